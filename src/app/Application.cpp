@@ -1,0 +1,39 @@
+#include "app/Application.h"
+
+#include "app/Dialogs.h"
+#include "store/Errors.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Vestibor"));
+    setUpCzech();
+    QFont font(QStringLiteral("DejaVu Sans"), 8);
+    setFont(font);
+}
+
+void Application::setUpCzech()
+{
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    static QTranslator translator;
+    if (translator.isEmpty() &&
+        translator.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const AppError& e) {
+        ShowErrorReport(e.text());
+    } catch (const std::exception& e) {
+        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDate>
+#include <QPoint>
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+enum class MessageKind
+{
+    Plain,
+    Info,
+    Warning,
+    Error
+};
+
+struct TextWindowOptions
+{
+    QString caption;
+    QString text;
+    int width = 0;
+    int height = 0;
+    bool wordWrap = false;
+    int scrollBars = 2; // 0 both, 1 horizontal, 2 none, 3 vertical
+    bool fixedFont = false;
+    bool readOnly = false;
+};
+
+struct FileChoice
+{
+    QString path;
+    int filterIndex = 0; // 0-based index of the chosen file type
+};
+
+// Every message, question, input box, file, colour and date dialog, text window, shell
+// call and modal window of the program goes through one backend. The program uses the Qt
+// backend; tests put in their own, which records each call and answers from a queue.
+class DialogBackend
+{
+public:
+    virtual ~DialogBackend() = default;
+
+    virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
+    // kind 1 to 4 as AskQuestion; returns 6 (Yes), 7 (No) or 2 (Cancel)
+    virtual int question(const QString& caption, const QString& text, int kind) = 0;
+    // An input box with one line of at most 255 characters; nothing when cancelled.
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt) = 0;
+    // A calendar at the given screen position; true and the new day when one was confirmed.
+    virtual std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) = 0;
+    virtual void showText(const TextWindowOptions& options) = 0;
+    virtual bool shellOpen(const QString& target) = 0;
+    // filter in the form "Name|*.ext|Name|*.ext"
+    virtual std::optional<FileChoice> saveFile(QWidget* owner, const QString& filter, const QString& suggestedName,
+                                               const QString& defaultSuffix) = 0;
+    virtual std::optional<QString> openFile(QWidget* owner, const QString& title, const QString& filter,
+                                            const QString& initialName) = 0;
+    // a colour as the settings store it: red in the lowest byte, then green, then blue
+    virtual std::optional<int> pickColor(QWidget* owner, int initial) = 0;
+    // Shows one of the program's own modal windows; returns its result code.
+    virtual int runModal(QDialog& dialog) = 0;
+};
+
+DialogBackend& dialogBackend();
+// Installs a backend (not owned) and returns the previous one; nullptr restores the Qt one.
+DialogBackend* setDialogBackend(DialogBackend* backend);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+// The message, input and formatting helpers every window uses.
+
+QString ApplicationTitle(); // "Vestibor"
+
+enum Answer
+{
+    AnswerCancel = 2,
+    AnswerYes = 6,
+    AnswerNo = 7
+};
+
+void ShowPlainMessage(const QString& text);
+void ShowInfo(const QString& text);
+void ShowInfo(const QString& caption, const QString& text);
+void ShowWarning(const QString& text);
+void ShowWarning(const QString& caption, const QString& text);
+
+// kind 1: Yes/No, question; 2: Yes/No, warning; 3: Yes/No/Cancel, question;
+// 4: Yes/No/Cancel, warning. No is preselected. Another kind shows nothing and gives 0.
+int AskQuestion(const QString& text, int kind);
+int AskQuestion(const QString& caption, const QString& text, int kind);
+
+// A calendar dialog at the given screen position. When the user confirms a different
+// day, it is written into date and the result is true.
+bool PickDate(QDate& date, const QString& caption, int left, int top);
+
+// scrollBars: 0 both, 1 horizontal only, 2 none, 3 vertical only.
+void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
+                    int scrollBars, bool fixedFont, bool readOnly);
+
+// Asks the desktop to open a web address or a mailto: address.
+bool ShellOpen(const QString& target, const QString& parameters = QString());
+
+// The platform-style input box: nothing when cancelled.
+std::optional<QString> InputBox(const QString& caption, const QString& prompt);
+
+// Shows one of the program's modal windows through the dialog backend.
+int RunModal(QDialog& dialog);
+
+// The general error report: shows the error's own text.
+void ShowErrorReport(const QString& text);

@@ -1,0 +1,83 @@
+// The start-up sequence of the main window, step by step.
+#include "app/Dialogs.h"
+#include "app/Guard.h"
+#include "app/Hlavni_f.h"
+#include "app/Password.h"
+#include "store/DataSet.h"
+#include "store/Errors.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+bool THlavni::FormCreate()
+{
+    // 1. Title. 2. Program directory (set when the window was created).
+    setWindowTitle(ApplicationTitle());
+
+    // 3. Template directory.
+    const QString templates = m_context.path(QStringLiteral("Ses"));
+    if (!QFileInfo(templates).isDir() && !QDir().mkpath(templates)) {
+        ShowInfo(QStringLiteral(
+            "Nebyl nalezen adresář Ses a pokus o jeho založení selhal.\r\nChybu napravíte přeinstalací programu."));
+        return false;
+    }
+
+    // 4. Settings.
+    m_context.settings = Settings::read(m_context.settingsFile());
+
+    // 5. Start-up password.
+    if (m_context.settings.hsl) {
+        bool passed = false;
+        runGuarded([&] { passed = Password::runGate(m_context.path(QStringLiteral("Vestibor.heslo"))); });
+        if (!passed)
+            return false;
+    }
+
+    // 6. Initial commands.
+    m_context.IdOtevrenehoZakaznika = 0;
+    action(QStringLiteral("Akce_ZavritZakaznika"))->setEnabled(false);
+    action(QStringLiteral("Akce_ZmenaHesla"))->setVisible(m_context.settings.hsl);
+    m_openCustomerLabel->clear();
+
+    // 7. and 8. The database file next to the program; it is never created here.
+    const QString database = m_context.path(QStringLiteral("Vestibor.mdb"));
+    if (!QFileInfo(database).isFile()) {
+        ShowWarning(QStringLiteral("Nebyl nalezen soubor databáze \"") + database +
+                    QStringLiteral("\" a pokus o jeho nové založení selhal.") + QStringLiteral("\r\n") +
+                    QStringLiteral("Aplikace bude ukončena."));
+        return false;
+    }
+
+    // 9. Connect.
+    try {
+        m_context.connection.open(database);
+    } catch (const AppError&) {
+        ShowWarning(QStringLiteral("Selhalo připojení k databázi. Aplikace bude ukončena."));
+        return false;
+    }
+
+    // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
+    // here is reported and start-up goes on without the rest of these steps.
+    runGuarded([&] { openDataSets(); });
+
+    // 14. to 16. Date fields, panels and placement records follow in the panels' set-up.
+    m_context.PoziceCiselnikuZakazniku = {x() + 80, y() + 80, -1, -1, {}};
+    m_context.PoziceOtevritZakaznika = {x() + 80, y() + 80, -1, -1, {-1, -1, -1, -1}};
+
+    m_started = true;
+    return true;
+}
+
+void THlavni::openDataSets()
+{
+    if (!m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"), QStringLiteral("je_firma"),
+                                         QStringLiteral("BIT")))
+        ShowWarning(QStringLiteral("Chyba"),
+                    QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
+    m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));
+    m_context.DS_Kategorie->open();
+    m_context.DS_Cin2->setTableName(QStringLiteral("cis_cinnost"));
+    m_context.DS_Cin2->open();
+}

@@ -1,0 +1,121 @@
+#include "app/Hlavni_f.h"
+
+#include "app/CommandTable.h"
+#include "app/Dialogs.h"
+#include "app/Guard.h"
+#include "store/DataSet.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+THlavni::THlavni(const QString& programDirectory, QWidget* parent)
+    : QMainWindow(parent), m_context(programDirectory)
+{
+    setObjectName(QStringLiteral("Hlavni"));
+    m_context.mainWindow = this;
+    m_commands = std::make_unique<CommandTable>(this);
+    m_context.DS_Karty = new DataSet(m_context.connection, QStringLiteral("DS_Karty"), this);
+    m_context.DS_Cin = new DataSet(m_context.connection, QStringLiteral("DS_Cin"), this);
+    m_context.DS_Kategorie = new DataSet(m_context.connection, QStringLiteral("DS_Kategorie"), this);
+    m_context.DS_Cin2 = new DataSet(m_context.connection, QStringLiteral("DS_Cin2"), this);
+    buildWindow();
+    connectCommands();
+}
+
+THlavni::~THlavni() = default;
+
+QAction* THlavni::action(const QString& name) const
+{
+    return m_commands->action(name);
+}
+
+void THlavni::buildWindow()
+{
+    setMinimumSize(988, 640);
+    resize(972, 601 + menuBar()->sizeHint().height());
+    m_commands->buildMenu(menuBar());
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    m_toolbar = new QFrame(central);
+    m_toolbar->setObjectName(QStringLiteral("Panel_Nastrojovy"));
+    m_toolbar->setFixedHeight(41);
+    m_toolbar->setFrameShape(QFrame::StyledPanel);
+    column->addWidget(m_toolbar);
+
+    m_openCustomerLabel = new QLabel(m_toolbar);
+    m_openCustomerLabel->setObjectName(QStringLiteral("La_OtevrenyZakaznik"));
+    m_openCustomerLabel->setGeometry(488, 12, 480, 17);
+
+    auto* panels = new QHBoxLayout;
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->setSpacing(0);
+    column->addLayout(panels, 1);
+
+    m_panelTZ = new QFrame(central);
+    m_panelTZ->setObjectName(QStringLiteral("Panel_TZ"));
+    m_panelTZ->setFixedWidth(473);
+    m_panelTZ->hide();
+    panels->addWidget(m_panelTZ);
+
+    m_panelCinnosti = new QFrame(central);
+    m_panelCinnosti->setObjectName(QStringLiteral("Panel_Cinnosti"));
+    m_panelCinnosti->hide();
+    panels->addWidget(m_panelCinnosti, 1);
+    panels->addStretch(0);
+
+    setCentralWidget(central);
+}
+
+void THlavni::connectCommands()
+{
+    connect(action(QStringLiteral("Akce_Konec")), &QAction::triggered, this, &QWidget::close);
+}
+
+void THlavni::closeEvent(QCloseEvent* event)
+{
+    if (!m_started) {
+        event->accept();
+        return;
+    }
+    bool mayClose = false;
+    runGuarded([&] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    runGuarded([&] { FormClose(); });
+    event->accept();
+}
+
+bool THlavni::FormCloseQuery()
+{
+    const auto savePending = [this](DataSet* ds, const QString& saveCommand) {
+        if (!ds || !ds->isEditing())
+            return true;
+        if (QAction* save = action(saveCommand))
+            save->trigger();
+        else
+            ds->post();
+        return !ds->isEditing();
+    };
+    return savePending(m_context.DS_Cin, QStringLiteral("Akce_Ulozit_Cin")) &&
+           savePending(m_context.DS_Karty, QStringLiteral("Akce_Ulozit"));
+}
+
+void THlavni::FormClose()
+{
+    for (DataSet* ds : {m_context.DS_Kategorie.get(), m_context.DS_Cin2.get(), m_context.DS_Cin.get(),
+                        m_context.DS_Karty.get()})
+        if (ds && ds->isOpen())
+            ds->close();
+}

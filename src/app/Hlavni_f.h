@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/AppContext.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class CommandTable;
+class QAction;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The main window: it owns the run state and the database connection, hosts the toolbar
+// and the two record panels, and carries the main menu. Its creation runs the start-up
+// sequence; every way of closing it runs the shutdown.
+class THlavni : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit THlavni(const QString& programDirectory, QWidget* parent = nullptr);
+    ~THlavni() override;
+
+    // The start-up sequence; false when the program must end (its message has been shown).
+    bool FormCreate();
+    bool startedOk() const { return m_started; }
+
+    AppContext& context() { return m_context; }
+    QAction* action(const QString& name) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void connectCommands();
+    void openDataSets();
+    bool FormCloseQuery();
+    void FormClose();
+
+    AppContext m_context;
+    std::unique_ptr<CommandTable> m_commands;
+    bool m_started = false;
+
+    QFrame* m_toolbar = nullptr;
+    QFrame* m_panelTZ = nullptr;
+    QFrame* m_panelCinnosti = nullptr;
+    QLabel* m_openCustomerLabel = nullptr;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The start-up password. The password file holds only the MD5 digest of the password.
+namespace Password {
+
+// Trims every character with a code from 0 to 32 at both ends.
+QString trimControl(const QString& text);
+
+// MD5 of the trimmed password as Windows-1250 bytes: 32 lower-case hexadecimal digits.
+QString OtiskHesla(const QString& password);
+
+// True when the trimmed content of the file equals the digest of the entry. Throws
+// AppError with the file error when the file cannot be read.
+bool OveritHeslo(const QString& passwordFile, const QString& entry);
+
+// Writes the digest line (34 bytes with CR LF); the old file is replaced only when the new
+// one is complete. Throws AppError when it cannot be written.
+void writePasswordFile(const QString& passwordFile, const QString& password);
+
+// The gate at start-up: the file must exist, the prompt must be answered with the right
+// password. Shows its own message on refusal (none when the prompt is cancelled).
+bool runGate(const QString& passwordFile);
+
+} // namespace Password

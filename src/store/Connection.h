@@ -1,0 +1,76 @@
+#pragma once
+
+#include "store/ColumnKind.h"
+
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+
+// Rows of a query in the form the database stores them, with what is known of each column.
+struct ResultSet
+{
+    QList<ColumnInfo> columns;
+    QList<QList<QVariant>> rows;
+
+    int columnIndex(const QString& name) const; // without regard to case; -1 when absent
+    bool isEmpty() const { return rows.isEmpty(); }
+};
+
+// The one database connection of the program. Everything that talks to the database goes
+// through here: statements with bound values, the schema, transactions.
+class Connection
+{
+public:
+    explicit Connection(const QString& name = QStringLiteral("ADOConnection1"));
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file (never creates one) and checks that it is a
+    // database. Throws DatabaseError.
+    void open(const QString& filePath);
+    void close();
+    bool isOpen() const;
+    QString filePath() const { return m_filePath; }
+    QSqlDatabase database() const;
+
+    // A query; ids go into the text as plain integers, typed values as bound parameters.
+    ResultSet query(const QString& sql, const QVariantList& params = {}) const;
+    // A statement without rows; returns the number of rows it changed.
+    int execute(const QString& sql, const QVariantList& params = {});
+    qint64 lastInsertRowId() const;
+
+    // Columns of a table in table order; throws DatabaseError for an unknown table.
+    QList<ColumnInfo> tableColumns(const QString& table) const;
+    void forgetSchema();
+
+    // Nested transactions (savepoints); prefer the Transaction guard below.
+    void begin();
+    void commit();
+    void rollback();
+
+private:
+    sqlite3* handle() const;
+
+    QString m_name;
+    QString m_filePath;
+    int m_savepointDepth = 0;
+    mutable QHash<QString, QList<ColumnInfo>> m_schema;
+};
+
+// Everything done while it lives is one transaction; it is undone unless commit() is called.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& c) : m_connection(c) { m_connection.begin(); }
+    ~Transaction();
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_done = false;
+};

@@ -1,0 +1,111 @@
+#include "store/CzechText.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <sqlite3.h>
+
+namespace CzechText {
+
+namespace {
+
+const QCollator& collator()
+{
+    static const QCollator c(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    return c;
+}
+
+QStringView viewOf(const void* data, int bytes)
+{
+    return QStringView(static_cast<const char16_t*>(data), bytes / 2);
+}
+
+int collate(void*, int lenA, const void* a, int lenB, const void* b)
+{
+    return compare(viewOf(a, lenA), viewOf(b, lenB));
+}
+
+QStringView argText(sqlite3_value* v)
+{
+    const void* data = sqlite3_value_text16(v);
+    const int bytes = sqlite3_value_bytes16(v);
+    return data ? viewOf(data, bytes) : QStringView();
+}
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    }
+    QChar escape;
+    if (argc == 3) {
+        const QStringView e = argText(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.front();
+    }
+    // like(X, Y) is "Y LIKE X": the pattern comes first.
+    const QString pattern = argText(argv[0]).toString().toCaseFolded();
+    const QString text = argText(argv[1]).toString().toCaseFolded();
+    sqlite3_result_int(ctx, like(pattern, text, escape) ? 1 : 0);
+}
+
+} // namespace
+
+int compare(QStringView a, QStringView b)
+{
+    const int c = collator().compare(a, b);
+    if (c != 0)
+        return c;
+    const int binary = a.compare(b, Qt::CaseSensitive);
+    return binary < 0 ? -1 : (binary > 0 ? 1 : 0);
+}
+
+bool like(QStringView pattern, QStringView text, QChar escape)
+{
+    // Iterative matcher with one back-tracking point for the last "%".
+    qsizetype p = 0, t = 0, starP = -1, starT = -1;
+    while (t < text.size()) {
+        if (p < pattern.size()) {
+            const QChar pc = pattern[p];
+            if (pc == u'%' && pc != escape) {
+                starP = ++p;
+                starT = t;
+                continue;
+            }
+            if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
+                if (pattern[p + 1] == text[t]) {
+                    p += 2;
+                    ++t;
+                    continue;
+                }
+            } else if ((pc == u'_' && pc != escape) || pc == text[t]) {
+                ++p;
+                ++t;
+                continue;
+            }
+        }
+        if (starP < 0)
+            return false;
+        p = starP;
+        t = ++starT;
+    }
+    while (p < pattern.size() && pattern[p] == u'%' && pattern[p] != escape)
+        ++p;
+    return p == pattern.size();
+}
+
+bool registerOn(sqlite3* db)
+{
+    const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
+    bool ok = sqlite3_create_collation_v2(db, "czech", SQLITE_UTF16, nullptr, collate, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
+    return ok;
+}
+
+} // namespace CzechText

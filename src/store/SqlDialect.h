@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The statements the program writes keep the forms of the old Jet database; the few that
+// SQLite spells differently are rewritten here, in one place.
+namespace SqlDialect {
+
+// "SELECT Top 5 * FROM t ..." becomes "SELECT * FROM t ... LIMIT 5".
+QString translate(const QString& sql);
+
+// The table a plain "SELECT * FROM table [WHERE ...] [ORDER BY ...]" reads, or an empty
+// text when the statement reads more than one table or computes columns.
+QString singleTableOf(const QString& sql);
+
+// Escapes the LIKE wildcards of a typed text so that it matches as a plain substring
+// with "LIKE ? ESCAPE '\'".
+QString escapeLike(const QString& text);
+
+// "%text%" with the wildcards of text escaped.
+QString containsPattern(const QString& text);
+
+} // namespace SqlDialect

@@ -1,0 +1,67 @@
+#include "store/StoreOperations.h"
+
+#include "store/Connection.h"
+#include "store/Errors.h"
+
+bool StoreOperations::ZajistitSloupec(const QString& table, const QString& column, const QString& type)
+{
+    const ResultSet probe = m_connection.query(QStringLiteral("SELECT Top 1 * FROM ") + table);
+    if (probe.columnIndex(column) >= 0)
+        return true;
+    try {
+        m_connection.execute(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" ADD ") + column +
+                             QStringLiteral(" ") + type);
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    return true;
+}
+
+bool StoreOperations::SmazatCinnostiKarty(int cardId)
+{
+    try {
+        m_connection.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_topneho_zdroje = ") +
+                             QString::number(cardId));
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    return true;
+}
+
+void StoreOperations::SmazatDataZakaznika(int customerId)
+{
+    const QString id = QString::number(customerId);
+    try {
+        m_connection.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_zakaznika = ") + id);
+    } catch (const DatabaseError&) {
+    }
+    try {
+        m_connection.execute(QStringLiteral("DELETE FROM topny_zdroj WHERE id_zakaznika = ") + id);
+    } catch (const DatabaseError&) {
+    }
+}
+
+QString StoreOperations::NazevZakaznika(int customerId)
+{
+    const ResultSet r =
+        m_connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = ") + QString::number(customerId));
+    if (r.isEmpty())
+        return QStringLiteral("nenalezen");
+    return r.rows.first().first().toString();
+}
+
+int StoreOperations::ZakaznikKarty(int cardId)
+{
+    const ResultSet r = m_connection.query(
+        QStringLiteral("SELECT cis_zakaznici.id FROM topny_zdroj, cis_zakaznici WHERE "
+                       "(topny_zdroj.id_zakaznika = cis_zakaznici.id) and (topny_zdroj.id = ") +
+        QString::number(cardId) + QStringLiteral(")"));
+    return r.isEmpty() ? 0 : r.rows.first().first().toInt();
+}
+
+int StoreOperations::LhutaKategorie(int categoryId)
+{
+    const ResultSet r = m_connection.query(QStringLiteral("SELECT lhuta FROM cis_kategorie WHERE id = ") +
+                                           QString::number(categoryId));
+    return r.isEmpty() ? 0 : r.rows.first().first().toInt();
+}

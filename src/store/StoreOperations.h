@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class Connection;
+
+// The small store operations the windows call: the schema upgrade, the cascading
+// deletes and three look-ups. Each runs its statement and releases it whatever happens.
+class StoreOperations
+{
+public:
+    explicit StoreOperations(Connection& connection) : m_connection(connection) {}
+
+    // Makes sure that table has the column; adds it with the given type when missing.
+    // Returns false when the column was missing and could not be added.
+    bool ZajistitSloupec(const QString& table, const QString& column, const QString& type);
+
+    // Deletes the activities of a card; false when the statement failed (not reported).
+    bool SmazatCinnostiKarty(int cardId);
+
+    // Deletes the activities, then the cards of a customer; failures are not reported.
+    void SmazatDataZakaznika(int customerId);
+
+    // The customer's name, or "nenalezen" when there is no such customer.
+    QString NazevZakaznika(int customerId);
+
+    // The id of the customer that owns the card; 0 when there is no such card or customer.
+    int ZakaznikKarty(int cardId);
+
+    // The category's period in months; 0 when there is no such category or no period.
+    int LhutaKategorie(int categoryId);
+
+private:
+    Connection& m_connection;
+};

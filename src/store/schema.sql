@@ -1,0 +1,82 @@
+-- The database of the program. Text columns have their maximum length enforced by the
+-- database itself; the columns that lists are sorted by use the Czech collation.
+PRAGMA journal_mode = WAL;
+
+CREATE TABLE cis_zakaznici (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    nazev VARCHAR(100) COLLATE czech CHECK (length(nazev) <= 100),
+    osoba VARCHAR(50) COLLATE czech CHECK (length(osoba) <= 50),
+    ulice VARCHAR(50) COLLATE czech CHECK (length(ulice) <= 50),
+    mesto VARCHAR(50) COLLATE czech CHECK (length(mesto) <= 50),
+    psc VARCHAR(10) COLLATE czech CHECK (length(psc) <= 10),
+    ico VARCHAR(15) COLLATE czech CHECK (length(ico) <= 15),
+    dic VARCHAR(20) CHECK (length(dic) <= 20),
+    tel VARCHAR(30) CHECK (length(tel) <= 30),
+    mobil VARCHAR(30) CHECK (length(mobil) <= 30),
+    email VARCHAR(100) CHECK (length(email) <= 100),
+    zaruka5let BIT,
+    hlidani_revizi BIT,
+    je_firma BIT,
+    poznamka1 VARCHAR(255) CHECK (length(poznamka1) <= 255),
+    poznamka2 VARCHAR(255) CHECK (length(poznamka2) <= 255)
+);
+
+CREATE TABLE topny_zdroj (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    id_zakaznika INTEGER,
+    nazev VARCHAR(100) NOT NULL COLLATE czech CHECK (length(nazev) <= 100),
+    typ VARCHAR(50) NOT NULL CHECK (length(typ) <= 50),
+    vyrobce VARCHAR(50) CHECK (length(vyrobce) <= 50),
+    vyrobni_cislo VARCHAR(30) CHECK (length(vyrobni_cislo) <= 30),
+    carovy_kod VARCHAR(30) CHECK (length(carovy_kod) <= 30),
+    rok_vyroby YEAR,
+    kategorie INTEGER NOT NULL,
+    lhuta INTEGER,
+    vyrazeno_dne DATE,
+    poznamka MEMO
+);
+
+CREATE TABLE cinnosti (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    id_zakaznika INTEGER,
+    id_topneho_zdroje INTEGER,
+    cinnost INTEGER NOT NULL,
+    datum DATE,
+    datum_pristi DATE,
+    technik VARCHAR(50) CHECK (length(technik) <= 50),
+    cena_doprava MONEY,
+    cena_prace MONEY,
+    cena_material MONEY,
+    cena_ostatni MONEY,
+    poznamka MEMO
+);
+
+CREATE TABLE cis_kategorie (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    nazev_kategorie VARCHAR(50) NOT NULL COLLATE czech CHECK (length(nazev_kategorie) <= 50),
+    lhuta INTEGER NOT NULL
+);
+
+CREATE TABLE cis_cinnost (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    nazev_cinnosti VARCHAR(50) NOT NULL COLLATE czech CHECK (length(nazev_cinnosti) <= 50)
+);
+
+CREATE TABLE cis_technici (
+    cislo INTEGER NOT NULL,
+    jmeno_technika VARCHAR(50) NOT NULL COLLATE czech CHECK (length(jmeno_technika) <= 50)
+);
+
+-- Every lookup the program makes, and the sort orders of the customer lists.
+CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
+CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo);
+CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod);
+CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id);
+CREATE INDEX ix_cinnosti_zakaznik ON cinnosti (id_zakaznika);
+CREATE INDEX ix_zakaznici_nazev ON cis_zakaznici (nazev);
+CREATE INDEX ix_zakaznici_osoba ON cis_zakaznici (osoba);
+CREATE INDEX ix_zakaznici_ulice ON cis_zakaznici (ulice);
+CREATE INDEX ix_zakaznici_mesto ON cis_zakaznici (mesto);
+CREATE INDEX ix_zakaznici_psc ON cis_zakaznici (psc);
+CREATE INDEX ix_zakaznici_ico ON cis_zakaznici (ico);
+CREATE INDEX ix_technici_jmeno ON cis_technici (jmeno_technika);
