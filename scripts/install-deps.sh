@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and running Vestibor needs on Debian 12 (as root, or through sudo).
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n
+          fonts-dejavu-core xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,171 @@
+// The message, input and formatting helpers and their windows.
+#include "app/DatePickerDialog.h"
+#include "app/Dialogs.h"
+#include "app/Guard.h"
+#include "app/TextConversions.h"
+#include "app/TextWindow.h"
+#include "store/Errors.h"
+#include "support/TestDialogs.h"
+#include "support/TestMain.h"
+
+#include <QCalendarWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+class TestHelpers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void captionsDefaultToTheApplicationTitle()
+    {
+        TestDialogs dialogs;
+        ShowInfo(QStringLiteral("a"));
+        ShowWarning(QString(), QStringLiteral("b"));
+        ShowInfo(QStringLiteral("Vlastní"), QStringLiteral("c"));
+        ShowPlainMessage(QStringLiteral("d"));
+        dialogs.answerQuestion(AnswerNo);
+        QCOMPARE(AskQuestion(QStringLiteral("e"), 1), int(AnswerNo));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("a"));
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"), QStringLiteral("b"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vlastní"), QStringLiteral("c"));
+        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"), QStringLiteral("d"));
+        dialogs.takeQuestion(1, QStringLiteral("Vestibor"), QStringLiteral("e"));
+    }
+
+    void questionsOutsideTheFourKindsShowNothing()
+    {
+        TestDialogs dialogs;
+        QCOMPARE(AskQuestion(QStringLiteral("x"), 0), 0);
+        QCOMPARE(AskQuestion(QStringLiteral("x"), 5), 0);
+        QCOMPARE(dialogs.pending(), 0);
+    }
+
+    void pickDateChangesOnlyForAnotherDay()
+    {
+        TestDialogs dialogs;
+        QDate date(2024, 3, 5);
+        dialogs.answerDate(QDate(2024, 3, 5));
+        QVERIFY(!PickDate(date, QStringLiteral("Datum"), 10, 20));
+        dialogs.answerDate(std::nullopt);
+        QVERIFY(!PickDate(date, QStringLiteral("Datum"), 10, 20));
+        QCOMPARE(date, QDate(2024, 3, 5));
+        dialogs.answerDate(QDate(2024, 4, 1));
+        QVERIFY(PickDate(date, QStringLiteral("Datum"), 10, 20));
+        QCOMPARE(date, QDate(2024, 4, 1));
+        QCOMPARE(dialogs.datePositions.last(), QPoint(10, 20));
+    }
+
+    void datePickerOkNeedsAClickIntoTheCalendar()
+    {
+        DatePickerDialog dialog(QDate(2024, 3, 5), QStringLiteral("Datum"), QPoint(100, 200));
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Datum"));
+        QCOMPARE(dialog.pos(), QPoint(100, 200));
+        QVERIFY(!dialog.okButton()->isEnabled());
+        QVERIFY(dialog.okButton()->isDefault());
+        QCOMPARE(dialog.calendar()->objectName(), QStringLiteral("MonthCalendar1"));
+        emit dialog.calendar()->clicked(QDate(2024, 3, 9));
+        QVERIFY(dialog.okButton()->isEnabled());
+        dialog.calendar()->setSelectedDate(QDate(2024, 3, 9));
+        QCOMPARE(dialog.selectedDate(), QDate(2024, 3, 9));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void textWindowHonoursItsOptions()
+    {
+        TextWindow window({QStringLiteral("Výpis"), QStringLiteral("a\r\nb"), 500, 600, false, 3, true, false});
+        window.show();
+        QCOMPARE(window.size(), QSize(500, 600));
+        QCOMPARE(window.textField()->toPlainText(), QStringLiteral("a\nb"));
+        QCOMPARE(window.textField()->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(window.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(window.textField()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(window.textField()->font().fixedPitch());
+        QVERIFY(!window.textField()->isReadOnly());
+
+        TextWindow wrapped({QStringLiteral("x"), QString(), 200, 100, true, 2, false, true});
+        QCOMPARE(wrapped.textField()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(wrapped.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(wrapped.textField()->isReadOnly());
+    }
+
+    void showTextWindowUsesTheTitleWhenNoCaption()
+    {
+        TestDialogs dialogs;
+        ShowTextWindow(QString(), QStringLiteral("t"), 550, 460, false, 2, true, false);
+        QCOMPARE(dialogs.textWindows.last().caption, QStringLiteral("Vestibor"));
+        QCOMPARE(dialogs.textWindows.last().width, 550);
+    }
+
+    void normalizeDecimalText_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("zero") << "0" << "0,00";
+        QTest::newRow("empty") << "" << "0,00";
+        QTest::newRow("letters") << "abc" << "";
+        QTest::newRow("negative point") << "-3.5" << "-3,5";
+        QTest::newRow("currency") << "12.50 Kč" << "12,50";
+        QTest::newRow("thousands") << "1 234,5" << "1234,5";
+    }
+    void normalizeDecimalText()
+    {
+        QFETCH(QString, in);
+        QFETCH(QString, out);
+        QCOMPARE(NormalizeDecimalText(in), out);
+    }
+
+    void textToInteger_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<int>("out");
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("letters") << "abc" << 0;
+        QTest::newRow("sign inside") << "1-2" << 0;
+        QTest::newRow("pieces") << "+15 ks" << 15;
+        QTest::newRow("negative") << "-42" << -42;
+        QTest::newRow("overflow") << "99999999999" << 0;
+        QTest::newRow("two signs") << "--5" << 0;
+    }
+    void textToInteger()
+    {
+        QFETCH(QString, in);
+        QFETCH(int, out);
+        QCOMPARE(TextToInteger(in), out);
+    }
+
+    void textToDateTime()
+    {
+        QCOMPARE(TextToDateTime(QStringLiteral("05.03.2024")), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+        QCOMPARE(TextToDateTime(QStringLiteral("5.3.2024 14:30")), QDateTime(QDate(2024, 3, 5), QTime(14, 30)));
+        QCOMPARE(TextToDateTime(QStringLiteral("5.3.2024 14:30:15")), QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("2024-03-05")));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("31.2.2024")));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("5.3.2024 25:00")));
+    }
+
+    void smallConversions()
+    {
+        QCOMPARE(YesNoText(true), QStringLiteral("ano"));
+        QCOMPARE(YesNoText(false), QStringLiteral("ne"));
+        QCOMPARE(RemoveChar(QStringLiteral("&Jan &Novák&"), u'&'), QStringLiteral("Jan Novák"));
+        QCOMPARE(RemoveChar(QString(), u'&'), QString());
+        QCOMPARE(ProgramVersionText(), QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR));
+        QCOMPARE(ValueFromColor(ColorFromValue(0x61AFAF)), 0x61AFAF);
+        QCOMPARE(ColorFromValue(0xFF0000), QColor(0, 0, 255));
+    }
+
+    void errorsNoOneHandlesReachTheGeneralReport()
+    {
+        TestDialogs dialogs;
+        QVERIFY(!runGuarded([] { throw DatabaseError(QStringLiteral("no such table: x")); }));
+        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"), QStringLiteral("no such table: x"));
+        QVERIFY(runGuarded([] {}));
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestHelpers)
+#include "tst_helpers.moc"

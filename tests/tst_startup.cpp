@@ -1,0 +1,212 @@
+// Start-up and shutdown of the main window, with every road that ends the program.
+#include "app/Hlavni_f.h"
+#include "app/Password.h"
+#include "store/Connection.h"
+#include "store/DataSet.h"
+#include "support/ProgramDir.h"
+#include "support/TestDialogs.h"
+#include "support/TestMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+const QString connectFailed = QStringLiteral("Selhalo připojení k databázi. Aplikace bude ukončena.");
+
+int tableCount(const QString& path, const QString& sql)
+{
+    Connection c(QStringLiteral("check"));
+    c.open(path);
+    return c.query(sql).rows.size();
+}
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsWithPasswordOffAndNoCustomerOpen()
+    {
+        ProgramDir dir;
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(window.FormCreate());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vestibor"));
+        QCOMPARE(window.context().AdresarProgramu, dir.dir());
+        QCOMPARE(window.context().IdOtevrenehoZakaznika, 0);
+        QVERIFY(!window.action(QStringLiteral("Akce_ZavritZakaznika"))->isEnabled());
+        QVERIFY(window.action(QStringLiteral("Akce_OtevritZakaznika"))->isEnabled());
+        QVERIFY(!window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("La_OtevrenyZakaznik"))->text().isEmpty());
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_TZ"))->isHidden());
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_Cinnosti"))->isHidden());
+        QVERIFY(window.context().DS_Kategorie->isOpen());
+        QVERIFY(window.context().DS_Cin2->isOpen());
+        QVERIFY(QFileInfo(dir.path(QStringLiteral("Ses"))).isDir());
+        QCOMPARE(window.minimumSize(), QSize(988, 640));
+        const Placement p = window.context().PoziceCiselnikuZakazniku;
+        QCOMPARE(QPoint(p.left, p.top), window.pos() + QPoint(80, 80));
+        QCOMPARE(p.width, -1);
+    }
+
+    void withoutASettingsFileThePasswordIsAsked()
+    {
+        ProgramDir dir;
+        QFile::remove(dir.path(QStringLiteral("Vestibor.ini")));
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
+        QVERIFY(!QFile::exists(dir.path(QStringLiteral("Vestibor.ini")))); // start-up writes no settings
+    }
+
+    void passwordRoadsAtStartUp()
+    {
+        ProgramDir dir;
+        dir.writeIni("[konfig]\r\nhsl=1\r\n");
+        Password::writePasswordFile(dir.path(QStringLiteral("Vestibor.heslo")), QStringLiteral("tajne"));
+        TestDialogs dialogs;
+        {
+            dialogs.answerInput(std::nullopt);
+            THlavni window(dir.dir());
+            QVERIFY(!window.FormCreate()); // cancelled: ends without any message
+            QCOMPARE(dialogs.pending(), 0);
+        }
+        {
+            dialogs.answerInput(QStringLiteral("spatne"));
+            THlavni window(dir.dir());
+            QVERIFY(!window.FormCreate());
+            dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Pozor"),
+                                QStringLiteral("Zadali jste neplatné heslo!\r\nOpakujte zadání hesla."));
+            QVERIFY(!window.context().connection.isOpen()); // the database is not even opened
+        }
+        {
+            dialogs.answerInput(QStringLiteral(" tajne "));
+            THlavni window(dir.dir());
+            QVERIFY(window.FormCreate());
+            QVERIFY(window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+        }
+    }
+
+    void aMissingDatabaseIsNamedByItsFullPathAndNotCreated()
+    {
+        ProgramDir dir(false);
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        const QString path = dir.path(QStringLiteral("Vestibor.mdb"));
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"),
+                            QStringLiteral("Nebyl nalezen soubor databáze \"") + path +
+                                QStringLiteral("\" a pokus o jeho nové založení selhal.\r\nAplikace bude ukončena."));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void aFileThatIsNotADatabaseEndsTheProgram_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text") << QByteArray("[uzivatel]\nNazevSubjektu=x\n");
+        QByteArray jet(8192, '\0');
+        jet.replace(4, 15, "Standard Jet DB");
+        QTest::newRow("another engine") << jet;
+        QTest::newRow("binary") << QByteArray(1000, '\xAB');
+    }
+    void aFileThatIsNotADatabaseEndsTheProgram()
+    {
+        QFETCH(QByteArray, content);
+        ProgramDir dir(false);
+        dir.writeFile(QStringLiteral("Vestibor.mdb"), content);
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"), connectFailed);
+        QCOMPARE(dir.readFile(QStringLiteral("Vestibor.mdb")), content); // left as it was
+    }
+
+    void aDatabaseWithoutTablesShowsTheEngineErrorAndGoesOn()
+    {
+        ProgramDir dir(false);
+        dir.writeFile(QStringLiteral("Vestibor.mdb"), QByteArray());
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(window.FormCreate());
+        const DialogCall call = dialogs.take();
+        QCOMPARE(call.kind, MessageKind::Error);
+        QVERIFY2(call.text.contains(QStringLiteral("cis_zakaznici")), qPrintable(call.text));
+        QCOMPARE(dir.readFile(QStringLiteral("Vestibor.mdb")), QByteArray());
+    }
+
+    void aLockedDatabaseEndsTheProgram()
+    {
+        ProgramDir dir;
+        Connection locker(QStringLiteral("locker"));
+        locker.open(dir.path(QStringLiteral("Vestibor.mdb")));
+        locker.execute(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        locker.execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"), connectFailed);
+        locker.execute(QStringLiteral("COMMIT"));
+    }
+
+    void theTemplateDirectoryIsCreatedOrItsFailureReported()
+    {
+        ProgramDir dir;
+        {
+            TestDialogs dialogs;
+            THlavni window(dir.dir() + QStringLiteral("dalsi/uroven/"));
+            QVERIFY(!window.FormCreate()); // Ses made with its parents, then no database there
+            QVERIFY(QFileInfo(dir.path(QStringLiteral("dalsi/uroven/Ses"))).isDir());
+            dialogs.take();
+        }
+        dir.writeFile(QStringLiteral("Ses"), "not a directory");
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Nebyl nalezen adresář Ses a pokus o jeho založení selhal.\r\n"
+                                           "Chybu napravíte přeinstalací programu."));
+        QVERIFY(!window.context().connection.isOpen());
+    }
+
+    void anOlderDatabaseGainsTheCompanyColumnOnce()
+    {
+        ProgramDir dir;
+        {
+            Connection c(QStringLiteral("old"));
+            c.open(dir.path(QStringLiteral("Vestibor.mdb")));
+            c.execute(QStringLiteral("ALTER TABLE cis_zakaznici DROP COLUMN je_firma"));
+            c.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Starý')"));
+        }
+        const QString columns = QStringLiteral("SELECT name FROM pragma_table_info('cis_zakaznici')");
+        QCOMPARE(tableCount(dir.path(QStringLiteral("Vestibor.mdb")), columns), 15);
+        TestDialogs dialogs;
+        for (int start = 0; start < 2; ++start) {
+            THlavni window(dir.dir());
+            QVERIFY(window.FormCreate());
+            window.close();
+        }
+        QCOMPARE(tableCount(dir.path(QStringLiteral("Vestibor.mdb")), columns), 16);
+    }
+
+    void shutdownClosesTheDataSetsAndWritesNoSettings()
+    {
+        ProgramDir dir;
+        TestDialogs dialogs;
+        const QByteArray settings = dir.readFile(QStringLiteral("Vestibor.ini"));
+        THlavni window(dir.dir());
+        QVERIFY(window.FormCreate());
+        window.show();
+        window.action(QStringLiteral("Akce_Konec"))->trigger();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.context().DS_Kategorie->isOpen());
+        QVERIFY(!window.context().DS_Cin2->isOpen());
+        QCOMPARE(dir.readFile(QStringLiteral("Vestibor.ini")), settings);
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestStartup)
+#include "tst_startup.moc"
