@@ -1,6 +1,11 @@
 #include "app/Hlavni_f.h"
 
 #include "app/CommandTable.h"
+#include "app/Commands.h"
+#include "app/HomePage.h"
+#include "codelists/CisCinnosti_f.h"
+#include "codelists/CisKategorii_f.h"
+#include "codelists/CisTechniku_f.h"
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "store/DataSet.h"
@@ -51,10 +56,7 @@ void THlavni::buildWindow()
     m_toolbar->setFixedHeight(41);
     m_toolbar->setFrameShape(QFrame::StyledPanel);
     column->addWidget(m_toolbar);
-
-    m_openCustomerLabel = new QLabel(m_toolbar);
-    m_openCustomerLabel->setObjectName(QStringLiteral("La_OtevrenyZakaznik"));
-    m_openCustomerLabel->setGeometry(488, 12, 480, 17);
+    buildToolbar();
 
     auto* panels = new QHBoxLayout;
     panels->setContentsMargins(0, 0, 0, 0);
@@ -76,9 +78,56 @@ void THlavni::buildWindow()
     setCentralWidget(central);
 }
 
+void THlavni::buildToolbar()
+{
+    const struct
+    {
+        const char* button;
+        const char* command;
+        int x;
+    } buttons[] = {{"Tl_OtevritTZ", "Akce_OtevritTZ", 8},
+                   {"Tl_OtevritZakaznika", "Akce_OtevritZakaznika", 112},
+                   {"Tl_ZavritZakaznika", "Akce_ZavritZakaznika", 216},
+                   {"Tl_Tisk", "Akce_Tisk", 320}};
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(m_toolbar);
+        button->setObjectName(QString::fromLatin1(b.button));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(b.x, 8, 97, 25);
+        bindButton(button, action(QString::fromLatin1(b.command)));
+    }
+    m_openCustomerLabel = new QLabel(m_toolbar);
+    m_openCustomerLabel->setObjectName(QStringLiteral("La_OtevrenyZakaznik"));
+    m_openCustomerLabel->setGeometry(488, 12, 480, 17);
+    QFont bold = m_openCustomerLabel->font();
+    bold.setBold(true);
+    m_openCustomerLabel->setFont(bold);
+    m_openCustomerLabel->setStyleSheet(QStringLiteral("color: #800000;"));
+}
+
+template<class Window> void THlavni::runCodeList(DataSet* lookupToReload)
+{
+    {
+        Window window(m_context, this);
+        RunModal(window);
+    }
+    if (lookupToReload) {
+        lookupToReload->close();
+        lookupToReload->open();
+    }
+}
+
 void THlavni::connectCommands()
 {
     connect(action(QStringLiteral("Akce_Konec")), &QAction::triggered, this, &QWidget::close);
+    onTriggered(action(QStringLiteral("Akce_CiselnikCinnosti")), this,
+                [this] { runCodeList<TCisCinnosti>(m_context.DS_Cin2); });
+    onTriggered(action(QStringLiteral("Akce_CiselnikKategorii")), this,
+                [this] { runCodeList<TCisKategorii>(m_context.DS_Kategorie); });
+    onTriggered(action(QStringLiteral("Akce_CiselnikTechniku")), this,
+                [this] { runCodeList<TCisTechniku>(nullptr); });
+    onTriggered(action(QStringLiteral("Akce_DomovskaStranka")), this,
+                [] { ShellOpen(QStringLiteral("http://") + HomePageAddress); });
 }
 
 void THlavni::closeEvent(QCloseEvent* event)

@@ -6,6 +6,7 @@
 #include <memory>
 
 class CommandTable;
+class DataSet;
 class QAction;
 class QFrame;
 class QLabel;
@@ -33,7 +34,9 @@ protected:
 
 private:
     void buildWindow();
+    void buildToolbar();
     void connectCommands();
+    template<class Window> void runCodeList(DataSet* lookupToReload);
     void openDataSets();
     bool FormCloseQuery();
     void FormClose();

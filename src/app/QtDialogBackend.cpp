@@ -64,6 +64,8 @@ int QtDialogBackend::question(const QString& caption, const QString& text, int k
     const bool withCancel = kind == 3 || kind == 4;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
     box.setDefaultButton(QMessageBox::No);
+    if (withCancel)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Storno"));
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -1,0 +1,96 @@
+#include "codelists/CodeListWindow.h"
+
+#include "app/AppContext.h"
+#include "app/Commands.h"
+#include "app/Dialogs.h"
+#include "app/Guard.h"
+#include "store/DataSet.h"
+#include "store/DataSource.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+CodeListWindow::CodeListWindow(AppContext& context, const QString& objectName, QWidget* parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(objectName);
+    m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
+    m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
+    m_export = makeCommand(this, QStringLiteral("Akce_Export"), QStringLiteral("Export"), QStringLiteral("Export tabulky"));
+    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
+                          QStringLiteral("Výpis aktuálního záznamu"));
+    m_zavrit = makeCommand(this, QStringLiteral("Akce_Zavrit"), QStringLiteral("Zavřít"),
+                           QStringLiteral("Zavřít formulář"), QKeySequence(Qt::Key_Escape));
+    onTriggered(m_export, this, [this] { exportTable(); });
+    onTriggered(m_vypis, this, [this] { showListing(); });
+    connect(m_zavrit, &QAction::triggered, this, &QDialog::reject);
+    addAction(m_zavrit);
+}
+
+QAction* CodeListWindow::command(const QString& name) const
+{
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+RecordPanel* CodeListWindow::createPanel(RecordPanel::Config config)
+{
+    config.source = m_source;
+    m_panel = new RecordPanel(this, std::move(config));
+    // The window's one panel owns its shortcut keys.
+    addAction(m_panel->action(RecordPanel::Novy));
+    addAction(m_panel->action(RecordPanel::Smazat));
+    return m_panel;
+}
+
+void CodeListWindow::moveOnEnter(QLineEdit* field)
+{
+    field->installEventFilter(this);
+}
+
+bool CodeListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool CodeListWindow::mayClose()
+{
+    if (!m_dataSet->isEditing())
+        return true;
+    const int answer = AskQuestion(
+        QStringLiteral("Pozor!"),
+        QStringLiteral("Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?"), 3);
+    if (answer == AnswerYes) {
+        m_panel->action(RecordPanel::Ulozit)->trigger();
+        return !m_dataSet->isEditing();
+    }
+    if (answer == AnswerNo) {
+        m_panel->action(RecordPanel::Storno)->trigger();
+        return !m_dataSet->isEditing();
+    }
+    return false;
+}
+
+void CodeListWindow::reject()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    bool close = false;
+    runGuarded([&] { close = mayClose(); });
+    if (close) {
+        runGuarded([&] {
+            m_dataSet->close();
+            afterClose();
+        });
+        QDialog::reject();
+    }
+    m_closing = false;
+}

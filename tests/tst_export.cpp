@@ -1,0 +1,186 @@
+// The table export: the exact bytes of both formats and the export command around them.
+#include "exchange/TableExport.h"
+#include "exchange/TableWriters.h"
+#include "store/DataSet.h"
+#include "store/Errors.h"
+#include "support/Fixture.h"
+#include "support/TestDialogs.h"
+#include "support/TestMain.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+QByteArray golden(const QString& name)
+{
+    QFile file(QStringLiteral(VESTIBOR_GOLDEN_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file");
+}
+
+QByteArray xmlOf(const DataSet& ds)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    TableWriters::writeXml(buffer, ds, QStringLiteral("data"));
+    return buffer.data();
+}
+
+QByteArray csvOf(const DataSet& ds)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    TableWriters::writeCsv(buffer, ds);
+    return buffer.data();
+}
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+    void addCategories(OpenContext& f)
+    {
+        f.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES (?, 12), (?, 24)"),
+               {QStringLiteral("Plynové kotle"), QStringLiteral("Krby a kamna|sporáky")});
+    }
+
+private slots:
+    void theWorkedExample()
+    {
+        OpenContext f;
+        addCategories(f);
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        QCOMPARE(xmlOf(ds), golden(QStringLiteral("kategorie.xml")));
+        QCOMPARE(csvOf(ds), golden(QStringLiteral("kategorie.csv")));
+    }
+
+    void everyKindOfValue()
+    {
+        OpenContext f;
+        f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, "
+                              "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) "
+                              "VALUES (3, 7, 2, '2024-03-05', '2025-03-05', 1500, 1500.5, 0.125, -20, ?)"),
+               {QStringLiteral("Kotel & komín <OK> \"x\" 'y'\r\nDruhý řádek | € ☺")});
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cinnosti"));
+        ds.open();
+        QCOMPARE(xmlOf(ds), golden(QStringLiteral("cinnost.xml")));
+        QCOMPARE(csvOf(ds), golden(QStringLiteral("cinnost.csv")));
+    }
+
+    void customersWithYesNoAndEmptyValues()
+    {
+        OpenContext f;
+        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, zaruka5let, hlidani_revizi) VALUES ('A', 1, 0)"));
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
+        ds.open();
+        const QByteArray csv = csvOf(ds);
+        QVERIFY(csv.endsWith("\r\n1|A||||||||||True|False|||\r\n"));
+        const QByteArray xml = xmlOf(ds);
+        QVERIFY(xml.contains("    <zaruka5let>True</zaruka5let>\r\n    <hlidani_revizi>False</hlidani_revizi>\r\n"
+                             "    <je_firma/>\r\n"));
+    }
+
+    void exportCommandRefusalsAndTheSuggestedName()
+    {
+        OpenContext f;
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ExportovatTabulku(&ds, QStringLiteral("x"), nullptr);
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Databáze není aktivní ..."));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        ExportovatTabulku(&ds, QStringLiteral("x"), nullptr);
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Databáze neobsahuje žádný záznam ..."));
+
+        addCategories(f);
+        ds.close();
+        ds.open();
+        dialogs.answerSaveFile(std::nullopt);
+        ExportovatTabulku(&ds, QStringLiteral("Kotel SeLeCt 24"), nullptr);
+        QCOMPARE(dialogs.lastSaveSuggestion, QString());
+        QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Dokument XML|*.xml|Database CSV|*.csv"));
+        QCOMPARE(dialogs.lastSaveSuffix, QStringLiteral("xml"));
+        dialogs.answerSaveFile(std::nullopt);
+        ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
+        QCOMPARE(dialogs.lastSaveSuggestion, QStringLiteral("cis_kategorie"));
+    }
+
+    void theChosenTypeDecidesTheFormatAndTheRowStaysCurrent()
+    {
+        OpenContext f;
+        addCategories(f);
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        ds.last();
+        int dataChanges = 0;
+        connect(&ds, &DataSet::dataChanged, this, [&] { ++dataChanges; });
+        const QString path = f.dir.path(QStringLiteral("seznam.xml"));
+        dialogs.answerSaveFile(FileChoice{path, 1});
+        ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
+        QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), golden(QStringLiteral("kategorie.csv")));
+        dialogs.answerSaveFile(FileChoice{path, 0});
+        ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
+        QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), golden(QStringLiteral("kategorie.xml")));
+        QCOMPARE(ds.recNo(), 2);
+        QCOMPARE(dataChanges, 0); // the bound controls did not follow any walk
+    }
+
+    void aPendingEditIsCompletedFirst()
+    {
+        OpenContext f;
+        addCategories(f);
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        ds.edit();
+        ds.setValue(QStringLiteral("lhuta"), 36);
+        const QString path = f.dir.path(QStringLiteral("k.csv"));
+        dialogs.answerSaveFile(FileChoice{path, 1});
+        ExportovatTabulku(&ds, QString(), nullptr);
+        QVERIFY(f.dir.readFile(QStringLiteral("k.csv")).contains("1|Plynov\xE9 kotle|36\r\n"));
+        QCOMPARE(ds.state(), DataSet::State::Browse);
+    }
+
+    void failuresKeepAnExistingFile()
+    {
+        OpenContext f;
+        addCategories(f);
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        const QString missingDir = f.dir.path(QStringLiteral("chybi/seznam.xml"));
+        dialogs.answerSaveFile(FileChoice{missingDir, 0});
+        ExportovatTabulku(&ds, QString(), nullptr);
+        const DialogCall xmlFailure = dialogs.take();
+        QCOMPARE(xmlFailure.kind, MessageKind::Info);
+        QVERIFY(xmlFailure.text.startsWith(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n")));
+        QVERIFY(xmlFailure.text.size() > 40);
+
+        // A directory in place of the file: the CSV failure reaches the general error report
+        // and nothing of the old content is lost.
+        QDir().mkpath(f.dir.path(QStringLiteral("obsazeno.csv")));
+        dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("obsazeno.csv")), 1});
+        QVERIFY_THROWS_EXCEPTION(AppError, ExportovatTabulku(&ds, QString(), nullptr));
+
+        f.dir.writeFile(QStringLiteral("stary.xml"), "old");
+        QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("stary.xml/x")), QStringLiteral("data")));
+        QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), QByteArray("old"));
+        QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
+        QVERIFY(!QFile::exists(f.dir.path(QStringLiteral("x.xml"))));
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestExport)
+#include "tst_export.moc"
