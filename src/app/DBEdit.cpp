@@ -17,7 +17,7 @@ QValidator* validatorFor(ColumnKind kind, QObject* parent)
     case ColumnKind::AutoKey:
         return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[+-]?\\d{0,9}$")), parent);
     case ColumnKind::Money:
-        return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[+-]?\\d{0,13}([.,]\\d{0,4})?$")),
+        return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[+-]?\\d{0,11}([.,]\\d{0,4})?$")),
                                                parent);
     case ColumnKind::Date:
     case ColumnKind::DateTime:

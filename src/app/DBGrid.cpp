@@ -96,4 +96,15 @@ void DBGrid::onUserRow(int row)
         return;
     runGuarded([&] { ds->moveTo(row + 1); });
     followDataSet(); // back to the data set's row when the move was refused
+    if (ds->currentRow() != row) // a click selects its row after this; undo that too
+        QMetaObject::invokeMethod(this, &DBGrid::followDataSet, Qt::QueuedConnection);
+}
+
+void DBGrid::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    // the view moves its current row off the removed rows; that is no choice of the user
+    const bool following = m_following;
+    m_following = true;
+    QTableView::rowsAboutToBeRemoved(parent, start, end);
+    m_following = following;
 }

@@ -28,6 +28,9 @@ public:
     QList<int> columnWidths() const;
     DataSetModel* dataModel() const { return m_model; }
 
+protected:
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
 private:
     void followDataSet();
     void onUserRow(int row);

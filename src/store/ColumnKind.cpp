@@ -91,7 +91,7 @@ QString moneyText(qint64 v)
 
 bool parseMoney(const QString& text, qint64* result)
 {
-    static const QRegularExpression form(QStringLiteral("^([+-]?)(\\d{0,13})(?:[.,](\\d{0,4}))?$"));
+    static const QRegularExpression form(QStringLiteral("^([+-]?)(\\d{0,11})(?:[.,](\\d{0,4}))?$"));
     QString t = text.trimmed();
     t.remove(u' ');
     t.remove(QChar(0xA0));
@@ -196,7 +196,11 @@ QVariant normalize(ColumnKind kind, const QVariant& value)
     case ColumnKind::AutoKey:
     case ColumnKind::Integer:
     case ColumnKind::Year:
+        return value.toLongLong();
     case ColumnKind::Money:
+        // a floating-point value is an amount in crowns, an integer one in ten-thousandths
+        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+            return qint64(std::llround(value.toDouble() * 10000.0));
         return value.toLongLong();
     case ColumnKind::Float:
         return value.toDouble();

@@ -42,6 +42,7 @@ QVariant fromStorage(ColumnKind kind, const QVariant& stored);
 QVariant toStorage(ColumnKind kind, const QVariant& value);
 
 // Brings a value handed in by the program to the kind's own type; throws ConversionError.
+// For money, a floating-point value is an amount in crowns, an integer one ten-thousandths.
 QVariant normalize(ColumnKind kind, const QVariant& value);
 
 // The value as text under Czech regional settings: dates d.M.yyyy, money with up to four

@@ -221,6 +221,8 @@ bool DataSet::append()
             m_onNewRecord();
         } catch (...) {
             --m_disableCount;
+            if (!wasDisabled)
+                m_stateChangedWhileDisabled = m_dataChangedWhileDisabled = false;
             cancel();
             throw;
         }
@@ -326,6 +328,8 @@ void DataSet::cancel()
     if (!isEditing())
         return;
     const bool wasInsert = m_state == State::Insert;
+    if (wasInsert)
+        emit rowAboutToBeRemoved(int(m_rows.size()));
     m_buffer.clear();
     m_modified = false;
     m_state = State::Browse;
@@ -352,6 +356,7 @@ void DataSet::deleteRecord()
         throw DatabaseError(QStringLiteral("Datová sada neobsahuje žádný záznam ke smazání."));
     m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_baseTable), {m_rowIds[m_cursor]});
     const int removed = m_cursor;
+    emit rowAboutToBeRemoved(removed);
     m_rows.removeAt(removed);
     m_rowIds.removeAt(removed);
     m_cursor = std::min(removed, int(m_rows.size()) - 1);

@@ -102,6 +102,7 @@ signals:
     // Structure of the rows, for grids; never suspended.
     void rowsReset();
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowUpdated(int row);
 
