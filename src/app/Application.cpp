@@ -12,7 +12,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Vestibor"));
     setUpCzech();
-    QFont font(QStringLiteral("DejaVu Sans"), 8);
+    QFont font(QStringLiteral("DejaVu Sans Condensed"), 8);
     setFont(font);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include "store/DataSet.h"
+
 #include <QPointer>
 
-class DataSet;
 
 struct GridColumn
 {

@@ -62,7 +62,10 @@ bool THlavni::FormCreate()
     // here is reported and start-up goes on without the rest of these steps.
     runGuarded([&] { openDataSets(); });
 
-    // 14. to 16. Date fields, panels and placement records follow in the panels' set-up.
+    // 14. and 15. Date fields and panel colours; both panels stay hidden.
+    applySettings();
+
+    // 16. Placement records.
     m_context.PoziceCiselnikuZakazniku = {x() + 80, y() + 80, -1, -1, {}};
     m_context.PoziceOtevritZakaznika = {x() + 80, y() + 80, -1, -1, {-1, -1, -1, -1}};
 

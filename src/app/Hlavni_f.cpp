@@ -3,6 +3,9 @@
 #include "app/CommandTable.h"
 #include "app/Commands.h"
 #include "app/HomePage.h"
+#include "app/RecordPanel.h"
+#include "records/ActivityPanel.h"
+#include "records/CardPanel.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
@@ -17,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 THlavni::THlavni(const QString& programDirectory, QWidget* parent)
@@ -63,16 +67,13 @@ void THlavni::buildWindow()
     panels->setSpacing(0);
     column->addLayout(panels, 1);
 
-    m_panelTZ = new QFrame(central);
-    m_panelTZ->setObjectName(QStringLiteral("Panel_TZ"));
-    m_panelTZ->setFixedWidth(473);
-    m_panelTZ->hide();
-    panels->addWidget(m_panelTZ);
-
-    m_panelCinnosti = new QFrame(central);
-    m_panelCinnosti->setObjectName(QStringLiteral("Panel_Cinnosti"));
-    m_panelCinnosti->hide();
-    panels->addWidget(m_panelCinnosti, 1);
+    m_activityPanel = new ActivityPanel(m_context, central);
+    m_cardPanel = new CardPanel(m_context, m_activityPanel, central);
+    m_cardPanel->setFixedWidth(473);
+    m_cardPanel->hide();
+    m_activityPanel->hide();
+    panels->addWidget(m_cardPanel);
+    panels->addWidget(m_activityPanel, 1);
     panels->addStretch(0);
 
     setCentralWidget(central);
@@ -128,6 +129,32 @@ void THlavni::connectCommands()
                 [this] { runCodeList<TCisTechniku>(nullptr); });
     onTriggered(action(QStringLiteral("Akce_DomovskaStranka")), this,
                 [] { ShellOpen(QStringLiteral("http://") + HomePageAddress); });
+    onTriggered(action(QStringLiteral("Akce_OtevritZakaznika")), this, [this] { openCustomerCommand(); });
+    onTriggered(action(QStringLiteral("Akce_ZavritZakaznika")), this, [this] { ZavritZakaznika(); });
+    onTriggered(action(QStringLiteral("Akce_OtevritTZ")), this, [this] { findCardCommand(); });
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Delete)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { dispatchSharedKey(key); });
+    }
+}
+
+void THlavni::dispatchSharedKey(const QKeySequence& key)
+{
+    const RecordPanel::Command command =
+        key == QKeySequence(Qt::Key_Insert) ? RecordPanel::Novy : RecordPanel::Smazat;
+    for (RecordPanel* panel : {m_cardPanel->panel(), m_activityPanel->panel()}) {
+        QAction* target = panel->action(command);
+        if (target->isEnabled()) {
+            target->trigger();
+            return;
+        }
+    }
+}
+
+void THlavni::applySettings()
+{
+    m_cardPanel->applySettings(m_context.settings);
+    m_activityPanel->applySettings(m_context.settings);
 }
 
 void THlavni::closeEvent(QCloseEvent* event)
@@ -148,17 +175,19 @@ void THlavni::closeEvent(QCloseEvent* event)
 
 bool THlavni::FormCloseQuery()
 {
-    const auto savePending = [this](DataSet* ds, const QString& saveCommand) {
-        if (!ds || !ds->isEditing())
-            return true;
-        if (QAction* save = action(saveCommand))
-            save->trigger();
-        else
-            ds->post();
-        return !ds->isEditing();
-    };
-    return savePending(m_context.DS_Cin, QStringLiteral("Akce_Ulozit_Cin")) &&
-           savePending(m_context.DS_Karty, QStringLiteral("Akce_Ulozit"));
+    return savePendingEdits();
+}
+
+bool THlavni::savePendingEdits()
+{
+    for (RecordPanel* panel : {m_activityPanel->panel(), m_cardPanel->panel()}) {
+        if (!panel->dataSet()->isEditing())
+            continue;
+        panel->action(RecordPanel::Ulozit)->trigger();
+        if (panel->dataSet()->isEditing())
+            return false; // refused: the record stays in its editing mode
+    }
+    return true;
 }
 
 void THlavni::FormClose()

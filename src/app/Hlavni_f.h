@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <memory>
 
+class ActivityPanel;
+class CardPanel;
 class CommandTable;
 class DataSet;
 class QAction;
@@ -28,6 +30,17 @@ public:
 
     AppContext& context() { return m_context; }
     QAction* action(const QString& name) const;
+    CardPanel* cardPanel() const { return m_cardPanel; }
+    ActivityPanel* activityPanel() const { return m_activityPanel; }
+
+    // Opens in the main window the customer whose id is in IdOtevrenehoZakaznika.
+    void OtevritZakaznikaId();
+    // Saves pending edits (activity first, then card) and closes the customer; false when
+    // a save was refused and the customer stays open.
+    bool ZavritZakaznika();
+    // Insert and Ctrl+Del: the card panel's command when it is enabled, else the activity
+    // panel's.
+    void dispatchSharedKey(const QKeySequence& key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,13 +53,17 @@ private:
     void openDataSets();
     bool FormCloseQuery();
     void FormClose();
+    bool savePendingEdits();
+    void openCustomerCommand();
+    void findCardCommand();
+    void applySettings();
 
     AppContext m_context;
     std::unique_ptr<CommandTable> m_commands;
     bool m_started = false;
 
     QFrame* m_toolbar = nullptr;
-    QFrame* m_panelTZ = nullptr;
-    QFrame* m_panelCinnosti = nullptr;
+    CardPanel* m_cardPanel = nullptr;
+    ActivityPanel* m_activityPanel = nullptr;
     QLabel* m_openCustomerLabel = nullptr;
 };

@@ -11,7 +11,7 @@
     {                                                                                                              \
         QApplication app(argc, argv);                                                                              \
         Application::setUpCzech();                                                                                 \
-        app.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));                                                      \
+        app.setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 8));                                                      \
         TestClass test;                                                                                            \
         return QTest::qExec(&test, argc, argv);                                                                    \
     }

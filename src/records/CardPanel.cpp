@@ -1,0 +1,239 @@
+#include "records/CardPanel.h"
+
+#include "app/AnchorLayout.h"
+#include "app/AppContext.h"
+#include "app/Commands.h"
+#include "app/DBComboList.h"
+#include "app/DBEdit.h"
+#include "app/DBGrid.h"
+#include "app/DBLookupCombo.h"
+#include "app/DBMemo.h"
+#include "app/Dialogs.h"
+#include "app/Guard.h"
+#include "app/RecordPanel.h"
+#include "app/TextConversions.h"
+#include "records/ActivityPanel.h"
+#include "records/RecordListing.h"
+#include "records/RecordPanelLayout.h"
+#include "store/DataSet.h"
+#include "store/DataSource.h"
+#include "store/Errors.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+constexpr int fieldX = 168;
+constexpr int fieldWidth = 297;
+} // namespace
+
+CardPanel::CardPanel(AppContext& context, ActivityPanel* activities, QWidget* parent)
+    : QFrame(parent), m_context(context), m_activities(activities)
+{
+    setObjectName(QStringLiteral("Panel_TZ"));
+    setAutoFillBackground(true);
+    m_source = new DataSource(context.DS_Karty, QStringLiteral("DataSource_Karty"), this);
+    RecordPanelLayout form(this, m_source, 473, QStringLiteral("Karty topných zdrojů"), QStringLiteral("La_Karty"));
+    buildFields(form);
+    buildCommands(form);
+
+    DataSet* cards = context.DS_Karty;
+    cards->setOnNewRecord([this] {
+        m_context.DS_Karty->setValue(QStringLiteral("id_zakaznika"), m_context.IdOtevrenehoZakaznika);
+    });
+    cards->setBeforePost([this] { return validate(); });
+    connect(m_source, &DataSource::dataChanged, this, [this](const QString&) { followCurrentCard(); });
+    connect(m_source, &DataSource::stateChanged, this, [this] { followCurrentCard(); });
+}
+
+void CardPanel::buildFields(RecordPanelLayout& form)
+{
+    m_mode = form.modeLabel(QStringLiteral("La_Rezim"));
+    m_grid = form.grid(QStringLiteral("DBGrid1"), QStringLiteral("Nazev"), QStringLiteral("Název"));
+
+    m_nazev = form.edit(QStringLiteral("Název"), QStringLiteral("nazev"), fieldX, 66, fieldWidth);
+    m_typ = form.edit(QStringLiteral("Typ"), QStringLiteral("typ"), fieldX, 106, fieldWidth);
+    auto* vyrobce = form.edit(QStringLiteral("Výrobce"), QStringLiteral("vyrobce"), fieldX, 146, fieldWidth);
+    auto* cislo = form.edit(QStringLiteral("Výrobní číslo"), QStringLiteral("vyrobni_cislo"), fieldX, 186, 145);
+    auto* kod = form.edit(QStringLiteral("Čárový kód"), QStringLiteral("carovy_kod"), fieldX + 152, 186, 145);
+
+    auto* rok = new DBComboList(this, QStringLiteral("Cb_rok_vyroby"));
+    rok->addItem(QString());
+    for (int year = QDate::currentDate().year(); year >= 1980; --year)
+        rok->addItem(QString::number(year));
+    form.field(QStringLiteral("Rok výroby"), QStringLiteral("La_rok_vyroby"), rok, fieldX, 226, 80);
+    rok->bind(m_source, QStringLiteral("rok_vyroby"));
+
+    m_kategorie = new DBLookupCombo(this, QStringLiteral("CB_kategorie"));
+    form.field(QStringLiteral("Kategorie TZ"), QStringLiteral("La_kategorie"), m_kategorie, fieldX + 88, 226,
+               fieldWidth - 88);
+    m_kategorie->bind(m_source, QStringLiteral("kategorie"));
+    m_kategorie->setListSource(m_context.DS_Kategorie, QStringLiteral("id"), QStringLiteral("nazev_kategorie"));
+    connect(m_kategorie, &DBLookupCombo::userChose, this, [this] { runGuarded([this] { onCategoryChosen(); }); });
+
+    auto* lhuta = form.edit(QStringLiteral("Lhůta"), QStringLiteral("lhuta"), fieldX, 266, 45);
+    m_vyrazeno = form.edit(QStringLiteral("Vyřazeno dne"), QStringLiteral("vyrazeno_dne"), fieldX + 52, 266, 80);
+    m_vyrazeno->setFocusPolicy(Qt::ClickFocus);
+    auto* datum = form.button(QStringLiteral("Tl_vyrazeno_dne"), QStringLiteral("Datum"), fieldX + 138, 278, 50);
+    auto* zrusit = form.button(QStringLiteral("Tl_ZrusitVyrazeni"), QStringLiteral("Zrušit vyřazení"), fieldX + 194, 278, 103);
+    zrusit->setFocusPolicy(Qt::NoFocus);
+    connect(datum, &QPushButton::clicked, this, [this] { runGuarded([this] { pickDecommissioning(); }); });
+    connect(zrusit, &QPushButton::clicked, this, [this] { runGuarded([this] { cancelDecommissioning(); }); });
+
+    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka"), QStringLiteral("Me_poznamka"),
+                           QStringLiteral("poznamka"), fieldX, 306, fieldWidth, 203);
+    m_counter = form.counterLabel(QStringLiteral("La_Pocitadlo"));
+
+    form.tabOrder({m_grid, m_nazev, m_typ, vyrobce, cislo, kod, rok, m_kategorie, lhuta, datum, m_poznamka});
+}
+
+void CardPanel::buildCommands(RecordPanelLayout& form)
+{
+    RecordPanel::Config config;
+    config.source = m_source;
+    config.modeLabel = m_mode;
+    config.counterLabel = m_counter;
+    config.focusOnNew = m_nazev;
+    config.deleteGuard = [this] { return isVisible() && m_context.DS_Karty->isOpen(); };
+    config.deleteQuestion = [this] {
+        return RecordPanel::deleteQuestionFor(m_context.DS_Karty->text(QStringLiteral("nazev"))) +
+               QStringLiteral("\r\n(současně budou odstraněny i případné záznamy činností tohoto TZ)");
+    };
+    config.deleteRow = [this] { deleteCard(); };
+    m_panel = new RecordPanel(this, config);
+
+    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
+                          QStringLiteral("Výpis aktuálního záznamu"));
+    m_tiskKarty = makeCommand(this, QStringLiteral("Akce_TiskKarty"), QStringLiteral("Revizní karta"),
+                              QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
+                              QKeySequence(Qt::CTRL | Qt::Key_P));
+    onTriggered(m_vypis, this, [this] {
+        ShowTextWindow(QStringLiteral("Výpis karty"), listingText(), 550, 460, false, 2, true, false);
+    });
+    onTriggered(m_tiskKarty, this,
+                [] { ShowPlainMessage(QStringLiteral("Tady bude tisk karty či revizní zprávy...")); });
+
+    form.commands(m_panel, m_vypis, m_tiskKarty);
+}
+
+void CardPanel::applySettings(const Settings& settings)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ColorFromValue(settings.BarvaKartaTZ));
+    setPalette(p);
+    m_vyrazeno->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
+}
+
+bool CardPanel::validate()
+{
+    DataSet* cards = m_context.DS_Karty;
+    const struct
+    {
+        const char* column;
+        const char* message;
+        QWidget* focus;
+    } required[] = {{"nazev", "Kolonka Název musí být vyplněná!", m_nazev},
+                    {"typ", "Kolonka Typ musí být vyplněná!", m_typ},
+                    {"kategorie", "Kolonka Kategorie musí být vyplněná!", m_kategorie}};
+    for (const auto& r : required) {
+        if (cards->text(QString::fromLatin1(r.column)).isEmpty()) {
+            ShowInfo(QString::fromUtf8(r.message));
+            r.focus->setFocus();
+            return false;
+        }
+    }
+    if (m_context.settings.DialogUlozit) {
+        const QString question = QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"") + m_nazev->text() +
+                                 QStringLiteral("\". Chcete tyto změny uložit?");
+        if (AskQuestion(QStringLiteral("Pozor"), question, 1) != AnswerYes)
+            return false;
+    }
+    return true;
+}
+
+void CardPanel::onCategoryChosen()
+{
+    DataSet* cards = m_context.DS_Karty;
+    if (cards->isNull(QStringLiteral("kategorie"))) {
+        ShowPlainMessage(QStringLiteral(
+            "Není vybraná kategorie. Naplňte číselník Kategorií a vyberte položku z tohoto číseníku."));
+        return;
+    }
+    const int period = m_context.store.LhutaKategorie(cards->value(QStringLiteral("kategorie")).toInt());
+    cards->setValue(QStringLiteral("lhuta"), period);
+}
+
+void CardPanel::pickDecommissioning()
+{
+    DataSet* cards = m_context.DS_Karty;
+    if (!cards->isOpen())
+        return;
+    const QVariant current = cards->value(QStringLiteral("vyrazeno_dne"));
+    QDate date = current.isNull() ? QDate::currentDate() : current.toDate();
+    const QPoint below = m_vyrazeno->mapToGlobal(QPoint(0, m_vyrazeno->height()));
+    if (!PickDate(date, QStringLiteral("Datum"), below.x(), below.y()))
+        return;
+    m_source->beginUserEdit();
+    cards->setValue(QStringLiteral("vyrazeno_dne"), date);
+}
+
+void CardPanel::cancelDecommissioning()
+{
+    DataSet* cards = m_context.DS_Karty;
+    if (!cards->isOpen() || cards->isNull(QStringLiteral("vyrazeno_dne")))
+        return;
+    m_source->beginUserEdit();
+    cards->setValue(QStringLiteral("vyrazeno_dne"), QVariant());
+}
+
+void CardPanel::deleteCard()
+{
+    DataSet* cards = m_context.DS_Karty;
+    if (cards->recordCount() < 1)
+        return;
+    const int cardId = cards->value(QStringLiteral("id")).toInt();
+    const int before = cards->recordCount();
+    try {
+        // The card and its activities go together or not at all.
+        Transaction transaction(m_context.connection);
+        if (!m_context.store.SmazatCinnostiKarty(cardId))
+            throw DatabaseError(QStringLiteral("Činnosti karty nelze smazat."));
+        cards->deleteRecord();
+        transaction.commit();
+    } catch (const AppError&) {
+        if (cards->recordCount() != before)
+            cards->refresh(); // the row left the list, but its deletion was undone
+        ShowPlainMessage(QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
+    }
+}
+
+void CardPanel::followCurrentCard()
+{
+    DataSet* cards = m_context.DS_Karty;
+    if (!cards->isOpen()) {
+        m_shownCardId = -1;
+        return;
+    }
+    // A new card has no id until it is saved; typing into a card does not change its id,
+    // so the activities (and an activity being edited) stay as they are.
+    const int cardId = cards->state() == DataSet::State::Insert ? 0 : cards->value(QStringLiteral("id")).toInt();
+    if (cardId == m_shownCardId)
+        return;
+    m_shownCardId = cardId;
+    m_activities->loadCard(cardId);
+}
+
+QString CardPanel::listingText() const
+{
+    RecordListing listing;
+    for (const char* name : {"nazev", "typ", "vyrobce", "vyrobni_cislo", "carovy_kod"})
+        listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(name)),
+                     findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(name)));
+    listing.line(findChild<QLabel*>(QStringLiteral("La_rok_vyroby")), findChild<QWidget*>(QStringLiteral("Cb_rok_vyroby")));
+    listing.line(findChild<QLabel*>(QStringLiteral("La_kategorie")), m_kategorie);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_lhuta")), findChild<QWidget*>(QStringLiteral("Ed_lhuta")));
+    listing.line(findChild<QLabel*>(QStringLiteral("La_vyrazeno_dne")), m_vyrazeno);
+    listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka")), m_poznamka);
+    return listing.text();
+}

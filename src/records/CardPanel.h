@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QFrame>
+
+class ActivityPanel;
+class AppContext;
+class DataSource;
+class DBComboList;
+class DBEdit;
+class DBGrid;
+class DBLookupCombo;
+class DBMemo;
+class QAction;
+class QLabel;
+class QPushButton;
+class RecordPanel;
+class RecordPanelLayout;
+struct Settings;
+
+// The heating-source cards of the open customer (Panel_TZ): a record panel over DS_Karty
+// that also drives the activity panel, which always shows the activities of the card
+// that is current here.
+class CardPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    CardPanel(AppContext& context, ActivityPanel* activities, QWidget* parent);
+
+    RecordPanel* panel() const { return m_panel; }
+    DataSource* source() const { return m_source; }
+
+    // Colour and the read-only state of the date field, from the settings in force.
+    void applySettings(const Settings& settings);
+
+    // The card id whose activities the activity panel shows; 0 for none.
+    int shownCardId() const { return m_shownCardId; }
+
+    // Listing of the card on screen.
+    QString listingText() const;
+
+private:
+    void buildFields(RecordPanelLayout& form);
+    void buildCommands(RecordPanelLayout& form);
+    bool validate();
+    void onCategoryChosen();
+    void pickDecommissioning();
+    void cancelDecommissioning();
+    void deleteCard();
+    void followCurrentCard();
+
+    AppContext& m_context;
+    ActivityPanel* m_activities;
+    DataSource* m_source;
+    RecordPanel* m_panel = nullptr;
+    DBGrid* m_grid = nullptr;
+    DBEdit* m_nazev = nullptr;
+    DBEdit* m_typ = nullptr;
+    DBEdit* m_vyrazeno = nullptr;
+    DBLookupCombo* m_kategorie = nullptr;
+    DBMemo* m_poznamka = nullptr;
+    QLabel* m_mode = nullptr;
+    QLabel* m_counter = nullptr;
+    QAction* m_vypis = nullptr;
+    QAction* m_tiskKarty = nullptr;
+    int m_shownCardId = -1; // -1: nothing loaded yet
+};

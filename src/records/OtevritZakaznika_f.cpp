@@ -1,0 +1,124 @@
+#include "records/OtevritZakaznika_f.h"
+
+#include "app/AnchorLayout.h"
+#include "app/AppContext.h"
+#include "app/DBGrid.h"
+#include "app/Guard.h"
+#include "store/DataSet.h"
+#include "store/DataSource.h"
+#include "store/SqlDialect.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QStringList filterColumns{QStringLiteral("nazev"), QStringLiteral("osoba"), QStringLiteral("ulice"),
+                                QStringLiteral("mesto"), QStringLiteral("psc"),   QStringLiteral("ico")};
+
+const QString allCustomers = QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY nazev");
+
+int orDefault(int remembered, int fallback)
+{
+    return remembered == -1 ? fallback : remembered;
+}
+
+} // namespace
+
+TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_context(context)
+{
+    setObjectName(QStringLiteral("TOtevritZakaznika"));
+    setWindowTitle(QStringLiteral("Otevřít zákazníka"));
+    setMinimumSize(620, 440);
+    const Placement& place = context.PoziceOtevritZakaznika;
+    resize(orDefault(place.width, 620), orDefault(place.height, 440));
+    if (place.left != -1 && place.top != -1)
+        move(place.left, place.top);
+
+    m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
+    m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
+
+    auto* layout = new AnchorLayout(this, QSize(620, 440));
+    m_grid = new DBGrid(this, QStringLiteral("DBGrid1"));
+    m_grid->setOptions({true, false, true});
+    layout->place(m_grid, 0, 0, 620, 440 - 41, AnchorLayout::All);
+
+    auto* strip = new QFrame(this);
+    strip->setObjectName(QStringLiteral("Panel1"));
+    layout->place(strip, 0, 440 - 41, 620, 41, AnchorLayout::Left | AnchorLayout::Right | AnchorLayout::Bottom);
+    m_column = new QComboBox(this);
+    m_column->setObjectName(QStringLiteral("CBox_Pole"));
+    m_column->addItems(filterColumns);
+    m_column->setFocusPolicy(Qt::ClickFocus);
+    layout->place(m_column, 8, 440 - 31, 97, 21, AnchorLayout::BottomLeft);
+    m_filter = new QLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("Ed_Filtr"));
+    layout->place(m_filter, 112, 440 - 31, 185, 21, AnchorLayout::BottomLeft);
+    auto* filterButton = new QPushButton(QStringLiteral("Filtr"), this);
+    filterButton->setObjectName(QStringLiteral("Tl_Filtr"));
+    filterButton->setAutoDefault(false);
+    layout->place(filterButton, 304, 440 - 33, 75, 25, AnchorLayout::BottomLeft);
+    m_open = new QPushButton(QStringLiteral("Otevřít"), this);
+    m_open->setObjectName(QStringLiteral("Tl_Otevrit"));
+    m_open->setDefault(true);
+    layout->place(m_open, 620 - 168, 440 - 33, 75, 25, AnchorLayout::BottomRight);
+    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
+    storno->setObjectName(QStringLiteral("Tl_Storno"));
+    storno->setAutoDefault(false);
+    layout->place(storno, 620 - 88, 440 - 33, 75, 25, AnchorLayout::BottomRight);
+    setTabOrder(m_grid, m_filter);
+    setTabOrder(m_filter, filterButton);
+    setTabOrder(filterButton, m_open);
+    setTabOrder(m_open, storno);
+
+    connect(filterButton, &QPushButton::clicked, this, [this] { runGuarded([this] { applyFilter(); }); });
+    connect(m_open, &QPushButton::clicked, this, &TOtevritZakaznika::chooseCurrent);
+    connect(m_grid, &DBGrid::doubleClicked, this, &TOtevritZakaznika::chooseCurrent);
+    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_dataSet->setCommandText(allCustomers);
+    m_dataSet->open();
+    m_grid->bind(m_source);
+    const int defaults[] = {180, 180, 100, 100};
+    const QList<int>& widths = place.columnWidths;
+    m_grid->setColumns({{QStringLiteral("nazev"), QStringLiteral("Název"), orDefault(widths.value(0, -1), defaults[0])},
+                        {QStringLiteral("osoba"), QStringLiteral("Odpovědná osoba"), orDefault(widths.value(1, -1), defaults[1])},
+                        {QStringLiteral("ulice"), QStringLiteral("Ulice, č.p."), orDefault(widths.value(2, -1), defaults[2])},
+                        {QStringLiteral("mesto"), QStringLiteral("Město"), orDefault(widths.value(3, -1), defaults[3])}});
+    m_open->setEnabled(m_dataSet->recordCount() > 0);
+}
+
+void TOtevritZakaznika::applyFilter()
+{
+    const QString text = m_filter->text();
+    const QString column = filterColumns.value(m_column->currentIndex(), filterColumns.first());
+    m_dataSet->close();
+    if (text.isEmpty())
+        m_dataSet->setCommandText(allCustomers);
+    else
+        m_dataSet->setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE ") + column +
+                                      QStringLiteral(" LIKE ? ESCAPE '\\' ORDER BY ") + column,
+                                  {SqlDialect::containsPattern(text)});
+    m_dataSet->open();
+}
+
+void TOtevritZakaznika::chooseCurrent()
+{
+    m_context.IdOtevrenehoZakaznika =
+        m_dataSet->isOpen() && m_dataSet->recordCount() > 0 ? m_dataSet->value(QStringLiteral("id")).toInt() : 0;
+    accept();
+}
+
+void TOtevritZakaznika::done(int result)
+{
+    Placement& place = m_context.PoziceOtevritZakaznika;
+    place.left = x();
+    place.top = y();
+    place.width = width();
+    place.height = height();
+    place.columnWidths = m_grid->columnWidths();
+    QDialog::done(result);
+}
