@@ -46,6 +46,13 @@ public:
         throw DatabaseError(engineError(m_db));
     }
 
+    // Ready for the next values.
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+
     sqlite3_stmt* get() const { return m_stmt; }
 
 private:
@@ -274,6 +281,17 @@ int Connection::execute(const QString& sql, const QVariantList& params)
     if (sql.trimmed().startsWith(QStringLiteral("ALTER"), Qt::CaseInsensitive))
         forgetSchema();
     return sqlite3_changes(db);
+}
+
+void Connection::executeMany(const QString& sql, const QList<QVariantList>& rows)
+{
+    Statement stmt(handle(), sql);
+    for (const QVariantList& params : rows) {
+        stmt.bind(params);
+        while (stmt.step()) {
+        }
+        stmt.reset();
+    }
 }
 
 qint64 Connection::lastInsertRowId() const

@@ -42,6 +42,9 @@ public:
     ResultSet query(const QString& sql, const QVariantList& params = {}) const;
     // A statement without rows; returns the number of rows it changed.
     int execute(const QString& sql, const QVariantList& params = {});
+    // One statement run once for every row of values, prepared only once: for loading
+    // many rows at a time.
+    void executeMany(const QString& sql, const QList<QVariantList>& rows);
     qint64 lastInsertRowId() const;
 
     // Columns of a table in table order; throws DatabaseError for an unknown table.

@@ -1,0 +1,142 @@
+#include "BenchCases.h"
+
+#include "app/AppContext.h"
+#include "app/RecordPanel.h"
+#include "codelists/CisCinnosti_f.h"
+#include "exchange/TableExport.h"
+#include "store/DataSet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+namespace {
+
+const int activityKindRows = 5000;
+
+int rowCount(Connection& connection, const QString& table)
+{
+    return connection.query(QStringLiteral("SELECT count(*) FROM ") + table).rows[0][0].toInt();
+}
+
+// A window shown and drawn, as the user would see it after opening it.
+std::unique_ptr<TCisCinnosti> openKindsWindow(AppContext& context)
+{
+    auto window = std::make_unique<TCisCinnosti>(context, nullptr);
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
+
+BenchCase kindsWindowOpen(BenchEnv& env)
+{
+    BenchCase c;
+    c.name = QStringLiteral("TCisCinnosti open (%1 rows)").arg(activityKindRows);
+    c.targetMs = 100;
+    c.repetitions = 10;
+    c.run = [&env] {
+        std::unique_ptr<TCisCinnosti> window;
+        const double ms = elapsedMs([&] { window = openKindsWindow(env.context); });
+        window.reset();
+        QApplication::processEvents();
+        return ms;
+    };
+    return c;
+}
+
+BenchCase kindsWindowMove(BenchEnv& env)
+{
+    // One window for all moves; forward to the end, then back.
+    struct State
+    {
+        std::unique_ptr<TCisCinnosti> window;
+        RecordPanel::Command direction = RecordPanel::Vpred;
+    };
+    auto state = std::make_shared<State>();
+    BenchCase c;
+    c.name = QStringLiteral("TCisCinnosti move to next/prior row");
+    c.targetMs = 5;
+    c.repetitions = 300;
+    c.prepare = [&env, state] { state->window = openKindsWindow(env.context); };
+    c.run = [state] {
+        DataSet* data = state->window->dataSet();
+        if (data->recNo() == data->recordCount())
+            state->direction = RecordPanel::Vzad;
+        else if (data->recNo() <= 1)
+            state->direction = RecordPanel::Vpred;
+        QAction* action = state->window->panel()->action(state->direction);
+        return elapsedMs([&] {
+            action->trigger();
+            QApplication::processEvents();
+        });
+    };
+    c.finish = [state] { state->window.reset(); };
+    return c;
+}
+
+const QString customersQuery = QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id");
+
+BenchCase customersOpen(BenchEnv& env, int customers)
+{
+    BenchCase c;
+    c.name = QStringLiteral("DataSet open (%1 customers)").arg(customers);
+    c.repetitions = 5;
+    c.run = [&env] {
+        DataSet data(env.context.connection, QStringLiteral("DS_Export"));
+        data.setCommandText(customersQuery);
+        return elapsedMs([&] { data.open(); });
+    };
+    return c;
+}
+
+// The export cases share one data set, opened outside the measured time.
+BenchCase customersExport(BenchEnv& env, int customers, bool xml)
+{
+    auto data = std::make_shared<std::unique_ptr<DataSet>>();
+    BenchCase c;
+    c.name = QStringLiteral("%1 export (%2 customers)")
+                 .arg(xml ? QStringLiteral("XML") : QStringLiteral("CSV"))
+                 .arg(customers);
+    c.targetMs = 1000;
+    c.repetitions = 5;
+    c.prepare = [&env, data] {
+        *data = std::make_unique<DataSet>(env.context.connection, QStringLiteral("DS_Export"));
+        (*data)->setCommandText(customersQuery);
+        (*data)->open();
+    };
+    c.run = [&env, data, xml] {
+        const QString path =
+            QDir(env.workDir)
+                .filePath(xml ? QStringLiteral("zakaznici.xml") : QStringLiteral("zakaznici.csv"));
+        return elapsedMs([&] {
+            if (xml)
+                UlozitXML(**data, path, QStringLiteral("data"));
+            else
+                UlozitCSV(**data, path);
+        });
+    };
+    c.finish = [data] { data->reset(); };
+    return c;
+}
+
+} // namespace
+
+void fillActivityKinds(Connection& connection, int count)
+{
+    const int present = rowCount(connection, QStringLiteral("cis_cinnost"));
+    QList<QVariantList> rows;
+    for (int i = present + 1; i <= count; ++i)
+        rows.append({QStringLiteral("Činnost č. %1 – kontrola a seřízení").arg(i, 4, 10, QChar(u'0'))});
+    Transaction tx(connection);
+    connection.executeMany(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES (?)"), rows);
+    tx.commit();
+}
+
+QList<BenchCase> benchCases(BenchEnv& env)
+{
+    fillActivityKinds(env.context.connection, activityKindRows);
+    const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
+    return {kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
+            customersExport(env, customers, true), customersExport(env, customers, false)};
+}
