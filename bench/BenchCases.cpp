@@ -1,5 +1,7 @@
 #include "BenchCases.h"
 
+#include "CustomerCases.h"
+
 #include "app/AppContext.h"
 #include "app/RecordPanel.h"
 #include "codelists/CisCinnosti_f.h"
@@ -137,6 +139,7 @@ QList<BenchCase> benchCases(BenchEnv& env)
 {
     fillActivityKinds(env.context.connection, activityKindRows);
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
-    return {kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
-            customersExport(env, customers, true), customersExport(env, customers, false)};
+    return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
+                            customersExport(env, customers, true), customersExport(env, customers, false)} +
+           customerCases(env);
 }

@@ -3,6 +3,7 @@
 #include "app/Hlavni_f.h"
 #include "app/RecordPanel.h"
 #include "records/ActivityPanel.h"
+#include "records/CardSearch.h"
 #include "records/CardPanel.h"
 #include "records/OtevritKartuDetail_f.h"
 #include "records/OtevritKartu_f.h"
@@ -76,11 +77,7 @@ void THlavni::findCardCommand()
         return;
     }
     // The typed value is bound, never put into the statement text.
-    const ResultSet count = m_context.connection.query(
-        QStringLiteral("SELECT COUNT(") + column + QStringLiteral(") as Celkem FROM topny_zdroj WHERE ") + column +
-            QStringLiteral(" = ?"),
-        {value});
-    const int found = count.rows.value(0).value(0).toInt();
+    const int found = CardSearch::count(m_context.connection, column, value);
     int cardId = 0;
     int customerId = 0;
     if (found == 0) {
@@ -88,21 +85,14 @@ void THlavni::findCardCommand()
         return;
     }
     if (found == 1) {
-        const ResultSet card = m_context.connection.query(
-            QStringLiteral("SELECT id FROM topny_zdroj WHERE ") + column + QStringLiteral(" = ?"), {value});
-        cardId = card.rows.value(0).value(0).toInt();
+        cardId = CardSearch::firstCardId(m_context.connection, column, value);
         customerId = m_context.store.ZakaznikKarty(cardId);
     } else {
         if (AskQuestion(QStringLiteral("Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech spotřebičů, "
                                        "které vyhovují zadání?"),
                         1) != AnswerYes)
             return;
-        TOtevritKartuDetail list(m_context,
-                                 QStringLiteral("SELECT cis_zakaznici.nazev AS nazev_zakaznika, topny_zdroj.* FROM "
-                                                "topny_zdroj, cis_zakaznici WHERE (topny_zdroj.id_zakaznika = "
-                                                "cis_zakaznici.id) AND (") +
-                                     column + QStringLiteral(" = ?)"),
-                                 {value}, this);
+        TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);
         if (RunModal(list) != QDialog::Accepted)
             return;
         cardId = list.cardId();
