@@ -100,6 +100,12 @@ void DBGrid::onUserRow(int row)
         QMetaObject::invokeMethod(this, &DBGrid::followDataSet, Qt::QueuedConnection);
 }
 
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    emit doubleClickedAnywhere();
+}
+
 void DBGrid::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
     // the view moves its current row off the removed rows; that is no choice of the user

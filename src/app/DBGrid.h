@@ -28,7 +28,13 @@ public:
     QList<int> columnWidths() const;
     DataSetModel* dataModel() const { return m_model; }
 
+signals:
+    // A double click anywhere in the rows area, also on an empty list (where the view
+    // itself reports none).
+    void doubleClickedAnywhere();
+
 protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
 private:

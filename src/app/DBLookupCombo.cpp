@@ -23,6 +23,16 @@ void DBLookupCombo::bind(DataSource* source, const QString& field)
     m_link->bind(source, field);
 }
 
+void DBLookupCombo::showPopup()
+{
+    if (count() > 0) {
+        QComboBox::showPopup();
+        return;
+    }
+    if (m_link->isActive() && m_link->value().isNull())
+        emit userChose();
+}
+
 void DBLookupCombo::setListSource(DataSet* list, const QString& keyField, const QString& shownField)
 {
     if (m_list)

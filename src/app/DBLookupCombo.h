@@ -19,8 +19,13 @@ public:
     void setListSource(DataSet* list, const QString& keyField, const QString& shownField);
     FieldLink* link() const { return m_link; }
 
+    // With nothing in the list there is nothing to open; a click on a list that has no
+    // items while the field has no value reports a choice of nothing.
+    void showPopup() override;
+
 signals:
-    // The user chose an item and its key was written into the field.
+    // The user chose an item and its key was written into the field, or clicked an empty
+    // list while the field had no value.
     void userChose();
 
 private:

@@ -40,7 +40,7 @@ TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& lis
     layout->addWidget(strip);
 
     connect(ok, &QPushButton::clicked, this, &TOtevritKartuDetail::choose);
-    connect(m_grid, &DBGrid::doubleClicked, this, &TOtevritKartuDetail::choose);
+    connect(m_grid, &DBGrid::doubleClickedAnywhere, this, &TOtevritKartuDetail::choose);
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
 
     m_dataSet->setCommandText(listQuery, params);

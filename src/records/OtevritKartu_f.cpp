@@ -43,6 +43,8 @@ TOtevritKartu::TOtevritKartu(QWidget* parent)
         connect(choice, &QRadioButton::clicked, m_value, [this] { m_value->setFocus(); });
     connect(m_value, &QLineEdit::textChanged, m_open, [this](const QString& text) { m_open->setEnabled(!text.isEmpty()); });
     connect(m_open, &QPushButton::clicked, this, &QDialog::accept);
+    // The value is what the user (or a barcode reader) types first.
+    m_value->setFocus();
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -76,7 +76,7 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
 
     connect(filterButton, &QPushButton::clicked, this, [this] { runGuarded([this] { applyFilter(); }); });
     connect(m_open, &QPushButton::clicked, this, &TOtevritZakaznika::chooseCurrent);
-    connect(m_grid, &DBGrid::doubleClicked, this, &TOtevritZakaznika::chooseCurrent);
+    connect(m_grid, &DBGrid::doubleClickedAnywhere, this, &TOtevritZakaznika::chooseCurrent);
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
 
     m_dataSet->setCommandText(allCustomers);

@@ -30,6 +30,10 @@ RecordListing& RecordListing::literal(const QString& beginning, const QString& v
 
 RecordListing& RecordListing::note(const QLabel* label, const QWidget* memo)
 {
-    m_lines << label->text() + QStringLiteral(": ") + QStringLiteral("\r\n") + shownText(memo);
+    // Without a note the caption line is the last one, with no line break after it.
+    const QString text = shownText(memo);
+    m_lines << label->text() + QStringLiteral(": ");
+    if (!text.isEmpty())
+        m_lines << text;
     return *this;
 }

@@ -1,0 +1,401 @@
+// The heating-source card panel: fields, validation, categories, decommissioning, deletion
+// with the card's activities, how it drives the activity panel, and the card listing.
+#include "app/DBEdit.h"
+#include "app/DBGrid.h"
+#include "app/DBLookupCombo.h"
+#include "app/Dialogs.h"
+#include "app/Hlavni_f.h"
+#include "app/RecordPanel.h"
+#include "records/ActivityPanel.h"
+#include "records/CardPanel.h"
+#include "store/DataSet.h"
+#include "support/ProgramDir.h"
+#include "support/TestDialogs.h"
+#include "support/TestMain.h"
+#include "support/Typing.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+const QString deleteQuestion = QStringLiteral("Opravdu chcete odstranit záznam \"%1\" ?\r\n"
+                                              "(současně budou odstraněny i případné záznamy činností tohoto TZ)");
+
+// The main window with customer 1 open: categories Kotle (24 months) and Krby (12), cards
+// "Kotel" (two activities) and "Krb" (one), and a card of customer 2 with one activity.
+struct Main
+{
+    ProgramDir dir;
+    std::unique_ptr<THlavni> w;
+
+    explicit Main(const QByteArray& ini = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n", bool withCards = true)
+    {
+        dir.writeIni(ini);
+        w = std::make_unique<THlavni>(dir.dir());
+        w->FormCreate();
+        exec("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24), ('Krby', 12)");
+        w->context().DS_Kategorie->close();
+        w->context().DS_Kategorie->open();
+        exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')");
+        exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
+        if (withCards) {
+            exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
+                 "(1, 'Kotel', 'K1', 1, 24), (1, 'Krb', 'R1', 2, 12), (2, 'Cizí', 'C1', 1, 24)");
+            exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
+                 "(1, 1, 1, '2024-01-10'), (1, 1, 1, '2024-02-10'), (1, 2, 1, '2024-03-10'), (2, 3, 1, '2024-04-10')");
+        }
+        showActive(w.get());
+        w->context().IdOtevrenehoZakaznika = 1;
+        w->OtevritZakaznikaId();
+    }
+    void exec(const char* sql) { w->context().connection.execute(QString::fromUtf8(sql)); }
+    QVariant scalar(const char* sql) { return w->context().connection.query(QString::fromUtf8(sql)).rows.value(0).value(0); }
+    template<class T = QWidget> T* find(const char* name) const { return w->findChild<T*>(QString::fromLatin1(name)); }
+    QString text(const char* name) const
+    {
+        if (auto* label = find<QLabel>(name))
+            return label->text();
+        return find<QLineEdit>(name)->text();
+    }
+    QAction* card(RecordPanel::Command c) const { return w->cardPanel()->panel()->action(c); }
+    DataSet* cards() const { return w->context().DS_Karty; }
+};
+
+// What a choice in the drop-down does: the item becomes current and is reported.
+void choose(QComboBox* combo, const QString& item)
+{
+    const int index = combo->findText(item);
+    QVERIFY2(index >= 0, qPrintable(item));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+} // namespace
+
+class TestCards : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fieldsCaptionsAndTabOrder()
+    {
+        Main m;
+        QCOMPARE(m.text("La_Karty"), QStringLiteral("Karty topných zdrojů"));
+        QStringList captions;
+        for (const char* name : {"La_nazev", "La_typ", "La_vyrobce", "La_vyrobni_cislo", "La_carovy_kod", "La_rok_vyroby",
+                                 "La_kategorie", "La_lhuta", "La_vyrazeno_dne", "La_poznamka"})
+            captions << m.text(name);
+        QCOMPARE(captions, (QStringList{"Název", "Typ", "Výrobce", "Výrobní číslo", "Čárový kód", "Rok výroby",
+                                        "Kategorie TZ", "Lhůta", "Vyřazeno dne", "Poznámka"}));
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 2"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+        QCOMPARE(m.find<QComboBox>("CB_kategorie")->currentText(), QStringLiteral("Kotle"));
+        QCOMPARE(m.find<QAbstractButton>("Tl_ZrusitVyrazeni")->text(), QStringLiteral("Zrušit vyřazení"));
+        QCOMPARE(m.find<QAbstractButton>("Tl_TiskKarty")->toolTip(), QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"));
+        QVERIFY(m.find<DBEdit>("Ed_vyrazeno_dne")->isReadOnly());
+
+        auto* years = m.find<QComboBox>("Cb_rok_vyroby");
+        const int thisYear = QDate::currentDate().year();
+        QCOMPARE(years->count(), thisYear - 1980 + 2);
+        QCOMPARE(years->itemText(0), QString());
+        QCOMPARE(years->itemText(1), QString::number(thisYear));
+        QCOMPARE(years->itemText(years->count() - 1), QStringLiteral("1980"));
+
+        m.find("DBGrid1")->setFocus();
+        QStringList order;
+        for (int i = 0; i < 10; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Ed_nazev", "Ed_typ", "Ed_vyrobce", "Ed_vyrobni_cislo", "Ed_carovy_kod",
+                                     "Cb_rok_vyroby", "CB_kategorie", "Ed_lhuta", "Tl_vyrazeno_dne", "Me_poznamka"}));
+    }
+
+    void aNewCardDisablesTheActivitiesUntilSaved()
+    {
+        Main m;
+        m.find("Me_poznamka")->setFocus();
+        m.card(RecordPanel::Novy)->trigger();
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 2"));
+        QVERIFY(!m.w->activityPanel()->isEnabled());
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
+        QCOMPARE(m.cards()->value(QStringLiteral("id_zakaznika")).toInt(), 1);
+
+        m.card(RecordPanel::Storno)->trigger(); // back to the first card and its activities
+        QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel"));
+        QVERIFY(m.w->activityPanel()->isEnabled());
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
+
+        m.card(RecordPanel::Novy)->trigger();
+        typeText(m.find("Ed_nazev"), QStringLiteral("Kamna"));
+        typeText(m.find("Ed_typ"), QStringLiteral("Š1"));
+        choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
+        choose(m.find<QComboBox>("Cb_rok_vyroby"), QStringLiteral("1999"));
+        m.card(RecordPanel::Ulozit)->trigger();
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("3 z 3"));
+        QVERIFY(m.w->activityPanel()->isEnabled());
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("0 z 0"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
+        QCOMPARE(m.scalar("SELECT id_zakaznika || typ || kategorie || lhuta || rok_vyroby FROM topny_zdroj WHERE nazev = 'Kamna'")
+                     .toString(),
+                 QStringLiteral("1Š12121999"));
+    }
+
+    void validationRunsInOrderAndTheSaveIsAsked()
+    {
+        Main m("[konfig]\r\nhsl=0\r\n"); // asks before saving
+        TestDialogs dialogs;
+        const auto save = [&] {
+            m.find("Me_poznamka")->setFocus();
+            m.card(RecordPanel::Ulozit)->trigger();
+        };
+        m.card(RecordPanel::Novy)->trigger();
+        save();
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Název musí být vyplněná!"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
+        typeText(m.find("Ed_nazev"), QStringLiteral("  ")); // spaces are a name
+        save();
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Typ musí být vyplněná!"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_typ"));
+        typeText(m.find("Ed_typ"), QStringLiteral("T"));
+        save();
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Kategorie musí být vyplněná!"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CB_kategorie"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
+
+        choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
+        dialogs.answerQuestion(AnswerNo);
+        save();
+        dialogs.takeQuestion(1, QStringLiteral("Pozor"),
+                             QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"  \". Chcete tyto změny uložit?"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
+        QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 3);
+        dialogs.answerQuestion(AnswerYes);
+        save();
+        dialogs.take();
+        QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 4);
+
+        // asked on every save, also when nothing was changed
+        m.card(RecordPanel::Edit)->trigger();
+        dialogs.answerQuestion(AnswerYes);
+        save();
+        dialogs.take();
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+    }
+
+    void aCategoryBringsItsPeriod()
+    {
+        Main m;
+        TestDialogs dialogs;
+        auto* category = m.find<QComboBox>("CB_kategorie");
+        choose(category, QStringLiteral("Krby"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
+        QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("12"));
+        auto* period = m.find<DBEdit>("Ed_lhuta");
+        period->selectAll();
+        typeText(period, QStringLiteral("7"));
+        m.card(RecordPanel::Ulozit)->trigger();
+        QCOMPARE(m.scalar("SELECT kategorie || '/' || lhuta FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("2/7"));
+        choose(category, QStringLiteral("Kotle")); // a later choice overwrites the hand-set period
+        QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("24"));
+        m.card(RecordPanel::Storno)->trigger();
+        QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("7"));
+    }
+
+    void anEmptyCategoryListSaysWhatToDo()
+    {
+        Main m;
+        TestDialogs dialogs;
+        m.exec("DELETE FROM cis_kategorie");
+        m.w->context().DS_Kategorie->close();
+        m.w->context().DS_Kategorie->open();
+        m.card(RecordPanel::Novy)->trigger();
+        QTest::mouseClick(m.find("CB_kategorie"), Qt::LeftButton); // nothing there to choose
+        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
+                            QStringLiteral("Není vybraná kategorie. Naplňte číselník Kategorií a vyberte položku z tohoto číseníku."));
+        QVERIFY(m.text("Ed_lhuta").isEmpty());
+    }
+
+    void aChoiceInAnEmptyListStartsACardOfTheOpenCustomer()
+    {
+        Main m("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n", false);
+        TestDialogs dialogs;
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
+        QVERIFY(!m.card(RecordPanel::Edit)->isEnabled() && !m.card(RecordPanel::Smazat)->isEnabled());
+        choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
+        QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("24"));
+        QCOMPARE(m.cards()->value(QStringLiteral("id_zakaznika")).toInt(), 1);
+        m.card(RecordPanel::Storno)->trigger();
+        dialogs.answerDate(QDate(2021, 6, 30));
+        QTest::mouseClick(m.find<QAbstractButton>("Tl_vyrazeno_dne"), Qt::LeftButton);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
+        QCOMPARE(m.text("Ed_vyrazeno_dne"), QStringLiteral("30.6.2021"));
+    }
+
+    void dateOfDecommissioning()
+    {
+        Main m;
+        TestDialogs dialogs;
+        auto* field = m.find<DBEdit>("Ed_vyrazeno_dne");
+        auto* pick = m.find<QAbstractButton>("Tl_vyrazeno_dne");
+        auto* undo = m.find<QAbstractButton>("Tl_ZrusitVyrazeni");
+
+        QTest::mouseClick(undo, Qt::LeftButton); // no date: nothing to undo, no editing
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+        dialogs.answerDate(QDate::currentDate()); // starts from today; the same day changes nothing
+        dialogs.answerDate(std::nullopt);
+        QTest::mouseClick(pick, Qt::LeftButton);
+        QTest::mouseClick(pick, Qt::LeftButton);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+        const QPoint below = field->mapToGlobal(QPoint(0, field->height()));
+        QCOMPARE(dialogs.datePositions.size(), 2);
+        QCOMPARE(dialogs.datePositions.last().x(), below.x());
+        QVERIFY2(qAbs(dialogs.datePositions.last().y() - below.y()) <= 2, "just below the date field");
+
+        dialogs.answerDate(QDate(2024, 5, 17));
+        QTest::mouseClick(pick, Qt::LeftButton);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
+        QCOMPARE(field->text(), QStringLiteral("17.5.2024"));
+        QCOMPARE(m.scalar("SELECT count(vyrazeno_dne) FROM topny_zdroj").toInt(), 0); // not saved by itself
+        m.card(RecordPanel::Ulozit)->trigger();
+        QCOMPARE(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("2024-05-17"));
+
+        dialogs.answerDate(QDate(2024, 5, 17)); // starts from the card's own date
+        QTest::mouseClick(pick, Qt::LeftButton);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
+        QVERIFY(field->text().isEmpty());
+        m.card(RecordPanel::Ulozit)->trigger();
+        QVERIFY(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").isNull());
+
+        Main typed("[konfig]\r\nhsl=0\r\nPovolitPrimouEditaciDatumu=1\r\n");
+        QVERIFY(!typed.find<DBEdit>("Ed_vyrazeno_dne")->isReadOnly());
+    }
+
+    void deletingACardTakesItsActivities()
+    {
+        Main m;
+        TestDialogs dialogs;
+        m.cards()->edit();
+        m.w->cardPanel()->panel()->deleteCurrent();
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Odstranění záznamu v režimu Editace není možné."));
+        m.cards()->cancel();
+
+        dialogs.answerQuestion(AnswerNo);
+        m.card(RecordPanel::Smazat)->trigger();
+        dialogs.takeQuestion(2, QStringLiteral("Varování"), deleteQuestion.arg(QStringLiteral("Kotel")));
+        QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
+
+        dialogs.answerQuestion(AnswerYes);
+        m.card(RecordPanel::Smazat)->trigger();
+        dialogs.take();
+        QCOMPARE(m.scalar("SELECT group_concat(id) FROM topny_zdroj").toString(), QStringLiteral("2,3"));
+        QCOMPARE(m.scalar("SELECT group_concat(id_topneho_zdroje) FROM cinnosti").toString(), QStringLiteral("2,3"));
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 1"));
+        QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Krb"));
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1")); // the activities of the card now current
+
+        dialogs.answerQuestion(AnswerYes);
+        m.card(RecordPanel::Smazat)->trigger();
+        dialogs.take();
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
+
+        m.w->ZavritZakaznika(); // a hidden panel deletes nothing and asks nothing
+        m.w->cardPanel()->panel()->deleteCurrent();
+        QCOMPARE(dialogs.pending(), 0);
+    }
+
+    void aCardThatCannotBeDeletedKeepsItsActivities()
+    {
+        Main m;
+        TestDialogs dialogs;
+        m.exec("CREATE TRIGGER t BEFORE DELETE ON topny_zdroj BEGIN SELECT RAISE(ABORT, 'x'); END");
+        dialogs.answerQuestion(AnswerYes);
+        m.card(RecordPanel::Smazat)->trigger();
+        dialogs.take();
+        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
+                            QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
+        QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 3);
+        QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti WHERE id_topneho_zdroje = 1").toInt(), 2);
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 2"));
+        QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel"));
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
+    }
+
+    void theActivitiesFollowTheCurrentCardOnly()
+    {
+        Main m("[konfig]\r\nhsl=0\r\n"); // would ask if an activity were saved behind the user's back
+        TestDialogs dialogs;
+        typeText(m.find("Ed_technik"), QStringLiteral("Novák"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
+
+        // typing into the card, choosing its category and saving it keep the activity
+        typeText(m.find("Ed_typ"), QStringLiteral("x"));
+        choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
+        dialogs.answerQuestion(AnswerYes);
+        m.card(RecordPanel::Ulozit)->trigger();
+        dialogs.take();
+        QCOMPARE(m.scalar("SELECT typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("K1x"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
+        QCOMPARE(m.text("Ed_technik"), QStringLiteral("Novák"));
+
+        // another card: the activity is dropped without a question
+        m.card(RecordPanel::Vpred)->trigger();
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1"));
+        QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
+        QCOMPARE(m.scalar("SELECT count(technik) FROM cinnosti").toInt(), 0);
+        m.card(RecordPanel::NaZacatek)->trigger();
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
+        QVERIFY(m.text("Ed_technik").isEmpty());
+    }
+
+    void listingShowsWhatIsOnScreen()
+    {
+        Main m;
+        m.exec("UPDATE topny_zdroj SET vyrobce = 'Viadrus', vyrobni_cislo = 'SN-1', carovy_kod = '859', rok_vyroby = 2010, "
+               "vyrazeno_dne = '2020-03-01', poznamka = 'první řádek' || char(13, 10) || 'druhý řádek' WHERE id = 1");
+        m.cards()->refresh();
+        TestDialogs dialogs;
+        auto* name = m.find<DBEdit>("Ed_nazev");
+        name->end(false);
+        typeText(name, QStringLiteral(" 2")); // not saved
+        m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis"))->trigger();
+        QCOMPARE(dialogs.textWindows.size(), 1);
+        const TextWindowOptions shown = dialogs.textWindows.last();
+        QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));
+        QCOMPARE(shown.text, QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
+                                            "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
+                                            "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
+        QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
+        QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
+        QCOMPARE(shown.scrollBars, 2);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
+
+        m.card(RecordPanel::Storno)->trigger();
+        m.card(RecordPanel::Vpred)->trigger();
+        QTest::mouseClick(m.find<QAbstractButton>("Tl_Vypis"), Qt::LeftButton);
+        QCOMPARE(dialogs.textWindows.last().text,
+                 QStringLiteral("Název: Krb\r\nTyp: R1\r\nVýrobce: \r\nVýrobní číslo: \r\nČárový kód: \r\nRok výroby: \r\n"
+                                "Kategorie TZ: Krby\r\nLhůta: 12\r\nVyřazeno dne: \r\nPoznámka: "));
+
+        QTest::mouseClick(m.find<QAbstractButton>("Tl_TiskKarty"), Qt::LeftButton);
+        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
+                            QStringLiteral("Tady bude tisk karty či revizní zprávy..."));
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestCards)
+#include "tst_cards.moc"
