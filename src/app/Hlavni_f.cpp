@@ -9,6 +9,7 @@
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
+#include "codelists/CisZakazniku_f.h"
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "store/DataSet.h"
@@ -132,6 +133,12 @@ void THlavni::connectCommands()
     onTriggered(action(QStringLiteral("Akce_OtevritZakaznika")), this, [this] { openCustomerCommand(); });
     onTriggered(action(QStringLiteral("Akce_ZavritZakaznika")), this, [this] { ZavritZakaznika(); });
     onTriggered(action(QStringLiteral("Akce_OtevritTZ")), this, [this] { findCardCommand(); });
+    onTriggered(action(QStringLiteral("Akce_CiselnikZakazniku")), this,
+                [this] { runCodeList<TCisZakazniku>(nullptr); });
+    onTriggered(action(QStringLiteral("Akce_Konfig")), this, [this] { settingsCommand(); });
+    onTriggered(action(QStringLiteral("Akce_UdajeUzivatele")), this, [this] { userDataCommand(); });
+    onTriggered(action(QStringLiteral("Akce_ZmenaHesla")), this, [this] { changePasswordCommand(); });
+    onTriggered(action(QStringLiteral("Akce_ImportZakazniku")), this, [this] { importCustomersCommand(); });
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Delete)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, [this, key] { dispatchSharedKey(key); });

@@ -56,6 +56,10 @@ private:
     bool savePendingEdits();
     void openCustomerCommand();
     void findCardCommand();
+    void settingsCommand();
+    void userDataCommand();
+    void changePasswordCommand();
+    void importCustomersCommand();
     void applySettings();
 
     AppContext m_context;

@@ -2,6 +2,7 @@
 
 #include "app/Cp1250.h"
 #include "app/Dialogs.h"
+#include "app/TextConversions.h"
 #include "store/Errors.h"
 
 #include <QCryptographicHash>
@@ -11,20 +12,9 @@
 
 namespace Password {
 
-QString trimControl(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString OtiskHesla(const QString& password)
 {
-    const QByteArray bytes = Cp1250::encode(trimControl(password));
+    const QByteArray bytes = Cp1250::encode(TrimControl(password));
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
@@ -33,7 +23,7 @@ bool OveritHeslo(const QString& passwordFile, const QString& entry)
     QFile file(passwordFile);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(passwordFile, file.errorString()));
-    const QString content = trimControl(Cp1250::decode(file.readAll()));
+    const QString content = TrimControl(Cp1250::decode(file.readAll()));
     return content == OtiskHesla(entry);
 }
 
@@ -57,7 +47,7 @@ bool runGate(const QString& passwordFile)
         InputBox(QStringLiteral("Heslo"), QStringLiteral("Zadejte heslo pro vstup do programu"));
     if (!entry)
         return false;
-    const QString password = trimControl(*entry);
+    const QString password = TrimControl(*entry);
     if (password.isEmpty()) {
         ShowInfo(QStringLiteral("Zadali jste neplatnou hodnotu"));
         return false;

@@ -5,9 +5,6 @@
 // The start-up password. The password file holds only the MD5 digest of the password.
 namespace Password {
 
-// Trims every character with a code from 0 to 32 at both ends.
-QString trimControl(const QString& text);
-
 // MD5 of the trimmed password as Windows-1250 bytes: 32 lower-case hexadecimal digits.
 QString OtiskHesla(const QString& password);
 

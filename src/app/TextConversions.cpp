@@ -68,6 +68,17 @@ QString RemoveChar(const QString& text, QChar character)
     return out;
 }
 
+QString TrimControl(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString ProgramVersionText()
 {
     return QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR);

@@ -20,6 +20,10 @@ QString YesNoText(bool value);
 
 QString RemoveChar(const QString& text, QChar character);
 
+// The text without the characters with a code from 0 to 32 (spaces, tabs, line breaks and
+// other control characters) at both ends.
+QString TrimControl(const QString& text);
+
 // The program's version: the major and minor numbers joined by a point.
 QString ProgramVersionText();
 

@@ -60,7 +60,7 @@ bool CodeListWindow::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool CodeListWindow::mayClose()
+bool CodeListWindow::settlePendingEdit()
 {
     if (!m_dataSet->isEditing())
         return true;
@@ -84,7 +84,7 @@ void CodeListWindow::reject()
         return;
     m_closing = true;
     bool close = false;
-    runGuarded([&] { close = mayClose(); });
+    runGuarded([&] { close = settlePendingEdit(); });
     if (close) {
         runGuarded([&] {
             m_dataSet->close();

@@ -41,6 +41,10 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // With a row being edited or inserted: asks whether to save it (Yes saves, No discards,
+    // Cancel keeps it). True when nothing is pending any more.
+    bool settlePendingEdit();
+
     AppContext& m_context;
     DataSet* m_dataSet;
     DataSource* m_source;
@@ -50,6 +54,5 @@ protected:
     QAction* m_zavrit;
 
 private:
-    bool mayClose();
     bool m_closing = false;
 };

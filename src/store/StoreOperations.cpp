@@ -28,17 +28,18 @@ bool StoreOperations::SmazatCinnostiKarty(int cardId)
     return true;
 }
 
-void StoreOperations::SmazatDataZakaznika(int customerId)
+bool StoreOperations::SmazatDataZakaznika(int customerId)
 {
     const QString id = QString::number(customerId);
-    try {
-        m_connection.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_zakaznika = ") + id);
-    } catch (const DatabaseError&) {
+    bool ok = true;
+    for (const QString& table : {QStringLiteral("cinnosti"), QStringLiteral("topny_zdroj")}) {
+        try {
+            m_connection.execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE id_zakaznika = ") + id);
+        } catch (const DatabaseError&) {
+            ok = false;
+        }
     }
-    try {
-        m_connection.execute(QStringLiteral("DELETE FROM topny_zdroj WHERE id_zakaznika = ") + id);
-    } catch (const DatabaseError&) {
-    }
+    return ok;
 }
 
 QString StoreOperations::NazevZakaznika(int customerId)

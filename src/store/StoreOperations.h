@@ -18,8 +18,9 @@ public:
     // Deletes the activities of a card; false when the statement failed (not reported).
     bool SmazatCinnostiKarty(int cardId);
 
-    // Deletes the activities, then the cards of a customer; failures are not reported.
-    void SmazatDataZakaznika(int customerId);
+    // Deletes the activities, then the cards of a customer; a failure of one statement does
+    // not stop the other and is not reported. True when both statements ran.
+    bool SmazatDataZakaznika(int customerId);
 
     // The customer's name, or "nenalezen" when there is no such customer.
     QString NazevZakaznika(int customerId);

@@ -1,0 +1,72 @@
+// The main window's service commands: settings, the user's data, the password, the import.
+#include "app/Dialogs.h"
+#include "app/DialogBackend.h"
+#include "app/Hlavni_f.h"
+#include "app/Konfig_f.h"
+#include "app/Password.h"
+#include "app/TextConversions.h"
+#include "app/UdajeUzivatele_f.h"
+#include "exchange/CustomerImport.h"
+
+#include <QFileInfo>
+
+void THlavni::settingsCommand()
+{
+    Settings chosen;
+    {
+        TKonfig dialog(m_context.settings, this);
+        if (RunModal(dialog) != QDialog::Accepted)
+            return;
+        chosen = dialog.result();
+    }
+    // The new values are in force at once, also when the file cannot be written.
+    m_context.settings = chosen;
+    applySettings();
+    chosen.writeKonfig(m_context.settingsFile());
+}
+
+void THlavni::userDataCommand()
+{
+    Settings chosen;
+    {
+        TUdajeUzivatele dialog(m_context.settings, this);
+        if (RunModal(dialog) != QDialog::Accepted)
+            return;
+        chosen = dialog.result();
+    }
+    m_context.settings = chosen;
+    chosen.writeUzivatel(m_context.settingsFile());
+}
+
+void THlavni::changePasswordCommand()
+{
+    const std::optional<QString> entry = InputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
+    if (!entry) {
+        ShowPlainMessage(QStringLiteral("Akce byla stornována."));
+        return;
+    }
+    const QString password = TrimControl(*entry);
+    if (password.size() < 5) {
+        ShowInfo(QStringLiteral("Heslo musí mít alespoň 5 znaků."));
+        return;
+    }
+    Password::writePasswordFile(m_context.path(QStringLiteral("Vestibor.heslo")), password);
+}
+
+void THlavni::importCustomersCommand()
+{
+    const std::optional<QString> path = dialogBackend().openFile(
+        this, QStringLiteral("Importovat data ze souboru ..."), QStringLiteral("Dokument XML (*.xml)|*.xml"),
+        QStringLiteral("name"));
+    if (!path)
+        return;
+    const QString fullPath = QFileInfo(*path).absoluteFilePath();
+    if (QFileInfo(fullPath).suffix().toLower() != u"xml") {
+        ShowInfo(QStringLiteral("Soubor \"") + fullPath + QStringLiteral("\" není v očekávaném formátu."));
+        return;
+    }
+    if (AskQuestion(QStringLiteral("Pozor!"), QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"),
+                    1) != AnswerYes)
+        return;
+    ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
+}

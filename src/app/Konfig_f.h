@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QFrame;
+class QPushButton;
+
+// The environment settings dialog: the colours of the two record panels and four switches.
+// "Ok" stays disabled until something has been changed.
+class TKonfig : public QDialog
+{
+    Q_OBJECT
+public:
+    TKonfig(const Settings& current, QWidget* parent);
+
+    // The settings in force with what the dialog holds.
+    Settings result() const;
+
+private:
+    QFrame* colorPanel(const QString& name, int color, int y);
+    void setPanelColor(QFrame* panel, int color);
+    void pickColor(QFrame* panel);
+    void changed();
+
+    Settings m_settings;
+    QFrame* m_cardColor;
+    QFrame* m_activityColor;
+    QCheckBox* m_dialogUlozit;
+    QCheckBox* m_zaviratFrmTisk;
+    QCheckBox* m_primaEditace;
+    QCheckBox* m_hsl;
+    QPushButton* m_ok;
+};

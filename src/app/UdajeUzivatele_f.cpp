@@ -1,0 +1,71 @@
+#include "app/UdajeUzivatele_f.h"
+
+#include "app/LimitedLineEdit.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+struct Row
+{
+    const char* label;
+    const char* field;
+    int width;
+    int maxLength; // 0: no limit
+};
+
+const Row rows[] = {{"Název subjektu", "Ed_NazevSubjektu", 249, 0}, {"Odpovědná osoba", "Ed_OdpovednaOsoba", 249, 0},
+                    {"Ulice", "Ed_Ulice", 249, 0},                  {"PSČ", "Ed_PSC", 65, 6},
+                    {"Město", "Ed_Mesto", 249, 0},                  {"IČO", "Ed_ICO", 153, 8},
+                    {"DIČ", "Ed_DIC", 177, 12},                     {"Telefon/Mobil", "Ed_Tel", 153, 0},
+                    {"Email", "Ed_Email", 257, 0},                  {"WWW", "Ed_WWW", 257, 0}};
+
+} // namespace
+
+TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_settings(current)
+{
+    setObjectName(QStringLiteral("TUdajeUzivatele"));
+    setWindowTitle(QStringLiteral("Údaje uživatele"));
+    setFixedSize(411, 346);
+
+    m_ok = new QPushButton(QStringLiteral("Ok"), this);
+    m_ok->setObjectName(QStringLiteral("Tl_Ok"));
+    m_ok->setGeometry(200, 296, 75, 25);
+    m_ok->setAutoDefault(false);
+    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
+    storno->setObjectName(QStringLiteral("Tl_Storno"));
+    storno->setGeometry(280, 296, 75, 25);
+    storno->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget* previous = storno;
+    setTabOrder(m_ok, storno);
+    int y = 16;
+    for (int i = 0; i < 10; ++i, y += 24) {
+        const Row& row = rows[i];
+        auto* label = new QLabel(QString::fromUtf8(row.label), this);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(8, y, 105, 21);
+        QLineEdit* field = row.maxLength > 0 ? new LimitedLineEdit(row.maxLength, this) : new QLineEdit(this);
+        field->setObjectName(QString::fromLatin1(row.field));
+        field->setGeometry(120, y, row.width, 21);
+        field->setText(*current.uzivatelValue(i));
+        connect(field, &QLineEdit::textChanged, m_ok, [this] { m_ok->setEnabled(true); });
+        setTabOrder(previous, field);
+        previous = field;
+        m_fields.append(field);
+    }
+    m_ok->setEnabled(false);
+}
+
+Settings TUdajeUzivatele::result() const
+{
+    Settings s = m_settings;
+    for (int i = 0; i < m_fields.size(); ++i)
+        *s.uzivatelValue(i) = m_fields[i]->text();
+    return s;
+}

@@ -1,0 +1,192 @@
+#include "exchange/CustomerImport.h"
+
+#include "app/TextConversions.h"
+#include "store/Connection.h"
+#include "store/Errors.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QXmlStreamReader>
+
+namespace {
+
+// One record of the file: the text of the first element of each name, or a note that
+// that element does not hold a single piece of text.
+struct Record
+{
+    QHash<QString, std::optional<QString>> values; // nullopt: not a single text node
+};
+
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+[[noreturn]] void parserError(const QXmlStreamReader& xml)
+{
+    throw AppError(QStringLiteral("Soubor XML nelze přečíst (řádek %1, sloupec %2): %3")
+                       .arg(xml.lineNumber())
+                       .arg(xml.columnNumber())
+                       .arg(xml.errorString()));
+}
+
+QFile& openFile(QFile& file)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Soubor „%1“ nelze otevřít: %2").arg(file.fileName(), file.errorString()));
+    return file;
+}
+
+// Reads one field element; the reader stands on its start.
+std::optional<QString> readField(QXmlStreamReader& xml)
+{
+    QString text;
+    int pieces = 0;
+    bool previousWasText = false;
+    bool single = true;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement())
+            break;
+        if (xml.isCharacters()) {
+            if (xml.isWhitespace() && !xml.isCDATA()) {
+                text += xml.text(); // kept if it turns out to be the element's one piece of text
+                continue;
+            }
+            if (!previousWasText)
+                ++pieces;
+            previousWasText = true;
+            text += xml.text();
+            continue;
+        }
+        previousWasText = false;
+        if (xml.isStartElement()) {
+            single = false;
+            xml.skipCurrentElement();
+        } else if (xml.isComment() || xml.isProcessingInstruction()) {
+            single = false;
+        }
+    }
+    if (xml.hasError())
+        parserError(xml);
+    if (!single)
+        return std::nullopt;
+    return pieces == 0 ? QString() : text;
+}
+
+// Walks the records of the file; handle(record) is called for each child node of the root.
+template <typename Handle> void walkRecords(QIODevice& device, Handle&& handle)
+{
+    QXmlStreamReader xml(&device);
+    while (!xml.atEnd() && !xml.isStartElement())
+        xml.readNext();
+    if (xml.hasError())
+        parserError(xml);
+    if (!xml.isStartElement())
+        throw AppError(QStringLiteral("Soubor XML nemá kořenový element."));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement())
+            break; // the end of the root
+        Record record;
+        if (xml.isStartElement()) {
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (xml.isEndElement())
+                    break;
+                if (xml.isStartElement()) {
+                    const QString name = xml.name().toString();
+                    const std::optional<QString> value = readField(xml);
+                    if (!record.values.contains(name))
+                        record.values.insert(name, value);
+                }
+            }
+        } else if (xml.isCharacters() && xml.isWhitespace()) {
+            continue; // white space between records
+        } else if (!xml.isComment() && !xml.isCharacters() && !xml.isProcessingInstruction()) {
+            continue;
+        }
+        if (xml.hasError())
+            parserError(xml);
+        handle(record);
+    }
+    if (xml.hasError())
+        parserError(xml);
+}
+
+QVariant convert(const ColumnInfo& column, const QString& text)
+{
+    switch (column.kind) {
+    case ColumnKind::Date:
+        return TextToDateTime(text).date();
+    case ColumnKind::DateTime:
+        return TextToDateTime(text);
+    case ColumnKind::Integer:
+        return TextToInteger(text);
+    case ColumnKind::Float:
+    case ColumnKind::Money: {
+        const QString normalized = NormalizeDecimalText(text);
+        bool ok = false;
+        const double value = QString(normalized).replace(u',', u'.').toDouble(&ok);
+        if (!ok || normalized.count(u',') > 1)
+            throw ConversionError(QStringLiteral("„%1“ není platné číslo.").arg(normalized));
+        return FieldValues::toStorage(column.kind, FieldValues::normalize(column.kind, value));
+    }
+    case ColumnKind::YesNo:
+        return text.toLower() == u"true" ? 1 : 0;
+    default:
+        return FieldValues::toStorage(column.kind, FieldValues::parse(column.kind, text));
+    }
+}
+
+} // namespace
+
+void ImportovatXML(Connection& connection, const QString& path, const QString& table)
+{
+    // The whole file is read once before anything is written: a file that does not parse
+    // imports nothing.
+    {
+        QFile file(path);
+        walkRecords(openFile(file), [](const Record&) {});
+    }
+
+    QList<ColumnInfo> columns;
+    for (const ColumnInfo& c : connection.tableColumns(table))
+        if (c.kind != ColumnKind::AutoKey)
+            columns.append(c);
+
+    BusyCursor busy;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    QFile file(path);
+    walkRecords(openFile(file), [&](const Record& record) {
+        QStringList names;
+        QStringList marks;
+        QVariantList values;
+        for (const ColumnInfo& column : columns) {
+            const auto found = record.values.constFind(column.name);
+            if (found == record.values.constEnd())
+                continue;
+            if (!found->has_value())
+                throw AppError(QStringLiteral("Element does not contain a single text node"));
+            if ((*found)->isEmpty())
+                continue;
+            names << column.name;
+            marks << QStringLiteral("?");
+            values << convert(column, **found);
+        }
+        connection.execute(names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(table, names.join(QStringLiteral(", ")), marks.join(u',')),
+                           values);
+        // The window is repainted during a long import; the user's input waits until it ends.
+        if (sinceEvents.elapsed() >= 30) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceEvents.restart();
+        }
+    });
+}
