@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CustomerCases.h"
+#include "RegisterCases.h"
 
 #include "app/AppContext.h"
 #include "app/RecordPanel.h"
@@ -141,5 +142,5 @@ QList<BenchCase> benchCases(BenchEnv& env)
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
     return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
                             customersExport(env, customers, true), customersExport(env, customers, false)} +
-           customerCases(env);
+           customerCases(env) + registerCases(env);
 }

@@ -79,6 +79,11 @@ void AnchorLayout::setGeometry(const QRect& rect)
             r.setHeight(std::max(0, r.height() + dh));
         else if (e.anchors & Bottom)
             r.translate(0, dh);
-        e.item->setGeometry(r.translated(rect.topLeft()));
+        // A placed widget gets exactly its rectangle, whatever its size policy and the
+        // style's layout margins would make of it.
+        if (QWidget* widget = e.item->widget(); widget && !e.naturalSize)
+            widget->setGeometry(r.translated(rect.topLeft()));
+        else
+            e.item->setGeometry(r.translated(rect.topLeft()));
     }
 }

@@ -17,7 +17,7 @@ void THlavni::settingsCommand()
         TKonfig dialog(m_context.settings, this);
         if (RunModal(dialog) != QDialog::Accepted)
             return;
-        chosen = dialog.result();
+        chosen = dialog.chosenSettings();
     }
     // The new values are in force at once, also when the file cannot be written.
     m_context.settings = chosen;
@@ -32,7 +32,7 @@ void THlavni::userDataCommand()
         TUdajeUzivatele dialog(m_context.settings, this);
         if (RunModal(dialog) != QDialog::Accepted)
             return;
-        chosen = dialog.result();
+        chosen = dialog.chosenSettings();
     }
     m_context.settings = chosen;
     chosen.writeUzivatel(m_context.settingsFile());

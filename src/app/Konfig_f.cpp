@@ -126,7 +126,7 @@ void TKonfig::changed()
     m_ok->setEnabled(true);
 }
 
-Settings TKonfig::result() const
+Settings TKonfig::chosenSettings() const
 {
     Settings s = m_settings;
     s.BarvaKartaTZ = m_cardColor->property(colorProperty).toInt();

@@ -17,7 +17,7 @@ public:
     TKonfig(const Settings& current, QWidget* parent);
 
     // The settings in force with what the dialog holds.
-    Settings result() const;
+    Settings chosenSettings() const;
 
 private:
     QFrame* colorPanel(const QString& name, int color, int y);

@@ -12,5 +12,6 @@ public:
 
 private:
     int m_limit;
-    QString m_accepted;
+    QString m_shown;
+    QString m_previous;
 };

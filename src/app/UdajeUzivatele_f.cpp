@@ -62,7 +62,7 @@ TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
     m_ok->setEnabled(false);
 }
 
-Settings TUdajeUzivatele::result() const
+Settings TUdajeUzivatele::chosenSettings() const
 {
     Settings s = m_settings;
     for (int i = 0; i < m_fields.size(); ++i)

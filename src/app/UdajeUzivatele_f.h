@@ -16,7 +16,7 @@ class TUdajeUzivatele : public QDialog
 public:
     TUdajeUzivatele(const Settings& current, QWidget* parent);
 
-    Settings result() const;
+    Settings chosenSettings() const;
 
 private:
     Settings m_settings;

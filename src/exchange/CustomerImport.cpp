@@ -34,6 +34,29 @@ public:
                        .arg(xml.errorString()));
 }
 
+// Every record is committed on its own; copying the journal back into the database after
+// every few records would cost more than the records themselves, so it waits until the end.
+class LessFrequentCheckpoints
+{
+public:
+    explicit LessFrequentCheckpoints(Connection& connection) : m_connection(connection)
+    {
+        m_connection.execute(QStringLiteral("PRAGMA wal_autocheckpoint = 20000"));
+    }
+    ~LessFrequentCheckpoints()
+    {
+        try {
+            m_connection.execute(QStringLiteral("PRAGMA wal_autocheckpoint = 1000"));
+            m_connection.query(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+        } catch (const AppError&) {
+            // The journal is copied back by the next checkpoint.
+        }
+    }
+
+private:
+    Connection& m_connection;
+};
+
 QFile& openFile(QFile& file)
 {
     if (!file.open(QIODevice::ReadOnly))
@@ -151,7 +174,11 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
     // imports nothing.
     {
         QFile file(path);
-        walkRecords(openFile(file), [](const Record&) {});
+        QXmlStreamReader xml(&openFile(file));
+        while (!xml.atEnd())
+            xml.readNext();
+        if (xml.hasError())
+            parserError(xml);
     }
 
     QList<ColumnInfo> columns;
@@ -160,6 +187,7 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
             columns.append(c);
 
     BusyCursor busy;
+    LessFrequentCheckpoints checkpoints(connection);
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     QFile file(path);

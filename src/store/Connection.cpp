@@ -16,19 +16,59 @@ QString engineError(sqlite3* db)
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-// One prepared statement; finalized whatever happens.
+} // namespace
+
+// Prepared statements kept for reuse, by their text: the program runs the same few
+// statements over and over (saving rows, importing), and preparing costs more than running.
+class StatementCache
+{
+public:
+    ~StatementCache() { clear(); }
+
+    sqlite3_stmt* take(const QString& sql)
+    {
+        return m_statements.take(sql);
+    }
+    void give(const QString& sql, sqlite3_stmt* stmt)
+    {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        if (m_statements.contains(sql) || m_statements.size() >= 64) {
+            sqlite3_finalize(stmt);
+            return;
+        }
+        m_statements.insert(sql, stmt);
+    }
+    void clear()
+    {
+        for (sqlite3_stmt* stmt : std::as_const(m_statements))
+            sqlite3_finalize(stmt);
+        m_statements.clear();
+    }
+
+private:
+    QHash<QString, sqlite3_stmt*> m_statements;
+};
+
+namespace {
+
+// One prepared statement, taken from the cache or prepared anew, and given back reset
+// whatever happens.
 class Statement
 {
 public:
-    Statement(sqlite3* db, const QString& sql) : m_db(db)
+    Statement(sqlite3* db, StatementCache& cache, const QString& sql) : m_db(db), m_cache(cache), m_sql(sql)
     {
+        m_stmt = cache.take(sql);
+        if (m_stmt)
+            return;
         const QByteArray text = SqlDialect::translate(sql).toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
             throw DatabaseError(engineError(db));
         if (!m_stmt)
             throw DatabaseError(QStringLiteral("Prázdný příkaz SQL."));
     }
-    ~Statement() { sqlite3_finalize(m_stmt); }
+    ~Statement() { m_cache.give(m_sql, m_stmt); }
 
     void bind(const QVariantList& params)
     {
@@ -99,6 +139,8 @@ private:
     }
 
     sqlite3* m_db;
+    StatementCache& m_cache;
+    QString m_sql;
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -179,7 +221,12 @@ int ResultSet::columnIndex(const QString& name) const
     return -1;
 }
 
-Connection::Connection(const QString& name) : m_name(name) {}
+Connection::Connection(const QString& name) : m_statements(std::make_unique<StatementCache>())
+{
+    // Qt keeps connections by name; each object gets one of its own.
+    static int created = 0;
+    m_name = QStringLiteral("%1#%2").arg(name).arg(++created);
+}
 
 Connection::~Connection()
 {
@@ -217,6 +264,7 @@ void Connection::open(const QString& filePath)
 
 void Connection::close()
 {
+    m_statements->clear();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -253,14 +301,17 @@ sqlite3* Connection::handle() const
 ResultSet Connection::query(const QString& sql, const QVariantList& params) const
 {
     sqlite3* db = handle();
-    Statement stmt(db, sql);
+    Statement stmt(db, *m_statements, sql);
     stmt.bind(params);
+    // The first step comes before the columns are read: a statement kept from before a
+    // change of the schema is prepared again by it.
+    bool hasRow = stmt.step();
     ResultSet result;
     const int count = sqlite3_column_count(stmt.get());
     result.columns.reserve(count);
     for (int i = 0; i < count; ++i)
         result.columns.append(describeColumn(db, stmt.get(), i));
-    while (stmt.step()) {
+    for (; hasRow; hasRow = stmt.step()) {
         QList<QVariant> row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
@@ -274,7 +325,7 @@ ResultSet Connection::query(const QString& sql, const QVariantList& params) cons
 int Connection::execute(const QString& sql, const QVariantList& params)
 {
     sqlite3* db = handle();
-    Statement stmt(db, sql);
+    Statement stmt(db, *m_statements, sql);
     stmt.bind(params);
     while (stmt.step()) {
     }
@@ -285,7 +336,7 @@ int Connection::execute(const QString& sql, const QVariantList& params)
 
 void Connection::executeMany(const QString& sql, const QList<QVariantList>& rows)
 {
-    Statement stmt(handle(), sql);
+    Statement stmt(handle(), *m_statements, sql);
     for (const QVariantList& params : rows) {
         stmt.bind(params);
         while (stmt.step()) {

@@ -8,7 +8,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 struct sqlite3;
+class StatementCache;
 
 // Rows of a query in the form the database stores them, with what is known of each column.
 struct ResultSet
@@ -62,6 +65,7 @@ private:
     QString m_name;
     QString m_filePath;
     int m_savepointDepth = 0;
+    std::unique_ptr<StatementCache> m_statements;
     mutable QHash<QString, QList<ColumnInfo>> m_schema;
 };
 

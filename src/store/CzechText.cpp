@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QVarLengthArray>
 #include <sqlite3.h>
 
 namespace CzechText {
@@ -19,9 +20,53 @@ QStringView viewOf(const void* data, int bytes)
     return QStringView(static_cast<const char16_t*>(data), bytes / 2);
 }
 
+// UTF-8 from the database into UTF-16 on the stack: a collation runs for every comparison
+// of every sort and index, so it allocates nothing for ordinary lengths.
+using Utf16Buffer = QVarLengthArray<char16_t, 256>;
+
+void decodeUtf8(const unsigned char* p, int length, Utf16Buffer& out)
+{
+    out.clear();
+    const unsigned char* end = p + length;
+    while (p < end) {
+        char32_t c = *p++;
+        int extra = 0;
+        if (c >= 0xF0 && c < 0xF8) {
+            c &= 0x07;
+            extra = 3;
+        } else if (c >= 0xE0) {
+            c &= 0x0F;
+            extra = 2;
+        } else if (c >= 0xC0) {
+            c &= 0x1F;
+            extra = 1;
+        } else if (c >= 0x80) {
+            c = 0xFFFD;
+        }
+        for (; extra > 0; --extra) {
+            if (p >= end || (*p & 0xC0) != 0x80) {
+                c = 0xFFFD;
+                break;
+            }
+            c = (c << 6) | (*p++ & 0x3F);
+        }
+        if (c > 0xFFFF) {
+            c -= 0x10000;
+            out.append(char16_t(0xD800 + (c >> 10)));
+            out.append(char16_t(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.append(char16_t(c));
+        }
+    }
+}
+
 int collate(void*, int lenA, const void* a, int lenB, const void* b)
 {
-    return compare(viewOf(a, lenA), viewOf(b, lenB));
+    Utf16Buffer textA;
+    Utf16Buffer textB;
+    decodeUtf8(static_cast<const unsigned char*>(a), lenA, textA);
+    decodeUtf8(static_cast<const unsigned char*>(b), lenB, textB);
+    return compare(QStringView(textA.constData(), textA.size()), QStringView(textB.constData(), textB.size()));
 }
 
 QStringView argText(sqlite3_value* v)
@@ -102,7 +147,7 @@ bool like(QStringView pattern, QStringView text, QChar escape)
 bool registerOn(sqlite3* db)
 {
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
-    bool ok = sqlite3_create_collation_v2(db, "czech", SQLITE_UTF16, nullptr, collate, nullptr) == SQLITE_OK;
+    bool ok = sqlite3_create_collation_v2(db, "czech", SQLITE_UTF8, nullptr, collate, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
     return ok;

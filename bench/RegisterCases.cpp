@@ -1,0 +1,83 @@
+#include "RegisterCases.h"
+
+#include "BenchCases.h"
+
+#include "app/AppContext.h"
+#include "app/Settings.h"
+#include "codelists/CisZakazniku_f.h"
+#include "exchange/CustomerImport.h"
+#include "exchange/TableExport.h"
+#include "store/DataSet.h"
+#include "store/Schema.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+namespace {
+
+const QStringList orderNames{QStringLiteral("insertion"), QStringLiteral("name"),     QStringLiteral("person"),
+                             QStringLiteral("street"),    QStringLiteral("town"),     QStringLiteral("postcode"),
+                             QStringLiteral("company number")};
+
+BenchCase openRegister(BenchEnv& env, int order, int customers)
+{
+    BenchCase c;
+    c.name = QStringLiteral("Register open, %1 customers by %2").arg(customers).arg(orderNames[order]);
+    c.targetMs = 150;
+    c.repetitions = 5;
+    c.prepare = [&env, order] { CustomerSortSetting::write(env.context.settingsFile(), order); };
+    c.run = [&env] {
+        std::unique_ptr<TCisZakazniku> window;
+        const double ms = elapsedMs([&] {
+            window = std::make_unique<TCisZakazniku>(env.context, nullptr);
+            window->show();
+            QApplication::processEvents();
+        });
+        window->reject();
+        window.reset();
+        QApplication::processEvents();
+        return ms;
+    };
+    return c;
+}
+
+BenchCase importExport(BenchEnv& env, int customers)
+{
+    BenchCase c;
+    c.name = QStringLiteral("Import %1 customers from the register's export").arg(customers);
+    c.targetMs = 3000;
+    c.repetitions = 3;
+    const QString exportFile = QDir(env.workDir).filePath(QStringLiteral("zakaznik.xml"));
+    c.prepare = [&env, exportFile] {
+        DataSet register_(env.context.connection, QStringLiteral("ADODataSet1"));
+        register_.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
+        register_.open();
+        UlozitXML(register_, exportFile, QStringLiteral("data"));
+    };
+    c.run = [&env, exportFile] {
+        // Each run imports into an empty database of its own.
+        const QString target = QDir(env.workDir).filePath(QStringLiteral("import.mdb"));
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(target + suffix);
+        Schema::createDatabaseFile(target);
+        Connection connection(QStringLiteral("bench-import"));
+        connection.open(target);
+        return elapsedMs([&] { ImportovatXML(connection, exportFile, QStringLiteral("cis_zakaznici")); });
+    };
+    return c;
+}
+
+} // namespace
+
+QList<BenchCase> registerCases(BenchEnv& env)
+{
+    const int customers =
+        env.context.connection.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
+    QList<BenchCase> cases;
+    for (int order = 0; order < orderNames.size(); ++order)
+        cases << openRegister(env, order, customers);
+    cases << importExport(env, customers);
+    return cases;
+}
