@@ -9,7 +9,7 @@
 #include "records/CardPanel.h"
 #include "records/InspectionDates.h"
 #include "store/DataSet.h"
-#include "support/ProgramDir.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -26,13 +26,6 @@
 #include <memory>
 
 namespace {
-
-const QByteArray noQuestion = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n";
-
-template<class T> T* child(QWidget& parent, const char* name)
-{
-    return parent.findChild<T*>(QString::fromLatin1(name));
-}
 
 // On the radio button's circle: a click beside its caption does not count.
 void clickRadio(QRadioButton* radio)
@@ -53,19 +46,13 @@ std::function<int(QDialog&)> search(bool barcode, const QString& value)
 
 // Customers Alfa (1) and Beta (2). Alfa's card 1 has a period of 1 month and three
 // activities, card 2 has no period and no activities; Beta has cards 3 and 4.
-struct Main
+struct Main : MainWindowFixture
 {
-    ProgramDir dir;
-    std::unique_ptr<THlavni> w;
-
-    explicit Main(const QByteArray& ini = noQuestion, int openCustomer = 1)
+    explicit Main(const QByteArray& ini = noSaveQuestion, int openCustomer = 1) : MainWindowFixture(ini)
     {
-        dir.writeIni(ini);
-        w = std::make_unique<THlavni>(dir.dir());
-        w->FormCreate();
+        start();
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')");
-        w->context().DS_Cin2->close();
-        w->context().DS_Cin2->open();
+        reloadLookups();
         exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
         exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta, vyrobni_cislo, carovy_kod) VALUES "
              "(1, 'Kotel', 'K1', 1, 1, 'A-1', 'SHARED'), (1, 'Krb', 'R1', 1, NULL, NULL, NULL), "
@@ -76,25 +63,16 @@ struct Main
              "(1, 1, 2, '2023-01-01', '2023-02-01', 'Novák', 150, 1500.5, 0.25, 'a' || char(13, 10) || 'b'), "
              "(1, 1, 1, '2024-05-01', NULL, 'c', NULL, NULL, NULL, NULL), "
              "(2, 4, 1, '2022-02-02', NULL, NULL, NULL, NULL, NULL, NULL)");
-        showActive(w.get());
-        if (openCustomer) {
-            w->context().IdOtevrenehoZakaznika = openCustomer;
-            w->OtevritZakaznikaId();
-        }
+        if (openCustomer)
+            open(openCustomer);
     }
-    void exec(const char* sql) { w->context().connection.execute(QString::fromUtf8(sql)); }
-    QVariant scalar(const char* sql) { return w->context().connection.query(QString::fromUtf8(sql)).rows.value(0).value(0); }
-    template<class T = QWidget> T* find(const char* name) const { return w->findChild<T*>(QString::fromLatin1(name)); }
-    QString text(const char* name) const
-    {
-        if (auto* label = find<QLabel>(name))
-            return label->text();
-        return find<QLineEdit>(name)->text();
-    }
+    using MainWindowFixture::exec;
+    void exec(const char* sql) { MainWindowFixture::exec(QString::fromUtf8(sql)); }
+    QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* act(RecordPanel::Command c) const { return w->activityPanel()->panel()->action(c); }
     int openCustomer() const { return w->context().IdOtevrenehoZakaznika; }
     int currentCard() const { return w->context().DS_Karty->value(QStringLiteral("id")).toInt(); }
-    void findCard() { w->action(QStringLiteral("Akce_OtevritTZ"))->trigger(); }
+    void findCard() { run("Akce_OtevritTZ"); }
     // "Otevřít TZ" with the column chosen and the text typed in the search form.
     void findCard(TestDialogs& dialogs, bool barcode, const QString& value)
     {
@@ -330,7 +308,7 @@ private slots:
 
     void theSearchForm()
     {
-        Main m(noQuestion, 0);
+        Main m(noSaveQuestion, 0);
         TestDialogs dialogs;
         dialogs.onModal([&](QDialog& d) {
             showActive(&d);
@@ -363,7 +341,7 @@ private slots:
 
     void oneCardOpensItsOwnerWithTheCardCurrent()
     {
-        Main m(noQuestion, 0);
+        Main m(noSaveQuestion, 0);
         TestDialogs dialogs;
         const QString notFound = QStringLiteral("Karta přístroje nebyla nalezena!");
         for (const auto& [barcode, value] : {std::pair{true, QStringLiteral("X-1")},   // a serial number
@@ -392,7 +370,7 @@ private slots:
 
     void severalCardsAreOfferedInAList()
     {
-        Main m(noQuestion, 0);
+        Main m(noSaveQuestion, 0);
         TestDialogs dialogs;
         m.exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, carovy_kod) VALUES "
                "(2, 'Třetí', 'T', 1, 'SHARED'), (99, 'Sirotek', 'S', 1, 'SHARED')");

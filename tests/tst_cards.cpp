@@ -9,7 +9,7 @@
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
-#include "support/ProgramDir.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -29,20 +29,14 @@ const QString deleteQuestion = QStringLiteral("Opravdu chcete odstranit záznam 
 
 // The main window with customer 1 open: categories Kotle (24 months) and Krby (12), cards
 // "Kotel" (two activities) and "Krb" (one), and a card of customer 2 with one activity.
-struct Main
+struct Main : MainWindowFixture
 {
-    ProgramDir dir;
-    std::unique_ptr<THlavni> w;
-
-    explicit Main(const QByteArray& ini = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n", bool withCards = true)
+    explicit Main(const QByteArray& ini = noSaveQuestion, bool withCards = true) : MainWindowFixture(ini)
     {
-        dir.writeIni(ini);
-        w = std::make_unique<THlavni>(dir.dir());
-        w->FormCreate();
+        start();
         exec("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24), ('Krby', 12)");
-        w->context().DS_Kategorie->close();
-        w->context().DS_Kategorie->open();
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')");
+        reloadLookups();
         exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
         if (withCards) {
             exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
@@ -50,19 +44,11 @@ struct Main
             exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
                  "(1, 1, 1, '2024-01-10'), (1, 1, 1, '2024-02-10'), (1, 2, 1, '2024-03-10'), (2, 3, 1, '2024-04-10')");
         }
-        showActive(w.get());
-        w->context().IdOtevrenehoZakaznika = 1;
-        w->OtevritZakaznikaId();
+        open(1);
     }
-    void exec(const char* sql) { w->context().connection.execute(QString::fromUtf8(sql)); }
-    QVariant scalar(const char* sql) { return w->context().connection.query(QString::fromUtf8(sql)).rows.value(0).value(0); }
-    template<class T = QWidget> T* find(const char* name) const { return w->findChild<T*>(QString::fromLatin1(name)); }
-    QString text(const char* name) const
-    {
-        if (auto* label = find<QLabel>(name))
-            return label->text();
-        return find<QLineEdit>(name)->text();
-    }
+    using MainWindowFixture::exec;
+    void exec(const char* sql) { MainWindowFixture::exec(QString::fromUtf8(sql)); }
+    QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* card(RecordPanel::Command c) const { return w->cardPanel()->panel()->action(c); }
     DataSet* cards() const { return w->context().DS_Karty; }
 };

@@ -7,7 +7,7 @@
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
-#include "support/ProgramDir.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -27,33 +27,12 @@ namespace {
 
 // The main window started on a fresh program directory; without the save question unless
 // a test wants it.
-struct Main
+struct Main : MainWindowFixture
 {
-    ProgramDir dir;
-    std::unique_ptr<THlavni> w;
-
     explicit Main(bool askBeforeSaving = false)
+        : MainWindowFixture(askBeforeSaving ? QByteArray("[konfig]\r\nhsl=0\r\n") : noSaveQuestion)
     {
-        if (!askBeforeSaving)
-            dir.writeIni("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n");
-        w = std::make_unique<THlavni>(dir.dir());
-        w->FormCreate();
-        w->show();
-    }
-    void exec(const QString& sql, const QVariantList& params = {}) { w->context().connection.execute(sql, params); }
-    QVariant scalar(const QString& sql) { return w->context().connection.query(sql).rows.value(0).value(0); }
-    QString text(const char* name) const
-    {
-        QObject* o = w->findChild<QObject*>(QString::fromLatin1(name));
-        if (auto* label = qobject_cast<QLabel*>(o))
-            return label->text();
-        return qobject_cast<QLineEdit*>(o)->text();
-    }
-    bool enabled(const char* action) const { return w->action(QString::fromLatin1(action))->isEnabled(); }
-    void open(int id)
-    {
-        w->context().IdOtevrenehoZakaznika = id;
-        w->OtevritZakaznikaId();
+        start();
     }
     void customer(const QString& name, const QString& town = QString(), const QString& person = QString())
     {
@@ -77,11 +56,6 @@ QStringList shownColumn(QAbstractItemView* grid, int column)
     for (int row = 0; row < grid->model()->rowCount(); ++row)
         values << grid->model()->index(row, column).data().toString();
     return values;
-}
-
-template<class T> T* child(QWidget& parent, const char* name)
-{
-    return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
 void clickRow(DBGrid* grid, int row)

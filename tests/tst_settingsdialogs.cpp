@@ -8,7 +8,7 @@
 #include "app/Password.h"
 #include "app/TextConversions.h"
 #include "app/UdajeUzivatele_f.h"
-#include "support/ProgramDir.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -64,30 +64,22 @@ const char* const userFields[] = {
 
 // The main window on its own program directory, with a customer whose card has an activity,
 // so that the date fields are bound to open data sets.
-struct Main
+struct Main : MainWindowFixture
 {
-    ProgramDir dir;
-    std::unique_ptr<THlavni> w;
-
-    explicit Main(const QByteArray& ini = "[konfig]\r\nhsl=0\r\n") { dir.writeIni(ini); }
+    explicit Main(const QByteArray& ini = "[konfig]\r\nhsl=0\r\n") : MainWindowFixture(ini) {}
     void start()
     {
-        w = std::make_unique<THlavni>(dir.dir());
-        QVERIFY(w->FormCreate());
-        w->show();
-        auto& c = w->context().connection;
-        c.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
-        c.execute(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        c.execute(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
-        c.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
-                                 "VALUES (1, 'Kotel', 'K1', 1, 12)"));
-        c.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
-                                 "VALUES (1, 1, 1, '2024-03-05')"));
-        w->context().IdOtevrenehoZakaznika = 1;
-        w->OtevritZakaznikaId();
+        MainWindowFixture::start();
+        exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
+        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
+        exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
+                            "VALUES (1, 'Kotel', 'K1', 1, 12)"));
+        exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
+                            "VALUES (1, 1, 1, '2024-03-05')"));
+        open(1);
     }
     QByteArray ini() const { return dir.readFile(QStringLiteral("Vestibor.ini")); }
-    void run(const char* command) { w->action(QString::fromLatin1(command))->trigger(); }
     // Which of the three date fields are read-only, as "111" or "000".
     QString readOnlyDates() const
     {

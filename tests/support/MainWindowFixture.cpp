@@ -1,0 +1,64 @@
+#include "support/MainWindowFixture.h"
+
+#include "store/DataSet.h"
+#include "support/Typing.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+MainWindowFixture::MainWindowFixture(const QByteArray& ini)
+{
+    dir.writeIni(ini);
+}
+
+void MainWindowFixture::start()
+{
+    w = std::make_unique<THlavni>(dir.dir());
+    w->FormCreate();
+    showActive(w.get());
+}
+
+void MainWindowFixture::exec(const QString& sql, const QVariantList& params)
+{
+    w->context().connection.execute(sql, params);
+}
+
+QVariant MainWindowFixture::scalar(const QString& sql) const
+{
+    return w->context().connection.query(sql).rows.value(0).value(0);
+}
+
+QString MainWindowFixture::text(const char* name) const
+{
+    QObject* o = find<QObject>(name);
+    if (auto* label = qobject_cast<QLabel*>(o))
+        return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(o))
+        return edit->text();
+    return QStringLiteral("<no label or edit %1>").arg(QString::fromLatin1(name));
+}
+
+void MainWindowFixture::run(const char* command)
+{
+    w->action(QString::fromLatin1(command))->trigger();
+}
+
+bool MainWindowFixture::enabled(const char* command) const
+{
+    return w->action(QString::fromLatin1(command))->isEnabled();
+}
+
+void MainWindowFixture::open(int customerId)
+{
+    w->context().IdOtevrenehoZakaznika = customerId;
+    w->OtevritZakaznikaId();
+}
+
+void MainWindowFixture::reloadLookups()
+{
+    for (DataSet* lookup : {w->context().DS_Kategorie.get(), w->context().DS_Cin2.get()}) {
+        lookup->close();
+        lookup->open();
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/Hlavni_f.h"
+#include "support/ProgramDir.h"
+
+#include <QVariant>
+#include <memory>
+
+// The settings of most tests of the main window: no password, no save question.
+inline const QByteArray noSaveQuestion = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n";
+
+// A widget found by its component name.
+template<class T = QWidget> T* child(const QObject& parent, const char* name)
+{
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+
+// The main window started on a fresh program directory, with the helpers the tests of its
+// windows share.
+struct MainWindowFixture
+{
+    ProgramDir dir;
+    std::unique_ptr<THlavni> w;
+
+    // Writes the settings file; start() creates and shows the window.
+    explicit MainWindowFixture(const QByteArray& ini = noSaveQuestion);
+    void start();
+
+    void exec(const QString& sql, const QVariantList& params = {});
+    QVariant scalar(const QString& sql) const;
+    template<class T = QWidget> T* find(const char* name) const { return child<T>(*w, name); }
+    // The text of a label or a line edit.
+    QString text(const char* name) const;
+    void run(const char* command);
+    bool enabled(const char* command) const;
+    // Opens the customer in the main window.
+    void open(int customerId);
+    // Reads the category and activity-kind lists again after the test has filled them.
+    void reloadLookups();
+};
