@@ -1,24 +1,37 @@
-// Prepares a program directory: vestibor_prepare <directory>
+// Prepares a program directory: vestibor_prepare <directory> [<shipped report templates>]
 #include "app/Password.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace {
 // The password of a new installation; the README names it.
 const QString initialPassword = QStringLiteral("vestibor");
+
+// A shipped report goes into the template directory only when that has no file of its
+// name: a firm's own edits are never overwritten.
+void installTemplates(const QDir& shipped, const QDir& templates)
+{
+    for (const QString& name : shipped.entryList({QStringLiteral("*.sestava")}, QDir::Files)) {
+        if (QFileInfo::exists(templates.filePath(name)))
+            continue;
+        if (!QFile::copy(shipped.filePath(name), templates.filePath(name)))
+            throw AppError(QStringLiteral("cannot install %1").arg(templates.filePath(name)));
+    }
+}
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: vestibor_prepare <program directory>\n";
+    if (argc != 2 && argc != 3) {
+        err << "usage: vestibor_prepare <program directory> [<report templates to install>]\n";
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
@@ -31,6 +44,8 @@ int main(int argc, char* argv[])
         const QString password = dir.filePath(QStringLiteral("Vestibor.heslo"));
         if (!QFileInfo::exists(password))
             Password::writePasswordFile(password, initialPassword);
+        if (argc == 3)
+            installTemplates(QDir(QString::fromLocal8Bit(argv[2])), QDir(dir.filePath(QStringLiteral("Ses"))));
     } catch (const AppError& e) {
         err << "vestibor_prepare: " << e.text() << "\n";
         return 1;

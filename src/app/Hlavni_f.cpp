@@ -1,15 +1,18 @@
 #include "app/Hlavni_f.h"
 
+#include "app/AboutWindow.h"
 #include "app/CommandTable.h"
 #include "app/Commands.h"
 #include "app/HomePage.h"
 #include "app/RecordPanel.h"
+#include "app/TextConversions.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "codelists/CisZakazniku_f.h"
+#include "exchange/ReportBinding.h"
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "store/DataSet.h"
@@ -139,6 +142,11 @@ void THlavni::connectCommands()
     onTriggered(action(QStringLiteral("Akce_UdajeUzivatele")), this, [this] { userDataCommand(); });
     onTriggered(action(QStringLiteral("Akce_ZmenaHesla")), this, [this] { changePasswordCommand(); });
     onTriggered(action(QStringLiteral("Akce_ImportZakazniku")), this, [this] { importCustomersCommand(); });
+    onTriggered(action(QStringLiteral("Akce_Tisk")), this, [this] { ReportBinding::AkceTisk(m_context); });
+    onTriggered(action(QStringLiteral("Akce_OProgramu")), this, [this] {
+        AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"), ReportBinding::moduleVersionText(), this);
+        RunModal(about);
+    });
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Delete)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, [this, key] { dispatchSharedKey(key); });

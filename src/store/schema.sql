@@ -72,6 +72,7 @@ CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
 CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo);
 CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod);
 CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id);
+CREATE INDEX ix_cinnosti_karta_pristi ON cinnosti (id_topneho_zdroje, datum_pristi);
 CREATE INDEX ix_cinnosti_zakaznik ON cinnosti (id_zakaznika);
 CREATE INDEX ix_zakaznici_nazev ON cis_zakaznici (nazev);
 CREATE INDEX ix_zakaznici_osoba ON cis_zakaznici (osoba);

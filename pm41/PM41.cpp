@@ -1,0 +1,61 @@
+#include "PM41.h"
+
+#include "ReportEngine.h"
+#include "ui/GeneratorWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSqlDatabase>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+QString fromUtf16(const char16_t* text)
+{
+    return text ? QString::fromUtf16(text) : QString();
+}
+
+int runGenerator(QCoreApplication* application, const QString& templatesDirectory,
+                 const QString& parameterText, bool closeAfterChoice, QSqlDatabase* connection)
+{
+    // The window needs a widget application; a console host gets nothing shown.
+    if (!qobject_cast<QApplication*>(application))
+        return -1;
+    pm41::GeneratorSetup setup;
+    setup.templatesDirectory =
+        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(templatesDirectory));
+    setup.parameterError = pm41::parseParameterText(parameterText, setup.user);
+    setup.closeAfterChoice = closeAfterChoice;
+    if (connection)
+        setup.connection = *connection;
+    pm41::GeneratorWindow window(std::move(setup), QApplication::activeWindow());
+    window.exec();
+    return 0;
+}
+
+} // namespace
+
+extern "C" int SestavaUNI(QCoreApplication* application, const char16_t* templatesDirectory,
+                          const char16_t* parameterText, int reserved, int32_t closeAfterChoice,
+                          QSqlDatabase* connection)
+{
+    // The fourth argument is always -1 and means nothing to this generator.
+    Q_UNUSED(reserved)
+    try {
+        return runGenerator(application, fromUtf16(templatesDirectory), fromUtf16(parameterText),
+                            closeAfterChoice != 0, connection);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "PM41: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "PM41: unexpected failure\n");
+    }
+    return -1;
+}
+
+extern "C" const char16_t* OznaceniVerzeDLL(void)
+{
+    static const char16_t version[] = u"1.0";
+    return version;
+}

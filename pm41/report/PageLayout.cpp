@@ -1,0 +1,150 @@
+#include "report/PageLayout.h"
+
+#include <QPrinter>
+
+namespace pm41 {
+
+namespace {
+
+QFont makeFont(qreal points, bool bold)
+{
+    QFont f(QStringLiteral("DejaVu Sans Condensed"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setKerning(false); // widths are summed per character
+    return f;
+}
+
+QFont makeHeadingFont(qreal points)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+FittedFont::FittedFont(const QFont& font, QPaintDevice* device) : m_font(font), m_metrics(font, device)
+{
+    m_latin.fill(-1);
+}
+
+qreal FittedFont::width(const QString& text) const
+{
+    qreal sum = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < m_latin.size()) {
+            qreal& advance = m_latin[c.unicode()];
+            if (advance < 0)
+                advance = m_metrics.horizontalAdvance(c);
+            sum += advance;
+            continue;
+        }
+        auto it = m_advances.constFind(c.unicode());
+        if (it == m_advances.constEnd())
+            it = m_advances.insert(c.unicode(), m_metrics.horizontalAdvance(c));
+        sum += *it;
+    }
+    return sum;
+}
+
+QString FittedFont::fit(const QString& text, qreal space) const
+{
+    if (width(text) <= space)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    const qreal room = space - width(ellipsis);
+    qreal used = 0;
+    qsizetype keep = 0;
+    for (; keep < text.size(); ++keep) {
+        used += width(QString(text[keep]));
+        if (used > room)
+            break;
+    }
+    return text.left(keep).trimmed() + ellipsis;
+}
+
+PageMetrics::PageMetrics(QPrinter& printer, qreal rowPoints)
+    : dpi(printer.resolution()), width(printer.pageLayout().paintRectPixels(printer.resolution()).width()),
+      height(printer.pageLayout().paintRectPixels(printer.resolution()).height()),
+      body(makeFont(rowPoints, false), &printer), bold(makeFont(rowPoints, true), &printer),
+      small(makeFont(7, false), &printer), smallBold(makeFont(7, true), &printer),
+      title(makeHeadingFont(15), &printer), company(makeHeadingFont(11), &printer),
+      running(makeFont(8.5, true), &printer), rowHeight(body.height() * 1.45),
+      headHeight(bold.height() * 1.9), footerHeight(small.height() * 2.2), padding(mm(1.3))
+{
+}
+
+qreal firstHeaderHeight(const ReportData& data, const PageMetrics& m)
+{
+    qreal h = 0;
+    if (!data.companyName.isEmpty() || !data.companyAddress.isEmpty() || !data.companyContacts.isEmpty()) {
+        const qreal left = (data.companyName.isEmpty() ? 0 : m.company.height()) +
+                           data.companyAddress.size() * m.small.height();
+        const qreal right = data.companyContacts.size() * m.small.height();
+        h += qMax(left, right) + m.mm(2.5);
+    }
+    h += m.mm(4) + m.title.height() + m.mm(1.5);
+    const int infoLines = (data.customer.isEmpty() ? 0 : 1) + 1; // parameters share a line with the date
+    h += infoLines * m.body.height() * 1.25 + m.mm(4);
+    return h;
+}
+
+qreal runningHeaderHeight(const PageMetrics& m)
+{
+    return m.running.height() + m.mm(4);
+}
+
+qreal trailerHeight(const ReportData& data, const PageMetrics& m)
+{
+    qreal h = m.mm(1.5) + m.small.height() * 1.4; // the count of rows and the legend
+    if (!data.totals.isEmpty())
+        h += m.rowHeight * 1.3;
+    if (data.rows.isEmpty())
+        h += m.rowHeight * 1.5; // the line saying there is nothing
+    return h;
+}
+
+QList<PagePlan> paginate(const ReportData& data, const PageMetrics& m)
+{
+    const qreal bottom = m.height - m.footerHeight;
+    const qreal trailer = trailerHeight(data, m);
+    QList<PagePlan> pages;
+    int next = 0;
+    const int rowCount = int(data.rows.size());
+    while (true) {
+        const qreal top =
+            (pages.isEmpty() ? firstHeaderHeight(data, m) : runningHeaderHeight(m)) + m.headHeight;
+        const int capacity = qMax(1, int((bottom - top) / m.rowHeight));
+        PagePlan page;
+        page.firstRow = next;
+        page.rowCount = qMin(capacity, rowCount - next);
+        next += page.rowCount;
+        const qreal used = top + page.rowCount * m.rowHeight;
+        page.trailer = next == rowCount && used + trailer <= bottom;
+        // A page that could take no rows at all still takes the trailer, so this ends.
+        if (next == rowCount && page.rowCount == 0)
+            page.trailer = true;
+        pages.append(page);
+        if (page.trailer)
+            break;
+    }
+    return pages;
+}
+
+QList<qreal> columnEdges(const ReportData& data, qreal width)
+{
+    qreal total = 0;
+    for (const Column& c : data.columns)
+        total += c.width;
+    QList<qreal> edges{0};
+    qreal at = 0;
+    for (const Column& c : data.columns) {
+        at += width * c.width / total;
+        edges << at;
+    }
+    return edges;
+}
+
+} // namespace pm41

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "report/ReportData.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QList>
+
+#include <array>
+
+class QPaintDevice;
+class QPrinter;
+
+namespace pm41 {
+
+// A font with its metrics on the device and a cache of character advances: the width of a
+// cell's text is summed from the cache, so the thousands of cells of a long report are
+// measured without laying each one out.
+class FittedFont
+{
+public:
+    FittedFont(const QFont& font, QPaintDevice* device);
+
+    const QFont& font() const { return m_font; }
+    qreal ascent() const { return m_metrics.ascent(); }
+    qreal height() const { return m_metrics.height(); }
+    qreal width(const QString& text) const;
+    // The text, shortened with "…" when it is wider than the space.
+    QString fit(const QString& text, qreal space) const;
+
+private:
+    QFont m_font;
+    QFontMetricsF m_metrics;
+    // Latin letters with the Czech ones sit below U+0180; the rest go to the hash.
+    mutable std::array<qreal, 0x180> m_latin;
+    mutable QHash<char16_t, qreal> m_advances;
+};
+
+// Sizes of everything on a page, in device units, for one printer.
+struct PageMetrics
+{
+    PageMetrics(QPrinter& printer, qreal rowPoints);
+
+    qreal mm(qreal millimetres) const { return millimetres * dpi / 25.4; }
+
+    qreal dpi;
+    qreal width; // of the printable area
+    qreal height;
+    FittedFont body, bold, small, smallBold, title, company, running;
+    qreal rowHeight;
+    qreal headHeight; // the band of column titles
+    qreal footerHeight;
+    qreal padding; // inside a cell, left and right
+};
+
+// One page's share of the report.
+struct PagePlan
+{
+    int firstRow = 0;
+    int rowCount = 0;
+    bool trailer = false; // totals and the closing line stand on this page
+};
+
+// Heights of the parts of a report that do not repeat with each row.
+qreal firstHeaderHeight(const ReportData& data, const PageMetrics& m);
+qreal runningHeaderHeight(const PageMetrics& m);
+qreal trailerHeight(const ReportData& data, const PageMetrics& m);
+
+// Splits the rows into pages: the first page below the full header, the others below the
+// running header; the totals go where they fit, on a page of their own if need be.
+QList<PagePlan> paginate(const ReportData& data, const PageMetrics& m);
+
+// The left edges of the columns and the right edge of the last, from the relative widths.
+QList<qreal> columnEdges(const ReportData& data, qreal width);
+
+// Colours of the printed report.
+namespace ink {
+inline const QColor text{0x1a, 0x1a, 0x1a};
+inline const QColor muted{0x55, 0x5d, 0x66};
+inline const QColor accent{0x1f, 0x3a, 0x5a};
+inline const QColor headBand{0xdd, 0xe4, 0xec};
+inline const QColor stripe{0xf3, 0xf5, 0xf8};
+inline const QColor rule{0x9a, 0xa5, 0xb1};
+inline const QColor marked{0x8b, 0x00, 0x00};
+} // namespace ink
+
+} // namespace pm41

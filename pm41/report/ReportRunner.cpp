@@ -1,0 +1,183 @@
+#include "report/ReportRunner.h"
+
+#include "report/Formatting.h"
+#include "report/ReportError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace pm41 {
+
+namespace {
+
+// SQLite's own guard: while it is set, no statement on the connection can change the file,
+// whatever a template's query says.
+class QueryOnly
+{
+public:
+    explicit QueryOnly(const QSqlDatabase& db) : m_db(db)
+    {
+        if (db.driverName() != u"QSQLITE")
+            return;
+        QSqlQuery read(db);
+        m_wasOn = read.exec(QStringLiteral("PRAGMA query_only")) && read.next() && read.value(0).toInt() != 0;
+        if (!m_wasOn)
+            m_set = QSqlQuery(db).exec(QStringLiteral("PRAGMA query_only = 1"));
+    }
+    ~QueryOnly()
+    {
+        if (m_set)
+            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA query_only = 0"));
+    }
+    QueryOnly(const QueryOnly&) = delete;
+    QueryOnly& operator=(const QueryOnly&) = delete;
+
+private:
+    QSqlDatabase m_db;
+    bool m_wasOn = false;
+    bool m_set = false;
+};
+
+QString customerLine(const QSqlDatabase& db, qint64 id)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT nazev, ulice, psc, mesto FROM cis_zakaznici WHERE id = ?")))
+        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(q.lastError().databaseText()));
+    q.addBindValue(id);
+    if (!q.exec())
+        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(q.lastError().databaseText()));
+    if (!q.next())
+        fail(0, QStringLiteral("Otevřený zákazník (číslo %1) v databázi není.").arg(id));
+    QStringList parts;
+    const QString town = (q.value(2).toString() + u' ' + q.value(3).toString()).trimmed();
+    for (const QString& part : {q.value(0).toString().trimmed(), q.value(1).toString().trimmed(), town})
+        if (!part.isEmpty())
+            parts << part;
+    return parts.join(QStringLiteral(", "));
+}
+
+// What each :name of the query gets: the parameter text, today, the prompted values.
+QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, const ParameterValues& given,
+                                     const QDate& today, ReportData& data)
+{
+    QHash<QString, QVariant> bound;
+    for (const QString& name : companyNames())
+        bound.insert(name, user.value(name));
+    bound.insert(QStringLiteral("OtevrenyZakaznik"), user.otevrenyZakaznik);
+    bound.insert(QStringLiteral("dnes"), today.toString(Qt::ISODate));
+    for (const PromptedParameter& p : t.parameters) {
+        const QVariant v = given.value(p.name);
+        if (p.kind == ParameterKind::Date) {
+            const QDate date = v.isValid() ? v.toDate() : today.addDays(p.defaultValue);
+            if (!date.isValid())
+                fail(p.line, QStringLiteral("parametr „%1“ nemá platné datum.").arg(p.caption));
+            bound.insert(p.name, date.toString(Qt::ISODate));
+            data.parameters.append({p.caption, date.toString(QStringLiteral("d.M.yyyy"))});
+        } else {
+            const qint64 number = v.isValid() ? v.toLongLong() : p.defaultValue;
+            bound.insert(p.name, number);
+            data.parameters.append({p.caption, QString::number(number)});
+        }
+    }
+    return bound;
+}
+
+int fieldIndex(const QSqlRecord& record, const QString& field, int line)
+{
+    const int i = record.indexOf(field);
+    if (i < 0) {
+        QStringList returned;
+        for (int c = 0; c < record.count(); ++c)
+            returned << record.fieldName(c);
+        fail(line, QStringLiteral("dotaz nevrací pole „%1“; vrací jen: %2.")
+                       .arg(field, returned.join(QStringLiteral(", "))));
+    }
+    return i;
+}
+
+} // namespace
+
+ReportData runTemplate(const Template& t, const UserData& user, const ParameterValues& values,
+                       const QSqlDatabase& connection, const QDate& today)
+{
+    if (t.requiresCustomer && user.otevrenyZakaznik <= 0)
+        fail(0, QStringLiteral(
+                    "Sestava „%1“ se tiskne pro otevřeného zákazníka, ale žádný zákazník není otevřen. "
+                    "Otevřete zákazníka v hlavním okně a spusťte tisk znovu.")
+                    .arg(t.title));
+    if (!connection.isValid() || !connection.isOpen())
+        fail(0, QStringLiteral("Spojení s databází není otevřené; sestavu nelze sestavit."));
+
+    ReportData data;
+    data.title = t.title;
+    data.orientation = t.orientation;
+    data.fontSize = t.fontSize;
+    data.companyName = user.text(QStringLiteral("NazevSubjektu")).trimmed();
+    data.companyAddress = user.addressLines();
+    data.companyContacts = user.contactLines();
+    data.printed = today;
+    data.columns = t.columns;
+    const QHash<QString, QVariant> bound = boundValues(t, user, values, today, data);
+
+    const QueryOnly readOnly(connection);
+    if (t.requiresCustomer)
+        data.customer = customerLine(connection, user.otevrenyZakaznik);
+
+    QSqlQuery q(connection);
+    q.setForwardOnly(true);
+    const auto queryFailed = [&] {
+        fail(t.sqlLine, QStringLiteral("dotaz sestavy skončil chybou databáze: %1")
+                            .arg(q.lastError().databaseText().trimmed()));
+    };
+    if (!q.prepare(t.query.sql))
+        queryFailed();
+    for (const QString& name : t.query.names)
+        q.addBindValue(bound.value(name));
+    if (!q.exec())
+        queryFailed();
+
+    const QSqlRecord record = q.record();
+    QList<int> fields;
+    for (const Column& c : t.columns)
+        fields << fieldIndex(record, c.field, c.line);
+    const int markField = t.mark ? fieldIndex(record, t.mark->field, t.mark->line) : -1;
+    QList<int> totalColumns;
+    if (t.totals)
+        for (const QString& field : t.totals->fields)
+            for (int c = 0; c < t.columns.size(); ++c)
+                if (t.columns[c].field == field)
+                    totalColumns << c;
+    QList<qint64> sums(totalColumns.size(), 0);
+
+    while (q.next()) {
+        ReportRow row;
+        row.cells.reserve(fields.size());
+        for (int c = 0; c < fields.size(); ++c)
+            row.cells << formatValue(q.value(fields[c]), t.columns[c].format);
+        for (int s = 0; s < totalColumns.size(); ++s)
+            sums[s] += moneyUnits(q.value(fields[totalColumns[s]]));
+        row.marked = markField >= 0 && isNonZero(q.value(markField));
+        data.markedCount += row.marked ? 1 : 0;
+        data.rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        queryFailed();
+
+    if (t.totals) {
+        data.totalsCaption = t.totals->caption;
+        data.totalsUnit = t.totals->currency ? QStringLiteral("Kč") : QString();
+        for (int s = 0; s < totalColumns.size(); ++s) {
+            const double value = double(sums[s]) / 10000.0;
+            const QString text = formatMoney(value);
+            data.totals.append(
+                {totalColumns[s], value, data.totalsUnit.isEmpty() ? text : text + u' ' + data.totalsUnit});
+        }
+    }
+    if (t.mark)
+        data.legend = t.mark->legend;
+    return data;
+}
+
+} // namespace pm41

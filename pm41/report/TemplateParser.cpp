@@ -1,0 +1,264 @@
+#include "report/TemplateParser.h"
+
+#include "report/QueryText.h"
+#include "report/ReportError.h"
+#include "report/TemplateSections.h"
+
+#include <algorithm>
+
+namespace pm41 {
+
+namespace {
+
+// The keys of one section, each looked up by its folded name; whatever the section holds
+// beyond the allowed keys is refused at its own line.
+class Keys
+{
+public:
+    Keys(const TemplateSection& section, const QStringList& allowed) : m_section(section)
+    {
+        for (const TemplateEntry& e : section.entries)
+            if (!allowed.contains(e.key))
+                fail(e.line, QStringLiteral("neznámý klíč „%1“ v oddílu %2. Oddíl zná klíče: %3.")
+                                 .arg(e.keyText, section.shown(), allowed.join(QStringLiteral(", "))));
+    }
+
+    const TemplateEntry* find(const QString& key) const
+    {
+        for (const TemplateEntry& e : m_section.entries)
+            if (e.key == key)
+                return &e;
+        return nullptr;
+    }
+
+    const TemplateEntry& required(const QString& key) const
+    {
+        const TemplateEntry* e = find(key);
+        if (!e)
+            fail(m_section.line, QStringLiteral("v oddílu %1 chybí klíč „%2“.").arg(m_section.shown(), key));
+        if (e->value.isEmpty())
+            fail(e->line, QStringLiteral("klíč „%1“ nemá hodnotu.").arg(e->keyText));
+        return *e;
+    }
+
+    QString text(const QString& key, const QString& fallback = QString()) const
+    {
+        const TemplateEntry* e = find(key);
+        return e ? e->value : fallback;
+    }
+
+    // The index of the value among the listed choices (given folded).
+    int choice(const QString& key, const QStringList& choices, int fallback) const
+    {
+        const TemplateEntry* e = find(key);
+        if (!e)
+            return fallback;
+        const int i = int(choices.indexOf(foldText(e->value)));
+        if (i < 0)
+            fail(e->line, QStringLiteral("klíč „%1“ nemůže mít hodnotu „%2“; povolené hodnoty: %3.")
+                              .arg(e->keyText, e->value, choices.join(QStringLiteral(", "))));
+        return i;
+    }
+
+    int integer(const QString& key, int fallback) const
+    {
+        const TemplateEntry* e = find(key);
+        if (!e)
+            return fallback;
+        bool ok = false;
+        const int v = e->value.toInt(&ok);
+        if (!ok)
+            fail(e->line,
+                 QStringLiteral("klíč „%1“ musí mít celé číslo, nalezeno „%2“.").arg(e->keyText, e->value));
+        return v;
+    }
+
+    int lineOf(const QString& key) const
+    {
+        const TemplateEntry* e = find(key);
+        return e ? e->line : m_section.line;
+    }
+
+private:
+    const TemplateSection& m_section;
+};
+
+const QStringList yesNo{QStringLiteral("ne"), QStringLiteral("ano")};
+
+void readReport(const TemplateSection& s, Template& t)
+{
+    const Keys keys(s, {QStringLiteral("nazev"), QStringLiteral("popis"), QStringLiteral("orientace"),
+                        QStringLiteral("vyzaduje_zakaznika"), QStringLiteral("pismo")});
+    t.title = keys.required(QStringLiteral("nazev")).value;
+    t.description = keys.text(QStringLiteral("popis"));
+    t.orientation = keys.choice(QStringLiteral("orientace"),
+                                {QStringLiteral("na vysku"), QStringLiteral("na sirku")}, 0) == 1
+                        ? Orientation::Landscape
+                        : Orientation::Portrait;
+    t.requiresCustomer = keys.choice(QStringLiteral("vyzaduje_zakaznika"), yesNo, 0) == 1;
+    if (const TemplateEntry* size = keys.find(QStringLiteral("pismo"))) {
+        bool ok = false;
+        t.fontSize = QString(size->value).replace(u',', u'.').toDouble(&ok);
+        if (!ok || t.fontSize < 6 || t.fontSize > 12)
+            fail(size->line, QStringLiteral("písmo musí mít 6 až 12 bodů, nalezeno „%1“.").arg(size->value));
+    }
+}
+
+void readParameter(const TemplateSection& s, Template& t)
+{
+    if (builtInParameters().contains(s.argument, Qt::CaseInsensitive))
+        fail(s.line,
+             QStringLiteral("„%1“ je jméno, které sestava dostává od programu; parametr sestavy se musí "
+                            "jmenovat jinak.")
+                 .arg(s.argument));
+    const Keys keys(s, {QStringLiteral("druh"), QStringLiteral("popisek"), QStringLiteral("vychozi"),
+                        QStringLiteral("min"), QStringLiteral("max")});
+    PromptedParameter p;
+    p.name = s.argument;
+    p.line = s.line;
+    keys.required(QStringLiteral("druh"));
+    p.kind = keys.choice(QStringLiteral("druh"), {QStringLiteral("cislo"), QStringLiteral("datum")}, 0) == 1
+                 ? ParameterKind::Date
+                 : ParameterKind::Number;
+    p.caption = keys.required(QStringLiteral("popisek")).value;
+    p.defaultValue = keys.integer(QStringLiteral("vychozi"), 0);
+    if (p.kind == ParameterKind::Date) {
+        for (const QString& key : {QStringLiteral("min"), QStringLiteral("max")})
+            if (keys.find(key))
+                fail(keys.lineOf(key),
+                     QStringLiteral("klíč „%1“ patří jen k parametru druhu cislo.").arg(key));
+        p.minimum = -36500;
+        p.maximum = 36500;
+    } else {
+        p.minimum = keys.integer(QStringLiteral("min"), 0);
+        p.maximum = keys.integer(QStringLiteral("max"), 99999);
+        if (p.minimum > p.maximum)
+            fail(keys.lineOf(QStringLiteral("max")), QStringLiteral("max je menší než min."));
+    }
+    if (p.defaultValue < p.minimum || p.defaultValue > p.maximum)
+        fail(keys.lineOf(QStringLiteral("vychozi")),
+             QStringLiteral("výchozí hodnota %1 leží mimo rozsah %2 až %3.")
+                 .arg(p.defaultValue)
+                 .arg(p.minimum)
+                 .arg(p.maximum));
+    t.parameters << p;
+}
+
+void readColumn(const TemplateSection& s, Template& t)
+{
+    const Keys keys(s, {QStringLiteral("titulek"), QStringLiteral("sirka"), QStringLiteral("zarovnani"),
+                        QStringLiteral("format")});
+    Column c;
+    c.field = s.argument;
+    c.line = s.line;
+    c.title = keys.required(QStringLiteral("titulek")).value;
+    c.format = ValueFormat(keys.choice(
+        QStringLiteral("format"),
+        {QStringLiteral("text"), QStringLiteral("datum"), QStringLiteral("penize"), QStringLiteral("cislo")},
+        0));
+    const bool numeric = c.format == ValueFormat::Money || c.format == ValueFormat::Number;
+    c.alignment = Alignment(keys.choice(
+        QStringLiteral("zarovnani"),
+        {QStringLiteral("vlevo"), QStringLiteral("vpravo"), QStringLiteral("na stred")}, numeric ? 1 : 0));
+    if (const TemplateEntry* width = keys.find(QStringLiteral("sirka"))) {
+        bool ok = false;
+        c.width = QString(width->value).replace(u',', u'.').toDouble(&ok);
+        if (!ok || c.width <= 0 || c.width > 1000)
+            fail(width->line,
+                 QStringLiteral("šířka musí být kladné číslo nejvýš 1000, nalezeno „%1“.").arg(width->value));
+    }
+    t.columns << c;
+}
+
+void readTotals(const TemplateSection& s, Template& t)
+{
+    const Keys keys(s, {QStringLiteral("sloupce"), QStringLiteral("popisek"), QStringLiteral("mena")});
+    Totals totals;
+    totals.line = s.line;
+    const TemplateEntry& fields = keys.required(QStringLiteral("sloupce"));
+    for (const QString& raw : fields.value.split(u',')) {
+        const QString field = raw.trimmed();
+        const auto column = std::find_if(t.columns.cbegin(), t.columns.cend(), [&](const Column& c) {
+            return c.field.compare(field, Qt::CaseInsensitive) == 0;
+        });
+        if (column == t.columns.cend())
+            fail(fields.line,
+                 QStringLiteral("součet „%1“: sestava nemá takový sloupec; oddíl [soucty] patří za "
+                                "oddíly [sloupec …].")
+                     .arg(field));
+        if (column->format != ValueFormat::Money)
+            fail(fields.line,
+                 QStringLiteral("sloupec „%1“ nemá formát penize; sečíst lze jen peníze.").arg(field));
+        totals.fields << column->field;
+    }
+    totals.caption = keys.text(QStringLiteral("popisek"), totals.caption);
+    totals.currency = keys.choice(QStringLiteral("mena"), yesNo, 1) == 1;
+    t.totals = totals;
+}
+
+void readMark(const TemplateSection& s, Template& t)
+{
+    const Keys keys(s, {QStringLiteral("pole"), QStringLiteral("legenda")});
+    t.mark = RowMark{keys.required(QStringLiteral("pole")).value,
+                     keys.required(QStringLiteral("legenda")).value, keys.lineOf(QStringLiteral("pole"))};
+}
+
+void readQuery(const TemplateSection& s, Template& t)
+{
+    t.sql = s.sqlLines.join(u'\n');
+    t.sqlLine = s.sqlLines.isEmpty() ? s.line : s.sqlLine;
+    QStringList known = builtInParameters();
+    for (const PromptedParameter& p : std::as_const(t.parameters))
+        known << p.name;
+    t.query = prepareQuery(t.sql, t.sqlLine, known);
+}
+
+} // namespace
+
+QString foldText(const QString& text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c.toLower();
+    return out.simplified();
+}
+
+Template parseTemplateText(const QString& text)
+{
+    int lineCount = 0;
+    const QList<TemplateSection> sections = splitSections(text, &lineCount);
+    if (sections.isEmpty() || sections.first().kind != u"sestava")
+        fail(sections.isEmpty() ? 1 : sections.first().line,
+             QStringLiteral("předloha musí začínat oddílem [sestava] s názvem sestavy."));
+
+    Template t;
+    const TemplateSection* query = nullptr;
+    // The query is read last: it may use parameters declared after it.
+    for (const TemplateSection& s : sections) {
+        if (s.kind == u"sestava")
+            readReport(s, t);
+        else if (s.kind == u"parametr")
+            readParameter(s, t);
+        else if (s.kind == u"sloupec")
+            readColumn(s, t);
+        else if (s.kind == u"soucty")
+            readTotals(s, t);
+        else if (s.kind == u"zvyrazneni")
+            readMark(s, t);
+        else if (s.kind == u"dotaz")
+            query = &s;
+    }
+    if (!query)
+        fail(lineCount, QStringLiteral("předloha skončila bez oddílu [dotaz]."));
+    if (t.columns.isEmpty())
+        fail(lineCount,
+             QStringLiteral(
+                 "předloha skončila bez oddílu [sloupec …]; sestava potřebuje aspoň jeden sloupec."));
+    readQuery(*query, t);
+    return t;
+}
+
+} // namespace pm41

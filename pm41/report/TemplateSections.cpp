@@ -1,0 +1,119 @@
+#include "report/TemplateSections.h"
+
+#include "report/ReportError.h"
+#include "report/TemplateParser.h"
+
+#include <QRegularExpression>
+
+namespace pm41 {
+
+namespace {
+
+bool isName(const QString& s)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return name.match(s).hasMatch();
+}
+
+TemplateSection header(const QString& trimmed, int line)
+{
+    if (!trimmed.endsWith(u']'))
+        fail(line, QStringLiteral("hlavička oddílu „%1“ nekončí znakem „]“.").arg(trimmed));
+    const QString inner = trimmed.mid(1, trimmed.size() - 2).simplified();
+    const qsizetype space = inner.indexOf(u' ');
+    TemplateSection s;
+    s.line = line;
+    s.kind = foldText(inner.left(space));
+    s.argument = space < 0 ? QString() : inner.mid(space + 1);
+
+    static const QStringList plain{QStringLiteral("sestava"), QStringLiteral("dotaz"),
+                                   QStringLiteral("soucty"), QStringLiteral("zvyrazneni")};
+    static const QStringList named{QStringLiteral("parametr"), QStringLiteral("sloupec")};
+    if (plain.contains(s.kind)) {
+        if (!s.argument.isEmpty())
+            fail(line,
+                 QStringLiteral("oddíl [%1] nemá jméno; za „%1“ nepatří „%2“.").arg(s.kind, s.argument));
+    } else if (named.contains(s.kind)) {
+        const QString example =
+            s.kind == u"parametr" ? QStringLiteral("[parametr dni]") : QStringLiteral("[sloupec datum]");
+        if (s.argument.isEmpty())
+            fail(line, QStringLiteral("oddíl [%1] potřebuje jméno, např. %2.").arg(s.kind, example));
+        if (!isName(s.argument))
+            fail(line, QStringLiteral("„%1“ není platné jméno; jméno tvoří písmena bez diakritiky, číslice "
+                                      "a podtržítko.")
+                           .arg(s.argument));
+    } else {
+        fail(line, QStringLiteral("neznámý oddíl [%1]. Předloha zná oddíly [sestava], [parametr …], [dotaz], "
+                                  "[sloupec …], [soucty] a [zvyrazneni].")
+                       .arg(inner));
+    }
+    return s;
+}
+
+} // namespace
+
+QList<TemplateSection> splitSections(const QString& text, int* lineCount)
+{
+    QStringList lines = text.split(u'\n');
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        lines.first().remove(0, 1);
+    if (lineCount)
+        *lineCount = int(lines.size());
+
+    QList<TemplateSection> sections;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString raw = lines[i];
+        if (raw.endsWith(u'\r'))
+            raw.chop(1);
+        const int line = i + 1;
+        const QString trimmed = raw.trimmed();
+        const bool inQuery = !sections.isEmpty() && sections.last().kind == u"dotaz";
+
+        // Inside the query only a header at the very start of a line ends it; SQL may
+        // begin a line with "[" when indented.
+        if (raw.startsWith(u'[') || (!inQuery && trimmed.startsWith(u'['))) {
+            const TemplateSection s = header(trimmed, line);
+            for (const TemplateSection& other : std::as_const(sections))
+                if (other.kind == s.kind && other.argument.compare(s.argument, Qt::CaseInsensitive) == 0)
+                    fail(line, QStringLiteral("oddíl %1 je v předloze podruhé (poprvé na řádku %2).")
+                                   .arg(s.shown())
+                                   .arg(other.line));
+            sections.append(s);
+            continue;
+        }
+        if (inQuery) {
+            TemplateSection& query = sections.last();
+            if (query.sqlLines.isEmpty() && trimmed.isEmpty())
+                continue;
+            if (query.sqlLines.isEmpty())
+                query.sqlLine = line;
+            query.sqlLines << raw;
+            continue;
+        }
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
+            continue;
+        if (sections.isEmpty())
+            fail(line, QStringLiteral("zápis mimo oddíl; předloha začíná hlavičkou [sestava]."));
+        const qsizetype equals = trimmed.indexOf(u'=');
+        if (equals <= 0)
+            fail(line, QStringLiteral("očekává se zápis „klíč = hodnota“, nalezeno „%1“.").arg(trimmed));
+
+        TemplateEntry entry{foldText(trimmed.left(equals)), trimmed.left(equals).trimmed(),
+                            trimmed.mid(equals + 1).trimmed(), line};
+        TemplateSection& section = sections.last();
+        for (const TemplateEntry& other : std::as_const(section.entries))
+            if (other.key == entry.key)
+                fail(line, QStringLiteral("klíč „%1“ je v oddílu %2 podruhé (poprvé na řádku %3).")
+                               .arg(entry.keyText, section.shown())
+                               .arg(other.line));
+        section.entries.append(entry);
+    }
+
+    // Blank lines after the query belong to no one.
+    for (TemplateSection& s : sections)
+        while (!s.sqlLines.isEmpty() && s.sqlLines.last().trimmed().isEmpty())
+            s.sqlLines.removeLast();
+    return sections;
+}
+
+} // namespace pm41

@@ -1,0 +1,70 @@
+#include "exchange/ReportBinding.h"
+
+#include "PM41.h"
+#include "app/AppContext.h"
+#include "app/Dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSqlDatabase>
+
+namespace ReportBinding {
+
+namespace {
+
+void callLibrary(const Call& call)
+{
+    SestavaUNI(QCoreApplication::instance(), reinterpret_cast<const char16_t*>(call.templatesDirectory.utf16()),
+               reinterpret_cast<const char16_t*>(call.parameters.utf16()), call.reserved, call.closeAfterChoice,
+               call.connection);
+}
+
+Launcher& launcher()
+{
+    static Launcher current = callLibrary;
+    return current;
+}
+
+} // namespace
+
+QString ParametryTisku(const Settings& settings, int openCustomerId)
+{
+    QStringList parts;
+    for (int i = 0; i < Settings::uzivatelKeys().size(); ++i)
+        parts << Settings::uzivatelKeys()[i] << *settings.uzivatelValue(i);
+    parts << QStringLiteral("OtevrenyZakaznik") << QString::number(openCustomerId);
+    return parts.join(u'|');
+}
+
+Launcher setLauncher(Launcher replacement)
+{
+    Launcher previous = launcher();
+    launcher() = replacement ? std::move(replacement) : Launcher(callLibrary);
+    return previous;
+}
+
+void AkceTisk(AppContext& context)
+{
+    const QString templates = context.path(QStringLiteral("Ses"));
+    if (!QFileInfo(templates).isDir()) {
+        ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
+                                                   templates + QStringLiteral("\"."));
+        return;
+    }
+    QSqlDatabase database = context.connection.database();
+    Call call;
+    call.templatesDirectory = QStringLiteral("Ses");
+    call.parameters = ParametryTisku(context.settings, context.IdOtevrenehoZakaznika);
+    call.reserved = -1;
+    call.closeAfterChoice = context.settings.ZaviratFrmTisk ? -1 : 0;
+    call.connection = &database;
+    launcher()(call);
+}
+
+QString moduleVersionText()
+{
+    const char16_t* version = OznaceniVerzeDLL();
+    return QStringLiteral("PM41  ") + (version ? QString::fromUtf16(version) : QString());
+}
+
+} // namespace ReportBinding

@@ -1,0 +1,473 @@
+// The report generator PM41: the parameter text, the templates, running and painting the
+// shipped reports on a small database, and the window behind SestavaUNI.
+#include "PM41.h"
+#include "ReportEngine.h"
+#include "store/Connection.h"
+#include "support/ProgramDir.h"
+#include "support/TestMain.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace pm41;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A day from today, as stored and as printed.
+QString day(int offset, const QString& format = u"yyyy-MM-dd"_s)
+{
+    return QDate::currentDate().addDays(offset).toString(format);
+}
+
+QString shown(int offset)
+{
+    return day(offset, u"d.M.yyyy"_s);
+}
+
+QString parameterText(qint64 customer)
+{
+    return u"NazevSubjektu|Topservis s.r.o.|OdpovednaOsoba|Jan Novák|Ulice|Dlouhá 1|PSC|602 00|"
+           "Mesto|Brno|ICO|12345678|DIC||Tel||Email|servis@topservis.cz|WWW||OtevrenyZakaznik|%1"_s.arg(
+               customer);
+}
+
+// One column of a report as printed.
+QStringList column(const ReportData& data, int c)
+{
+    QStringList cells;
+    for (const ReportRow& row : data.rows)
+        cells << row.cells.value(c);
+    return cells;
+}
+
+// A template that loads; tests put their fault into it.
+const QString goodTemplate = u"[sestava]\n"                      // 1
+                             "nazev = Test\n"                    // 2
+                             "[dotaz]\n"                         // 3
+                             "SELECT nazev FROM cis_zakaznici\n" // 4
+                             "[sloupec nazev]\n"                 // 5
+                             "titulek = Název\n"_s;              // 6
+
+// The good template with one piece of its text replaced; an empty `from` appends `to`.
+QString changed(const QString& from, const QString& to)
+{
+    return from.isEmpty() ? goodTemplate + to : QString(goodTemplate).replace(from, to);
+}
+
+} // namespace
+
+class TestPM41 : public QObject
+{
+    Q_OBJECT
+
+    ProgramDir m_dir;
+    Connection m_db{u"pm41"_s};
+    QSqlDatabase m_sql;
+    QString m_templates;
+
+    void exec(const QString& sql, const QVariantList& params = {}) { m_db.execute(sql, params); }
+
+    void addActivity(int card, int customer, int kind, int date, int next, const QVariantList& prices)
+    {
+        exec(u"INSERT INTO cinnosti (id_topneho_zdroje, id_zakaznika, cinnost, datum, datum_pristi, "
+             "technik, cena_doprava, cena_prace, cena_material, cena_ostatni) "
+             "VALUES (?, ?, ?, ?, ?, 'Jiří Kadlec', ?, ?, ?, ?)"_s,
+             QVariantList{card, customer, kind, day(date), day(next)} + prices);
+    }
+
+    // Runs a shipped report for the customer; returns the message of a failure.
+    QString run(const QString& file, qint64 customer, ReportData& data, const ParameterValues& values = {})
+    {
+        Template t;
+        UserData user;
+        parseParameterText(parameterText(customer), user);
+        const QString error = loadTemplate(m_templates + u'/' + file, t);
+        return error.isEmpty() ? runReport(t, user, values, m_sql, data) : error;
+    }
+
+    // Calls SestavaUNI and, once its window is up, hands the window to `inspect`; the window
+    // is closed afterwards whatever the inspection found.
+    int runWindow(const QString& dir, const QString& params, int closeAfterChoice,
+                  const std::function<void(QDialog*)>& inspect)
+    {
+        QTimer::singleShot(0, this, [&] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (window)
+                inspect(window);
+            else
+                QTest::qFail("the generator's window did not appear", __FILE__, __LINE__);
+            if (window && window->isVisible())
+                window->reject();
+        });
+        return SestavaUNI(qApp, reinterpret_cast<const char16_t*>(dir.utf16()),
+                          reinterpret_cast<const char16_t*>(params.utf16()), -1, closeAfterChoice, &m_sql);
+    }
+
+    static QString message(QDialog* window) { return window->findChild<QLabel*>(u"La_Zprava"_s)->text(); }
+
+    static void choose(QDialog* window, const QString& title)
+    {
+        auto* list = window->findChild<QListWidget*>(u"LB_Sestavy"_s);
+        const auto found = list->findItems(title, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        list->setCurrentItem(found.first());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_templates = QFINDTESTDATA("../pm41/templates");
+        QVERIFY(!m_templates.isEmpty());
+        m_db.open(m_dir.path(u"Vestibor.mdb"_s));
+        m_sql = m_db.database();
+
+        // Czech order of the names: Cibulka, Čech, Horák, Chalupa.
+        exec(u"INSERT INTO cis_zakaznici (id, nazev, osoba, ulice, psc, mesto, tel, mobil, hlidani_revizi) "
+             "VALUES (1, 'Čech Topení s.r.o.', 'Petr Čech', 'Dlouhá 5', '602 00', 'Brno', '541 000 111', "
+             "'777 000 111', 1), (2, 'Cibulka Jan', NULL, NULL, NULL, 'Kolín', NULL, '606 1', 1), "
+             "(3, 'Horák', NULL, NULL, NULL, NULL, NULL, NULL, 0), "
+             "(4, 'Chalupa', NULL, NULL, NULL, NULL, NULL, NULL, 1)"_s);
+        exec(u"INSERT INTO cis_kategorie (id, nazev_kategorie, lhuta) VALUES (1, 'Plynové kotle', 12)"_s);
+        exec(u"INSERT INTO cis_cinnost (id, nazev_cinnosti) VALUES (1, 'Revize'), (2, 'Oprava')"_s);
+        exec(u"INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, kategorie, lhuta, "
+             "vyrazeno_dne) VALUES "
+             "(1, 1, 'Kotel A', 'T1', 1, 12, NULL), (2, 1, 'Kotel B', 'T2', 1, 12, NULL), "
+             "(3, 1, 'Kotel C', 'T3', 1, 12, NULL), (4, 1, 'Kotel D', 'T4', 1, 12, ?), "
+             "(5, 2, 'Krb E', 'T5', 1, 24, NULL), (6, 3, 'Kotel F', 'T6', 1, 12, NULL)"_s,
+             {day(-1)});
+        const QVariant none;
+        addActivity(1, 1, 1, -400, -35, {100, 0, 0, none});
+        addActivity(1, 1, 1, -10, 20, {250.5, 1000, 0, none});
+        addActivity(1, 1, 2, -10, 25, {0, 1500.25, 3299.99, 100}); // same day, later id: the last one
+        addActivity(2, 1, 1, -380, -15, {0, 0, 0, 0});             // overdue
+        addActivity(4, 1, 2, 0, -5, {50, none, none, none});       // decommissioned card, done today
+        addActivity(5, 2, 1, -5, 60, {999, 0, 0, 0});
+        addActivity(6, 3, 1, -370, -3, {0, 0, 0, 0}); // customer without watching
+    }
+    void cleanupTestCase()
+    {
+        m_sql = QSqlDatabase();
+        m_db.close();
+    }
+
+    void parameterTextIsReadByItsFixedNames()
+    {
+        UserData user;
+        QCOMPARE(parseParameterText(u"NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||"
+                                    "DIC||Tel||Email||WWW||OtevrenyZakaznik|12"_s,
+                                    user),
+                 QString());
+        QCOMPARE(user.text(u"NazevSubjektu"_s), u"Firma s.r.o."_s);
+        QCOMPARE(user.otevrenyZakaznik, 12);
+        QCOMPARE(user.texts.size(), 10);
+        QVERIFY(user.addressLines().isEmpty());
+
+        QCOMPARE(parseParameterText(u"NazevSubjektu|A|B s.r.o.|OdpovednaOsoba||Ulice|U|PSC||Mesto||ICO||"
+                                    "DIC||Tel|1|2|Email||WWW|x|OtevrenyZakaznik|y|OtevrenyZakaznik|0"_s,
+                                    user),
+                 QString());
+        QCOMPARE(user.text(u"NazevSubjektu"_s), u"A|B s.r.o."_s);
+        QCOMPARE(user.text(u"Tel"_s), u"1|2"_s);
+        QCOMPARE(user.text(u"WWW"_s), u"x|OtevrenyZakaznik|y"_s);
+        QCOMPARE(user.contactLines(), (QStringList{u"Tel.: 1|2"_s, u"x|OtevrenyZakaznik|y"_s}));
+
+        QVERIFY(parseParameterText(u"NazevSubjektu|A|Ulice||OtevrenyZakaznik|1"_s, user)
+                    .contains(u"„OdpovednaOsoba“"_s));
+        QVERIFY(parseParameterText(parameterText(0).replace(u"|0"_s, u"|x"_s), user)
+                    .contains(u"nemá číselnou hodnotu"_s));
+        QCOMPARE(QString::fromUtf16(OznaceniVerzeDLL()), u"1.0"_s);
+    }
+
+    void shippedTemplatesLoadInCzechOrder()
+    {
+        const QList<TemplateFile> files = listTemplates(m_templates);
+        QStringList titles;
+        for (const TemplateFile& f : files) {
+            QVERIFY2(f.ok(), qPrintable(f.fileName() + u": "_s + f.error));
+            titles << f.report.title;
+        }
+        QCOMPARE(titles, (QStringList{u"Blížící se revize"_s, u"Činnosti a ceny"_s,
+                                      u"Přehled revizí zákazníka"_s, u"Seznam zákazníků"_s}));
+        const Template& coming = files[0].report;
+        QCOMPARE(coming.parameters.size(), 1);
+        QCOMPARE(coming.parameters[0].defaultValue, 30);
+        QVERIFY(coming.mark.has_value());
+        QVERIFY(files[1].report.requiresCustomer);
+        QCOMPARE(files[1].report.totals->fields.size(), 5);
+    }
+
+    void templateFaultsNameTheirLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("fragment");
+        const struct
+        {
+            const char *name, *from, *to;
+            int line;
+            const char* fragment;
+        } cases[] = {
+            {"unknown key", "Test\n", "Test\nbarva = modrá\n", 3, "neznámý klíč „barva“"},
+            {"unknown section", "", "\n[obrazek]\n", 8, "neznámý oddíl [obrazek]"},
+            {"no equals sign", "titulek = ", "titulek ", 6, "klíč = hodnota"},
+            {"bad choice", "Test\n", "Test\norientace = šikmo\n", 3, "povolené hodnoty: na vysku, na sirku"},
+            {"missing title", "nazev = Test\n", "popis = x\n", 1, "chybí klíč „nazev“"},
+            {"key twice", "", "sirka = 2\nŠířka = 3\n", 8, "podruhé (poprvé na řádku 7)"},
+            {"text before a section", "[sestava]", "# popis\nnazev = x\n[sestava]", 2, "zápis mimo oddíl"},
+            {"section twice", "", "[sloupec NAZEV]\ntitulek = x\n", 7, "podruhé"},
+            {"unknown parameter", "zakaznici\n", "zakaznici\n  WHERE id = :zakaznik\n", 5,
+             "neznámý parametr „:zakaznik“"},
+            {"positional parameter", "zakaznici\n", "zakaznici WHERE id = ?\n", 4, "jako :jméno"},
+            {"second statement", "zakaznici\n", "zakaznici;\nDELETE FROM cinnosti\n", 5, "jen jeden"},
+            {"not a select", "SELECT nazev", "DELETE", 4, "SELECT nebo WITH"},
+            {"open string", "zakaznici\n", "zakaznici\nWHERE nazev = 'x\n", 5, "není ukončen"},
+            {"sum of a text", "", "[soucty]\nsloupce = nazev\n", 8, "nemá formát penize"},
+            {"date with a minimum", "", "[parametr od]\ndruh = datum\npopisek = Od\nmin = 1\n", 10,
+             "jen k parametru druhu cislo"},
+            {"default out of range", "", "[parametr dni]\ndruh = cislo\npopisek = Dní\nvychozi = -1\n", 10,
+             "mimo rozsah 0 až 99999"},
+            {"no query", "[dotaz]\nSELECT nazev FROM cis_zakaznici\n", "", 5, "skončila bez oddílu [dotaz]"},
+        };
+        for (const auto& c : cases)
+            QTest::newRow(c.name) << changed(QString::fromUtf8(c.from), QString::fromUtf8(c.to)) << c.line
+                                  << QString::fromUtf8(c.fragment);
+    }
+    void templateFaultsNameTheirLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        QFETCH(QString, fragment);
+        Template t;
+        QCOMPARE(parseTemplate(goodTemplate, t), QString());
+        const QString error = parseTemplate(text, t);
+        QVERIFY2(error.startsWith(u"Řádek %1: "_s.arg(line)), qPrintable(error));
+        QVERIFY2(error.contains(fragment), qPrintable(error));
+    }
+
+    void queriesAreBoundAndNeverWrite()
+    {
+        Template t;
+        UserData user;
+        parseParameterText(parameterText(0), user);
+        ReportData data;
+        const auto runWithQuery = [&](const QString& select) {
+            const QString error = parseTemplate(changed(u"SELECT nazev FROM cis_zakaznici"_s, select), t);
+            return error.isEmpty() ? runReport(t, user, {}, m_sql, data) : error;
+        };
+        QCOMPARE(runWithQuery(u"SELECT nazev, x FROM cis_zakaznici"_s),
+                 u"Řádek 4: dotaz sestavy skončil chybou databáze: no such column: x"_s);
+        QCOMPARE(runWithQuery(u"SELECT osoba FROM cis_zakaznici"_s),
+                 u"Řádek 5: dotaz nevrací pole „nazev“; vrací jen: osoba."_s);
+
+        // Every name of the parameter text and today reach the query as values.
+        QCOMPARE(runWithQuery(u"SELECT :NazevSubjektu || '/' || :PSC || '/' || :dnes || '/' "
+                              "|| :OtevrenyZakaznik AS nazev"_s),
+                 QString());
+        QCOMPARE(data.rows.value(0).cells.value(0), u"Topservis s.r.o./602 00/%1/0"_s.arg(day(0)));
+
+        QVERIFY(runWithQuery(u"WITH x AS (SELECT 1) DELETE FROM cis_zakaznici"_s).contains(u"readonly"_s));
+        QCOMPARE(m_db.query(u"SELECT count(*) FROM cis_zakaznici"_s).rows[0][0].toInt(), 4);
+        // The guard is lifted again for the program.
+        exec(u"UPDATE cis_zakaznici SET poznamka1 = NULL WHERE id = 1"_s);
+    }
+
+    void reportOfTheOpenCustomerNeedsOne()
+    {
+        ReportData data;
+        QVERIFY(run(u"cinnosti_a_ceny.sestava"_s, 0, data).contains(u"žádný zákazník není otevřen"_s));
+        QCOMPARE(run(u"cinnosti_a_ceny.sestava"_s, 99, data),
+                 u"Otevřený zákazník (číslo 99) v databázi není."_s);
+    }
+
+    void customerListSortsTheCzechWay()
+    {
+        ReportData data;
+        QCOMPARE(run(u"seznam_zakazniku.sestava"_s, 0, data), QString());
+        QCOMPARE(column(data, 0), (QStringList{"Cibulka Jan", "Čech Topení s.r.o.", "Horák", "Chalupa"}));
+        QCOMPARE(data.rows[1].cells.mid(5, 3), (QStringList{QString(), "541 000 111", "777 000 111"}));
+        QVERIFY(data.customer.isEmpty());
+        QCOMPARE(data.companyName, u"Topservis s.r.o."_s);
+        QCOMPARE(data.companyAddress, (QStringList{"Jan Novák", "Dlouhá 1", "602 00 Brno"}));
+    }
+
+    void cardOverviewTakesTheLastActivity()
+    {
+        ReportData data;
+        QCOMPARE(run(u"prehled_revizi_zakaznika.sestava"_s, 1, data), QString());
+        QCOMPARE(data.customer, u"Čech Topení s.r.o., Dlouhá 5, 602 00 Brno"_s);
+        QCOMPARE(data.rows.size(), 4);
+        // Name, type, serial, category, period, last date, last kind, next inspection, decommissioned.
+        QCOMPARE(data.rows[0].cells.mid(3),
+                 (QStringList{"Plynové kotle", "12", shown(-10), "Oprava", shown(25), QString()}));
+        QCOMPARE(data.rows[2].cells.mid(5), (QStringList{QString(), QString(), QString(), QString()}));
+        QCOMPARE(data.markedCount, 1);
+        QVERIFY(data.rows[1].marked); // Kotel D is overdue, but out of service
+        QCOMPARE(data.legend, u"Revize po termínu"_s);
+    }
+
+    void comingInspectionsOfWatchedCustomers()
+    {
+        ReportData data;
+        QCOMPARE(run(u"blizici_se_revize.sestava"_s, 0, data), QString());
+        QCOMPARE(data.parameters, (QList<QPair<QString, QString>>{{"Počet dní dopředu", "30"}}));
+        QCOMPARE(data.rows.value(0).cells.value(1), u"Čech Topení s.r.o."_s);
+        QCOMPARE(data.rows[0].cells.mid(3, 3),
+                 (QStringList{"Dlouhá 5, 602 00 Brno", "541 000 111", "777 000 111"}));
+        QCOMPARE(column(data, 0), (QStringList{shown(-15), shown(25)}));
+        QVERIFY(data.rows[0].marked);
+        QCOMPARE(data.markedCount, 1);
+
+        QCOMPARE(run(u"blizici_se_revize.sestava"_s, 0, data, {{"dni", 90}}), QString());
+        QCOMPARE(data.rows.size(), 3);
+        QCOMPARE(data.rows[2].cells.mid(0, 4), (QStringList{shown(60), "Cibulka Jan", QString(), "Kolín"}));
+    }
+
+    void activitiesAndPricesAreSummedExactly()
+    {
+        ReportData data;
+        QCOMPARE(run(u"cinnosti_a_ceny.sestava"_s, 1, data), QString());
+        QCOMPARE(data.parameters,
+                 (QList<QPair<QString, QString>>{{"Období od", shown(-365)}, {"do", shown(0)}}));
+        QCOMPARE(data.rows.size(), 3); // the period ends with today's activity
+        QCOMPARE(data.rows[0].cells.mid(4),
+                 (QStringList{"250,50", "1 000,00", "0,00", QString(), "1 250,50"}));
+        QCOMPARE(data.total(u"cena_doprava"_s), 300.5);
+        QCOMPARE(data.total(u"cena_material"_s), 3299.99);
+        QCOMPARE(data.total(u"celkem"_s), 6200.74);
+        QStringList sums;
+        for (const ReportTotal& t : data.totals)
+            sums << t.text;
+        QCOMPARE(sums, (QStringList{"300,50 Kč", "2 500,25 Kč", "3 299,99 Kč", "100,00 Kč", "6 200,74 Kč"}));
+
+        QCOMPARE(
+            run(u"cinnosti_a_ceny.sestava"_s, 1, data,
+                {{"od", QDate::currentDate().addDays(-400)}, {"do", QDate::currentDate().addDays(-390)}}),
+            QString());
+        QCOMPARE(data.rows.size(), 1);
+        QCOMPARE(data.total(u"celkem"_s), 100.0);
+    }
+
+    void everyShippedReportPaintsToPdf()
+    {
+        QTemporaryDir out;
+        for (const TemplateFile& file : listTemplates(m_templates)) {
+            const QString pdf = out.filePath(QFileInfo(file.path).baseName() + u".pdf"_s);
+            int pages = 0;
+            ReportData data;
+            QCOMPARE(renderReportToPdf(file.path, parameterText(1), m_sql, pdf, &data, &pages), QString());
+            QCOMPARE(pages, 1);
+            QFile written(pdf);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            QVERIFY(written.read(5) == "%PDF-");
+        }
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        QCOMPARE(renderToPdf(ReportData(), out.filePath(u"chybi/x.pdf"_s)).left(6), u"Soubor"_s);
+    }
+
+    void longReportsRunOverPagesAlikeInPreviewAndPdf()
+    {
+        ReportData data;
+        QCOMPARE(run(u"cinnosti_a_ceny.sestava"_s, 1, data), QString());
+        const ReportRow row = data.rows[0];
+        for (int i = 0; i < 500; ++i)
+            data.rows << row;
+        QTemporaryDir out;
+        int pages = 0;
+        QCOMPARE(renderToPdf(data, out.filePath(u"dlouha.pdf"_s), &pages), QString());
+        QVERIFY2(pages >= 12 && pages <= 20, qPrintable(QString::number(pages)));
+        QCOMPARE(openAndClosePreview(data), pages);
+    }
+
+    void windowListsTheReportsAndClosesAfterChoice_data()
+    {
+        QTest::addColumn<int>("closeAfterChoice");
+        QTest::newRow("on") << -1;
+        QTest::newRow("off") << 0;
+    }
+    void windowListsTheReportsAndClosesAfterChoice()
+    {
+        QFETCH(int, closeAfterChoice);
+        int previewPages = 0;
+        bool openAfterPreview = false;
+        const int result = runWindow(m_templates, parameterText(1), closeAfterChoice, [&](QDialog* window) {
+            auto* list = window->findChild<QListWidget*>(u"LB_Sestavy"_s);
+            QCOMPARE(list->count(), 4);
+            QCOMPARE(list->item(1)->text(), u"Činnosti a ceny"_s);
+            QCOMPARE(list->currentRow(), 0);
+            QCOMPARE(window->findChild<QSpinBox*>(u"Ed_dni"_s)->value(), 30);
+            QVERIFY(window->findChild<QLabel*>(u"La_Popis"_s)->text().startsWith(u"Topné zdroje"_s));
+            choose(window, u"Seznam zákazníků"_s);
+            QTimer::singleShot(0, this, [&] {
+                auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(preview && preview->objectName() == u"TNahledSestavy"_s);
+                previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                preview->reject();
+            });
+            window->findChild<QPushButton*>(u"Tl_Nahled"_s)->click();
+            openAfterPreview = window->isVisible();
+            QVERIFY(message(window).isEmpty());
+        });
+        QCOMPARE(result, 0);
+        QCOMPARE(previewPages, 1);
+        QCOMPARE(openAfterPreview, closeAfterChoice == 0);
+    }
+
+    void windowShowsEveryFaultAsAMessage()
+    {
+        QTemporaryDir dir;
+        const auto write = [&](const QString& name, const QString& text) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text.toUtf8());
+        };
+        write(u"a.sestava"_s, changed(u"titulek"_s, u"nadpis"_s));
+        write(u"c.sestava"_s,
+              changed(u"Test\n"_s, u"Chybný dotaz\n"_s).replace(u"FROM cis_"_s, u"FROM chybi_"_s));
+        QFile::copy(m_templates + u"/prehled_revizi_zakaznika.sestava"_s, dir.filePath(u"d.sestava"_s));
+
+        const int result = runWindow(dir.path(), parameterText(0), -1, [&](QDialog* window) {
+            auto* show = window->findChild<QPushButton*>(u"Tl_Nahled"_s);
+            choose(window, u"a.sestava"_s);
+            QVERIFY(!show->isEnabled());
+            QCOMPARE(message(window),
+                     u"Předloha „a.sestava“ obsahuje chybu.\nŘádek 6: neznámý klíč „nadpis“ "
+                     "v oddílu [sloupec nazev]. Oddíl zná klíče: titulek, sirka, zarovnani, format."_s);
+            choose(window, u"Chybný dotaz"_s);
+            show->click();
+            QVERIFY2(message(window).endsWith(u"no such table: chybi_zakaznici"_s),
+                     qPrintable(message(window)));
+            choose(window, u"Přehled revizí zákazníka"_s);
+            show->click();
+            QVERIFY(message(window).contains(u"žádný zákazník není otevřen"_s));
+            QVERIFY(window->isVisible()); // a failed report does not close the window
+        });
+        QCOMPARE(result, 0);
+
+        QTemporaryDir empty;
+        runWindow(empty.path(), parameterText(1), 0, [&](QDialog* window) {
+            QVERIFY(message(window).contains(u"nejsou žádné sestavy"_s));
+            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
+        });
+        runWindow(u"Ses-neni"_s, u"nesmysl"_s, 0, [&](QDialog* window) {
+            QVERIFY(message(window).contains(QCoreApplication::applicationDirPath() + u"/Ses-neni"_s));
+        });
+        runWindow(m_templates, u"nesmysl"_s, 0, [&](QDialog* window) {
+            QVERIFY(message(window).startsWith(u"Údaje od programu nelze přečíst"_s));
+            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
+        });
+        QCOMPARE(SestavaUNI(nullptr, nullptr, nullptr, -1, 0, nullptr), -1);
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestPM41)
+#include "tst_pm41.moc"
