@@ -39,16 +39,6 @@ struct Main : MainWindowFixture
     {
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, osoba, mesto) VALUES (?, ?, ?)"), {name, person, town});
     }
-    // A card with one activity of a kind that exists.
-    void cardWithActivity()
-    {
-        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
-        exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
-                            "VALUES (1, 'Kotel', 'K1', 1, 12)"));
-        exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
-                            "VALUES (1, 1, 1, '2024-03-05')"));
-    }
 };
 
 QStringList shownColumn(QAbstractItemView* grid, int column)
@@ -235,7 +225,7 @@ private slots:
     {
         Main m(true);
         m.customer(QStringLiteral("Alfa"));
-        m.cardWithActivity();
+        m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
         DataSet* cards = m.w->context().DS_Karty;
@@ -270,7 +260,7 @@ private slots:
     {
         Main m(true);
         m.customer(QStringLiteral("Alfa"));
-        m.cardWithActivity();
+        m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
         m.w->context().DS_Karty->edit();
@@ -320,7 +310,7 @@ private slots:
     {
         Main m;
         m.customer(QStringLiteral("Alfa"));
-        m.cardWithActivity();
+        m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());
@@ -358,7 +348,7 @@ private slots:
     {
         Main m;
         m.customer(QStringLiteral("Alfa"));
-        m.cardWithActivity();
+        m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());

@@ -71,12 +71,7 @@ struct Main : MainWindowFixture
     {
         MainWindowFixture::start();
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
-        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
-        exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
-                            "VALUES (1, 'Kotel', 'K1', 1, 12)"));
-        exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
-                            "VALUES (1, 1, 1, '2024-03-05')"));
+        addCardWithActivity();
         open(1);
     }
     QByteArray ini() const { return dir.readFile(QStringLiteral("Vestibor.ini")); }

@@ -20,6 +20,13 @@ struct Placement
     int width = -1;
     int height = -1;
     QList<int> columnWidths;
+
+    // Places and sizes the window as remembered, with its own default size where nothing is.
+    void applyTo(QWidget* window, const QSize& defaultSize) const;
+    // Remembers where the window stands and how large it is.
+    void takeFrom(const QWidget* window);
+    // The remembered width of a column, or its default.
+    int columnWidth(int column, int defaultWidth) const;
 };
 
 // The run state the main window owns and shares with every window it opens: the program

@@ -48,11 +48,6 @@ const QStringList sortItems{QStringLiteral("Pořadí vložení"), QStringLiteral
                             QStringLiteral("Ulice"),          QStringLiteral("Města"), QStringLiteral("PSČ"),
                             QStringLiteral("IČO")};
 
-int orDefault(int remembered, int fallback)
-{
-    return remembered == -1 ? fallback : remembered;
-}
-
 } // namespace
 
 const QStringList& TCisZakazniku::sortColumns()
@@ -69,10 +64,7 @@ TCisZakazniku::TCisZakazniku(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Číselník zákazníků"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setMinimumSize(designWidth, designHeight);
-    const Placement& place = context.PoziceCiselnikuZakazniku;
-    resize(orDefault(place.width, designWidth), orDefault(place.height, designHeight));
-    if (place.left != -1 && place.top != -1)
-        move(place.left, place.top);
+    context.PoziceCiselnikuZakazniku.applyTo(this, QSize(designWidth, designHeight));
 
     auto* layout = new AnchorLayout(this, QSize(designWidth, designHeight));
     buildFields(layout);
@@ -313,11 +305,7 @@ void TCisZakazniku::exportTable()
 
 void TCisZakazniku::afterClose()
 {
-    Placement& place = m_context.PoziceCiselnikuZakazniku;
-    place.left = x();
-    place.top = y();
-    place.width = width();
-    place.height = height();
+    m_context.PoziceCiselnikuZakazniku.takeFrom(this);
     // A settings file that cannot be written is reported; the window closes all the same.
     runGuarded([this] { CustomerSortSetting::write(m_context.settingsFile(), m_sort->currentIndex()); });
 }

@@ -1,11 +1,10 @@
 #include "exchange/CustomerImport.h"
 
+#include "app/LongWork.h"
 #include "app/TextConversions.h"
 #include "store/Connection.h"
 #include "store/Errors.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -17,13 +16,6 @@ namespace {
 struct Record
 {
     QHash<QString, std::optional<QString>> values; // nullopt: not a single text node
-};
-
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
 [[noreturn]] void parserError(const QXmlStreamReader& xml)
@@ -186,10 +178,8 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
         if (c.kind != ColumnKind::AutoKey)
             columns.append(c);
 
-    BusyCursor busy;
+    LongWork work;
     LessFrequentCheckpoints checkpoints(connection);
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
     QFile file(path);
     walkRecords(openFile(file), [&](const Record& record) {
         QStringList names;
@@ -211,10 +201,6 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
                                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                  .arg(table, names.join(QStringLiteral(", ")), marks.join(u',')),
                            values);
-        // The window is repainted during a long import; the user's input waits until it ends.
-        if (sinceEvents.elapsed() >= 30) {
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceEvents.restart();
-        }
+        work.step();
     });
 }

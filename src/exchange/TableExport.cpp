@@ -2,23 +2,14 @@
 
 #include "app/DialogBackend.h"
 #include "app/Dialogs.h"
+#include "app/LongWork.h"
 #include "exchange/TableWriters.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QSaveFile>
 
 namespace {
-
-// The busy cursor for as long as it lives.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QSaveFile& openForWriting(QSaveFile& file)
 {
@@ -44,17 +35,9 @@ void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootN
 
 void UlozitCSV(const DataSet& dataSet, const QString& path)
 {
-    BusyCursor busy;
+    LongWork work;
     QSaveFile file(path);
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    // The window is repainted during a long export; the user's input waits until it ends.
-    TableWriters::writeCsv(openForWriting(file), dataSet, [&] {
-        if (sinceEvents.elapsed() >= 30) {
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceEvents.restart();
-        }
-    });
+    TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); });
     commit(file);
 }
 
@@ -78,7 +61,7 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
         return;
     if (choice->filterIndex == 0) {
         try {
-            BusyCursor busy;
+            LongWork work;
             UlozitXML(*dataSet, choice->path, QStringLiteral("data"));
         } catch (const AppError& e) {
             ShowInfo(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + e.text());

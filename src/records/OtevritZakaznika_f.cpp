@@ -20,11 +20,6 @@ const QStringList filterColumns{QStringLiteral("nazev"), QStringLiteral("osoba")
 
 const QString allCustomers = QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY nazev");
 
-int orDefault(int remembered, int fallback)
-{
-    return remembered == -1 ? fallback : remembered;
-}
-
 } // namespace
 
 TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
@@ -34,9 +29,7 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Otevřít zákazníka"));
     setMinimumSize(620, 440);
     const Placement& place = context.PoziceOtevritZakaznika;
-    resize(orDefault(place.width, 620), orDefault(place.height, 440));
-    if (place.left != -1 && place.top != -1)
-        move(place.left, place.top);
+    place.applyTo(this, QSize(620, 440));
 
     m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
     m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
@@ -82,12 +75,10 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
     m_dataSet->setCommandText(allCustomers);
     m_dataSet->open();
     m_grid->bind(m_source);
-    const int defaults[] = {180, 180, 100, 100};
-    const QList<int>& widths = place.columnWidths;
-    m_grid->setColumns({{QStringLiteral("nazev"), QStringLiteral("Název"), orDefault(widths.value(0, -1), defaults[0])},
-                        {QStringLiteral("osoba"), QStringLiteral("Odpovědná osoba"), orDefault(widths.value(1, -1), defaults[1])},
-                        {QStringLiteral("ulice"), QStringLiteral("Ulice, č.p."), orDefault(widths.value(2, -1), defaults[2])},
-                        {QStringLiteral("mesto"), QStringLiteral("Město"), orDefault(widths.value(3, -1), defaults[3])}});
+    m_grid->setColumns({{QStringLiteral("nazev"), QStringLiteral("Název"), place.columnWidth(0, 180)},
+                        {QStringLiteral("osoba"), QStringLiteral("Odpovědná osoba"), place.columnWidth(1, 180)},
+                        {QStringLiteral("ulice"), QStringLiteral("Ulice, č.p."), place.columnWidth(2, 100)},
+                        {QStringLiteral("mesto"), QStringLiteral("Město"), place.columnWidth(3, 100)}});
     m_open->setEnabled(m_dataSet->recordCount() > 0);
 }
 
@@ -115,10 +106,7 @@ void TOtevritZakaznika::chooseCurrent()
 void TOtevritZakaznika::done(int result)
 {
     Placement& place = m_context.PoziceOtevritZakaznika;
-    place.left = x();
-    place.top = y();
-    place.width = width();
-    place.height = height();
+    place.takeFrom(this);
     place.columnWidths = m_grid->columnWidths();
     QDialog::done(result);
 }

@@ -62,3 +62,13 @@ void MainWindowFixture::reloadLookups()
         lookup->open();
     }
 }
+
+void MainWindowFixture::addCardWithActivity()
+{
+    exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
+    exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
+    exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
+                        "VALUES (1, 'Kotel', 'K1', 1, 12)"));
+    exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
+                        "VALUES (1, 1, 1, '2024-03-05')"));
+}

@@ -37,4 +37,7 @@ struct MainWindowFixture
     void open(int customerId);
     // Reads the category and activity-kind lists again after the test has filled them.
     void reloadLookups();
+    // Customer 1's card "Kotel" (category Kotle, 12 months) with one activity of the kind
+    // Revize; the customer row itself is the test's own.
+    void addCardWithActivity();
 };
