@@ -304,11 +304,20 @@ private slots:
         QCOMPARE(dialogs.pending(), 0);
     }
 
+    // Whichever of the two deletes the database refuses, the card and its activities stay.
+    void aCardThatCannotBeDeletedKeepsItsActivities_data()
+    {
+        QTest::addColumn<QString>("refusingTable");
+        QTest::newRow("card") << QStringLiteral("topny_zdroj");
+        QTest::newRow("activities") << QStringLiteral("cinnosti");
+    }
     void aCardThatCannotBeDeletedKeepsItsActivities()
     {
+        QFETCH(QString, refusingTable);
         Main m;
         TestDialogs dialogs;
-        m.exec("CREATE TRIGGER t BEFORE DELETE ON topny_zdroj BEGIN SELECT RAISE(ABORT, 'x'); END");
+        m.exec(QStringLiteral("CREATE TRIGGER t BEFORE DELETE ON %1 BEGIN SELECT RAISE(ABORT, 'x'); END")
+                   .arg(refusingTable));
         dialogs.answerQuestion(AnswerYes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();

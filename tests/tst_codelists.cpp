@@ -245,6 +245,10 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Tl_Zavrit"));
         QVERIFY(w.isVisible());
+        // On a focused button Enter presses that button.
+        w.findChild<QWidget*>(QStringLiteral("Tl_Novy"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w.dataSet()->state(), DataSet::State::Insert);
     }
 
     void doubleClickOnTheGridDoesNothingMore()

@@ -207,6 +207,10 @@ private slots:
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
 
         showActive(m.w.get());
+        // At the design size the two panels take the place the form's positions assume.
+        QCOMPARE(m.w->size(), m.w->minimumSize());
+        QCOMPARE(m.w->cardPanel()->size(), QSize(473, 560));
+        QCOMPARE(m.w->activityPanel()->size(), QSize(499, 560));
         QTest::keyClick(m.w.get(), Qt::Key_O, Qt::ControlModifier); // disabled: no dialog
         QTest::keyClick(m.w.get(), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);

@@ -343,6 +343,21 @@ private slots:
         ds.cancel();
         QCOMPARE(ds.value(QStringLiteral("nazev")).toString(), QStringLiteral("Původní"));
         QCOMPARE(customerNames().first(), QStringLiteral("Původní"));
+
+        // The row was deleted by another hand while it was being edited: the save says so
+        // and the edit is still there to decide about.
+        QVERIFY(ds.edit());
+        ds.setValue(QStringLiteral("mesto"), QStringLiteral("Praha"));
+        m_db->execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE nazev = 'Původní'"));
+        try {
+            ds.post();
+            QFAIL("the save of a deleted row went through");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Záznam pro uložení změn už v databázi není."));
+        }
+        QCOMPARE(ds.state(), DataSet::State::Edit);
+        QCOMPARE(ds.value(QStringLiteral("mesto")).toString(), QStringLiteral("Praha"));
+        QCOMPARE(customerNames().size(), 1);
     }
 
     void aJoinIsReadOnly()
@@ -389,6 +404,9 @@ private slots:
         QVERIFY(parse(ColumnKind::Date, QStringLiteral("  ")).isNull());
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("31.2.2024")));
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("5.3.")));
+        // A typed date has all four digits of its year: "24" is no year 24, nor a guess at 2024.
+        QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("5.3.24")));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("5.3.024")));
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Money, QStringLiteral("12 Kč")));
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Integer, QStringLiteral("1a")));
     }

@@ -1,4 +1,5 @@
 // The table export: the exact bytes of both formats and the export command around them.
+#include "app/SafeFile.h"
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
 #include "store/DataSet.h"
@@ -179,6 +180,75 @@ private slots:
         QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), QByteArray("old"));
         QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
         QVERIFY(!QFile::exists(f.dir.path(QStringLiteral("x.xml"))));
+    }
+
+    // The disk fills up while the file is written: the old export stays whole and the user
+    // learns the system's reason, in either format.
+    void aFullDiskKeepsTheOldFileAndSaysWhy()
+    {
+        OpenContext f;
+        addCategories(f);
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        const QString path = f.dir.path(QStringLiteral("seznam.xml"));
+        f.dir.writeFile(QStringLiteral("seznam.xml"), "stary export");
+        const QString reason = QStringLiteral("Soubor „%1“ nelze zapsat: No space left on device").arg(path);
+
+        SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
+        dialogs.answerSaveFile(FileChoice{path, 0});
+        ExportovatTabulku(&ds, QString(), nullptr);
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + reason);
+        QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), QByteArray("stary export"));
+
+        SafeFile::failNextForTesting(SafeFile::Step::Sync, ENOSPC);
+        dialogs.answerSaveFile(FileChoice{path, 1});
+        try {
+            ExportovatTabulku(&ds, QString(), nullptr);
+            QFAIL("the failed CSV export was not reported");
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), reason);
+        }
+        QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), QByteArray("stary export"));
+        QCOMPARE(QDir(f.dir.path(QString())).entryList({QStringLiteral("seznam.xml*")}, QDir::Files),
+                 QStringList{QStringLiteral("seznam.xml")});
+    }
+
+    void theUserLearnsHowManyCharactersBecameQuestionMarks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::newRow("all in the code page") << "Kotle € Čech" << QByteArray("Kotle \x80 \xC8" "ech") << QString();
+        QTest::newRow("one") << "Tokio 東" << QByteArray("Tokio ?")
+                             << "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
+                                "znakem „?“.";
+        QTest::newRow("three, one outside the basic plane")
+            << "東京 😀" << QByteArray("?? ?")
+            << "Soubor je uložen, ale 3 znaky nemají v kódování Windows-1250 obdobu a byly nahrazeny znakem „?“.";
+        QTest::newRow("five") << "東京東京東" << QByteArray("?????")
+                              << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
+                                 "nahrazeno znakem „?“.";
+    }
+    void theUserLearnsHowManyCharactersBecameQuestionMarks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, message);
+        OpenContext f;
+        f.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES (?, 12)"), {name});
+        TestDialogs dialogs;
+        DataSet ds(f.context.connection, QStringLiteral("ds"));
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+        dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("k.csv")), 1});
+        ExportovatTabulku(&ds, QString(), nullptr);
+        QCOMPARE(f.dir.readFile(QStringLiteral("k.csv")),
+                 "id|nazev_kategorie|lhuta\r\n1|" + written + "|12\r\n");
+        if (!message.isEmpty())
+            dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), message);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractItemView>
 #include <QTest>
 
 class TestHelpers : public QObject
@@ -72,6 +73,24 @@ private slots:
         QCOMPARE(dialog.selectedDate(), QDate(2024, 3, 9));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    // After a click into the calendar the keyboard is there; Enter confirms the day.
+    void enterInTheCalendarConfirms()
+    {
+        DatePickerDialog dialog(QDate(2024, 3, 5), QStringLiteral("Datum"), QPoint(100, 200));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* days = dialog.calendar()->findChild<QAbstractItemView*>();
+        QVERIFY(days);
+        const QModelIndex today = days->currentIndex();
+        QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(today).center());
+        QVERIFY(dialog.okButton()->isEnabled());
+        QTest::keyClick(days, Qt::Key_Right);
+        QTest::keyClick(days, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.selectedDate(), QDate(2024, 3, 6));
     }
 
     void textWindowHonoursItsOptions()
@@ -137,14 +156,36 @@ private slots:
         QCOMPARE(TextToInteger(in), out);
     }
 
+    void textToDateTime_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QDateTime>("out"); // invalid: a conversion error
+        const auto at = [](int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+            return QDateTime(QDate(y, m, d), QTime(h, n, s));
+        };
+        QTest::newRow("leading zeros") << "05.03.2024" << at(2024, 3, 5);
+        QTest::newRow("with time") << "5.3.2024 14:30" << at(2024, 3, 5, 14, 30);
+        QTest::newRow("with seconds") << "5.3.2024 14:30:15" << at(2024, 3, 5, 14, 30, 15);
+        // Two-digit years: up to 49 this century, from 50 the last one.
+        QTest::newRow("year 24") << "5.3.24" << at(2024, 3, 5);
+        QTest::newRow("year 49") << "5.3.49" << at(2049, 3, 5);
+        QTest::newRow("year 50") << "5.3.50" << at(1950, 3, 5);
+        QTest::newRow("year 99") << "5.3.99" << at(1999, 3, 5);
+        QTest::newRow("year 00") << "1.1.00" << at(2000, 1, 1);
+        QTest::newRow("three-digit year") << "5.3.202" << QDateTime();
+        QTest::newRow("one-digit year") << "5.3.4" << QDateTime();
+        QTest::newRow("iso form") << "2024-03-05" << QDateTime();
+        QTest::newRow("no such day") << "31.2.2024" << QDateTime();
+        QTest::newRow("no such hour") << "5.3.2024 25:00" << QDateTime();
+    }
     void textToDateTime()
     {
-        QCOMPARE(TextToDateTime(QStringLiteral("05.03.2024")), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
-        QCOMPARE(TextToDateTime(QStringLiteral("5.3.2024 14:30")), QDateTime(QDate(2024, 3, 5), QTime(14, 30)));
-        QCOMPARE(TextToDateTime(QStringLiteral("5.3.2024 14:30:15")), QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("2024-03-05")));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("31.2.2024")));
-        QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(QStringLiteral("5.3.2024 25:00")));
+        QFETCH(QString, in);
+        QFETCH(QDateTime, out);
+        if (out.isValid())
+            QCOMPARE(TextToDateTime(in), out);
+        else
+            QVERIFY_THROWS_EXCEPTION(ConversionError, TextToDateTime(in));
     }
 
     void smallConversions()

@@ -1,6 +1,7 @@
 // The customer register: its layout, the sort orders and their setting, validation of the
 // name, deletion with the customer's cards and activities, the e-mail button, the listing,
 // the export, and what the main window keeps between two openings.
+#include "app/SafeFile.h"
 #include "app/DBCheckBox.h"
 #include "app/DBEdit.h"
 #include "app/DBGrid.h"
@@ -127,6 +128,7 @@ private slots:
                 "Panel_Horni 0,0 700x65|Panel_Dolni 0,509 700x41|DBGrid1 0,65 265x444|"
                 "CBox_SetrideniZakazniku 8,40 257x21|Tl_Novy 272,8 75x25|Tl_Storno 592,8 75x25|"
                 "Tl_Export 272,517 75x25|Tl_Vypis 352,517 75x25|Tl_Zavrit 592,517 75x25|"
+                "La_Pocitadlo 8,529 75x17|La_Rezim 88,529 100x17|"
                 "La_nazev 288,80 89x21|La_poznamka2 288,432 89x21|Ed_nazev 384,80 201x21|"
                 "Ed_osoba 384,104 201x21|Ed_ulice 384,128 201x21|Ed_mesto 384,152 201x21|"
                 "Ed_psc 384,176 49x21|Ed_ico 384,200 161x21|Ed_dic 384,224 161x21|"
@@ -235,14 +237,15 @@ private slots:
         }
         // A settings file that cannot be written: reported, and the window closes all the same.
         const QString ini = f.dir.path(QStringLiteral("Vestibor.ini"));
-        QFile::remove(ini);
-        QDir().mkpath(ini);
+        const QByteArray before = f.dir.readFile(QStringLiteral("Vestibor.ini"));
         TCisZakazniku w(f.context, nullptr);
         w.show();
         w.move(40, 30);
+        SafeFile::failNextForTesting(SafeFile::Step::Rename, EROFS);
         w.command(QStringLiteral("Akce_Zavrit"))->trigger();
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
-                            QStringLiteral("Unable to write to ") + ini);
+                            QStringLiteral("Unable to write to %1\r\nRead-only file system").arg(ini));
+        QCOMPARE(f.dir.readFile(QStringLiteral("Vestibor.ini")), before);
         QVERIFY(!w.isVisible());
         QCOMPARE(f.context.PoziceCiselnikuZakazniku.left, 40);
     }
@@ -353,19 +356,23 @@ private slots:
         f.context.IdOtevrenehoZakaznika = 0;
         QCOMPARE(rowsOf(2), 7);
 
-        // A customer row the database refuses to delete: its cards and activities stay too.
+        // Whichever delete the database refuses (the customer, its cards or its activities),
+        // the customer keeps its cards and activities.
         const QString question = QStringLiteral(
             "Opravdu chcete odstranit záznam \"Adam\"?\r\n(Budou odstraněny i karty všech TZ a činnosti.)");
-        f.exec(QStringLiteral(
-            "CREATE TRIGGER t BEFORE DELETE ON cis_zakaznici BEGIN SELECT RAISE(ABORT, 'x'); END"));
-        dialogs.answerQuestion(AnswerYes);
-        w.panel()->action(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
-        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
-                            QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
-        QCOMPARE(rowsOf(2), 7);
-        QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("2 z 4"));
-        f.exec(QStringLiteral("DROP TRIGGER t"));
+        for (const char* table : {"cis_zakaznici", "topny_zdroj", "cinnosti"}) {
+            f.exec(QStringLiteral("CREATE TRIGGER t BEFORE DELETE ON %1 BEGIN SELECT RAISE(ABORT, 'x'); END")
+                       .arg(QLatin1String(table)));
+            dialogs.answerQuestion(AnswerYes);
+            w.panel()->action(RecordPanel::Smazat)->trigger();
+            dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
+            dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
+                                QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
+            QCOMPARE(rowsOf(2), 7);
+            QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 4);
+            QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("2 z 4"));
+            f.exec(QStringLiteral("DROP TRIGGER t"));
+        }
 
         dialogs.answerQuestion(AnswerNo);
         w.panel()->action(RecordPanel::Smazat)->trigger();

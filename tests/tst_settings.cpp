@@ -50,6 +50,12 @@ private slots:
         QTest::newRow("trailing letters") << QByteArray("12ab") << 77 << 1;
         QTest::newRow("too large") << QByteArray("99999999999") << 77 << 1;
         QTest::newRow("spaces around") << QByteArray("  7  ") << 7 << 1;
+        QTest::newRow("second prefix") << QByteArray("0x0x0000FF") << 77 << 1;
+        QTest::newRow("space after $") << QByteArray("$ FF00") << 77 << 1;
+        QTest::newRow("sign after 0x") << QByteArray("0x+0") << 77 << 1;
+        QTest::newRow("sign after $") << QByteArray("$+1") << 77 << 1;
+        QTest::newRow("space after 0X") << QByteArray("0X 1") << 77 << 1;
+        QTest::newRow("hex junk after") << QByteArray("0x1g") << 77 << 1;
     }
     void integerAndFlagRules()
     {
@@ -130,6 +136,26 @@ private slots:
         QVERIFY(back.WWW.isEmpty());
     }
 
+    // A value stays on its line: a line break in it must not start a section of its own,
+    // which would let a typed value switch the password off.
+    void aValueCannotBreakOutOfItsLine()
+    {
+        m_dir.writeIni("[konfig]\r\nhsl=1\r\n");
+        Settings s = Settings::read(ini());
+        s.WWW = QStringLiteral("www\r\n[konfig]\r\nhsl=0\n[konfig]\rhsl=0");
+        s.writeUzivatel(ini());
+        QVERIFY(Settings::read(ini()).hsl);
+        QCOMPARE(Settings::read(ini()).WWW, QStringLiteral("www  [konfig]  hsl=0 [konfig] hsl=0"));
+    }
+
+    void theFirstOfTwoSectionsOfOneNameCounts()
+    {
+        m_dir.writeIni("[konfig]\r\nhsl=1\r\n[KONFIG]\r\nhsl=0\r\nBarvaKartaTZ=5\r\n");
+        const Settings s = Settings::read(ini());
+        QVERIFY(s.hsl);
+        QCOMPARE(s.BarvaKartaTZ, 0x61AFAF);
+    }
+
     void aFailedWriteRaisesItsMessageAndKeepsTheOldFile()
     {
         // A directory in place of the file cannot be written.
@@ -141,7 +167,10 @@ private slots:
             Settings().writeKonfig(blocked);
             QFAIL("no error");
         } catch (const AppError& e) {
-            QCOMPARE(e.text(), QStringLiteral("Unable to write to ") + blocked.path());
+            // The path, then the system's reason on a line of its own.
+            QVERIFY2(e.text().startsWith(QStringLiteral("Unable to write to %1\r\n").arg(blocked.path())) &&
+                         !e.text().endsWith(u'\n'),
+                     qPrintable(e.text()));
         }
         // A file in a directory that does not exist.
         const IniFile nowhere(other.path(QStringLiteral("chybi/Vestibor.ini")));

@@ -6,6 +6,7 @@
 #include "app/Hlavni_f.h"
 #include "app/Konfig_f.h"
 #include "app/Password.h"
+#include "app/SafeFile.h"
 #include "app/TextConversions.h"
 #include "app/UdajeUzivatele_f.h"
 #include "support/MainWindowFixture.h"
@@ -131,6 +132,45 @@ private slots:
         QCOMPARE(d.QDialog::result(), int(QDialog::Rejected));
         QVERIFY(!ok->isEnabled());
         QVERIFY(!d.chosenSettings().DialogUlozit && d.chosenSettings().ZaviratFrmTisk); // Enter toggled nothing
+    }
+
+    // Enter on a focused button presses that button, not the dialog's default one.
+    void enterPressesTheFocusedButton()
+    {
+        Settings s;
+        s.DialogUlozit = false;
+        {
+            TKonfig d(s, nullptr);
+            showActive(&d);
+            QTest::mouseClick(child(d, "ChBox_DialogUlozit"), Qt::LeftButton); // Ok is enabled now
+            child(d, "Tl_Storno")->setFocus();
+            QTest::keyClick(child(d, "Tl_Storno"), Qt::Key_Return);
+            QCOMPARE(d.QDialog::result(), int(QDialog::Rejected));
+            QVERIFY(!d.isVisible());
+        }
+        {
+            s.BarvaKartaTZ = 0x123456;
+            TKonfig d(s, nullptr);
+            showActive(&d);
+            child(d, "Tl_VychoziBarvy")->setFocus();
+            QTest::keyClick(child(d, "Tl_VychoziBarvy"), Qt::Key_Enter);
+            QVERIFY(d.isVisible()); // the colours are back, the dialog stays open
+            QCOMPARE(d.chosenSettings().BarvaKartaTZ, Settings::DefaultBarvaKartaTZ);
+            child(d, "Tl_Ok")->setFocus();
+            QTest::keyClick(child(d, "Tl_Ok"), Qt::Key_Return);
+            QCOMPARE(d.QDialog::result(), int(QDialog::Accepted));
+        }
+        for (const char* button : {"Tl_Ok", "Tl_Storno"}) {
+            TUdajeUzivatele d(s, nullptr);
+            showActive(&d);
+            typeText(child(d, "Ed_WWW"), QStringLiteral("x")); // Ok is enabled by a change
+            QTest::keyClick(child(d, "Ed_WWW"), Qt::Key_Return);
+            QVERIFY(d.isVisible()); // Enter in a field confirms nothing
+            child(d, button)->setFocus();
+            QTest::keyClick(child(d, button), Qt::Key_Return);
+            QCOMPARE(d.QDialog::result(), int(qstrcmp(button, "Tl_Ok") == 0 ? QDialog::Accepted : QDialog::Rejected));
+            QVERIFY(!d.isVisible());
+        }
     }
 
     void coloursAndDefaultColours()
@@ -339,11 +379,24 @@ private slots:
         QVERIFY(Password::OveritHeslo(heslo, QStringLiteral("ab cd")));
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo.stare")), old);
 
-        QFile::remove(heslo); // a password file that cannot be written is reported
-        QDir().mkpath(heslo);
+        // A password of characters outside the code page would digest as "?????": refused.
+        dialogs.answerInput(QStringLiteral("東京東京東"));
+        m.run("Akce_ZmenaHesla");
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Heslo nesmí obsahovat znak „東“. Použijte písmena české abecedy, "
+                                           "číslice a běžné znaky."));
+        dialogs.answerInput(QStringLiteral("heslo😀"));
+        m.run("Akce_ZmenaHesla");
+        QVERIFY(dialogs.take().text.contains(QStringLiteral("„😀“")));
+        QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo")), written);
+
+        // A full disk: the old password stays in force and the user is told why.
+        SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         dialogs.answerInput(QStringLiteral("abcde"));
         m.run("Akce_ZmenaHesla");
-        QCOMPARE(dialogs.take().kind, MessageKind::Error);
+        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
+                            QStringLiteral("Soubor „%1“ nelze zapsat: No space left on device").arg(heslo));
+        QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo")), written);
     }
 
     void userDataThroughTheMainWindow()
@@ -405,8 +458,10 @@ private slots:
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.ini.stary")), QByteArray("[konfig]\r\nhsl=0\r\n"));
         QVERIFY(m.ini().contains("BarvaKartaTZ=6401967\r\n"));
 
-        QFile::remove(ini);
-        QDir().mkpath(ini);
+        // Then a full disk: the file keeps every byte, the message says why.
+        const QByteArray before = m.ini();
+        const QString full = QStringLiteral("Unable to write to %1\r\nNo space left on device").arg(ini);
+        SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         dialogs.answerColor(0x112233);
         dialogs.onModal([](QDialog& d) {
             QTest::mouseClick(child(d, "Panel_BarvaKartaTZ"), Qt::LeftButton);
@@ -415,12 +470,13 @@ private slots:
             return d.result();
         });
         m.run("Akce_Konfig");
-        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
-                            QStringLiteral("Unable to write to ") + ini);
+        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"), full);
         QCOMPARE(m.w->context().settings.BarvaKartaTZ, 0x112233);
         QCOMPARE(shown(*m.w, "Panel_TZ"), QColor(0x33, 0x22, 0x11));
         QCOMPARE(m.readOnlyDates(), QStringLiteral("000"));
+        QCOMPARE(m.ini(), before);
 
+        SafeFile::failNextForTesting(SafeFile::Step::Sync, EIO);
         dialogs.onModal([](QDialog& d) {
             typeText(child(d, "Ed_WWW"), QStringLiteral("www.firma.cz"));
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
@@ -428,9 +484,11 @@ private slots:
         });
         m.run("Akce_UdajeUzivatele");
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
-                            QStringLiteral("Unable to write to ") + ini);
+                            QStringLiteral("Unable to write to %1\r\nInput/output error").arg(ini));
         QCOMPARE(m.w->context().settings.WWW, QStringLiteral("www.firma.cz"));
-        QVERIFY(QFileInfo(ini).isDir());
+        QCOMPARE(m.ini(), before);
+        QCOMPARE(QDir(m.dir.path(QString())).entryList(QDir::Files).filter(QStringLiteral("Vestibor.ini.")),
+                 QStringList{QStringLiteral("Vestibor.ini.stary")});
     }
 };
 

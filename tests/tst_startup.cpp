@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -45,7 +46,7 @@ private slots:
         QVERIFY(window.context().DS_Kategorie->isOpen());
         QVERIFY(window.context().DS_Cin2->isOpen());
         QVERIFY(QFileInfo(dir.path(QStringLiteral("Ses"))).isDir());
-        QCOMPARE(window.minimumSize(), QSize(988, 640));
+        QCOMPARE(window.minimumSize(), QSize(972, 601 + window.menuBar()->sizeHint().height()));
         const Placement p = window.context().PoziceCiselnikuZakazniku;
         QCOMPARE(QPoint(p.left, p.top), window.pos() + QPoint(80, 80));
         QCOMPARE(p.width, -1);

@@ -1,5 +1,6 @@
 // The database file, the connection and the store operations.
 #include "store/Connection.h"
+#include "store/CzechText.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
 #include "store/SqlDialect.h"
@@ -104,6 +105,26 @@ private slots:
         QCOMPARE(found.rows[0][0].toString(), QStringLiteral("Čech"));
     }
 
+    // The collation reads the stored UTF-8 itself: three- and four-byte characters must come
+    // out as the program's own comparison sees them, and distinct texts stay distinct.
+    void theCollationReadsEveryCharacterWidth()
+    {
+        const QStringList names{"a😀", "a😁", "A😀", "😀", "𝄞 hudba", "東京", "東", "€5", "₤5", "ěšč", "Ž", "a"};
+        for (const QString& name : names)
+            insertCustomer(name);
+        QStringList ordered;
+        for (const auto& row : m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
+            ordered << row[0].toString();
+        QStringList expected = names;
+        std::sort(expected.begin(), expected.end(),
+                  [](const QString& a, const QString& b) { return CzechText::compare(a, b) < 0; });
+        QCOMPARE(ordered, expected);
+        QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT nazev FROM cis_zakaznici")).rows.size(), names.size());
+        QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici WHERE nazev = ?"), {QStringLiteral("a😁")})
+                     .rows.size(),
+                 1);
+    }
+
     void likeWildcardsTypedByTheUserMatchThemselves()
     {
         insertCustomer(QStringLiteral("Sleva 50%"));
@@ -121,6 +142,40 @@ private slots:
         QCOMPARE(count(QStringLiteral("n_")), 1);
         QCOMPARE(count(QStringLiteral("e_")), 0);
         QCOMPARE(count(QStringLiteral("")), 3);
+    }
+
+    // An older database gets the indexes of a fresh one, and the card search stays on them.
+    void indexesAreBroughtUpToDate()
+    {
+        m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_carovy_kod"));
+        m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_vyrobni_cislo"));
+        m_db->execute(QStringLiteral("CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo)"));
+        const auto indexes = [this] {
+            return m_db
+                ->query(QStringLiteral("SELECT name || ': ' || sql FROM sqlite_master WHERE type = 'index' AND "
+                                       "sql IS NOT NULL ORDER BY name"))
+                .rows;
+        };
+        const auto fresh = [] {
+            ProgramDir other;
+            Connection db(QStringLiteral("fresh"));
+            db.open(other.path(QStringLiteral("Vestibor.mdb")));
+            return db.query(QStringLiteral("SELECT name || ': ' || sql FROM sqlite_master WHERE type = 'index' AND "
+                                           "sql IS NOT NULL ORDER BY name"))
+                .rows;
+        }();
+        QVERIFY(indexes() != fresh);
+        QVERIFY(Schema::upgradeIndexes(*m_db));
+        QCOMPARE(indexes(), fresh);
+
+        for (const char* column : {"vyrobni_cislo", "carovy_kod"}) {
+            const ResultSet plan = m_db->query(QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM topny_zdroj WHERE "
+                                                              "%1 = ? COLLATE caseless")
+                                                   .arg(QLatin1String(column)),
+                                               {QStringLiteral("x")});
+            QVERIFY2(plan.rows.last().last().toString().contains(QStringLiteral("INDEX ix_topny_zdroj_")),
+                     qPrintable(plan.rows.last().last().toString()));
+        }
     }
 
     void addsAMissingColumnOnceFindingItInAnyCase()
@@ -166,7 +221,7 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti WHERE id_topneho_zdroje = 1")).rows.size(), 0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti")).rows.size(), 3);
 
-        store.SmazatDataZakaznika(2);
+        QVERIFY(store.SmazatDataZakaznika(2));
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti")).rows.size(), 0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM topny_zdroj")).rows.size(), 2);
     }
@@ -177,7 +232,7 @@ private slots:
         m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (4, 'K', 'T', 1)"));
         m_db->execute(QStringLiteral("ALTER TABLE cinnosti RENAME TO cinnosti_jinde"));
         QVERIFY(!store.SmazatCinnostiKarty(1));
-        store.SmazatDataZakaznika(4);
+        QVERIFY(!store.SmazatDataZakaznika(4));
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM topny_zdroj")).rows.size(), 0);
     }
 

@@ -31,22 +31,48 @@ const Tables& tables()
     return t;
 }
 
+// The byte of the character at i, or 0 when the code page lacks it; length is how many
+// UTF-16 units the character takes.
+char byteAt(QStringView text, qsizetype i, qsizetype* length)
+{
+    const char16_t c = text[i].unicode();
+    *length = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    if (c < 0x80)
+        return char(c);
+    if (*length == 2)
+        return 0;
+    const Tables& t = tables();
+    const auto it = t.fromUnicode.constFind(c);
+    return it != t.fromUnicode.constEnd() ? *it : 0;
+}
+
 } // namespace
 
-QByteArray encode(QStringView text)
+QByteArray encode(QStringView text, qsizetype* replaced)
 {
-    const Tables& t = tables();
     QByteArray out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            out.append(char(c.unicode()));
-            continue;
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length) {
+        const char byte = byteAt(text, i, &length);
+        if (byte == 0 && text[i].unicode() != 0) {
+            out.append('?');
+            if (replaced)
+                ++*replaced;
+        } else {
+            out.append(byte);
         }
-        const auto it = t.fromUnicode.constFind(c.unicode());
-        out.append(it != t.fromUnicode.constEnd() ? *it : '?');
     }
     return out;
+}
+
+QString firstUnencodable(QStringView text)
+{
+    qsizetype length = 1;
+    for (qsizetype i = 0; i < text.size(); i += length)
+        if (byteAt(text, i, &length) == 0 && text[i].unicode() != 0)
+            return text.mid(i, length).toString();
+    return {};
 }
 
 QString decode(const QByteArray& bytes)

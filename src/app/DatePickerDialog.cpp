@@ -49,6 +49,11 @@ DatePickerDialog::DatePickerDialog(const QDate& date, const QString& caption, co
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(m_calendar, &QCalendarWidget::clicked, m_ok, [this] { m_ok->setEnabled(true); });
+    // The calendar takes Enter for itself: it confirms the chosen day as the default Ok would.
+    connect(m_calendar, &QCalendarWidget::activated, this, [this] {
+        m_ok->setEnabled(true);
+        m_ok->click();
+    });
 }
 
 QDate DatePickerDialog::selectedDate() const

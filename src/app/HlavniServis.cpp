@@ -1,4 +1,5 @@
 // The main window's service commands: settings, the user's data, the password, the import.
+#include "app/Cp1250.h"
 #include "app/Dialogs.h"
 #include "app/DialogBackend.h"
 #include "app/Hlavni_f.h"
@@ -48,6 +49,15 @@ void THlavni::changePasswordCommand()
     const QString password = TrimControl(*entry);
     if (password.size() < 5) {
         ShowInfo(QStringLiteral("Heslo musí mít alespoň 5 znaků."));
+        return;
+    }
+    // The digest is taken of the Windows-1250 bytes: a character they cannot hold would turn
+    // into "?" and any other such character would then open the program.
+    const QString unusable = Cp1250::firstUnencodable(password);
+    if (!unusable.isEmpty()) {
+        ShowInfo(QStringLiteral("Heslo nesmí obsahovat znak „%1“. Použijte písmena české abecedy, číslice "
+                                "a běžné znaky.")
+                     .arg(unusable));
         return;
     }
     Password::writePasswordFile(m_context.path(QStringLiteral("Vestibor.heslo")), password);

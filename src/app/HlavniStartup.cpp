@@ -2,6 +2,7 @@
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "app/Hlavni_f.h"
+#include "store/Schema.h"
 #include "app/Password.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
@@ -75,8 +76,9 @@ bool THlavni::FormCreate()
 
 void THlavni::openDataSets()
 {
-    if (!m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"), QStringLiteral("je_firma"),
-                                         QStringLiteral("BIT")))
+    const bool columnsUpToDate = m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"),
+                                                                 QStringLiteral("je_firma"), QStringLiteral("BIT"));
+    if (!columnsUpToDate || !Schema::upgradeIndexes(m_context.connection))
         ShowWarning(QStringLiteral("Chyba"),
                     QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
     m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));

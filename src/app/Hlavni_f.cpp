@@ -50,9 +50,12 @@ QAction* THlavni::action(const QString& name) const
 
 void THlavni::buildWindow()
 {
-    setMinimumSize(988, 640);
-    resize(972, 601 + menuBar()->sizeHint().height());
+    // The design's client area, 972 x 601, lies under the menu bar; Qt's window size
+    // includes the menu bar and excludes the frame. It is also the smallest size.
     m_commands->buildMenu(menuBar());
+    const QSize designSize(972, 601 + menuBar()->sizeHint().height());
+    setMinimumSize(designSize);
+    resize(designSize);
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);

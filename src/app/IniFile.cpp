@@ -1,11 +1,13 @@
 #include "app/IniFile.h"
 
 #include "app/Cp1250.h"
+#include "app/SafeFile.h"
 #include "store/Errors.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cctype>
 
 namespace {
 
@@ -54,12 +56,15 @@ QString readForm(QString value)
 
 } // namespace
 
-QStringList IniFile::readLines(bool* readable) const
+QStringList IniFile::readLines(bool* readable, QString* reason) const
 {
     QFile file(m_path);
     *readable = file.open(QIODevice::ReadOnly);
-    if (!*readable)
+    if (!*readable) {
+        if (reason)
+            *reason = file.errorString();
         return {};
+    }
     QString text = Cp1250::decode(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
@@ -97,6 +102,11 @@ bool IniFile::parseInteger(const QString& input, int* value)
         const QString digits = text.mid(text.startsWith(u'$') ? 1 : 2);
         if (digits.isEmpty() || digits.size() > 8)
             return false;
+        // Only the digits themselves: the number conversion would also take a sign,
+        // spaces and a second "0x".
+        for (const QChar c : digits)
+            if (c.unicode() > 0x7F || !std::isxdigit(c.toLatin1()))
+                return false;
         const uint v = digits.toUInt(&ok, 16);
         if (ok)
             *value = int(v); // eight hex digits wrap into the sign bit, as a 32-bit value does
@@ -125,15 +135,14 @@ bool IniFile::readFlag(const QString& section, const QString& key, bool defaultV
 
 void IniFile::write(const QString& section, const Entries& entries) const
 {
-    const auto fail = [this] { throw AppError(QStringLiteral("Unable to write to %1").arg(m_path)); };
-    const QFileInfo info(m_path);
-    if (info.exists() && (!info.isFile() || !info.isWritable()))
-        fail();
-
+    const auto fail = [this](const QString& reason) {
+        throw AppError(QStringLiteral("Unable to write to %1\r\n%2").arg(m_path, reason));
+    };
     bool readable = false;
-    QStringList lines = readLines(&readable);
-    if (info.exists() && !readable)
-        fail();
+    QString reason;
+    QStringList lines = readLines(&readable, &reason);
+    if (QFileInfo::exists(m_path) && !readable)
+        fail(reason);
 
     for (const auto& [key, rawValue] : entries) {
         const QString line = key + u'=' + storedForm(rawValue);
@@ -168,12 +177,9 @@ void IniFile::write(const QString& section, const Entries& entries) const
         lines.insert(insertAt, line);
     }
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail();
     QByteArray bytes;
     for (const QString& l : std::as_const(lines))
         bytes += Cp1250::encode(l) + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        fail();
+    if (const std::optional<QString> failure = SafeFile::writeWhole(m_path, bytes))
+        fail(*failure);
 }

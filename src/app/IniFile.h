@@ -25,7 +25,8 @@ public:
     using Entries = QList<QPair<QString, QString>>;
     // Writes the keys in order into the section, keeping every other line of the file.
     // The new content replaces the old file only when complete. Throws AppError
-    // "Unable to write to <path>" when the file cannot be written.
+    // "Unable to write to <path>" with the system's reason on the next line when the file
+    // cannot be written.
     void write(const QString& section, const Entries& entries) const;
 
     static QString integerText(int value) { return QString::number(value); }
@@ -35,7 +36,7 @@ public:
     static bool parseInteger(const QString& text, int* value);
 
 private:
-    QStringList readLines(bool* readable) const;
+    QStringList readLines(bool* readable, QString* reason = nullptr) const;
 
     QString m_path;
 };

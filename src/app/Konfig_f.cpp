@@ -51,7 +51,6 @@ TKonfig::TKonfig(const Settings& current, QWidget* parent)
     defaults->setObjectName(QStringLiteral("Tl_VychoziBarvy"));
     defaults->setGeometry(152, 88, 81, 25);
     defaults->setFocusPolicy(Qt::ClickFocus);
-    defaults->setAutoDefault(false);
     connect(defaults, &QPushButton::clicked, this, [this] {
         // Each panel back to its own default colour.
         setPanelColor(m_cardColor, Settings::DefaultBarvaKartaTZ);
@@ -83,7 +82,6 @@ TKonfig::TKonfig(const Settings& current, QWidget* parent)
     auto* storno = new QPushButton(QStringLiteral("Storno"), this);
     storno->setObjectName(QStringLiteral("Tl_Storno"));
     storno->setGeometry(320, 272, 75, 25);
-    storno->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
     // Disabled last, after the check boxes have been set.

@@ -2,13 +2,13 @@
 
 #include "app/Cp1250.h"
 #include "app/Dialogs.h"
+#include "app/SafeFile.h"
 #include "app/TextConversions.h"
 #include "store/Errors.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Password {
 
@@ -29,12 +29,9 @@ bool OveritHeslo(const QString& passwordFile, const QString& entry)
 
 void writePasswordFile(const QString& passwordFile, const QString& password)
 {
-    QSaveFile file(passwordFile);
     const QByteArray line = OtiskHesla(password).toLatin1() + "\r\n";
-    const QFileInfo info(passwordFile);
-    if ((info.exists() && !info.isWritable()) || !file.open(QIODevice::WriteOnly) ||
-        file.write(line) != line.size() || !file.commit())
-        throw AppError(QStringLiteral("Soubor „%1“ nelze zapsat: %2").arg(passwordFile, file.errorString()));
+    if (const std::optional<QString> failure = SafeFile::writeWhole(passwordFile, line))
+        throw AppError(QStringLiteral("Soubor „%1“ nelze zapsat: %2").arg(passwordFile, *failure));
 }
 
 bool runGate(const QString& passwordFile)

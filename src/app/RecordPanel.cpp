@@ -1,5 +1,6 @@
 #include "app/RecordPanel.h"
 
+#include "app/EnterPress.h"
 #include "app/Commands.h"
 #include "app/Dialogs.h"
 #include "app/NavigationIcons.h"
@@ -90,7 +91,8 @@ QAbstractButton* RecordPanel::makeButton(Command command, QWidget* parent) const
         button = tool;
     } else {
         auto* push = new QPushButton(parent);
-        push->setAutoDefault(false);
+        push->setAutoDefault(false); // never the default button of a code-list window
+        pressOnEnter(push);
         button = push;
     }
     button->setObjectName(name);

@@ -1,5 +1,6 @@
 #include "app/UdajeUzivatele_f.h"
 
+#include "app/EnterPress.h"
 #include "app/LimitedLineEdit.h"
 
 #include <QLabel>
@@ -34,11 +35,13 @@ TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
     m_ok->setObjectName(QStringLiteral("Tl_Ok"));
     m_ok->setGeometry(200, 296, 75, 25);
-    m_ok->setAutoDefault(false);
+    m_ok->setAutoDefault(false); // the dialog has no default button: Enter in a field confirms nothing
     auto* storno = new QPushButton(QStringLiteral("Storno"), this);
     storno->setObjectName(QStringLiteral("Tl_Storno"));
     storno->setGeometry(280, 296, 75, 25);
     storno->setAutoDefault(false);
+    pressOnEnter(m_ok);
+    pressOnEnter(storno);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(storno, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -141,10 +141,10 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
     const int bottomY = designHeight - bottomStrip;
     auto* counter = new QLabel(QStringLiteral("0 z 0"), this);
     counter->setObjectName(QStringLiteral("La_Pocitadlo"));
-    layout->place(counter, 8, bottomY + 14, 75, 17, AnchorLayout::BottomLeft);
+    layout->place(counter, 8, bottomY + 20, 75, 17, AnchorLayout::BottomLeft);
     auto* mode = new QLabel(this);
     mode->setObjectName(QStringLiteral("La_Rezim"));
-    layout->place(mode, 88, bottomY + 14, 100, 17, AnchorLayout::BottomLeft);
+    layout->place(mode, 88, bottomY + 20, 100, 17, AnchorLayout::BottomLeft);
 
     RecordPanel::Config config;
     config.modeLabel = mode;

@@ -3,42 +3,57 @@
 #include "app/DialogBackend.h"
 #include "app/Dialogs.h"
 #include "app/LongWork.h"
+#include "app/SafeFile.h"
 #include "exchange/TableWriters.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 
-#include <QSaveFile>
 
 namespace {
 
-QSaveFile& openForWriting(QSaveFile& file)
+SafeFile& openForWriting(SafeFile& file)
 {
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Soubor „%1“ nelze vytvořit: %2").arg(file.fileName(), file.errorString()));
+    if (!file.open())
+        throw AppError(QStringLiteral("Soubor „%1“ nelze vytvořit: %2").arg(file.path(), file.errorString()));
     return file;
 }
 
-void commit(QSaveFile& file)
+void commit(SafeFile& file)
 {
     if (!file.commit())
-        throw AppError(QStringLiteral("Soubor „%1“ nelze zapsat: %2").arg(file.fileName(), file.errorString()));
+        throw AppError(QStringLiteral("Soubor „%1“ nelze zapsat: %2").arg(file.path(), file.errorString()));
 }
 
 } // namespace
 
 void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootName)
 {
-    QSaveFile file(path);
+    SafeFile file(path);
     TableWriters::writeXml(openForWriting(file), dataSet, rootName);
     commit(file);
 }
 
-void UlozitCSV(const DataSet& dataSet, const QString& path)
+qsizetype UlozitCSV(const DataSet& dataSet, const QString& path)
 {
     LongWork work;
-    QSaveFile file(path);
-    TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); });
+    SafeFile file(path);
+    const qsizetype replaced = TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); });
     commit(file);
+    return replaced;
+}
+
+QString replacedCharactersText(qsizetype count)
+{
+    if (count == 1)
+        return QStringLiteral("Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
+                              "znakem „?“.");
+    if (count < 5)
+        return QStringLiteral("Soubor je uložen, ale %1 znaky nemají v kódování Windows-1250 obdobu a byly "
+                              "nahrazeny znakem „?“.")
+            .arg(count);
+    return QStringLiteral("Soubor je uložen, ale %1 znaků nemá v kódování Windows-1250 obdobu a bylo nahrazeno "
+                          "znakem „?“.")
+        .arg(count);
 }
 
 void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* owner)
@@ -67,6 +82,8 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
             ShowInfo(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + e.text());
         }
     } else {
-        UlozitCSV(*dataSet, choice->path); // failures go to the general error report
+        // Failures go to the general error report.
+        if (const qsizetype replaced = UlozitCSV(*dataSet, choice->path))
+            ShowInfo(replacedCharactersText(replaced));
     }
 }

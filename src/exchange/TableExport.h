@@ -9,6 +9,10 @@ class QWidget;
 void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* owner);
 
 // Both write a new file that replaces an existing one only when complete; they throw
-// AppError when the file cannot be written.
+// AppError when the file cannot be written. The CSV export returns how many characters
+// the code page could not hold and became "?".
 void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootName);
-void UlozitCSV(const DataSet& dataSet, const QString& path);
+qsizetype UlozitCSV(const DataSet& dataSet, const QString& path);
+
+// What the user is told after a CSV export replaced characters.
+QString replacedCharactersText(qsizetype count);

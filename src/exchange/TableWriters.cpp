@@ -90,13 +90,14 @@ void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName
     put(device, text.toUtf8());
 }
 
-void writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord)
+qsizetype writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord)
 {
     const auto& fields = dataSet.fields();
     QStringList names;
     for (const auto& field : fields)
         names << field.name;
-    put(device, Cp1250::encode(names.join(u'|')) + "\r\n");
+    qsizetype replaced = 0;
+    put(device, Cp1250::encode(names.join(u'|'), &replaced) + "\r\n");
 
     QStringList values;
     for (int row = 0; row < dataSet.recordCount(); ++row) {
@@ -108,10 +109,11 @@ void writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<voi
             value.remove(u'\r');
             values << value;
         }
-        put(device, Cp1250::encode(values.join(u'|')) + "\r\n");
+        put(device, Cp1250::encode(values.join(u'|'), &replaced) + "\r\n");
         if (afterRecord)
             afterRecord();
     }
+    return replaced;
 }
 
 } // namespace TableWriters

@@ -20,6 +20,7 @@ void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName
 // Windows-1250 text: a header line of the field names, then one line per record, the
 // values joined by "|"; "|" in a value becomes "_", CR and LF are removed, a character
 // the code page lacks becomes "?". afterRecord runs after each record is written.
-void writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord = {});
+// Returns how many characters became "?".
+qsizetype writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord = {});
 
 } // namespace TableWriters

@@ -24,7 +24,7 @@ int count(Connection& connection, const QString& column, const QString& value)
     const QString& c = checked(column);
     const ResultSet r = connection.query(
         QStringLiteral("SELECT COUNT(") + c + QStringLiteral(") as Celkem FROM topny_zdroj WHERE ") + c +
-            QStringLiteral(" = ?"),
+            QStringLiteral(" = ? COLLATE caseless"),
         {value});
     return r.rows.value(0).value(0).toInt();
 }
@@ -33,7 +33,7 @@ int firstCardId(Connection& connection, const QString& column, const QString& va
 {
     const QString& c = checked(column);
     const ResultSet r =
-        connection.query(QStringLiteral("SELECT id FROM topny_zdroj WHERE ") + c + QStringLiteral(" = ?"), {value});
+        connection.query(QStringLiteral("SELECT id FROM topny_zdroj WHERE ") + c + QStringLiteral(" = ? COLLATE caseless"), {value});
     return r.rows.value(0).value(0).toInt();
 }
 
@@ -41,7 +41,7 @@ QString listQuery(const QString& column)
 {
     return QStringLiteral("SELECT cis_zakaznici.nazev AS nazev_zakaznika, topny_zdroj.* FROM topny_zdroj, "
                           "cis_zakaznici WHERE (topny_zdroj.id_zakaznika = cis_zakaznici.id) AND (") +
-           checked(column) + QStringLiteral(" = ?)");
+           checked(column) + QStringLiteral(" = ? COLLATE caseless)");
 }
 
 } // namespace CardSearch

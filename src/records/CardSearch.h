@@ -5,7 +5,8 @@
 class Connection;
 
 // Looking up heating sources by serial number or barcode across all customers. The typed
-// value is bound as a parameter and matched exactly.
+// value is bound as a parameter and matched whole, without regard to letter case, on the
+// column's index.
 namespace CardSearch {
 
 // The column for a search: "vyrobni_cislo" or "carovy_kod"; anything else is refused.

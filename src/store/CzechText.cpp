@@ -69,6 +69,20 @@ int collate(void*, int lenA, const void* a, int lenB, const void* b)
     return compare(QStringView(textA.constData(), textA.size()), QStringView(textB.constData(), textB.size()));
 }
 
+// Equal when the texts differ only in letter case, in any alphabet: serial numbers and
+// barcodes are typed from labels whose case the user cannot know.
+int collateCaseless(void*, int lenA, const void* a, int lenB, const void* b)
+{
+    Utf16Buffer textA;
+    Utf16Buffer textB;
+    decodeUtf8(static_cast<const unsigned char*>(a), lenA, textA);
+    decodeUtf8(static_cast<const unsigned char*>(b), lenB, textB);
+    const QString foldedA = QStringView(textA.constData(), textA.size()).toString().toCaseFolded();
+    const QString foldedB = QStringView(textB.constData(), textB.size()).toString().toCaseFolded();
+    const int c = foldedA.compare(foldedB, Qt::CaseSensitive);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 QStringView argText(sqlite3_value* v)
 {
     const void* data = sqlite3_value_text16(v);
@@ -148,6 +162,8 @@ bool registerOn(sqlite3* db)
 {
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
     bool ok = sqlite3_create_collation_v2(db, "czech", SQLITE_UTF8, nullptr, collate, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_create_collation_v2(db, "caseless", SQLITE_UTF8, nullptr, collateCaseless, nullptr) ==
+                   SQLITE_OK;
     ok = ok && sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
     return ok;

@@ -8,8 +8,9 @@ struct sqlite3;
 // sort as Czech users expect (Č after C, Ch after H) and a filter for "čech" finds "Čech".
 namespace CzechText {
 
-// Registers the collation "czech" and the functions like(pattern, text[, escape]).
-// Returns false when SQLite refused a registration.
+// Registers the collations "czech" and "caseless" (texts that differ only in letter case
+// are equal) and the functions like(pattern, text[, escape]). Returns false when SQLite
+// refused a registration.
 bool registerOn(sqlite3* db);
 
 // Czech comparison with a binary tie-break, so that only identical texts compare equal.

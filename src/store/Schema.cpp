@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 
 // The schema is a resource of the static library; it must be registered before use.
@@ -49,6 +50,31 @@ void createDatabaseFile(const QString& path)
         QFile::remove(path);
         throw;
     }
+}
+
+bool upgradeIndexes(Connection& connection)
+{
+    static const QRegularExpression indexName(QStringLiteral("^CREATE\\s+INDEX\\s+(\\w+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const auto simplified = [](const QString& sql) { return sql.simplified().toLower(); };
+    try {
+        QHash<QString, QString> existing;
+        for (const auto& row :
+             connection.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index'")).rows)
+            existing.insert(row[0].toString().toLower(), simplified(row[1].toString()));
+        for (const QString& statement : statements()) {
+            const QRegularExpressionMatch m = indexName.match(statement);
+            if (!m.hasMatch() || existing.value(m.captured(1).toLower()) == simplified(statement))
+                continue;
+            Transaction transaction(connection);
+            connection.execute(QStringLiteral("DROP INDEX IF EXISTS ") + m.captured(1));
+            connection.execute(statement);
+            transaction.commit();
+        }
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace Schema

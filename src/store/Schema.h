@@ -14,4 +14,8 @@ QStringList statements();
 // DatabaseError) when the file exists already: an existing database holds user data.
 void createDatabaseFile(const QString& path);
 
+// Brings the indexes of an existing database to those of a fresh one: a missing index is
+// created, one defined otherwise is made anew. False when the database refused.
+bool upgradeIndexes(Connection& connection);
+
 } // namespace Schema

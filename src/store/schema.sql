@@ -67,10 +67,11 @@ CREATE TABLE cis_technici (
     jmeno_technika VARCHAR(50) NOT NULL COLLATE czech CHECK (length(jmeno_technika) <= 50)
 );
 
--- Every lookup the program makes, and the sort orders of the customer lists.
+-- Every lookup the program makes, and the sort orders of the customer lists. An older
+-- database gets the indexes as they stand here when the program starts.
 CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
-CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo);
-CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod);
+CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo COLLATE caseless);
+CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod COLLATE caseless);
 CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id);
 CREATE INDEX ix_cinnosti_karta_pristi ON cinnosti (id_topneho_zdroje, datum_pristi);
 CREATE INDEX ix_cinnosti_zakaznik ON cinnosti (id_zakaznika);

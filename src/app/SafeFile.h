@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+#include <optional>
+
+// Every file the program writes goes through here. The bytes go to a temporary file beside
+// the target; commit() writes out what is buffered, syncs the file to the disk, renames it
+// over the target and syncs the directory. Until then, and whenever any of that fails, the
+// old file stays byte for byte as it was and the temporary file is removed. A failure is
+// told in the system's own words ("No space left on device"), available as errorString().
+class SafeFile : public QIODevice
+{
+public:
+    explicit SafeFile(const QString& path);
+    ~SafeFile() override;
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+
+    // The file as the user named it.
+    const QString& path() const { return m_path; }
+
+    // Creates the temporary file (write-only, whatever the mode says); false with the
+    // reason in errorString().
+    bool open(OpenMode mode = WriteOnly) override;
+    // Puts the written bytes in place of the old file; false with the reason in errorString().
+    bool commit();
+
+    // The whole content at once; the reason when it could not be written.
+    static std::optional<QString> writeWhole(const QString& path, const QByteArray& bytes);
+
+    // The steps a test can make fail, as a full disk or a broken medium would.
+    enum class Step
+    {
+        Create,
+        Write,
+        Sync,
+        Rename
+    };
+    // The next time the step runs it fails with the given errno value (0 clears it).
+    static void failNextForTesting(Step step, int error);
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override;
+
+private:
+    bool writeOut(const char* data, qint64 size);
+    bool fail(int error);
+    void discard();
+
+    QString m_path;       // as given
+    QString m_targetPath; // where the content lands: the end of a symbolic link
+    QByteArray m_tempPath;
+    QByteArray m_buffer;
+    int m_fd = -1;
+    bool m_failed = false;
+};
