@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CustomerCases.h"
+#include "ImportCases.h"
 #include "RegisterCases.h"
 
 #include "app/AppContext.h"
@@ -142,5 +143,5 @@ QList<BenchCase> benchCases(BenchEnv& env)
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
     return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
                             customersExport(env, customers, true), customersExport(env, customers, false)} +
-           customerCases(env) + registerCases(env);
+           customerCases(env) + registerCases(env) + importCases(env);
 }

@@ -1,18 +1,16 @@
 #include "RegisterCases.h"
 
 #include "BenchCases.h"
+#include "ImportCases.h"
 
 #include "app/AppContext.h"
 #include "app/Settings.h"
 #include "codelists/CisZakazniku_f.h"
-#include "exchange/CustomerImport.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
-#include "store/Schema.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <memory>
 
 namespace {
@@ -56,16 +54,8 @@ BenchCase importExport(BenchEnv& env, int customers)
         register_.open();
         UlozitXML(register_, exportFile, QStringLiteral("data"));
     };
-    c.run = [&env, exportFile] {
-        // Each run imports into an empty database of its own.
-        const QString target = QDir(env.workDir).filePath(QStringLiteral("import.mdb"));
-        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-            QFile::remove(target + suffix);
-        Schema::createDatabaseFile(target);
-        Connection connection(QStringLiteral("bench-import"));
-        connection.open(target);
-        return elapsedMs([&] { ImportovatXML(connection, exportFile, QStringLiteral("cis_zakaznici")); });
-    };
+    // Each run imports into an empty database of its own.
+    c.run = [&env, exportFile] { return importIntoEmptyDatabase(env, exportFile); };
     return c;
 }
 

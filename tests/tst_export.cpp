@@ -1,4 +1,5 @@
 // The table export: the exact bytes of both formats and the export command around them.
+#include "app/QtDialogBackend.h"
 #include "app/SafeFile.h"
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
@@ -11,6 +12,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QTest>
+#include <tuple>
 
 namespace {
 
@@ -88,6 +90,66 @@ private slots:
                              "    <je_firma/>\r\n"));
     }
 
+    void elementNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("Czech letters") << QStringLiteral("poznámka") << true;
+        QTest::newRow("Czech capital first") << QStringLiteral("Částka_2") << true;
+        QTest::newRow("underscore first") << QStringLiteral("_x") << true;
+        QTest::newRow("other scripts") << QStringLiteral("Ωμέγα_名前_имя") << true;
+        QTest::newRow("beyond the basic plane") << QStringLiteral("\U00010000\U000EFFFF") << true;
+        QTest::newRow("marks and digits after the first")
+            << QStringLiteral("a-1.b\u00B7c\u0301\u203F") << true;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("digit first") << QStringLiteral("1bad") << false;
+        QTest::newRow("hyphen first") << QStringLiteral("-x") << false;
+        QTest::newRow("middle dot first") << QStringLiteral("\u00B7x") << false;
+        QTest::newRow("combining mark first") << QStringLiteral("\u0301x") << false;
+        QTest::newRow("space") << QStringLiteral("název kategorie") << false;
+        QTest::newRow("colon, no namespaces") << QStringLiteral("a:b") << false;
+        QTest::newRow("multiplication sign") << QStringLiteral("a\u00D7b") << false;
+        QTest::newRow("not a character") << QStringLiteral("a\uFFFE") << false;
+        QTest::newRow("beyond the allowed planes") << QStringLiteral("a\U000F0000") << false;
+        QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD800) << false;
+    }
+    // A root or field name is taken when XML takes it as a name and written as it is; any
+    // other name stops the export with the name in the message.
+    void elementNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, valid);
+        OpenContext f;
+        addCategories(f);
+        DataSet categories(f.context.connection, QStringLiteral("ds"));
+        categories.setTableName(QStringLiteral("cis_kategorie"));
+        categories.open();
+        // As a field name too, where the database can hold it.
+        DataSet aliased(f.context.connection, QStringLiteral("ds2"));
+        aliased.setCommandText(QStringLiteral("SELECT lhuta AS \"%1\" FROM cis_kategorie").arg(name));
+        if (name.isValidUtf16())
+            aliased.open();
+        const QString root = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<%1>\r\n");
+        for (const auto& [dataSet, rootName, expected] :
+             {std::tuple(&categories, name, root.arg(name)),
+              std::tuple(&aliased, QStringLiteral("data"),
+                         QStringLiteral("    <%1>12</%1>\r\n").arg(name))}) {
+            if (!dataSet->isOpen())
+                continue;
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            try {
+                TableWriters::writeXml(buffer, *dataSet, rootName);
+            } catch (const AppError& e) {
+                QVERIFY2(!valid, qPrintable(e.text()));
+                QCOMPARE(e.text(), QStringLiteral("Neplatný název elementu: ") + name);
+                continue;
+            }
+            QVERIFY2(valid, buffer.data().constData());
+            QVERIFY2(buffer.data().contains(expected.toUtf8()), buffer.data().constData());
+        }
+    }
+
     void exportCommandRefusalsAndTheSuggestedName()
     {
         OpenContext f;
@@ -108,6 +170,9 @@ private slots:
         ExportovatTabulku(&ds, QStringLiteral("Kotel SeLeCt 24"), nullptr);
         QCOMPARE(dialogs.lastSaveSuggestion, QString());
         QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Dokument XML|*.xml|Database CSV|*.csv"));
+        QCOMPARE(
+            fileTypeFilters(dialogs.lastSaveFilter),
+            (QStringList{QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("Database CSV (*.csv)")}));
         QCOMPARE(dialogs.lastSaveSuffix, QStringLiteral("xml"));
         dialogs.answerSaveFile(std::nullopt);
         ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
@@ -175,9 +240,20 @@ private slots:
         dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("obsazeno.csv")), 1});
         QVERIFY_THROWS_EXCEPTION(AppError, ExportovatTabulku(&ds, QString(), nullptr));
 
-        f.dir.writeFile(QStringLiteral("stary.xml"), "old");
-        QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("stary.xml/x")), QStringLiteral("data")));
-        QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), QByteArray("old"));
+        // An XML export that fails on the path of an earlier export leaves that file as it was.
+        const QByteArray earlier = golden(QStringLiteral("kategorie.xml"));
+        f.dir.writeFile(QStringLiteral("stary.xml"), earlier);
+        DataSet badName(f.context.connection, QStringLiteral("ds2"));
+        badName.setCommandText(
+            QStringLiteral("SELECT id, nazev_kategorie AS \"název kategorie\" FROM cis_kategorie"));
+        badName.open();
+        dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("stary.xml")), 0});
+        ExportovatTabulku(&badName, QString(), nullptr);
+        dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral(
+                "XML dokument se nepodařilo vytvořit: \r\nNeplatný název elementu: název kategorie"));
+        QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), earlier);
         QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
         QVERIFY(!QFile::exists(f.dir.path(QStringLiteral("x.xml"))));
     }

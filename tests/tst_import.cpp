@@ -4,6 +4,7 @@
 #include "app/Cp1250.h"
 #include "app/Dialogs.h"
 #include "app/Hlavni_f.h"
+#include "app/QtDialogBackend.h"
 #include "exchange/CustomerImport.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
@@ -71,20 +72,23 @@ private slots:
         OpenContext f;
         f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Stávající')"));
         const QString error = import(
-            f, document(record(QStringLiteral(
-                            "<id>1</id><nazev>Novák &amp; syn</nazev><nazev>Druhý</nazev>"
-                            "<Osoba>velké O</Osoba><osoba></osoba><ulice/><mesto>  Brno  </mesto>"
-                            "<jine>x<b/></jine><zaruka5let>True</zaruka5let>"
-                            "<hlidani_revizi>true</hlidani_revizi><je_firma>TRUE</je_firma>")) +
-                        record(QStringLiteral("<je_firma/><psc>602 00</psc><zaruka5let>1</zaruka5let>"
-                                              "<hlidani_revizi>ano</hlidani_revizi><email>a@b</email>")) +
-                        QStringLiteral("  <!-- komentář -->\r\n  text\r\n  <jiny/>\r\n")));
+            f,
+            document(
+                record(QStringLiteral("<id>1</id><nazev>Novák &amp; syn</nazev><nazev>Druhý</nazev>"
+                                      "<Osoba>velké O</Osoba><osoba></osoba><ulice/><mesto>  Brno  </mesto>"
+                                      "<jine>x<b/></jine><zaruka5let>True</zaruka5let>"
+                                      "<hlidani_revizi>true</hlidani_revizi><je_firma>TRUE</je_firma>")) +
+                record(QStringLiteral("<je_firma/><psc>602 00</psc><zaruka5let>1</zaruka5let>"
+                                      "<hlidani_revizi>ano</hlidani_revizi><email>a@b</email>"
+                                      "<ulice><![CDATA[<Dlouhá> & 5]]></ulice>"
+                                      "<osoba>\r\n  <![CDATA[ Jan ]]>\r\n</osoba><mesto> \r\n </mesto>")) +
+                QStringLiteral("  <!-- komentář -->\r\n  text\r\n  <jiny/>\r\n")));
         QCOMPARE(error, QString());
         QCOMPARE(rows(f, QStringLiteral("SELECT id, nazev, osoba, ulice, mesto, psc, email, zaruka5let, "
                                         "hlidani_revizi, je_firma FROM cis_zakaznici ORDER BY id")),
                  (QStringList{"1|Stávající|∅|∅|∅|∅|∅|∅|∅|∅", "2|Novák & syn|∅|∅|  Brno  |∅|∅|1|1|1",
-                              "3|∅|∅|∅|∅|602 00|a@b|0|0|∅", "4|∅|∅|∅|∅|∅|∅|∅|∅|∅", "5|∅|∅|∅|∅|∅|∅|∅|∅|∅",
-                              "6|∅|∅|∅|∅|∅|∅|∅|∅|∅"}));
+                              "3|∅| Jan |<Dlouhá> & 5|∅|602 00|a@b|0|0|∅", "4|∅|∅|∅|∅|∅|∅|∅|∅|∅",
+                              "5|∅|∅|∅|∅|∅|∅|∅|∅|∅", "6|∅|∅|∅|∅|∅|∅|∅|∅|∅"}));
 
         // A root without children imports nothing.
         QCOMPARE(import(f, document(QString())), QString());
@@ -123,7 +127,7 @@ private slots:
         QTest::newRow("time without a date") << types << "<dt>14:30</dt>"
                                              << "14:30";
         QTest::newRow("money without digits") << types << "<m>zdarma</m>"
-                                              << "";
+                                              << "„“ není platné číslo.";
         QTest::newRow("two decimal commas") << types << "<f>1,2,3</f>"
                                             << "1,2,3";
         QTest::newRow("year in words") << types << "<r>devatenáct</r>"
@@ -132,13 +136,20 @@ private slots:
                                                   << "Element does not contain a single text node";
         QTest::newRow("comment inside the value") << types << "<t>a<!-- x -->b</t>"
                                                   << "Element does not contain a single text node";
+        QTest::newRow("text and a CDATA section") << types << "<t>a<![CDATA[b]]></t>"
+                                                  << "Element does not contain a single text node";
+        QTest::newRow("a CDATA section and text") << types << "<t><![CDATA[a]]> b</t>"
+                                                  << "Element does not contain a single text node";
+        QTest::newRow("two CDATA sections") << types << "<t><![CDATA[a]]><![CDATA[b]]></t>"
+                                            << "Element does not contain a single text node";
         QTest::newRow("longer than its column") << types << "<t>12345678901</t>"
-                                                << "";
+                                                << "CHECK constraint failed";
         QTest::newRow("name of 101 characters")
-            << "cis_zakaznici" << QStringLiteral("<nazev>%1</nazev>").arg(QString(101, u'ř')) << "";
+            << "cis_zakaznici" << QStringLiteral("<nazev>%1</nazev>").arg(QString(101, u'ř'))
+            << "CHECK constraint failed";
         QTest::newRow("required column missing") << "cinnosti"
                                                  << "<poznamka>bez činnosti</poznamka>"
-                                                 << "";
+                                                 << "NOT NULL constraint failed: cinnosti.cinnost";
     }
     void anErrorStopsAtItsRecord()
     {
@@ -150,7 +161,6 @@ private slots:
         const QString good = table == u"cinnosti" ? QStringLiteral("<cinnost>1</cinnost>") : QString();
         const QString error =
             import(f, document(record(good) + record(good) + record(third) + record(good)), table);
-        QVERIFY(!error.isEmpty());
         QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(f.count(table), 2);
     }
@@ -205,7 +215,8 @@ private slots:
         QCOMPARE(rows(f, QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")),
                  (QStringList{"Šťastný Žluťoučký", "Čížek", "Čech Kotle s.r.o."}));
 
-        // Entities that would grow beyond any measure end in an error or in a bounded value.
+        // Entities that would grow beyond any measure make the parser refuse the file, and
+        // nothing of it is imported.
         QString laughs = QStringLiteral("<!ENTITY l0 \"ha\">");
         for (int i = 1; i <= 9; ++i)
             laughs += QStringLiteral("<!ENTITY l%1 \"%2\">")
@@ -214,44 +225,53 @@ private slots:
         const QString error = import(f, ("<?xml version=\"1.0\"?><!DOCTYPE data [" + laughs +
                                          "]><data><zaznam><poznamka1>&l9;</poznamka1></zaznam></data>")
                                             .toUtf8());
-        QVERIFY(!error.isEmpty() || f.count(QStringLiteral("cis_zakaznici")) == 4);
+        QVERIFY2(error.startsWith(QStringLiteral("Soubor XML nelze přečíst (řádek 1, sloupec ")),
+                 qPrintable(error));
+        QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 3);
 
         // An entity or a document type that names a file does not bring the file's content in:
-        // the import refuses, or the record comes without it.
+        // the record comes without it.
         f.dir.writeFile(QStringLiteral("tajne.txt"), "TAJNE");
         const QString secret = QUrl::fromLocalFile(f.dir.path(QStringLiteral("tajne.txt"))).toString();
         for (const QString& head : {QStringLiteral("<!DOCTYPE data [<!ENTITY x SYSTEM \"%1\">]>").arg(secret),
                                     QStringLiteral("<!DOCTYPE data SYSTEM \"%1\">").arg(secret)}) {
-            const int before = f.count(QStringLiteral("cis_zakaznici"));
             const QString body = head.contains(u'[') ? QStringLiteral("<nazev>&x;</nazev>") : QString();
-            const QString error = import(f, ("<?xml version=\"1.0\"?>" + head + "<data><zaznam>" + body +
-                                             "<osoba>B</osoba></zaznam></data>")
-                                                .toUtf8());
-            QVERIFY(!error.isEmpty() || f.count(QStringLiteral("cis_zakaznici")) == before + 1);
+            QCOMPARE(import(f, ("<?xml version=\"1.0\"?>" + head + "<data><zaznam>" + body +
+                                "<osoba>B</osoba></zaznam></data>")
+                                   .toUtf8()),
+                     QString());
         }
-        QVERIFY(!rows(f, QStringLiteral("SELECT * FROM cis_zakaznici"))
-                     .join(u' ')
-                     .contains(QStringLiteral("TAJNE")));
+        QCOMPARE(rows(f, QStringLiteral("SELECT nazev, osoba FROM cis_zakaznici WHERE id > 3 ORDER BY id")),
+                 (QStringList{"∅|B", "∅|B"}));
     }
 
-    void aHundredThousandRecords()
+    void everyRecordOfALongFileArrives()
     {
+        // Long enough that the file is read in several pieces; the timing of large files is
+        // measured by the benchmark program.
         OpenContext f;
-        QByteArray bytes = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<data>\r\n";
-        bytes.reserve(100000 * 120);
-        for (int i = 1; i <= 100000; ++i)
-            bytes += "  <zaznam><nazev>Z\xC3\xA1kazn\xC3\xADk " + QByteArray::number(i) +
-                     "</nazev><mesto>Brno</mesto><je_firma>" + (i % 2 ? "True" : "False") +
-                     "</je_firma></zaznam>\r\n";
-        bytes += "</data>\r\n";
-        QCOMPARE(import(f, bytes), QString());
-        QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 100000);
-        QCOMPARE(rows(f, QStringLiteral("SELECT nazev, je_firma FROM cis_zakaznici WHERE id = 100000")),
-                 QStringList{"Zákazník 100000|0"});
+        QString records;
+        QStringList expected;
+        for (int i = 1; i <= 500; ++i) {
+            records +=
+                record(QStringLiteral("<nazev>Zákazník %1</nazev><mesto>Brno</mesto><je_firma>%2</je_firma>")
+                           .arg(i)
+                           .arg(i % 2 ? QStringLiteral("True") : QStringLiteral("False")));
+            expected << QStringLiteral("%1|Zákazník %1|Brno|%2").arg(i).arg(i % 2);
+        }
+        QCOMPARE(import(f, document(records)), QString());
+        QCOMPARE(rows(f, QStringLiteral("SELECT id, nazev, mesto, je_firma FROM cis_zakaznici ORDER BY id")),
+                 expected);
     }
 
     void theRegisterExportComesBack()
     {
+        // Control characters that XML cannot carry are left out of the file; a lone CR, a tab, a
+        // line break and a character beyond the basic plane come back as they were. (U+FFFE and
+        // U+FFFF never get this far: the database stores them as U+FFFD.)
+        const QString withControls =
+            QStringLiteral("a") + QChar(0x01) + u'b' + QChar(0x1F) + QStringLiteral("c\rd\te 😀\r\nf");
+        const QString carried = QStringLiteral("abc\rd\te 😀\r\nf");
         OpenContext source;
         source.exec(
             QStringLiteral(
@@ -261,14 +281,16 @@ private slots:
                 "n. L.', "
                 "'400 01', '12345678', 'CZ12345678', '+420 475 000 000', '602000000', 'a@b.cz', 1, 0, NULL, "
                 "?, ?), "
-                "('Druhý', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, 1, 1, NULL, NULL)"),
+                "('Druhý', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, 1, 1, ?, NULL)"),
             {QStringLiteral("  Kotle & <Kamna> \"U Nováků\" 'a' ]]> €"), QString(255, u'ž'),
-             QStringLiteral("tab\there; středník; svislítko | konec ")});
+             QStringLiteral("tab\there; středník; svislítko | konec "), withControls});
         DataSet ds(source.context.connection, QStringLiteral("ds"));
         ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
         ds.open();
         const QString file = source.dir.path(QStringLiteral("zakaznik.xml"));
         UlozitXML(ds, file, QStringLiteral("data"));
+        source.exec(QStringLiteral("UPDATE cis_zakaznici SET poznamka1 = ? WHERE poznamka1 = ?"),
+                    {carried, withControls});
 
         OpenContext target;
         target.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Jiný')"));
@@ -303,6 +325,8 @@ private slots:
         run(std::nullopt);
         QCOMPARE(dialogs.lastOpenTitle, QStringLiteral("Importovat data ze souboru ..."));
         QCOMPARE(dialogs.lastOpenFilter, QStringLiteral("Dokument XML (*.xml)|*.xml"));
+        QCOMPARE(fileTypeFilters(dialogs.lastOpenFilter),
+                 QStringList{QStringLiteral("Dokument XML (*.xml)")});
         QCOMPARE(dialogs.lastOpenInitialName, QStringLiteral("name"));
 
         const QByteArray two = document(record(QStringLiteral("<nazev>A</nazev>")).repeated(2));

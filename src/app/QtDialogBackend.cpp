@@ -27,8 +27,12 @@ QStringList fileTypeFilters(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        result << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // A name may already show its pattern, as "Dokument XML (*.xml)" does; the toolkit
+        // reads the pattern from the parentheses at the end, so they are added only once.
+        const QString shown = QStringLiteral("(%1)").arg(parts[i + 1]);
+        result << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
+    }
     return result;
 }
 

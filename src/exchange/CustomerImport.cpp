@@ -56,41 +56,52 @@ QFile& openFile(QFile& file)
     return file;
 }
 
-// Reads one field element; the reader stands on its start.
+// Reads one field element; the reader stands on its start. Its content must be one
+// piece of text: a run of plain text (character references and entities included), or
+// one CDATA section. A run of white space alone does not count, as white space between
+// elements does not: an element of only white space is empty.
 std::optional<QString> readField(QXmlStreamReader& xml)
 {
-    QString text;
-    int pieces = 0;
-    bool previousWasText = false;
+    QStringList pieces;      // plain-text runs and CDATA sections, in order
+    bool inTextRun = false;  // the last piece is a plain-text run that goes on
+    bool runIsBlank = false; // ... and holds nothing but white space so far
     bool single = true;
+    const auto endRun = [&] {
+        if (inTextRun && runIsBlank)
+            pieces.removeLast();
+        inTextRun = false;
+    };
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isEndElement())
             break;
-        if (xml.isCharacters()) {
-            if (xml.isWhitespace() && !xml.isCDATA()) {
-                text += xml.text(); // kept if it turns out to be the element's one piece of text
-                continue;
+        if (xml.isCDATA()) {
+            endRun();
+            pieces << xml.text().toString();
+        } else if (xml.isCharacters()) {
+            if (!inTextRun) {
+                pieces << QString();
+                inTextRun = true;
+                runIsBlank = true;
             }
-            if (!previousWasText)
-                ++pieces;
-            previousWasText = true;
-            text += xml.text();
-            continue;
-        }
-        previousWasText = false;
-        if (xml.isStartElement()) {
-            single = false;
-            xml.skipCurrentElement();
-        } else if (xml.isComment() || xml.isProcessingInstruction()) {
-            single = false;
+            pieces.last() += xml.text();
+            runIsBlank = runIsBlank && xml.isWhitespace();
+        } else {
+            endRun();
+            if (xml.isStartElement()) {
+                single = false;
+                xml.skipCurrentElement();
+            } else if (xml.isComment() || xml.isProcessingInstruction()) {
+                single = false;
+            }
         }
     }
+    endRun();
     if (xml.hasError())
         parserError(xml);
-    if (!single)
+    if (!single || pieces.size() > 1)
         return std::nullopt;
-    return pieces == 0 ? QString() : text;
+    return pieces.isEmpty() ? QString() : pieces.first();
 }
 
 // Walks the records of the file; handle(record) is called for each child node of the root.

@@ -5,7 +5,7 @@
 #include "store/Errors.h"
 
 #include <QIODevice>
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace TableWriters {
 
@@ -18,10 +18,33 @@ void put(QIODevice& device, const QByteArray& bytes)
                                                       : device.errorString());
 }
 
+// The first character of an XML name: letters of any script, "_", and the ranges XML
+// names for them, beyond the basic plane too. ":" is an XML name character as well, but
+// we declare no namespaces and a reader that knows them refuses an undeclared prefix, our
+// own import included, so a name with ":" is refused.
+bool isNameStartChar(char32_t c)
+{
+    return (c >= u'A' && c <= u'Z') || c == u'_' || (c >= u'a' && c <= u'z') || (c >= 0xC0 && c <= 0xD6) ||
+           (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D) ||
+           (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
+           (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF) ||
+           (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool isNameChar(char32_t c)
+{
+    return isNameStartChar(c) || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9') || c == 0xB7 ||
+           (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
 bool isElementName(const QString& name)
 {
-    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9._-]*$"));
-    return re.match(name).hasMatch();
+    if (name.isEmpty() || !name.isValidUtf16()) // a lone surrogate is no character at all
+        return false;
+    const QList<uint> chars = name.toUcs4();
+    if (!isNameStartChar(chars.first()))
+        return false;
+    return std::all_of(chars.begin() + 1, chars.end(), [](uint c) { return isNameChar(c); });
 }
 
 bool allowedInXml(char16_t c)
