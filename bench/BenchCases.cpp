@@ -4,8 +4,8 @@
 #include "ImportCases.h"
 #include "RegisterCases.h"
 
-#include "app/AppContext.h"
-#include "app/RecordPanel.h"
+#include "uikit/AppContext.h"
+#include "uikit/RecordPanel.h"
 #include "codelists/CisCinnosti_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"

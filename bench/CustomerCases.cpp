@@ -2,9 +2,9 @@
 
 #include "BenchCases.h"
 
-#include "app/AppContext.h"
+#include "uikit/AppContext.h"
 #include "app/Hlavni_f.h"
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 #include "records/CardPanel.h"
 #include "records/CardSearch.h"
 #include "records/OtevritZakaznika_f.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogBackend.h"
+#include "uikit/DialogBackend.h"
 
 #include <QTextStream>
 #include <cstdlib>

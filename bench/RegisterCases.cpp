@@ -3,8 +3,8 @@
 #include "BenchCases.h"
 #include "ImportCases.h"
 
-#include "app/AppContext.h"
-#include "app/Settings.h"
+#include "uikit/AppContext.h"
+#include "helpers/Settings.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"

@@ -3,9 +3,9 @@
 #include "BenchCases.h"
 #include "NoDialogs.h"
 
-#include "app/AppContext.h"
+#include "uikit/AppContext.h"
 #include "app/Application.h"
-#include "app/Dialogs.h"
+#include "uikit/Dialogs.h"
 #include "store/Errors.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 // The activity panel (defaults, the next-inspection date, date buttons, technicians,
 // validation, deletion, listing) and the search for a card by serial number or barcode.
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/Dialogs.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "records/InspectionDates.h"

@@ -1,11 +1,11 @@
 // The heating-source card panel: fields, validation, categories, decommissioning, deletion
 // with the card's activities, how it drives the activity panel, and the card listing.
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/DBLookupCombo.h"
-#include "app/Dialogs.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/DBLookupCombo.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"

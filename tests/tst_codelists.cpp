@@ -1,8 +1,8 @@
 // The record panel as the three code lists use it: enabling, implicit editing, deletion,
 // validation, the close question, Enter, and the listings.
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/Dialogs.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"

@@ -1,9 +1,9 @@
 // Opening and closing a customer: the open-customer dialog, the state of the main window
 // with and without a customer, saving on close, and the keys the two panels share.
-#include "app/DBGrid.h"
-#include "app/Dialogs.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "exchange/ReportBinding.h"

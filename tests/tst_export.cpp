@@ -1,6 +1,6 @@
 // The table export: the exact bytes of both formats and the export command around them.
-#include "app/QtDialogBackend.h"
-#include "app/SafeFile.h"
+#include "uikit/QtDialogBackend.h"
+#include "helpers/SafeFile.h"
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
 #include "store/DataSet.h"

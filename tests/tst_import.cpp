@@ -1,10 +1,10 @@
 // The customer import: how the elements of a record become column values, where an import
 // stops, files that are not what they claim, the export of the register read back, and the
 // import command with its dialogs.
-#include "app/Cp1250.h"
-#include "app/Dialogs.h"
+#include "helpers/Cp1250.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "app/QtDialogBackend.h"
+#include "uikit/QtDialogBackend.h"
 #include "exchange/CustomerImport.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"

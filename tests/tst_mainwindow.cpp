@@ -1,5 +1,5 @@
 // The main window: its layout, menu, command table and the code lists it opens.
-#include "app/Dialogs.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "codelists/CodeListFamily.h"
 #include "store/DataSet.h"

@@ -1,5 +1,6 @@
 // The password file, its digest and the gate at start-up.
-#include "app/Password.h"
+#include "app/PasswordGate.h"
+#include "helpers/Password.h"
 #include "store/Errors.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"

@@ -1,7 +1,7 @@
 // The print command, what it hands to the report generator, and the About window.
 #include "PM41.h"
 #include "app/AboutWindow.h"
-#include "app/TextConversions.h"
+#include "helpers/TextConversions.h"
 #include "exchange/ReportBinding.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"

@@ -1,11 +1,11 @@
 // The customer register: its layout, the sort orders and their setting, validation of the
 // name, deletion with the customer's cards and activities, the e-mail button, the listing,
 // the export, and what the main window keeps between two openings.
-#include "app/SafeFile.h"
-#include "app/DBCheckBox.h"
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/Dialogs.h"
+#include "helpers/SafeFile.h"
+#include "uikit/DBCheckBox.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "codelists/CisZakazniku_f.h"
 #include "store/DataSet.h"

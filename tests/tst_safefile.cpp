@@ -1,5 +1,5 @@
 // The one writer of every file: a failure at any step leaves the old file whole.
-#include "app/SafeFile.h"
+#include "helpers/SafeFile.h"
 #include "support/ProgramDir.h"
 #include "support/TestMain.h"
 

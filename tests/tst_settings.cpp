@@ -1,7 +1,7 @@
 // The settings file: its value rules, defaults, writing and its failures.
-#include "app/Cp1250.h"
-#include "app/IniFile.h"
-#include "app/Settings.h"
+#include "helpers/Cp1250.h"
+#include "helpers/IniFile.h"
+#include "helpers/Settings.h"
 #include "store/Errors.h"
 #include "support/ProgramDir.h"
 #include "support/TestMain.h"

@@ -1,13 +1,13 @@
 // The settings dialog, the user data dialog and the password change: what they show, when
 // "Ok" may confirm, what is written to the settings and password files and what the main
 // window applies at once.
-#include "app/DBEdit.h"
-#include "app/Dialogs.h"
+#include "uikit/DBEdit.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "app/Konfig_f.h"
-#include "app/Password.h"
-#include "app/SafeFile.h"
-#include "app/TextConversions.h"
+#include "helpers/Password.h"
+#include "helpers/SafeFile.h"
+#include "helpers/TextConversions.h"
 #include "app/UdajeUzivatele_f.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"

@@ -1,5 +1,5 @@
 // Prepares a program directory: vestibor_prepare <directory> [<shipped report templates>]
-#include "app/Password.h"
+#include "helpers/Password.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
 

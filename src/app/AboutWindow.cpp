@@ -1,6 +1,6 @@
 #include "app/AboutWindow.h"
 
-#include "app/Dialogs.h"
+#include "uikit/Dialogs.h"
 #include "app/HomePage.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/Dialogs.h"
+#include "uikit/Dialogs.h"
 #include "store/Errors.h"
 
 #include <QFont>

@@ -1,11 +1,11 @@
 // The main window's service commands: settings, the user's data, the password, the import.
-#include "app/Cp1250.h"
-#include "app/Dialogs.h"
-#include "app/DialogBackend.h"
+#include "helpers/Cp1250.h"
+#include "uikit/Dialogs.h"
+#include "uikit/DialogBackend.h"
 #include "app/Hlavni_f.h"
 #include "app/Konfig_f.h"
-#include "app/Password.h"
-#include "app/TextConversions.h"
+#include "helpers/Password.h"
+#include "helpers/TextConversions.h"
 #include "app/UdajeUzivatele_f.h"
 #include "exchange/CustomerImport.h"
 

@@ -1,9 +1,10 @@
 // The start-up sequence of the main window, step by step.
-#include "app/Dialogs.h"
-#include "app/Guard.h"
+#include "uikit/Dialogs.h"
+#include "uikit/Guard.h"
 #include "app/Hlavni_f.h"
 #include "store/Schema.h"
-#include "app/Password.h"
+#include "app/PasswordGate.h"
+#include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 

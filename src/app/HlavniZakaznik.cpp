@@ -1,7 +1,7 @@
 // The main window's work on one customer: opening, closing, and finding a card.
-#include "app/Dialogs.h"
+#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardSearch.h"
 #include "records/CardPanel.h"

@@ -2,10 +2,10 @@
 
 #include "app/AboutWindow.h"
 #include "app/CommandTable.h"
-#include "app/Commands.h"
+#include "uikit/Commands.h"
 #include "app/HomePage.h"
-#include "app/RecordPanel.h"
-#include "app/TextConversions.h"
+#include "uikit/RecordPanel.h"
+#include "helpers/TextConversions.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "codelists/CisCinnosti_f.h"
@@ -13,8 +13,8 @@
 #include "codelists/CisTechniku_f.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/ReportBinding.h"
-#include "app/Dialogs.h"
-#include "app/Guard.h"
+#include "uikit/Dialogs.h"
+#include "uikit/Guard.h"
 #include "store/DataSet.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "uikit/AppContext.h"
 
 #include <QMainWindow>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "app/Konfig_f.h"
 
-#include "app/DialogBackend.h"
-#include "app/TextConversions.h"
+#include "uikit/DialogBackend.h"
+#include "helpers/TextConversions.h"
 
 #include <QCheckBox>
 #include <QEvent>

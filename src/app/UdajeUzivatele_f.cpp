@@ -1,7 +1,7 @@
 #include "app/UdajeUzivatele_f.h"
 
-#include "app/EnterPress.h"
-#include "app/LimitedLineEdit.h"
+#include "uikit/EnterPress.h"
+#include "uikit/LimitedLineEdit.h"
 
 #include <QLabel>
 #include <QPushButton>

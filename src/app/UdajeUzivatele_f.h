@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Settings.h"
+#include "helpers/Settings.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,11 +1,11 @@
 #include "codelists/CodeListFamily.h"
 
-#include "app/AnchorLayout.h"
-#include "app/AppContext.h"
-#include "app/Commands.h"
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/Dialogs.h"
+#include "uikit/AnchorLayout.h"
+#include "uikit/AppContext.h"
+#include "uikit/Commands.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
 

@@ -1,9 +1,9 @@
 #include "codelists/CodeListWindow.h"
 
-#include "app/AppContext.h"
-#include "app/Commands.h"
-#include "app/Dialogs.h"
-#include "app/Guard.h"
+#include "uikit/AppContext.h"
+#include "uikit/Commands.h"
+#include "uikit/Dialogs.h"
+#include "uikit/Guard.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordPanel.h"
+#include "uikit/RecordPanel.h"
 
 #include <QDialog>
 

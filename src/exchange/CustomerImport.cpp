@@ -1,7 +1,7 @@
 #include "exchange/CustomerImport.h"
 
-#include "app/LongWork.h"
-#include "app/TextConversions.h"
+#include "uikit/LongWork.h"
+#include "helpers/TextConversions.h"
 #include "store/Connection.h"
 #include "store/Errors.h"
 

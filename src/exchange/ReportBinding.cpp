@@ -1,8 +1,8 @@
 #include "exchange/ReportBinding.h"
 
 #include "PM41.h"
-#include "app/AppContext.h"
-#include "app/Dialogs.h"
+#include "uikit/AppContext.h"
+#include "uikit/Dialogs.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "exchange/TableExport.h"
 
-#include "app/DialogBackend.h"
-#include "app/Dialogs.h"
-#include "app/LongWork.h"
-#include "app/SafeFile.h"
+#include "uikit/DialogBackend.h"
+#include "uikit/Dialogs.h"
+#include "uikit/LongWork.h"
+#include "helpers/SafeFile.h"
 #include "exchange/TableWriters.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"

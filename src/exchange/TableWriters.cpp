@@ -1,6 +1,6 @@
 #include "exchange/TableWriters.h"
 
-#include "app/Cp1250.h"
+#include "helpers/Cp1250.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 

@@ -1,7 +1,7 @@
 #include "records/OtevritKartuDetail_f.h"
 
-#include "app/AppContext.h"
-#include "app/DBGrid.h"
+#include "uikit/AppContext.h"
+#include "uikit/DBGrid.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 

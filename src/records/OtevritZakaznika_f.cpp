@@ -1,9 +1,9 @@
 #include "records/OtevritZakaznika_f.h"
 
-#include "app/AnchorLayout.h"
-#include "app/AppContext.h"
-#include "app/DBGrid.h"
-#include "app/Guard.h"
+#include "uikit/AnchorLayout.h"
+#include "uikit/AppContext.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Guard.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/SqlDialect.h"

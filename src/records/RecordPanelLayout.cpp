@@ -1,11 +1,11 @@
 #include "records/RecordPanelLayout.h"
 
-#include "app/AnchorLayout.h"
-#include "app/Commands.h"
-#include "app/DBEdit.h"
-#include "app/DBGrid.h"
-#include "app/DBMemo.h"
-#include "app/RecordPanel.h"
+#include "uikit/AnchorLayout.h"
+#include "uikit/Commands.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/DBMemo.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAbstractButton>
 #include <QLabel>

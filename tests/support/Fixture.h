@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "uikit/AppContext.h"
 #include "support/ProgramDir.h"
 
 // A program directory with an open connection and the run state around it, for windows

@@ -1,0 +1,91 @@
+#include "uikit/Dialogs.h"
+
+#include "uikit/DialogBackend.h"
+
+#include <QUrl>
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Vestibor");
+}
+
+namespace {
+QString captionOr(const QString& caption)
+{
+    return caption.isEmpty() ? ApplicationTitle() : caption;
+}
+} // namespace
+
+void ShowPlainMessage(const QString& text)
+{
+    dialogBackend().message(MessageKind::Plain, ApplicationTitle(), text);
+}
+
+void ShowInfo(const QString& text)
+{
+    ShowInfo(QString(), text);
+}
+
+void ShowInfo(const QString& caption, const QString& text)
+{
+    dialogBackend().message(MessageKind::Info, captionOr(caption), text);
+}
+
+void ShowWarning(const QString& text)
+{
+    ShowWarning(QString(), text);
+}
+
+void ShowWarning(const QString& caption, const QString& text)
+{
+    dialogBackend().message(MessageKind::Warning, captionOr(caption), text);
+}
+
+int AskQuestion(const QString& text, int kind)
+{
+    return AskQuestion(QString(), text, kind);
+}
+
+int AskQuestion(const QString& caption, const QString& text, int kind)
+{
+    if (kind < 1 || kind > 4)
+        return 0;
+    return dialogBackend().question(captionOr(caption), text, kind);
+}
+
+bool PickDate(QDate& date, const QString& caption, int left, int top)
+{
+    const std::optional<QDate> picked = dialogBackend().pickDate(date, caption, QPoint(left, top));
+    if (!picked || *picked == date)
+        return false;
+    date = *picked;
+    return true;
+}
+
+void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
+                    int scrollBars, bool fixedFont, bool readOnly)
+{
+    dialogBackend().showText({captionOr(caption), text, width, height, wordWrap, scrollBars, fixedFont, readOnly});
+}
+
+bool ShellOpen(const QString& target, const QString& parameters)
+{
+    if (target.isEmpty())
+        return false;
+    return dialogBackend().shellOpen(parameters.isEmpty() ? target : target + u' ' + parameters);
+}
+
+std::optional<QString> InputBox(const QString& caption, const QString& prompt)
+{
+    return dialogBackend().inputText(caption, prompt);
+}
+
+int RunModal(QDialog& dialog)
+{
+    return dialogBackend().runModal(dialog);
+}
+
+void ShowErrorReport(const QString& text)
+{
+    dialogBackend().message(MessageKind::Error, ApplicationTitle(), text);
+}

@@ -1,0 +1,17 @@
+#include "uikit/Guard.h"
+
+#include "uikit/Dialogs.h"
+#include "store/Errors.h"
+
+bool runGuarded(const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const AppError& e) {
+        ShowErrorReport(e.text());
+    } catch (const std::exception& e) {
+        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

@@ -1,0 +1,174 @@
+#include "uikit/QtDialogBackend.h"
+
+#include "uikit/DatePickerDialog.h"
+#include "helpers/TextConversions.h"
+#include "uikit/TextWindow.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QWidget* activeOwner()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+}
+
+} // namespace
+
+QStringList fileTypeFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // A name may already show its pattern, as "Dokument XML (*.xml)" does; the toolkit
+        // reads the pattern from the parentheses at the end, so they are added only once.
+        const QString shown = QStringLiteral("(%1)").arg(parts[i + 1]);
+        result << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
+    }
+    return result;
+}
+
+void QtDialogBackend::message(MessageKind kind, const QString& caption, const QString& text)
+{
+    QMessageBox box(activeOwner());
+    box.setWindowTitle(caption);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (kind) {
+    case MessageKind::Plain:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageKind::Info:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+int QtDialogBackend::question(const QString& caption, const QString& text, int kind)
+{
+    QMessageBox box(activeOwner());
+    box.setWindowTitle(caption);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setIcon(kind == 2 || kind == 4 ? QMessageBox::Warning : QMessageBox::Question);
+    const bool withCancel = kind == 3 || kind == 4;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
+    box.setDefaultButton(QMessageBox::No);
+    if (withCancel)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Storno"));
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return 6;
+    case QMessageBox::No:
+        return 7;
+    default:
+        return 2;
+    }
+}
+
+std::optional<QString> QtDialogBackend::inputText(const QString& caption, const QString& prompt)
+{
+    QInputDialog dialog(nullptr);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Storno"));
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMaxLength(255);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+std::optional<QDate> QtDialogBackend::pickDate(const QDate& date, const QString& caption, const QPoint& topLeft)
+{
+    DatePickerDialog dialog(date, caption, topLeft, activeOwner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedDate();
+}
+
+void QtDialogBackend::showText(const TextWindowOptions& options)
+{
+    TextWindow window(options, activeOwner());
+    window.exec();
+}
+
+bool QtDialogBackend::shellOpen(const QString& target)
+{
+    return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+}
+
+std::optional<FileChoice> QtDialogBackend::saveFile(QWidget* owner, const QString& filter,
+                                                    const QString& suggestedName, const QString& defaultSuffix)
+{
+    const QStringList filters = fileTypeFilters(filter);
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FileChoice{dialog.selectedFiles().first(), int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+}
+
+std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& title, const QString& filter,
+                                                 const QString& initialName)
+{
+    QFileDialog dialog(owner, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(fileTypeFilters(filter));
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<int> QtDialogBackend::pickColor(QWidget* owner, int initial)
+{
+    const QColor chosen = QColorDialog::getColor(ColorFromValue(initial), owner);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return ValueFromColor(chosen);
+}
+
+int QtDialogBackend::runModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+namespace {
+QtDialogBackend qtBackend;
+DialogBackend* current = &qtBackend;
+} // namespace
+
+DialogBackend& dialogBackend()
+{
+    return *current;
+}
+
+DialogBackend* setDialogBackend(DialogBackend* backend)
+{
+    DialogBackend* previous = current;
+    current = backend ? backend : &qtBackend;
+    return previous;
+}

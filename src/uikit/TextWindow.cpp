@@ -1,0 +1,34 @@
+#include "uikit/TextWindow.h"
+
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TextWindow"));
+    setWindowTitle(options.caption);
+    setFixedSize(options.width, options.height);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Memo1"));
+    m_text->setLineWrapMode(options.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const bool horizontal = options.scrollBars == 0 || options.scrollBars == 1;
+    const bool vertical = options.scrollBars == 0 || options.scrollBars == 3;
+    m_text->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_text->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (options.fixedFont) {
+        QFont font(QStringLiteral("Courier New"), 10);
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        m_text->setFont(font);
+    }
+    m_text->setReadOnly(options.readOnly);
+    QString shown = options.text;
+    m_text->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_text);
+}
