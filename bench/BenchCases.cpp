@@ -4,11 +4,11 @@
 #include "ImportCases.h"
 #include "RegisterCases.h"
 
-#include "uikit/AppContext.h"
-#include "uikit/RecordPanel.h"
 #include "codelists/CisCinnosti_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
+#include "uikit/AppContext.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,13 +2,13 @@
 
 #include "BenchCases.h"
 
-#include "uikit/AppContext.h"
 #include "app/Hlavni_f.h"
-#include "uikit/RecordPanel.h"
 #include "records/CardPanel.h"
 #include "records/CardSearch.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
+#include "uikit/AppContext.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QApplication>

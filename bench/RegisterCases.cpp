@@ -3,11 +3,11 @@
 #include "BenchCases.h"
 #include "ImportCases.h"
 
-#include "uikit/AppContext.h"
-#include "helpers/Settings.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/TableExport.h"
+#include "helpers/Settings.h"
 #include "store/DataSet.h"
+#include "uikit/AppContext.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 #include "BenchCases.h"
 #include "NoDialogs.h"
 
-#include "uikit/AppContext.h"
 #include "app/Application.h"
-#include "uikit/Dialogs.h"
 #include "store/Errors.h"
+#include "uikit/AppContext.h"
+#include "uikit/Dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>

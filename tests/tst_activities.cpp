@@ -1,10 +1,6 @@
 // The activity panel (defaults, the next-inspection date, date buttons, technicians,
 // validation, deletion, listing) and the search for a card by serial number or barcode.
-#include "uikit/DBEdit.h"
-#include "uikit/DBGrid.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "records/InspectionDates.h"
@@ -13,6 +9,10 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,11 +1,6 @@
 // The heating-source card panel: fields, validation, categories, decommissioning, deletion
 // with the card's activities, how it drives the activity panel, and the card listing.
-#include "uikit/DBEdit.h"
-#include "uikit/DBGrid.h"
-#include "uikit/DBLookupCombo.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
@@ -13,6 +8,11 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/DBLookupCombo.h"
+#include "uikit/Dialogs.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,8 +1,5 @@
 // The record panel as the three code lists use it: enabling, implicit editing, deletion,
 // validation, the close question, Enter, and the listings.
-#include "uikit/DBEdit.h"
-#include "uikit/DBGrid.h"
-#include "uikit/Dialogs.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
@@ -11,6 +8,9 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 
 #include <QAction>
 #include <QLabel>

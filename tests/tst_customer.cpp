@@ -1,17 +1,17 @@
 // Opening and closing a customer: the open-customer dialog, the state of the main window
 // with and without a customer, saving on close, and the keys the two panels share.
-#include "uikit/DBGrid.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "uikit/RecordPanel.h"
+#include "exchange/ReportBinding.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
-#include "exchange/ReportBinding.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QComboBox>

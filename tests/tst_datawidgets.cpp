@@ -1,11 +1,4 @@
 // The data-aware widgets offscreen, and the grid's model.
-#include "uikit/DBCheckBox.h"
-#include "uikit/DBComboList.h"
-#include "uikit/DBEdit.h"
-#include "uikit/DBGrid.h"
-#include "uikit/DBLookupCombo.h"
-#include "uikit/DBMemo.h"
-#include "uikit/DataSetModel.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
@@ -14,6 +7,13 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DataSetModel.h"
+#include "uikit/DBCheckBox.h"
+#include "uikit/DBComboList.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/DBLookupCombo.h"
+#include "uikit/DBMemo.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

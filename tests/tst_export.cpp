@@ -1,13 +1,13 @@
 // The table export: the exact bytes of both formats and the export command around them.
-#include "uikit/QtDialogBackend.h"
-#include "helpers/SafeFile.h"
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
+#include "helpers/SafeFile.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/QtDialogBackend.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The message, input and formatting helpers and their windows.
-#include "uikit/DatePickerDialog.h"
-#include "uikit/Dialogs.h"
-#include "uikit/Guard.h"
 #include "helpers/TextConversions.h"
-#include "uikit/TextWindow.h"
 #include "store/Errors.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/DatePickerDialog.h"
+#include "uikit/Dialogs.h"
+#include "uikit/Guard.h"
+#include "uikit/TextWindow.h"
 
 #include <QCalendarWidget>
 #include <QPlainTextEdit>

@@ -1,17 +1,17 @@
 // The customer import: how the elements of a record become column values, where an import
 // stops, files that are not what they claim, the export of the register read back, and the
 // import command with its dialogs.
-#include "helpers/Cp1250.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "uikit/QtDialogBackend.h"
 #include "exchange/CustomerImport.h"
 #include "exchange/TableExport.h"
+#include "helpers/Cp1250.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/Dialogs.h"
+#include "uikit/QtDialogBackend.h"
 
 #include <QAction>
 #include <QTest>

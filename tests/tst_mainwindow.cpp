@@ -1,11 +1,11 @@
 // The main window: its layout, menu, command table and the code lists it opens.
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "codelists/CodeListFamily.h"
 #include "store/DataSet.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/Dialogs.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The print command, what it hands to the report generator, and the About window.
-#include "PM41.h"
 #include "app/AboutWindow.h"
-#include "helpers/TextConversions.h"
 #include "exchange/ReportBinding.h"
+#include "helpers/TextConversions.h"
+#include "PM41.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"

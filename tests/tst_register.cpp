@@ -1,18 +1,18 @@
 // The customer register: its layout, the sort orders and their setting, validation of the
 // name, deletion with the customer's cards and activities, the e-mail button, the listing,
 // the export, and what the main window keeps between two openings.
-#include "helpers/SafeFile.h"
-#include "uikit/DBCheckBox.h"
-#include "uikit/DBEdit.h"
-#include "uikit/DBGrid.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "codelists/CisZakazniku_f.h"
+#include "helpers/SafeFile.h"
 #include "store/DataSet.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBCheckBox.h"
+#include "uikit/DBEdit.h"
+#include "uikit/DBGrid.h"
+#include "uikit/Dialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,18 +1,18 @@
 // The settings dialog, the user data dialog and the password change: what they show, when
 // "Ok" may confirm, what is written to the settings and password files and what the main
 // window applies at once.
-#include "uikit/DBEdit.h"
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
 #include "app/Konfig_f.h"
+#include "app/UdajeUzivatele_f.h"
 #include "helpers/Password.h"
 #include "helpers/SafeFile.h"
 #include "helpers/TextConversions.h"
-#include "app/UdajeUzivatele_f.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/DBEdit.h"
+#include "uikit/Dialogs.h"
 
 #include <QAction>
 #include <QCheckBox>

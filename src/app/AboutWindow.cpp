@@ -1,7 +1,7 @@
 #include "app/AboutWindow.h"
 
-#include "uikit/Dialogs.h"
 #include "app/HomePage.h"
+#include "uikit/Dialogs.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
-#include "uikit/Dialogs.h"
 #include "store/Errors.h"
+#include "uikit/Dialogs.h"
 
 #include <QFont>
 #include <QLibraryInfo>

@@ -1,13 +1,13 @@
 // The main window's service commands: settings, the user's data, the password, the import.
-#include "helpers/Cp1250.h"
-#include "uikit/Dialogs.h"
-#include "uikit/DialogBackend.h"
 #include "app/Hlavni_f.h"
 #include "app/Konfig_f.h"
-#include "helpers/Password.h"
-#include "helpers/TextConversions.h"
 #include "app/UdajeUzivatele_f.h"
 #include "exchange/CustomerImport.h"
+#include "helpers/Cp1250.h"
+#include "helpers/Password.h"
+#include "helpers/TextConversions.h"
+#include "uikit/DialogBackend.h"
+#include "uikit/Dialogs.h"
 
 #include <QFileInfo>
 

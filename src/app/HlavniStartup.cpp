@@ -1,12 +1,12 @@
 // The start-up sequence of the main window, step by step.
-#include "uikit/Dialogs.h"
-#include "uikit/Guard.h"
 #include "app/Hlavni_f.h"
-#include "store/Schema.h"
 #include "app/PasswordGate.h"
 #include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
+#include "store/Schema.h"
+#include "uikit/Dialogs.h"
+#include "uikit/Guard.h"
 
 #include <QAction>
 #include <QDir>

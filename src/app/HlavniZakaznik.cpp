@@ -1,14 +1,14 @@
 // The main window's work on one customer: opening, closing, and finding a card.
-#include "uikit/Dialogs.h"
 #include "app/Hlavni_f.h"
-#include "uikit/RecordPanel.h"
 #include "records/ActivityPanel.h"
-#include "records/CardSearch.h"
 #include "records/CardPanel.h"
-#include "records/OtevritKartuDetail_f.h"
+#include "records/CardSearch.h"
 #include "records/OtevritKartu_f.h"
+#include "records/OtevritKartuDetail_f.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
+#include "uikit/Dialogs.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QLabel>

@@ -2,20 +2,20 @@
 
 #include "app/AboutWindow.h"
 #include "app/CommandTable.h"
-#include "uikit/Commands.h"
 #include "app/HomePage.h"
-#include "uikit/RecordPanel.h"
-#include "helpers/TextConversions.h"
-#include "records/ActivityPanel.h"
-#include "records/CardPanel.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/ReportBinding.h"
+#include "helpers/TextConversions.h"
+#include "records/ActivityPanel.h"
+#include "records/CardPanel.h"
+#include "store/DataSet.h"
+#include "uikit/Commands.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
-#include "store/DataSet.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>

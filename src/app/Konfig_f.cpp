@@ -1,7 +1,7 @@
 #include "app/Konfig_f.h"
 
-#include "uikit/DialogBackend.h"
 #include "helpers/TextConversions.h"
+#include "uikit/DialogBackend.h"
 
 #include <QCheckBox>
 #include <QEvent>

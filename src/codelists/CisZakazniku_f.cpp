@@ -1,5 +1,9 @@
 #include "codelists/CisZakazniku_f.h"
 
+#include "exchange/TableExport.h"
+#include "helpers/TextConversions.h"
+#include "store/DataSet.h"
+#include "store/Errors.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
@@ -8,11 +12,7 @@
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
-#include "helpers/TextConversions.h"
-#include "exchange/TableExport.h"
 #include "uikit/RecordListing.h"
-#include "store/DataSet.h"
-#include "store/Errors.h"
 
 #include <QAction>
 #include <QComboBox>

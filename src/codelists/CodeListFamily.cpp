@@ -1,13 +1,13 @@
 #include "codelists/CodeListFamily.h"
 
+#include "exchange/TableExport.h"
+#include "store/DataSet.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
-#include "exchange/TableExport.h"
-#include "store/DataSet.h"
 
 #include <QAction>
 #include <QLabel>

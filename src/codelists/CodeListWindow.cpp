@@ -1,11 +1,11 @@
 #include "codelists/CodeListWindow.h"
 
+#include "store/DataSet.h"
+#include "store/DataSource.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
-#include "store/DataSet.h"
-#include "store/DataSource.h"
 
 #include <QAction>
 #include <QKeyEvent>

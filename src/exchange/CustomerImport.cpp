@@ -1,9 +1,9 @@
 #include "exchange/CustomerImport.h"
 
-#include "uikit/LongWork.h"
 #include "helpers/TextConversions.h"
 #include "store/Connection.h"
 #include "store/Errors.h"
+#include "uikit/LongWork.h"
 
 #include <QFile>
 #include <QHash>

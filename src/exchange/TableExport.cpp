@@ -1,12 +1,12 @@
 #include "exchange/TableExport.h"
 
+#include "exchange/TableWriters.h"
+#include "helpers/SafeFile.h"
+#include "store/DataSet.h"
+#include "store/Errors.h"
 #include "uikit/DialogBackend.h"
 #include "uikit/Dialogs.h"
 #include "uikit/LongWork.h"
-#include "helpers/SafeFile.h"
-#include "exchange/TableWriters.h"
-#include "store/DataSet.h"
-#include "store/Errors.h"
 
 
 namespace {

@@ -1,5 +1,10 @@
 #include "records/ActivityPanel.h"
 
+#include "helpers/TextConversions.h"
+#include "records/InspectionDates.h"
+#include "records/RecordPanelLayout.h"
+#include "store/DataSet.h"
+#include "store/DataSource.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
 #include "uikit/DBEdit.h"
@@ -8,13 +13,8 @@
 #include "uikit/DBMemo.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
-#include "uikit/RecordPanel.h"
-#include "helpers/TextConversions.h"
-#include "records/InspectionDates.h"
 #include "uikit/RecordListing.h"
-#include "records/RecordPanelLayout.h"
-#include "store/DataSet.h"
-#include "store/DataSource.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QLabel>

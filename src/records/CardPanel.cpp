@@ -1,5 +1,11 @@
 #include "records/CardPanel.h"
 
+#include "helpers/TextConversions.h"
+#include "records/ActivityPanel.h"
+#include "records/RecordPanelLayout.h"
+#include "store/DataSet.h"
+#include "store/DataSource.h"
+#include "store/Errors.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
@@ -10,14 +16,8 @@
 #include "uikit/DBMemo.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
-#include "uikit/RecordPanel.h"
-#include "helpers/TextConversions.h"
-#include "records/ActivityPanel.h"
 #include "uikit/RecordListing.h"
-#include "records/RecordPanelLayout.h"
-#include "store/DataSet.h"
-#include "store/DataSource.h"
-#include "store/Errors.h"
+#include "uikit/RecordPanel.h"
 
 #include <QAction>
 #include <QLabel>

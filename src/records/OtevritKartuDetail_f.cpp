@@ -1,9 +1,9 @@
 #include "records/OtevritKartuDetail_f.h"
 
-#include "uikit/AppContext.h"
-#include "uikit/DBGrid.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
+#include "uikit/AppContext.h"
+#include "uikit/DBGrid.h"
 
 #include <QFrame>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 #include "records/OtevritZakaznika_f.h"
 
+#include "store/DataSet.h"
+#include "store/DataSource.h"
+#include "store/SqlDialect.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Guard.h"
-#include "store/DataSet.h"
-#include "store/DataSource.h"
-#include "store/SqlDialect.h"
 
 #include <QComboBox>
 #include <QFrame>

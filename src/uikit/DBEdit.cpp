@@ -1,9 +1,9 @@
 #include "uikit/DBEdit.h"
 
-#include "uikit/FieldLink.h"
-#include "uikit/Guard.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
+#include "uikit/FieldLink.h"
+#include "uikit/Guard.h"
 
 #include <QRegularExpressionValidator>
 

@@ -1,8 +1,8 @@
 #include "uikit/DBGrid.h"
 
-#include "uikit/Guard.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
+#include "uikit/Guard.h"
 
 #include <QHeaderView>
 

@@ -1,8 +1,8 @@
 #include "uikit/DBLookupCombo.h"
 
+#include "store/DataSet.h"
 #include "uikit/FieldLink.h"
 #include "uikit/Guard.h"
-#include "store/DataSet.h"
 
 DBLookupCombo::DBLookupCombo(QWidget* parent, const QString& objectName) : QComboBox(parent)
 {

@@ -1,7 +1,7 @@
 #include "uikit/Guard.h"
 
-#include "uikit/Dialogs.h"
 #include "store/Errors.h"
+#include "uikit/Dialogs.h"
 
 bool runGuarded(const std::function<void()>& work)
 {

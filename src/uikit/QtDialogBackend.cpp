@@ -1,7 +1,7 @@
 #include "uikit/QtDialogBackend.h"
 
-#include "uikit/DatePickerDialog.h"
 #include "helpers/TextConversions.h"
+#include "uikit/DatePickerDialog.h"
 #include "uikit/TextWindow.h"
 
 #include <QApplication>

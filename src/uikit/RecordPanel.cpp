@@ -1,11 +1,11 @@
 #include "uikit/RecordPanel.h"
 
-#include "uikit/EnterPress.h"
-#include "uikit/Commands.h"
-#include "uikit/Dialogs.h"
-#include "uikit/NavigationIcons.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
+#include "uikit/Commands.h"
+#include "uikit/Dialogs.h"
+#include "uikit/EnterPress.h"
+#include "uikit/NavigationIcons.h"
 
 #include <QAction>
 #include <QLabel>

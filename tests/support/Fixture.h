@@ -1,7 +1,7 @@
 #pragma once
 
-#include "uikit/AppContext.h"
 #include "support/ProgramDir.h"
+#include "uikit/AppContext.h"
 
 // A program directory with an open connection and the run state around it, for windows
 // tested without the main window.
