@@ -144,29 +144,27 @@ private slots:
         QCOMPARE(count(QStringLiteral("")), 3);
     }
 
-    // An older database gets the indexes of a fresh one, and the card search stays on them.
-    void indexesAreBroughtUpToDate()
+    // An older database gains what a fresh one has, and the card search stays on its indexes.
+    void anOlderDatabaseIsBroughtUpToDate()
     {
+        m_db->execute(QStringLiteral("DROP VIEW pristi_revize"));
+        m_db->execute(QStringLiteral("DROP TABLE upozorneni"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_carovy_kod"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_vyrobni_cislo"));
         m_db->execute(QStringLiteral("CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo)"));
-        const auto indexes = [this] {
-            return m_db
-                ->query(QStringLiteral("SELECT name || ': ' || sql FROM sqlite_master WHERE type = 'index' AND "
-                                       "sql IS NOT NULL ORDER BY name"))
-                .rows;
-        };
-        const auto fresh = [] {
+        const QString objects = QStringLiteral(
+            "SELECT type || ' ' || name || ': ' || sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name");
+        const auto fresh = [&] {
             ProgramDir other;
             Connection db(QStringLiteral("fresh"));
             db.open(other.path(QStringLiteral("Vestibor.mdb")));
-            return db.query(QStringLiteral("SELECT name || ': ' || sql FROM sqlite_master WHERE type = 'index' AND "
-                                           "sql IS NOT NULL ORDER BY name"))
-                .rows;
+            return db.query(objects).rows;
         }();
-        QVERIFY(indexes() != fresh);
-        QVERIFY(Schema::upgradeIndexes(*m_db));
-        QCOMPARE(indexes(), fresh);
+        QVERIFY(m_db->query(objects).rows != fresh);
+        QVERIFY(Schema::upgrade(*m_db));
+        QCOMPARE(m_db->query(objects).rows, fresh);
+        QVERIFY(Schema::upgrade(*m_db)); // nothing left to do
+        QCOMPARE(m_db->query(objects).rows, fresh);
 
         for (const char* column : {"vyrobni_cislo", "carovy_kod"}) {
             const ResultSet plan = m_db->query(QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM topny_zdroj WHERE "
@@ -217,13 +215,27 @@ private slots:
             m_db->execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (1, 1, 1)"));
             m_db->execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (2, 3, 1)"));
         }
+        m_db->execute(QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
+                                     "(1, '2024-01-01', 'dopis'), (2, '2024-01-01', 'e-mail'), (3, '2024-01-01', 'ručně')"));
+        const auto reminded = [this] {
+            return m_db->query(QStringLiteral("SELECT group_concat(id_topneho_zdroje) FROM upozorneni"))
+                .rows[0][0]
+                .toString();
+        };
         QVERIFY(store.SmazatCinnostiKarty(1));
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti WHERE id_topneho_zdroje = 1")).rows.size(), 0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti")).rows.size(), 3);
+        QCOMPARE(reminded(), QStringLiteral("2,3"));
 
         QVERIFY(store.SmazatDataZakaznika(2));
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti")).rows.size(), 0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM topny_zdroj")).rows.size(), 2);
+        QCOMPARE(reminded(), QStringLiteral("2"));
+
+        // A database without the reminder log still deletes.
+        m_db->execute(QStringLiteral("DROP TABLE upozorneni"));
+        QVERIFY(store.SmazatDataZakaznika(1));
+        QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM topny_zdroj")).rows.size(), 0);
     }
 
     void cardsAreDeletedEvenWhenTheActivitiesCannotBe()
@@ -274,7 +286,7 @@ private slots:
     {
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Schema::createDatabaseFile(m_dir->path(QStringLiteral("Vestibor.mdb"))));
         QCOMPARE(m_db->query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")).rows[0][0].toInt(),
-                 7); // six tables and the id sequence
+                 8); // seven tables and the id sequence
     }
 };
 

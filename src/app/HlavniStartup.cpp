@@ -79,7 +79,7 @@ void THlavni::openDataSets()
 {
     const bool columnsUpToDate = m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"),
                                                                  QStringLiteral("je_firma"), QStringLiteral("BIT"));
-    if (!columnsUpToDate || !Schema::upgradeIndexes(m_context.connection))
+    if (!columnsUpToDate || !Schema::upgrade(m_context.connection))
         ShowWarning(QStringLiteral("Chyba"),
                     QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
     m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));

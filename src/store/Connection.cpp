@@ -382,6 +382,13 @@ void Connection::forgetSchema()
     m_schema.clear();
 }
 
+bool Connection::hasTable(const QString& table) const
+{
+    return !query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"),
+                  {table})
+                .isEmpty();
+}
+
 void Connection::begin()
 {
     execute(QStringLiteral("SAVEPOINT sp%1").arg(m_savepointDepth));

@@ -53,6 +53,7 @@ public:
     // Columns of a table in table order; throws DatabaseError for an unknown table.
     QList<ColumnInfo> tableColumns(const QString& table) const;
     void forgetSchema();
+    bool hasTable(const QString& table) const;
 
     // Nested transactions (savepoints); prefer the Transaction guard below.
     void begin();

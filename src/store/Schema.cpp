@@ -52,29 +52,43 @@ void createDatabaseFile(const QString& path)
     }
 }
 
-bool upgradeIndexes(Connection& connection)
+bool upgrade(Connection& connection)
 {
-    static const QRegularExpression indexName(QStringLiteral("^CREATE\\s+INDEX\\s+(\\w+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX)\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
     const auto simplified = [](const QString& sql) { return sql.simplified().toLower(); };
+    bool ok = true;
+    QHash<QString, QString> existing;
     try {
-        QHash<QString, QString> existing;
         for (const auto& row :
-             connection.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index'")).rows)
+             connection.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE sql IS NOT NULL")).rows)
             existing.insert(row[0].toString().toLower(), simplified(row[1].toString()));
-        for (const QString& statement : statements()) {
-            const QRegularExpressionMatch m = indexName.match(statement);
-            if (!m.hasMatch() || existing.value(m.captured(1).toLower()) == simplified(statement))
-                continue;
-            Transaction transaction(connection);
-            connection.execute(QStringLiteral("DROP INDEX IF EXISTS ") + m.captured(1));
-            connection.execute(statement);
-            transaction.commit();
-        }
     } catch (const DatabaseError&) {
         return false;
     }
-    return true;
+    for (const QString& statement : statements()) {
+        const QRegularExpressionMatch m = object.match(statement);
+        if (!m.hasMatch())
+            continue;
+        const QString kind = m.captured(1).toUpper();
+        const QString name = m.captured(2).toLower();
+        const auto found = existing.constFind(name);
+        // A table that exists keeps its rows as they are; a view or index is made anew
+        // when it is defined otherwise.
+        if (found != existing.constEnd() && (kind == u"TABLE" || *found == simplified(statement)))
+            continue;
+        try {
+            Transaction transaction(connection);
+            if (found != existing.constEnd())
+                connection.execute(QStringLiteral("DROP %1 %2").arg(kind, name));
+            connection.execute(statement);
+            transaction.commit();
+        } catch (const DatabaseError&) {
+            ok = false; // the rest is still brought up to date
+        }
+    }
+    connection.forgetSchema();
+    return ok;
 }
 
 } // namespace Schema

@@ -14,8 +14,9 @@ QStringList statements();
 // DatabaseError) when the file exists already: an existing database holds user data.
 void createDatabaseFile(const QString& path);
 
-// Brings the indexes of an existing database to those of a fresh one: a missing index is
-// created, one defined otherwise is made anew. False when the database refused.
-bool upgradeIndexes(Connection& connection);
+// Brings an existing database up to a fresh one: a missing table, view or index is
+// created, a view or index defined otherwise is made anew; existing tables are left as
+// they are. False when the database refused something (the rest is done all the same).
+bool upgrade(Connection& connection);
 
 } // namespace Schema

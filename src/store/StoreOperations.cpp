@@ -19,9 +19,11 @@ bool StoreOperations::ZajistitSloupec(const QString& table, const QString& colum
 
 bool StoreOperations::SmazatCinnostiKarty(int cardId)
 {
+    const QString id = QString::number(cardId);
     try {
-        m_connection.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_topneho_zdroje = ") +
-                             QString::number(cardId));
+        m_connection.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_topneho_zdroje = ") + id);
+        if (m_connection.hasTable(QStringLiteral("upozorneni")))
+            m_connection.execute(QStringLiteral("DELETE FROM upozorneni WHERE id_topneho_zdroje = ") + id);
     } catch (const DatabaseError&) {
         return false;
     }
@@ -31,10 +33,16 @@ bool StoreOperations::SmazatCinnostiKarty(int cardId)
 bool StoreOperations::SmazatDataZakaznika(int customerId)
 {
     const QString id = QString::number(customerId);
+    QStringList statements{QStringLiteral("DELETE FROM cinnosti WHERE id_zakaznika = ") + id,
+                           QStringLiteral("DELETE FROM topny_zdroj WHERE id_zakaznika = ") + id};
+    if (m_connection.hasTable(QStringLiteral("upozorneni")))
+        statements.prepend(QStringLiteral("DELETE FROM upozorneni WHERE id_topneho_zdroje IN "
+                                          "(SELECT id FROM topny_zdroj WHERE id_zakaznika = ") +
+                           id + u')');
     bool ok = true;
-    for (const QString& table : {QStringLiteral("cinnosti"), QStringLiteral("topny_zdroj")}) {
+    for (const QString& statement : statements) {
         try {
-            m_connection.execute(QStringLiteral("DELETE FROM ") + table + QStringLiteral(" WHERE id_zakaznika = ") + id);
+            m_connection.execute(statement);
         } catch (const DatabaseError&) {
             ok = false;
         }

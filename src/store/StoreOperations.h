@@ -15,11 +15,12 @@ public:
     // Returns false when the column was missing and could not be added.
     bool ZajistitSloupec(const QString& table, const QString& column, const QString& type);
 
-    // Deletes the activities of a card; false when the statement failed (not reported).
+    // Deletes the activities and the reminders of a card; false when a statement failed
+    // (not reported).
     bool SmazatCinnostiKarty(int cardId);
 
-    // Deletes the activities, then the cards of a customer; a failure of one statement does
-    // not stop the other and is not reported. True when both statements ran.
+    // Deletes the reminders, the activities, then the cards of a customer; a failure of one
+    // statement does not stop the others and is not reported. True when all of them ran.
     bool SmazatDataZakaznika(int customerId);
 
     // The customer's name, or "nenalezen" when there is no such customer.

@@ -67,6 +67,22 @@ CREATE TABLE cis_technici (
     jmeno_technika VARCHAR(50) NOT NULL COLLATE czech CHECK (length(jmeno_technika) <= 50)
 );
 
+-- The reminders of an inspection sent to the customer, per card.
+CREATE TABLE upozorneni (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    id_topneho_zdroje INTEGER NOT NULL,
+    datum DATE NOT NULL,
+    zpusob VARCHAR(10) NOT NULL CHECK (zpusob IN ('e-mail', 'dopis', 'ručně'))
+);
+
+-- The next inspection of a card in service: the latest next date of its activities, NULL
+-- when none of them has one. The inspection plan and the reports read it from here.
+CREATE VIEW pristi_revize AS
+SELECT t.id AS id_topneho_zdroje,
+       (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = t.id) AS datum
+FROM topny_zdroj t
+WHERE t.vyrazeno_dne IS NULL;
+
 -- Every lookup the program makes, and the sort orders of the customer lists. An older
 -- database gets the indexes as they stand here when the program starts.
 CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
@@ -82,3 +98,4 @@ CREATE INDEX ix_zakaznici_mesto ON cis_zakaznici (mesto);
 CREATE INDEX ix_zakaznici_psc ON cis_zakaznici (psc);
 CREATE INDEX ix_zakaznici_ico ON cis_zakaznici (ico);
 CREATE INDEX ix_technici_jmeno ON cis_technici (jmeno_technika);
+CREATE INDEX ix_upozorneni_zdroj ON upozorneni (id_topneho_zdroje, datum);
