@@ -65,8 +65,13 @@ QString loadTemplate(const QString& path, Template& out)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Předlohu „%1“ nelze otevřít: %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
+    return parseTemplateBytes(file.readAll(), out);
+}
+
+QString parseTemplateBytes(const QByteArray& bytes, Template& out)
+{
     try {
-        out = parseTemplateText(decodeUtf8(file.readAll()));
+        out = parseTemplateText(decodeUtf8(bytes));
         return {};
     } catch (const ReportError& e) {
         return e.text();

@@ -22,8 +22,9 @@ PM41_EXPORT QString versionText();
 
 // Reads a template; the result is empty when it loaded, else "Řádek N: …" naming the line.
 PM41_EXPORT QString parseTemplate(const QString& text, Template& out);
-// The same for a file, which must be UTF-8.
+// The same for a file, which must be UTF-8, and for the bytes of one.
 PM41_EXPORT QString loadTemplate(const QString& path, Template& out);
+PM41_EXPORT QString parseTemplateBytes(const QByteArray& bytes, Template& out);
 
 // One file of the template directory: the report, or why it could not be read.
 struct PM41_EXPORT TemplateFile

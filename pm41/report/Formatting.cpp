@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include <cmath>
+#include <limits>
 
 namespace pm41 {
 
@@ -23,12 +24,59 @@ bool isNumber(const QVariant& v)
     }
 }
 
-QString groupThousands(qint64 whole)
+// Integers up to this are held exactly by a double; beyond it the last digits are lost.
+constexpr double exactInDouble = 9007199254740992.0; // 2^53
+
+// The value when it is held as an integer, which needs no rounding at all.
+std::optional<qint64> wholeNumber(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return v.toLongLong();
+    case QMetaType::ULongLong:
+        if (v.toULongLong() <= quint64(std::numeric_limits<qint64>::max()))
+            return v.toLongLong();
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// n / d rounded half away from zero, as the cells and the sums are printed.
+qint64 roundedDivision(qint64 n, qint64 d)
+{
+    const qint64 quotient = n / d;
+    const qint64 remainder = n % d;
+    if (2 * (remainder < 0 ? -remainder : remainder) >= d)
+        return quotient + (n < 0 ? -1 : 1);
+    return quotient;
+}
+
+QString groupThousands(quint64 whole)
 {
     QString digits = QString::number(whole);
     for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
         digits.insert(at, u' ');
     return digits;
+}
+
+QString formatHundredths(qint64 cents)
+{
+    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    return (cents < 0 ? QStringLiteral("-") : QString()) + groupThousands(magnitude / 100) + u',' +
+           QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+// A floating-point amount in ten-thousandths, when its hundredths are held exactly. Going
+// through the ten-thousandths the database keeps rounds 1.005 to 1,01 although the double
+// lies a little below it.
+std::optional<qint64> unitsOfDouble(double d)
+{
+    if (!std::isfinite(d) || std::fabs(d * 100.0) > exactInDouble)
+        return std::nullopt;
+    return std::llround(d * 10000.0); // at most 2^53 * 100, well inside qint64
 }
 
 QString formatDate(const QVariant& value)
@@ -42,10 +90,14 @@ QString formatDate(const QVariant& value)
 
 QString formatNumber(const QVariant& value)
 {
+    if (const std::optional<qint64> whole = wholeNumber(value))
+        return QString::number(*whole);
     bool ok = false;
     const double d = value.toDouble(&ok);
     if (!ok)
         return value.toString();
+    if (!std::isfinite(d) || std::fabs(d) > exactInDouble)
+        return notShown;
     if (value.typeId() != QMetaType::Double || d == std::floor(d))
         return QString::number(qint64(std::llround(d)));
     return QString::number(d, 'f', 2).replace(u'.', u',');
@@ -55,10 +107,13 @@ QString formatNumber(const QVariant& value)
 
 QString formatMoney(double value)
 {
-    const qint64 cents = std::llround(value * 100.0);
-    const qint64 magnitude = cents < 0 ? -cents : cents;
-    return (cents < 0 ? QStringLiteral("-") : QString()) + groupThousands(magnitude / 100) + u',' +
-           QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    const std::optional<qint64> units = unitsOfDouble(value);
+    return units ? formatMoneyUnits(*units) : notShown;
+}
+
+QString formatMoneyUnits(qint64 tenThousandths)
+{
+    return formatHundredths(roundedDivision(tenThousandths, 100));
 }
 
 QString formatValue(const QVariant& value, ValueFormat format)
@@ -69,6 +124,10 @@ QString formatValue(const QVariant& value, ValueFormat format)
     case ValueFormat::Date:
         return formatDate(value);
     case ValueFormat::Money: {
+        if (const std::optional<qint64> whole = wholeNumber(value)) {
+            qint64 cents = 0;
+            return __builtin_mul_overflow(*whole, 100, &cents) ? notShown : formatHundredths(cents);
+        }
         bool ok = false;
         const double d = value.toDouble(&ok);
         return ok ? formatMoney(d) : value.toString();
@@ -85,11 +144,19 @@ QString formatValue(const QVariant& value, ValueFormat format)
     return text;
 }
 
-qint64 moneyUnits(const QVariant& value)
+std::optional<qint64> moneyUnits(const QVariant& value)
 {
+    if (value.isNull())
+        return 0;
+    if (const std::optional<qint64> whole = wholeNumber(value)) {
+        qint64 units = 0;
+        if (__builtin_mul_overflow(*whole, 10000, &units))
+            return std::nullopt;
+        return units;
+    }
     bool ok = false;
     const double d = value.toDouble(&ok);
-    return ok && !value.isNull() ? std::llround(d * 10000.0) : 0;
+    return ok ? unitsOfDouble(d) : 0;
 }
 
 bool isNonZero(const QVariant& value)

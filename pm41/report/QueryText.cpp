@@ -7,18 +7,19 @@ namespace pm41 {
 
 namespace {
 
-bool startsName(QChar c)
+// What SQLite counts as part of a name, and so of a parameter's name after ":": letters,
+// digits, "_", "$" and everything beyond ASCII. Taking the same run as the database does
+// keeps the markers we bind in step with the parameters it sees.
+bool isNameChar(QChar c)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
+           c == u'$' || c.unicode() >= 0x80;
 }
 
-bool inName(QChar c)
-{
-    return startsName(c) || (c >= u'0' && c <= u'9');
-}
-
-// Walks the query once, copying it to the positional form. Strings, quoted names and
-// comments are copied untouched, so a ":" or "?" inside them is no parameter.
+// Walks the query once, copying it to the positional form. Strings and quoted names are
+// copied untouched, so a ":" or "?" inside them is no parameter. Comments are left out: Qt
+// looks for :names once more before it hands the text to SQLite, and it does not know
+// comments, so a :name in one would upset its count of values.
 class Scanner
 {
 public:
@@ -34,10 +35,12 @@ public:
             const QChar next = m_at + 1 < m_sql.size() ? m_sql[m_at + 1] : QChar();
             if (c == u'\'' || c == u'"' || c == u'`')
                 copyQuoted(c);
+            else if (c == u'[')
+                copyBracketed();
             else if (c == u'-' && next == u'-')
-                copyUntil(QStringLiteral("\n"), false);
+                skipComment(QStringLiteral("\n"), false);
             else if (c == u'/' && next == u'*')
-                copyUntil(QStringLiteral("*/"), true);
+                skipComment(QStringLiteral("*/"), true);
             else if (c.isSpace())
                 copy();
             else
@@ -74,15 +77,29 @@ private:
         fail(startLine, QStringLiteral("text v uvozovkách %1 není ukončen.").arg(quote));
     }
 
-    void copyUntil(const QString& end, bool required)
+    // SQLite reads [name] as a quoted name, with no way to escape "]" inside it.
+    void copyBracketed()
+    {
+        const int startLine = m_line;
+        const qsizetype end = m_sql.indexOf(u']', m_at + 1);
+        if (end < 0)
+            fail(startLine, QStringLiteral("jméno v hranatých závorkách [ není ukončeno znakem ]."));
+        while (m_at <= end)
+            copy();
+    }
+
+    // A line comment ends before its line end, which stays; a block comment becomes a space.
+    void skipComment(const QString& end, bool required)
     {
         const int startLine = m_line;
         const qsizetype found = m_sql.indexOf(end, m_at + 2);
         if (found < 0 && required)
             fail(startLine, QStringLiteral("komentář /* není ukončen znaky */."));
         const qsizetype stop = found < 0 ? m_sql.size() : (required ? found + end.size() : found);
-        while (m_at < stop)
-            copy();
+        m_line += int(QStringView(m_sql).sliced(m_at, stop - m_at).count(u'\n'));
+        m_at = stop;
+        if (required)
+            m_out.sql += u' ';
     }
 
     void token(QChar c, QChar next)
@@ -93,7 +110,7 @@ private:
         if (!m_seenStatement) {
             m_seenStatement = true;
             qsizetype end = m_at;
-            while (end < m_sql.size() && inName(m_sql[end]))
+            while (end < m_sql.size() && isNameChar(m_sql[end]))
                 ++end;
             const QString word = m_sql.mid(m_at, end - m_at).toUpper();
             if (word != u"SELECT" && word != u"WITH")
@@ -102,13 +119,15 @@ private:
                                     "čte. Nalezeno „%1“.")
                          .arg(m_sql.mid(m_at, qMax<qsizetype>(end - m_at, 1))));
         }
-        const bool afterName = m_at > 0 && inName(m_sql[m_at - 1]);
+        // "$" inside a name is part of it; "@" and "#" never are.
+        const bool afterName = m_at > 0 && isNameChar(m_sql[m_at - 1]);
         if (c == u';') {
             m_ended = true;
             ++m_at;
-        } else if (c == u':' && startsName(next)) {
+        } else if (c == u':' && isNameChar(next)) {
             parameter();
-        } else if (c == u'?' || ((c == u'@' || c == u'$') && startsName(next) && !afterName)) {
+        } else if (c == u'?' || ((c == u'@' || c == u'#') && isNameChar(next)) ||
+                   (c == u'$' && isNameChar(next) && !afterName)) {
             fail(m_line, QStringLiteral("parametr „%1“: parametry se v dotazu zapisují jako :jméno, "
                                         "např. :OtevrenyZakaznik.")
                              .arg(c));
@@ -120,7 +139,7 @@ private:
     void parameter()
     {
         qsizetype end = m_at + 1;
-        while (end < m_sql.size() && inName(m_sql[end]))
+        while (end < m_sql.size() && isNameChar(m_sql[end]))
             ++end;
         const QString name = m_sql.mid(m_at + 1, end - m_at - 1);
         if (!m_known.contains(name))

@@ -18,8 +18,9 @@ struct ReportRow
 struct ReportTotal
 {
     int column = -1;  // index into the report's columns
-    double value = 0; // the exact sum
-    QString text;     // as printed
+    double value = 0; // the exact sum; NaN when it could not be kept exactly
+    QString amount;   // the sum as printed without the unit, "####" for NaN
+    QString text;     // as printed, with the unit
 };
 
 // A report ready to be painted: the header, the rows as they are shown, the totals.
@@ -43,7 +44,8 @@ struct ReportData
     QString legend; // empty without a marking rule
     int markedCount = 0;
 
-    // The sum under a column by its field; 0 when the column has no sum.
+    // The sum under a column by its field; 0 when the column has no sum, NaN when it could
+    // not be kept exactly.
     double total(const QString& field) const
     {
         for (const ReportTotal& t : totals)

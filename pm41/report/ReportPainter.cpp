@@ -1,6 +1,5 @@
 #include "report/ReportPainter.h"
 
-#include "report/Formatting.h"
 #include "report/PageLayout.h"
 
 #include <QPageLayout>
@@ -186,7 +185,7 @@ private:
     {
         const auto fits = [&](const FittedFont& font, bool withUnit) {
             for (const ReportTotal& t : data.totals)
-                if (font.width(withUnit ? t.text : formatMoney(t.value)) >
+                if (font.width(withUnit ? t.text : t.amount) >
                     edges[t.column + 1] - edges[t.column] - m.padding)
                     return false;
             return true;
@@ -201,7 +200,7 @@ private:
         text(m.bold, ink::accent, m.padding, middle + m.bold.ascent() / 2, caption);
         for (const ReportTotal& t : data.totals)
             rightText(font, ink::text, edges[t.column + 1] - m.padding, baseline,
-                      withUnit ? t.text : formatMoney(t.value));
+                      withUnit ? t.text : t.amount);
     }
 
     void footer(int number, int count)

@@ -6,6 +6,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
+
+#include <limits>
 
 namespace pm41 {
 
@@ -84,6 +89,30 @@ QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, co
     return bound;
 }
 
+// How many parameters SQLite found in the prepared statement, or -1 when the connection is
+// not SQLite. Qt's SQLite driver can read out of bounds when it is handed more values than
+// the statement has markers (a NUL that cut the text short once did that), so the count is
+// checked before anything is bound.
+int statementParameterCount(const QSqlQuery& q)
+{
+    const QVariant handle = q.result() ? q.result()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
+        return -1;
+    sqlite3_stmt* const statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+    return statement ? sqlite3_bind_parameter_count(statement) : -1;
+}
+
+// The sum with one more value, or none once a value or the sum itself leaves what can be
+// kept exactly.
+std::optional<qint64> addMoney(std::optional<qint64> sum, const QVariant& value)
+{
+    const std::optional<qint64> units = moneyUnits(value);
+    qint64 result = 0;
+    if (!sum || !units || __builtin_add_overflow(*sum, *units, &result))
+        return std::nullopt;
+    return result;
+}
+
 int fieldIndex(const QSqlRecord& record, const QString& field, int line)
 {
     const int i = record.indexOf(field);
@@ -133,6 +162,12 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
     };
     if (!q.prepare(t.query.sql))
         queryFailed();
+    const int parameterCount = statementParameterCount(q);
+    if (parameterCount >= 0 && parameterCount != t.query.names.size())
+        fail(t.sqlLine, QStringLiteral("dotaz nelze spustit: databáze v něm vidí jiný počet parametrů "
+                                       "(%1) než sestava (%2).")
+                            .arg(parameterCount)
+                            .arg(t.query.names.size()));
     for (const QString& name : t.query.names)
         q.addBindValue(bound.value(name));
     if (!q.exec())
@@ -149,7 +184,8 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
             for (int c = 0; c < t.columns.size(); ++c)
                 if (t.columns[c].field == field)
                     totalColumns << c;
-    QList<qint64> sums(totalColumns.size(), 0);
+    // Exact sums in ten-thousandths; an empty one could not be kept exactly.
+    QList<std::optional<qint64>> sums(totalColumns.size(), qint64(0));
 
     while (q.next()) {
         ReportRow row;
@@ -157,7 +193,7 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
         for (int c = 0; c < fields.size(); ++c)
             row.cells << formatValue(q.value(fields[c]), t.columns[c].format);
         for (int s = 0; s < totalColumns.size(); ++s)
-            sums[s] += moneyUnits(q.value(fields[totalColumns[s]]));
+            sums[s] = addMoney(sums[s], q.value(fields[totalColumns[s]]));
         row.marked = markField >= 0 && isNonZero(q.value(markField));
         data.markedCount += row.marked ? 1 : 0;
         data.rows.append(std::move(row));
@@ -169,10 +205,17 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
         data.totalsCaption = t.totals->caption;
         data.totalsUnit = t.totals->currency ? QStringLiteral("Kč") : QString();
         for (int s = 0; s < totalColumns.size(); ++s) {
-            const double value = double(sums[s]) / 10000.0;
-            const QString text = formatMoney(value);
-            data.totals.append(
-                {totalColumns[s], value, data.totalsUnit.isEmpty() ? text : text + u' ' + data.totalsUnit});
+            ReportTotal total;
+            total.column = totalColumns[s];
+            if (sums[s]) {
+                total.value = double(*sums[s]) / 10000.0;
+                total.amount = formatMoneyUnits(*sums[s]);
+                total.text = data.totalsUnit.isEmpty() ? total.amount : total.amount + u' ' + data.totalsUnit;
+            } else {
+                total.value = std::numeric_limits<double>::quiet_NaN();
+                total.amount = total.text = notShown;
+            }
+            data.totals.append(total);
         }
     }
     if (t.mark)

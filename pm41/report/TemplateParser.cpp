@@ -99,7 +99,7 @@ void readReport(const TemplateSection& s, Template& t)
     if (const TemplateEntry* size = keys.find(QStringLiteral("pismo"))) {
         bool ok = false;
         t.fontSize = QString(size->value).replace(u',', u'.').toDouble(&ok);
-        if (!ok || t.fontSize < 6 || t.fontSize > 12)
+        if (!ok || !(t.fontSize >= 6 && t.fontSize <= 12)) // also refuses "nan"
             fail(size->line, QStringLiteral("písmo musí mít 6 až 12 bodů, nalezeno „%1“.").arg(size->value));
     }
 }
@@ -163,7 +163,7 @@ void readColumn(const TemplateSection& s, Template& t)
     if (const TemplateEntry* width = keys.find(QStringLiteral("sirka"))) {
         bool ok = false;
         c.width = QString(width->value).replace(u',', u'.').toDouble(&ok);
-        if (!ok || c.width <= 0 || c.width > 1000)
+        if (!ok || !(c.width > 0 && c.width <= 1000)) // also refuses "nan"
             fail(width->line,
                  QStringLiteral("šířka musí být kladné číslo nejvýš 1000, nalezeno „%1“.").arg(width->value));
     }

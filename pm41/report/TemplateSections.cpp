@@ -50,6 +50,17 @@ TemplateSection header(const QString& trimmed, int line)
     return s;
 }
 
+// Control characters have no place in a template and a NUL would cut the query short in the
+// database driver; tab and the line ends are the only ones allowed.
+void refuseControlCharacters(const QString& raw, int line)
+{
+    for (const QChar c : raw)
+        if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n')
+            fail(line, QStringLiteral("řádek obsahuje řídicí znak U+%1; předloha smí obsahovat jen text, "
+                                      "tabulátory a konce řádků.")
+                           .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0')));
+}
+
 } // namespace
 
 QList<TemplateSection> splitSections(const QString& text, int* lineCount)
@@ -63,9 +74,10 @@ QList<TemplateSection> splitSections(const QString& text, int* lineCount)
     QList<TemplateSection> sections;
     for (int i = 0; i < lines.size(); ++i) {
         QString raw = lines[i];
+        const int line = i + 1;
+        refuseControlCharacters(raw, line);
         if (raw.endsWith(u'\r'))
             raw.chop(1);
-        const int line = i + 1;
         const QString trimmed = raw.trimmed();
         const bool inQuery = !sections.isEmpty() && sections.last().kind == u"dotaz";
 
