@@ -6,6 +6,8 @@
 #include "report/TemplateParser.h"
 #include "ui/PreviewDialog.h"
 
+#include "helpers/SafeFile.h"
+
 #include <QApplication>
 #include <QCollator>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStringDecoder>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -109,15 +112,28 @@ QString runReport(const Template& t, const UserData& user, const ParameterValues
 
 QString renderToPdf(const ReportData& data, const QString& pdfPath, int* pageCount)
 {
+    const auto failed = [&](const QString& reason) {
+        return QStringLiteral("Soubor „%1“ nelze zapsat: %2").arg(QDir::toNativeSeparators(pdfPath), reason);
+    };
+    // The printer writes wherever it is told, piece by piece; it paints into a scratch file,
+    // and the finished document replaces the chosen file whole, as every file the program
+    // writes does.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return failed(scratch.errorString());
+    const QString painted = scratch.filePath(QStringLiteral("sestava.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfPath);
+    printer.setOutputFileName(painted);
     ReportPainter::setUpPrinter(printer, data);
     const int pages = ReportPainter(data).paint(printer);
     if (pageCount)
         *pageCount = pages;
-    if (pages == 0)
-        return QStringLiteral("Soubor „%1“ nelze zapsat.").arg(QDir::toNativeSeparators(pdfPath));
+    QFile document(painted);
+    if (pages == 0 || !document.open(QIODevice::ReadOnly))
+        return failed(document.errorString());
+    if (const std::optional<QString> failure = SafeFile::writeWhole(pdfPath, document.readAll()))
+        return failed(*failure);
     return {};
 }
 
