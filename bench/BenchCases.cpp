@@ -2,6 +2,7 @@
 
 #include "CustomerCases.h"
 #include "ImportCases.h"
+#include "PlanCases.h"
 #include "RegisterCases.h"
 
 #include "codelists/CisCinnosti_f.h"
@@ -143,5 +144,5 @@ QList<BenchCase> benchCases(BenchEnv& env)
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
     return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
                             customersExport(env, customers, true), customersExport(env, customers, false)} +
-           customerCases(env) + registerCases(env) + importCases(env);
+           customerCases(env) + planCases(env) + registerCases(env) + importCases(env);
 }

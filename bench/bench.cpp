@@ -5,6 +5,7 @@
 
 #include "app/Application.h"
 #include "store/Errors.h"
+#include "store/Schema.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char* argv[])
         copyDatabase(args[1], database);
         AppContext context(work.path());
         context.connection.open(database);
+        Schema::upgrade(context.connection); // as the program does at start-up
         BenchEnv env{context, work.path()};
         out << "Measuring on a copy of " << args[1] << " (platform " << QGuiApplication::platformName()
             << ")\n";

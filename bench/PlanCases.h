@@ -1,0 +1,8 @@
+#pragma once
+
+#include "BenchCase.h"
+
+struct BenchEnv;
+
+// The inspection plan: its rows for the default filter and the overdue count.
+QList<BenchCase> planCases(BenchEnv& env);
