@@ -2,6 +2,7 @@
 
 #include "ReportEngine.h"
 #include "ui/GeneratorWindow.h"
+#include "ui/TemplatePreview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +18,12 @@ QString fromUtf16(const char16_t* text)
     return text ? QString::fromUtf16(text) : QString();
 }
 
+// Paths the program gives are relative to its own directory unless absolute.
+QString inProgramDirectory(const QString& path)
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(path));
+}
+
 int runGenerator(QCoreApplication* application, const QString& templatesDirectory,
                  const QString& parameterText, bool closeAfterChoice, QSqlDatabase* connection)
 {
@@ -24,8 +31,7 @@ int runGenerator(QCoreApplication* application, const QString& templatesDirector
     if (!qobject_cast<QApplication*>(application))
         return -1;
     pm41::GeneratorSetup setup;
-    setup.templatesDirectory =
-        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(templatesDirectory));
+    setup.templatesDirectory = inProgramDirectory(templatesDirectory);
     setup.parameterError = pm41::parseParameterText(parameterText, setup.user);
     setup.closeAfterChoice = closeAfterChoice;
     if (connection)
@@ -33,6 +39,23 @@ int runGenerator(QCoreApplication* application, const QString& templatesDirector
     pm41::GeneratorWindow window(std::move(setup), QApplication::activeWindow());
     window.exec();
     return 0;
+}
+
+int runPreview(QCoreApplication* application, const QString& templatePath, const QString& parameterText,
+               const QString& extraParameters, QSqlDatabase* connection)
+{
+    // Without a widget application there is nowhere to show a message either.
+    if (!qobject_cast<QApplication*>(application)) {
+        std::fprintf(stderr, "PM41: SestavaNahled needs a widget application\n");
+        return -1;
+    }
+    pm41::TemplatePreviewSetup setup;
+    setup.templatePath = inProgramDirectory(templatePath);
+    setup.parameterText = parameterText;
+    setup.programValues = extraParameters;
+    if (connection)
+        setup.connection = *connection;
+    return pm41::showTemplatePreview(setup, QApplication::activeWindow());
 }
 
 } // namespace
@@ -46,6 +69,21 @@ extern "C" int SestavaUNI(QCoreApplication* application, const char16_t* templat
     try {
         return runGenerator(application, fromUtf16(templatesDirectory), fromUtf16(parameterText),
                             closeAfterChoice != 0, connection);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "PM41: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "PM41: unexpected failure\n");
+    }
+    return -1;
+}
+
+extern "C" int SestavaNahled(QCoreApplication* application, const char16_t* templatePath,
+                             const char16_t* parameterText, const char16_t* extraParameters,
+                             QSqlDatabase* connection)
+{
+    try {
+        return runPreview(application, fromUtf16(templatePath), fromUtf16(parameterText),
+                          fromUtf16(extraParameters), connection);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "PM41: %s\n", e.what());
     } catch (...) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The report generator PM41: the two entry points the program binds by name.
+// The report generator PM41: the entry points the program binds by name.
 
 #include <cstdint>
 
@@ -21,6 +21,16 @@ extern "C" {
 PM41_API int SestavaUNI(QCoreApplication* application, const char16_t* templatesDirectory,
                         const char16_t* parameterText, int reserved, int32_t closeAfterChoice,
                         QSqlDatabase* connection);
+
+// Shows the print preview of one template at once, without the list of reports: its
+// prompted parameters take their defaults. extraParameters is "Name|value|Name|value"
+// (may be empty or null): further values the query reads as :Name, as text.
+// Returns 0 when the preview was shown, 1 when the report ran but had no rows (a message
+// said so), -1 when it could not be shown (a message said why: missing/faulty template,
+// query refused, no widget application).
+PM41_API int SestavaNahled(QCoreApplication* application, const char16_t* templatePath,
+                           const char16_t* parameterText, const char16_t* extraParameters,
+                           QSqlDatabase* connection);
 
 // The library's version designation, such as u"1.0"; the text stays valid for the whole run.
 PM41_API const char16_t* OznaceniVerzeDLL(void);

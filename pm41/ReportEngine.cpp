@@ -1,6 +1,7 @@
 #include "ReportEngine.h"
 
 #include "PM41.h"
+#include "report/PageLayout.h"
 #include "report/ReportError.h"
 #include "report/ReportPainter.h"
 #include "report/TemplateParser.h"
@@ -154,6 +155,14 @@ QString renderReportToPdf(const QString& templatePath, const QString& parameterT
     if (data)
         *data = report;
     return error;
+}
+
+QList<LetterPage> layOutLetters(const ReportData& data)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    ReportPainter::setUpPrinter(printer, data);
+    return paginateLetters(data, PageMetrics(printer, data.fontSize));
 }
 
 int openAndClosePreview(const ReportData& data)

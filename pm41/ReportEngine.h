@@ -6,6 +6,8 @@
 
 #include "report/Export.h"
 #include "report/Formatting.h"
+#include "report/LetterLayout.h"
+#include "report/ProgramValues.h"
 #include "report/ReportData.h"
 #include "report/ReportRunner.h"
 #include "report/Template.h"
@@ -56,6 +58,10 @@ PM41_EXPORT QString renderReportToPdf(const QString& templatePath, const QString
                                       const QSqlDatabase& connection, const QString& pdfPath,
                                       ReportData* data = nullptr, int* pageCount = nullptr,
                                       const ParameterValues& values = {});
+
+// The pages of a letter report as they are printed on A4, each with its letter and its
+// number within the letter.
+PM41_EXPORT QList<LetterPage> layOutLetters(const ReportData& data);
 
 // Opens the preview window on a report without waiting for the user, lets it lay out every
 // page and closes it again; returns the pages it showed. For timing the way to the preview.

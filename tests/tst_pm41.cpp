@@ -1,6 +1,6 @@
 // The report generator PM41: the parameter text, the templates, running and painting the
-// shipped reports on a small database, money shown exactly, damaged templates (a fuzz test)
-// and the window behind SestavaUNI.
+// shipped reports on a small database, money shown exactly, letters, damaged templates (a
+// fuzz test), the window behind SestavaUNI and the preview behind SestavaNahled.
 #include "PM41.h"
 #include "ReportEngine.h"
 #include "store/Connection.h"
@@ -12,9 +12,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +120,37 @@ class TestPM41 : public QObject
                           reinterpret_cast<const char16_t*>(params.utf16()), -1, closeAfterChoice, &m_sql);
     }
 
+    // What SestavaNahled showed: a message box's text, or the preview with its pages.
+    struct Shown
+    {
+        QString text;
+        int previewPages = -1;
+    };
+
+    // Calls SestavaNahled and closes whatever it shows; a null `extra` is passed as null.
+    int preview(const QString& path, const QString& extra, Shown& shown,
+                const QString& params = parameterText(0), QCoreApplication* application = qApp)
+    {
+        shown = Shown();
+        QTimer::singleShot(0, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                shown.text = box->text();
+                box->done(0);
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                QCOMPARE(dialog->objectName(), u"TNahledSestavy"_s);
+                shown.previewPages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+                dialog->reject();
+            }
+        });
+        const int result = SestavaNahled(
+            application, reinterpret_cast<const char16_t*>(path.utf16()),
+            reinterpret_cast<const char16_t*>(params.utf16()),
+            extra.isNull() ? nullptr : reinterpret_cast<const char16_t*>(extra.utf16()), &m_sql);
+        QCoreApplication::processEvents(); // the check above runs even when nothing was shown
+        return result;
+    }
+
     static QString message(QDialog* window) { return window->findChild<QLabel*>(u"La_Zprava"_s)->text(); }
 
     static void choose(QDialog* window, const QString& title)
@@ -150,6 +183,7 @@ private slots:
              "(3, 1, 'Kotel C', 'T3', 1, 12, NULL), (4, 1, 'Kotel D', 'T4', 1, 12, ?), "
              "(5, 2, 'Krb E', 'T5', 1, 24, NULL), (6, 3, 'Kotel F', 'T6', 1, 12, NULL)"_s,
              {day(-1)});
+        exec(u"UPDATE topny_zdroj SET vyrobni_cislo = 'VC-' || id WHERE id IN (1, 5)"_s);
         const QVariant none;
         addActivity(1, 1, 1, -400, -35, {100, 0, 0, none});
         addActivity(1, 1, 1, -10, 20, {250.5, 1000, 0, none});
@@ -201,14 +235,20 @@ private slots:
             QVERIFY2(f.ok(), qPrintable(f.fileName() + u": "_s + f.error));
             titles << f.report.title;
         }
-        QCOMPARE(titles, (QStringList{u"Blížící se revize"_s, u"Činnosti a ceny"_s,
-                                      u"Přehled revizí zákazníka"_s, u"Seznam zákazníků"_s}));
+        QCOMPARE(titles,
+                 (QStringList{u"Blížící se revize"_s, u"Činnosti a ceny"_s, u"Přehled revizí zákazníka"_s,
+                              u"Seznam zákazníků"_s, u"Upozornění na revizi"_s}));
         const Template& coming = files[0].report;
         QCOMPARE(coming.parameters.size(), 1);
         QCOMPARE(coming.parameters[0].defaultValue, 30);
         QVERIFY(coming.mark.has_value());
         QVERIFY(files[1].report.requiresCustomer);
         QCOMPARE(files[1].report.totals->fields.size(), 5);
+        const Template& letters = files[4].report;
+        QVERIFY(letters.letter);
+        QCOMPARE(letters.groupField, u"id_zakaznika"_s);
+        QCOMPARE(letters.programValues, QStringList{u"Zdroje"_s});
+        QVERIFY(!files[3].report.letter);
     }
 
     void templateFaultsNameTheirLine_data()
@@ -250,6 +290,19 @@ private slots:
             {"open bracket", "zakaznici\n", "zakaznici\nWHERE [nazev = 1\n", 5, "není ukončeno"},
             {"escape in a comment", "[sestava]", "# a\x1b b\n[sestava]", 1, "řídicí znak U+001B"},
             {"next line in a value", "Test\n", "Te\u0085st\n", 2, "řídicí znak U+0085"},
+            {"brace left open", "", "[uvod]\nDobrý den,\nzákazníku {nazev\n", 9, "není uzavřen znakem „}“"},
+            {"placeholder that is no name", "", "[zaver]\n{{ok}} {jméno}\n", 8,
+             "„{jméno}“ není platný zástupný údaj"},
+            {"sums in a letter", "", "format = penize\n[soucty]\nsloupce = nazev\n[adresat]\n{nazev}\n", 8,
+             "oddíl [soucty] do dopisu nepatří"},
+            {"legend in a letter", "", "[zvyrazneni]\npole = nazev\nlegenda = x\n[zaver]\nS pozdravem\n", 8,
+             "oddíl [zvyrazneni] do dopisu nepatří"},
+            {"group that is no name", "Test\n", "Test\nskupina = id zakaznika\n", 3,
+             "skupina musí být jméno"},
+            {"program value named like a built-in one", "Test\n", "Test\nod_programu = Zdroje, DNES\n", 3,
+             "„DNES“ je jméno, které sestava dostává od programu vždy"},
+            {"value from the program not declared", "zakaznici\n", "zakaznici\nWHERE id = :Zdroje\n", 5,
+             "neznámý parametr „:Zdroje“"},
         };
         for (const auto& c : cases)
             QTest::newRow(c.name) << changed(QString::fromUtf8(c.from), QString::fromUtf8(c.to)) << c.line
@@ -417,6 +470,175 @@ private slots:
         QCOMPARE(data.total(u"celkem"_s), 100.0);
     }
 
+    // The reminder letters: one a customer for the cards the program names in :Zdroje, in
+    // Czech order of the customers; cards out of service get none.
+    void remindersAreOneLetterPerCustomer()
+    {
+        const QString file = u"upozorneni_na_revizi.sestava"_s;
+        ReportData data;
+        QCOMPARE(run(file, 0, data, {{"Zdroje", "6,4,1,2,3,5"}}), QString());
+        QVERIFY(data.letter);
+        // Čech's cards by their due date, the one without a date last.
+        QCOMPARE(column(data, 0), (QStringList{"Krb E", "Kotel B", "Kotel A", "Kotel C", "Kotel F"}));
+        QCOMPARE(data.rows[0].cells, (QStringList{"Krb E", "T5", "VC-5", shown(60)}));
+        QCOMPARE(data.rows[2].cells.mid(2), (QStringList{"VC-1", shown(25)}));
+        QList<QPair<int, int>> letters;
+        for (const ReportGroup& g : std::as_const(data.groups))
+            letters.append({g.firstRow, g.rowCount});
+        QCOMPARE(letters, (QList<QPair<int, int>>{{0, 1}, {1, 3}, {4, 1}}));
+        // An address leaves out the lines it has nothing for.
+        QCOMPARE(data.groups[0].recipient, (QStringList{"Cibulka Jan", "Kolín"}));
+        QCOMPARE(data.groups[1].recipient,
+                 (QStringList{"Čech Topení s.r.o.", "Petr Čech", "Dlouhá 5", "602 00 Brno"}));
+        QCOMPARE(data.groups[2].recipient, QStringList{"Horák"});
+        QCOMPARE(data.groups[1].intro.value(0), u"Brno "_s + shown(0));
+        QVERIFY(data.groups[1].closing.value(0).contains(u"napište na e-mail servis@topservis.cz,"_s));
+        QCOMPARE(data.groups[1].closing.mid(data.groups[1].closing.size() - 2),
+                 (QStringList{"Jan Novák", "Topservis s.r.o."}));
+        QTemporaryDir out;
+        int pages = 0;
+        QCOMPARE(renderToPdf(data, out.filePath(u"dopisy.pdf"_s), &pages), QString());
+        QCOMPARE(pages, 3);
+
+        // Only the cards named, each by its whole number: 12 and 25 are not 1, 2 or 5.
+        QCOMPARE(run(file, 0, data, {{"Zdroje", "2,5"}}), QString());
+        QCOMPARE(column(data, 0), (QStringList{"Krb E", "Kotel B"}));
+        QCOMPARE(run(file, 0, data, {{"Zdroje", "12,25,4"}}), QString());
+        QVERIFY(data.rows.isEmpty() && data.groups.isEmpty());
+        // From the list of reports the cards are missing, and the message says where it is printed.
+        QCOMPARE(run(file, 0, data),
+                 u"Řádek 14: sestava potřebuje hodnotu „Zdroje“, kterou jí předává program; "
+                 "tiskne se z jeho okna, ne ze seznamu sestav."_s);
+    }
+
+    void letterTextIsFilledFromTheFirstRowOfEachLetter()
+    {
+        const QString letter =
+            u"[sestava]\n"                                                                    // 1
+            "nazev = Dopis\n"                                                                 // 2
+            "skupina = kdo\n"                                                                 // 3
+            "[dotaz]\n"                                                                       // 4
+            "SELECT column1 AS kdo, column2 AS adresa, column3 AS kdy, column4 AS castka\n"   // 5
+            "FROM (VALUES ('A', NULL, '2024-05-01', 1250.5), ('A', 'x', NULL, 2),\n"          // 6
+            "  ('B', 'Dlouhá 1', '2024-05-01 10:00:00', NULL), (NULL, NULL, 'pozítří', 3))\n" // 7
+            "[adresat]\n"                                                                     // 8
+            "{kdo}\n"                                                                         // 9
+            "  {adresa}  \n"                                                                  // 10
+            "{{{kdo}}} }\n"                                                                   // 11
+            "[uvod]\n"                                                                        // 12
+            "Ke dni {kdy}, IČO {ICO}, {dnes}: {castka}\n"                                     // 13
+            "\n"                                                                              // 14
+            "{adresa} {DIC}\n"                                                                // 15
+            "\n"                                                                              // 16
+            "Konec\n"                                                                         // 17
+            "[sloupec castka]\n"                                                              // 18
+            "titulek = Částka\n"_s;                                                           // 19
+        UserData user;
+        parseParameterText(parameterText(0), user);
+        const auto runLetter = [&](const QString& text, ReportData& data) {
+            Template t;
+            const QString error = parseTemplate(text, t);
+            return error.isEmpty() ? runReport(t, user, {}, m_sql, data) : error;
+        };
+        ReportData data;
+        QCOMPARE(runLetter(letter, data), QString());
+        QCOMPARE(data.groups.size(), 3); // a run of NULL is a letter too
+        const QString opening = u"Ke dni %1, IČO 12345678, "_s + shown(0) + u": %2"_s;
+        QCOMPARE(data.groups[0].recipient, (QStringList{"A", "{A} }"}));
+        QCOMPARE(data.groups[0].intro, (QStringList{opening.arg("1.5.2024", "1250,50"), QString(), "Konec"}));
+        QCOMPARE(data.groups[1].recipient, (QStringList{"B", "Dlouhá 1", "{B} }"}));
+        QCOMPARE(data.groups[1].intro, (QStringList{opening.arg("1.5.2024", QString()).trimmed(), QString(),
+                                                    "Dlouhá 1", QString(), "Konec"}));
+        QCOMPARE(data.groups[2].firstRow, 3);
+        QCOMPARE(data.groups[2].recipient, QStringList{"{} }"});
+        QCOMPARE(data.groups[2].intro.value(0), opening.arg("pozítří", "3"));
+
+        // Without a group field all rows make one letter.
+        QCOMPARE(runLetter(QString(letter).replace(u"skupina = kdo"_s, u"popis = x"_s), data), QString());
+        QCOMPARE(data.groups.size(), 1);
+        QCOMPARE(data.groups[0].rowCount, 4);
+
+        // A placeholder must be a column or a value of the user, and not both.
+        QCOMPARE(
+            runLetter(
+                QString(letter).replace(u"AS adresa"_s, u"AS ulice"_s).replace(u"{adresa}"_s, u"{ulice}"_s),
+                data),
+            u"Řádek 10: zástupný údaj {ulice} je zároveň pole dotazu i údaj, který sestava dostává od "
+            "programu; pole v dotazu pojmenujte jinak (AS …)."_s);
+        QVERIFY(
+            runLetter(QString(letter).replace(u"{DIC}"_s, u"{neni}"_s), data)
+                .startsWith(u"Řádek 15: neznámý zástupný údaj {neni}. Dopis může použít pole dotazu (kdo, "
+                            "adresa, kdy, castka), údaje uživatele {NazevSubjektu}, "_s));
+    }
+
+    // Each letter starts on a page of its own and numbers its pages by itself; a long one
+    // carries its column titles on to the next page, and its closing stays in one piece.
+    void lettersStartOnNewPagesAndNumberTheirOwn()
+    {
+        ReportData base;
+        QCOMPARE(run(u"upozorneni_na_revizi.sestava"_s, 0, base, {{"Zdroje", "1,2,5,6"}}), QString());
+        QCOMPARE(base.groups.size(), 3);
+        const auto lengthened = [&](int more) {
+            ReportData data = base;
+            for (int i = 0; i < more; ++i)
+                data.rows.insert(data.groups[1].firstRow, data.rows[data.groups[1].firstRow]);
+            data.groups[1].rowCount += more;
+            data.groups[2].firstRow += more;
+            return data;
+        };
+        const ReportData data = lengthened(60);
+        const QList<LetterPage> pages = layOutLetters(data);
+        QList<QList<int>> numbers;
+        for (const LetterPage& page : pages)
+            numbers.append({page.group, page.number, page.count});
+        QCOMPARE(numbers, (QList<QList<int>>{{0, 1, 1}, {1, 1, 2}, {1, 2, 2}, {2, 1, 1}}));
+        QCOMPARE(pages[2].items.value(0).kind, LetterItem::Kind::ColumnTitles);
+        QTemporaryDir out;
+        int pdfPages = 0;
+        QCOMPARE(renderToPdf(data, out.filePath(u"dlouhy.pdf"_s), &pdfPages), QString());
+        QCOMPARE(pdfPages, 4);
+        QCOMPARE(openAndClosePreview(data), 4);
+
+        for (int more = 20; more < 70; ++more) {
+            QSet<int> closingPages;
+            const QList<LetterPage> laidOut = layOutLetters(lengthened(more));
+            for (int p = 0; p < laidOut.size(); ++p)
+                for (const LetterItem& item : laidOut[p].items)
+                    if (laidOut[p].group == 1 &&
+                        (item.text.startsWith(u"Prosíme"_s) || item.text == u"Topservis s.r.o."_s))
+                        closingPages << p;
+            QVERIFY2(closingPages.size() == 1, qPrintable(QString::number(more)));
+        }
+    }
+
+    void programValuesAreReadStrictly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("count");
+        QTest::newRow("none") << QString() << QString() << 0;
+        QTest::newRow("two") << u"Zdroje|1,5,9|Druhe_2|a b"_s << QString() << 2;
+        QTest::newRow("an empty value") << u"Zdroje|"_s << QString() << 1;
+        QTest::newRow("a name without a value") << u"Zdroje|1|x"_s << u"ke jménu „x“ chybí hodnota"_s << 0;
+        QTest::newRow("a name with a space") << u"Zdr oje|1"_s << u"„Zdr oje“ není platné jméno"_s << 0;
+        QTest::newRow("no name") << u"|1"_s << u"„“ není platné jméno"_s << 0;
+        QTest::newRow("a built-in name") << u"mesto|x"_s << u"nesmí jmenovat „mesto“"_s << 0;
+        QTest::newRow("a name twice")
+            << u"Zdroje|1|zdroje|2"_s << u"„zdroje“ je mezi hodnotami od programu dvakrát"_s << 0;
+    }
+    void programValuesAreReadStrictly()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        QFETCH(int, count);
+        ParameterValues values;
+        const QString found = parseProgramValues(text, values);
+        QVERIFY2(error.isEmpty() ? found.isEmpty() : found.contains(error), qPrintable(found));
+        QCOMPARE(values.size(), count);
+        if (count == 2)
+            QCOMPARE(values.value(u"Druhe_2"_s).toString(), u"a b"_s);
+    }
+
     void valuesAreShownExactlyOrAsHashes_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -508,14 +730,15 @@ private slots:
                 QVERIFY(file.open(QIODevice::ReadOnly));
                 seeds << file.readAll();
             }
-        QCOMPARE(seeds.size(), 7);
+        QCOMPARE(seeds.size(), 9);
         UserData user;
         parseParameterText(parameterText(1), user);
+        const ParameterValues fromProgram{{"Zdroje", "1,2,3,5,6"}};
         for (const QByteArray& seed : std::as_const(seeds)) { // the mutants start from reports that run
             Template t;
             ReportData data;
             QCOMPARE(parseTemplateBytes(seed, t), QString());
-            QCOMPARE(runReport(t, user, {}, m_sql, data), QString());
+            QCOMPARE(runReport(t, user, fromProgram, m_sql, data), QString());
         }
 
         static const QRegularExpression lined(u"^Řádek (\\d+): "_s);
@@ -545,7 +768,7 @@ private slots:
             if (!error.isEmpty())
                 continue;
             ReportData data;
-            error = runReport(t, user, {}, m_sql, data);
+            error = runReport(t, user, fromProgram, m_sql, data);
             if (outOfLine(error, text))
                 QFAIL(where(error).constData());
             if (!error.isEmpty() || ++ran % 40 != 0)
@@ -564,7 +787,9 @@ private slots:
             const QString pdf = out.filePath(QFileInfo(file.path).baseName() + u".pdf"_s);
             int pages = 0;
             ReportData data;
-            QCOMPARE(renderReportToPdf(file.path, parameterText(1), m_sql, pdf, &data, &pages), QString());
+            QCOMPARE(
+                renderReportToPdf(file.path, parameterText(1), m_sql, pdf, &data, &pages, {{"Zdroje", "1"}}),
+                QString());
             QCOMPARE(pages, 1);
             QFile written(pdf);
             QVERIFY(written.open(QIODevice::ReadOnly));
@@ -603,11 +828,15 @@ private slots:
         bool openAfterPreview = false;
         const int result = runWindow(m_templates, parameterText(1), closeAfterChoice, [&](QDialog* window) {
             auto* list = window->findChild<QListWidget*>(u"LB_Sestavy"_s);
-            QCOMPARE(list->count(), 4);
+            QCOMPARE(list->count(), 5);
             QCOMPARE(list->item(1)->text(), u"Činnosti a ceny"_s);
             QCOMPARE(list->currentRow(), 0);
             QCOMPARE(window->findChild<QSpinBox*>(u"Ed_dni"_s)->value(), 30);
             QVERIFY(window->findChild<QLabel*>(u"La_Popis"_s)->text().startsWith(u"Topné zdroje"_s));
+            // The letters need the cards from the program's own window.
+            choose(window, u"Upozornění na revizi"_s);
+            QVERIFY(message(window).startsWith(u"Tuto sestavu tiskne program ze svého okna"_s));
+            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
             choose(window, u"Seznam zákazníků"_s);
             QTimer::singleShot(0, this, [&] {
                 auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -668,6 +897,61 @@ private slots:
             QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
         });
         QCOMPARE(SestavaUNI(nullptr, nullptr, nullptr, -1, 0, nullptr), -1);
+    }
+
+    // SestavaNahled: the preview of one template at once, or a message box saying why not.
+    void previewFromTheProgramOrAMessage()
+    {
+        const QString letters = m_templates + u"/upozorneni_na_revizi.sestava"_s;
+        Shown shown;
+        QCOMPARE(preview(letters, u"Zdroje|1,5,6"_s, shown), 0);
+        QCOMPARE(shown.previewPages, 3);
+        QVERIFY(shown.text.isEmpty());
+        // A report the program feeds nothing takes its parameters' defaults.
+        QCOMPARE(preview(m_templates + u"/blizici_se_revize.sestava"_s, QString(), shown), 0);
+        QCOMPARE(shown.previewPages, 1);
+
+        QCOMPARE(preview(letters, u"Zdroje|12"_s, shown), 1);
+        QCOMPARE(shown.text,
+                 u"Sestava „Upozornění na revizi“ neobsahuje žádné záznamy, a tak není co tisknout."_s);
+        QCOMPARE(shown.previewPages, -1);
+
+        QCOMPARE(preview(letters, u"Zdroje|1|Zdroje"_s, shown), -1);
+        QCOMPARE(shown.text, u"Údaje od programu nelze přečíst: Hodnoty od programu nejsou ve tvaru "
+                             "„jméno|hodnota|jméno|hodnota“: ke jménu „Zdroje“ chybí hodnota."_s);
+        QCOMPARE(preview(letters, u"Zdroje|1|Karty|2"_s, shown), -1);
+        QCOMPARE(shown.text,
+                 u"Sestavu „Upozornění na revizi“ nelze zobrazit.\nPředloha nezná hodnotu „Karty“, "
+                 "kterou jí program předává; přijímá jen: Zdroje."_s);
+        QCOMPARE(preview(letters, QString(), shown), -1);
+        QVERIFY(shown.text.contains(u"Řádek 14: sestava potřebuje hodnotu „Zdroje“"_s));
+        QCOMPARE(preview(letters, u"Zdroje|1"_s, shown, u"nesmysl"_s), -1);
+        QVERIFY(shown.text.startsWith(u"Údaje od programu nelze přečíst: Text parametrů"_s));
+
+        // The path is relative to the program's directory; the template and its query may be at fault.
+        QCOMPARE(preview(u"Ses-neni/x.sestava"_s, QString(), shown), -1);
+        QCOMPARE(shown.text, u"Předloha sestavy „%1/Ses-neni/x.sestava“ neexistuje."_s.arg(
+                                 QCoreApplication::applicationDirPath()));
+        QTemporaryDir dir;
+        const auto write = [&](const QString& name, const QString& text) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text.toUtf8());
+        };
+        write(u"a.sestava"_s, changed(u"titulek"_s, u"nadpis"_s));
+        QCOMPARE(preview(dir.filePath(u"a.sestava"_s), QString(), shown), -1);
+        QVERIFY(
+            shown.text.startsWith(u"Předloha „a.sestava“ obsahuje chybu.\nŘádek 6: neznámý klíč „nadpis“"_s));
+        write(u"b.sestava"_s, changed(u"FROM cis_"_s, u"FROM chybi_"_s));
+        QCOMPARE(preview(dir.filePath(u"b.sestava"_s), QString(), shown), -1);
+        QCOMPARE(shown.text,
+                 u"Sestavu „Test“ nelze zobrazit.\nŘádek 4: dotaz sestavy skončil chybou databáze: "
+                 "no such table: chybi_zakaznici"_s);
+
+        // Without a widget application nothing can be shown.
+        QCOMPARE(preview(letters, u"Zdroje|1"_s, shown, parameterText(0), nullptr), -1);
+        QCOMPARE(shown.previewPages, -1);
+        QVERIFY(shown.text.isEmpty());
     }
 };
 

@@ -1,8 +1,10 @@
 // Times every report of a template directory from "show report" to a finished preview on a
 // large database, and optionally writes each one as PDF:
 //   QT_QPA_PLATFORM=offscreen pm41_bench <database> <template directory>
-//       [--customer ID] [--pdf DIR] [--runs N]
-// Without --customer the customer with the most cards is the open one. Work on a copy of the
+//       [--customer ID] [--pdf DIR] [--runs N] [--extra "Name|value|…"]
+// Without --customer the customer with the most cards is the open one. --extra gives the
+// values the program hands over to the reports that need them (Zdroje|1,5,9 for the
+// reminder letters); a report that needs one not given is reported and skipped. Work on a copy of the
 // database: the connection is the program's own, which may leave WAL files beside it.
 #include "ReportEngine.h"
 #include "app/Application.h"
@@ -37,7 +39,8 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        out << "usage: pm41_bench <database> <template directory> [--customer ID] [--pdf DIR] [--runs N]\n";
+        out << "usage: pm41_bench <database> <template directory> [--customer ID] [--pdf DIR] [--runs N] "
+               "[--extra \"Name|value|...\"]\n";
         return 2;
     }
     const auto option = [&](const QString& name) {
@@ -46,6 +49,12 @@ int main(int argc, char* argv[])
     };
     const int runs = qMax(1, option(QStringLiteral("--runs")).toInt());
     const QString pdfDir = option(QStringLiteral("--pdf"));
+    pm41::ParameterValues extra;
+    if (const QString error = pm41::parseProgramValues(option(QStringLiteral("--extra")), extra);
+        !error.isEmpty()) {
+        out << "--extra: " << error << "\n";
+        return 2;
+    }
 
     Connection connection(QStringLiteral("bench"));
     try {
@@ -87,7 +96,7 @@ int main(int argc, char* argv[])
         for (int run = 0; run < runs; ++run) {
             QElapsedTimer timer;
             timer.start();
-            const QString error = pm41::runReport(file.report, user, {}, connection.database(), data);
+            const QString error = pm41::runReport(file.report, user, extra, connection.database(), data);
             if (!error.isEmpty()) {
                 out << file.fileName() << ": " << error << "\n";
                 break;

@@ -1,6 +1,7 @@
 #include "report/Formatting.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
@@ -114,6 +115,23 @@ QString formatMoney(double value)
 QString formatMoneyUnits(qint64 tenThousandths)
 {
     return formatHundredths(roundedDivision(tenThousandths, 100));
+}
+
+QString formatInText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (isNumber(value) && value.typeId() != QMetaType::Bool)
+        return formatNumber(value);
+    if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime)
+        return formatDate(value.toDate());
+    // A date as stored, with a time of day or without one; "2024-05-01 ráno" is no date.
+    static const QRegularExpression stored(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}(?:[ T]\\d{2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?)?$"));
+    const QString text = value.toString();
+    if (stored.match(text).hasMatch() && QDate::fromString(text.left(10), Qt::ISODate).isValid())
+        return formatDate(text);
+    return formatValue(value, ValueFormat::Text);
 }
 
 QString formatValue(const QVariant& value, ValueFormat format)

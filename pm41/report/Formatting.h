@@ -15,6 +15,9 @@ namespace pm41 {
 // shown exactly (too large, NaN, infinite) shows as notShown.
 PM41_EXPORT QString formatValue(const QVariant& value, ValueFormat format);
 PM41_EXPORT QString formatMoney(double value);
+// A value written into a letter's text: a date (or a text YYYY-MM-DD, as the database keeps
+// dates) d.M.yyyy, a number with a decimal comma, anything else as it is.
+QString formatInText(const QVariant& value);
 // An amount in ten-thousandths, rounded to hundredths half away from zero.
 QString formatMoneyUnits(qint64 tenThousandths);
 

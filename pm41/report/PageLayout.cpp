@@ -15,6 +15,14 @@ QFont makeFont(qreal points, bool bold)
     return f;
 }
 
+QFont makeLetterFont(qreal points)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSizeF(points);
+    f.setKerning(false);
+    return f;
+}
+
 QFont makeHeadingFont(qreal points)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -71,20 +79,25 @@ PageMetrics::PageMetrics(QPrinter& printer, qreal rowPoints)
       body(makeFont(rowPoints, false), &printer), bold(makeFont(rowPoints, true), &printer),
       small(makeFont(7, false), &printer), smallBold(makeFont(7, true), &printer),
       title(makeHeadingFont(15), &printer), company(makeHeadingFont(11), &printer),
-      running(makeFont(8.5, true), &printer), rowHeight(body.height() * 1.45),
-      headHeight(bold.height() * 1.9), footerHeight(small.height() * 2.2), padding(mm(1.3))
+      running(makeFont(8.5, true), &printer), letter(makeLetterFont(10), &printer),
+      rowHeight(body.height() * 1.45), letterLine(letter.height() * 1.2), headHeight(bold.height() * 1.9),
+      footerHeight(small.height() * 2.2), padding(mm(1.3))
 {
+}
+
+qreal letterheadHeight(const ReportData& data, const PageMetrics& m)
+{
+    if (data.companyName.isEmpty() && data.companyAddress.isEmpty() && data.companyContacts.isEmpty())
+        return 0;
+    const qreal left =
+        (data.companyName.isEmpty() ? 0 : m.company.height()) + data.companyAddress.size() * m.small.height();
+    const qreal right = data.companyContacts.size() * m.small.height();
+    return qMax(left, right) + m.mm(2.5);
 }
 
 qreal firstHeaderHeight(const ReportData& data, const PageMetrics& m)
 {
-    qreal h = 0;
-    if (!data.companyName.isEmpty() || !data.companyAddress.isEmpty() || !data.companyContacts.isEmpty()) {
-        const qreal left = (data.companyName.isEmpty() ? 0 : m.company.height()) +
-                           data.companyAddress.size() * m.small.height();
-        const qreal right = data.companyContacts.size() * m.small.height();
-        h += qMax(left, right) + m.mm(2.5);
-    }
+    qreal h = letterheadHeight(data, m);
     h += m.mm(4) + m.title.height() + m.mm(1.5);
     const int infoLines = (data.customer.isEmpty() ? 0 : 1) + 1; // parameters share a line with the date
     h += infoLines * m.body.height() * 1.25 + m.mm(4);
@@ -131,6 +144,43 @@ QList<PagePlan> paginate(const ReportData& data, const PageMetrics& m)
             break;
     }
     return pages;
+}
+
+QStringList wrapText(const FittedFont& font, const QString& text, qreal width)
+{
+    QStringList lines;
+    QString current;
+    // A word wider than the line goes out in pieces that fill it.
+    const auto breakWord = [&](QString word) {
+        while (font.width(word) > width && word.size() > 1) {
+            qsizetype keep = 0;
+            qreal used = 0;
+            for (; keep < word.size(); ++keep) {
+                used += font.width(QString(word[keep]));
+                if (used > width)
+                    break;
+            }
+            if (keep > 1 && word[keep - 1].isHighSurrogate())
+                --keep;
+            keep = qMax<qsizetype>(1, keep);
+            lines << word.left(keep);
+            word.remove(0, keep);
+        }
+        return word;
+    };
+    for (const QString& word : text.simplified().split(u' ', Qt::SkipEmptyParts)) {
+        const QString joined = current.isEmpty() ? word : current + u' ' + word;
+        if (font.width(joined) <= width) {
+            current = joined;
+            continue;
+        }
+        if (!current.isEmpty())
+            lines << current;
+        current = breakWord(word);
+    }
+    if (!current.isEmpty() || lines.isEmpty())
+        lines << current;
+    return lines;
 }
 
 QList<qreal> columnEdges(const ReportData& data, qreal width)

@@ -49,7 +49,9 @@ struct PageMetrics
     qreal width; // of the printable area
     qreal height;
     FittedFont body, bold, small, smallBold, title, company, running;
+    FittedFont letter; // the text of a letter
     qreal rowHeight;
+    qreal letterLine; // from one line of a letter's text to the next
     qreal headHeight; // the band of column titles
     qreal footerHeight;
     qreal padding; // inside a cell, left and right
@@ -64,6 +66,7 @@ struct PagePlan
 };
 
 // Heights of the parts of a report that do not repeat with each row.
+qreal letterheadHeight(const ReportData& data, const PageMetrics& m); // 0 without company data
 qreal firstHeaderHeight(const ReportData& data, const PageMetrics& m);
 qreal runningHeaderHeight(const PageMetrics& m);
 qreal trailerHeight(const ReportData& data, const PageMetrics& m);
@@ -71,6 +74,10 @@ qreal trailerHeight(const ReportData& data, const PageMetrics& m);
 // Splits the rows into pages: the first page below the full header, the others below the
 // running header; the totals go where they fit, on a page of their own if need be.
 QList<PagePlan> paginate(const ReportData& data, const PageMetrics& m);
+
+// The text broken into lines no wider than the width, between words where it can be; a
+// word wider than a line is broken where it must be.
+QStringList wrapText(const FittedFont& font, const QString& text, qreal width);
 
 // The left edges of the columns and the right edge of the last, from the relative widths.
 QList<qreal> columnEdges(const ReportData& data, qreal width);

@@ -23,6 +23,16 @@ struct ReportTotal
     QString text;     // as printed, with the unit
 };
 
+// One letter of a letter report: a run of rows and its texts, filled in from its first row.
+struct ReportGroup
+{
+    int firstRow = 0;
+    int rowCount = 0;
+    QStringList recipient; // the address block, one entry a line
+    QStringList intro;     // text before the rows; an empty entry is a gap between paragraphs
+    QStringList closing;   // text after the rows, the same way
+};
+
 // A report ready to be painted: the header, the rows as they are shown, the totals.
 struct ReportData
 {
@@ -43,6 +53,11 @@ struct ReportData
     QList<ReportTotal> totals;
     QString legend; // empty without a marking rule
     int markedCount = 0;
+
+    // A letter report is painted letter by letter, each from a new page; none when there
+    // are no rows.
+    bool letter = false;
+    QList<ReportGroup> groups;
 
     // The sum under a column by its field; 0 when the column has no sum, NaN when it could
     // not be kept exactly.

@@ -1,6 +1,8 @@
 #include "report/ReportPainter.h"
 
+#include "report/LetterPainter.h"
 #include "report/PageLayout.h"
+#include "report/PageWriter.h"
 
 #include <QPageLayout>
 #include <QPainter>
@@ -10,14 +12,12 @@ namespace pm41 {
 
 namespace {
 
-// Everything one paint run needs, so the page functions take few arguments.
-class PageWriter
+// The pages of a table report: the full header on the first page, a running header on the
+// others, the rows, and the totals and the count of rows at the end.
+class ReportPages : public PageWriter
 {
 public:
-    PageWriter(QPainter& painter, const ReportData& data, const PageMetrics& m)
-        : p(painter), data(data), m(m), edges(columnEdges(data, m.width))
-    {
-    }
+    using PageWriter::PageWriter;
 
     void page(const PagePlan& plan, int number, int count)
     {
@@ -27,58 +27,16 @@ public:
             row(data.rows[r], y, (r % 2) == 1);
         if (plan.trailer)
             trailer(y);
-        footer(number, count);
+        QString left = data.title;
+        if (!data.companyName.isEmpty())
+            left = data.companyName + QStringLiteral("  ·  ") + left;
+        footer(left, number, count);
     }
 
 private:
-    void text(const FittedFont& font, const QColor& colour, qreal x, qreal baseline, const QString& s)
-    {
-        if (&font != current) {
-            p.setFont(font.font());
-            current = &font;
-        }
-        if (colour != pen) {
-            p.setPen(colour);
-            pen = colour;
-        }
-        p.drawText(QPointF(x, baseline), s);
-    }
-
-    void rightText(const FittedFont& font, const QColor& colour, qreal right, qreal baseline,
-                   const QString& s)
-    {
-        text(font, colour, right - font.width(s), baseline, s);
-    }
-
-    void line(qreal y, qreal thickness, const QColor& colour)
-    {
-        p.fillRect(QRectF(0, y, m.width, thickness), colour);
-    }
-
     qreal firstHeader()
     {
-        qreal y = 0;
-        if (!data.companyName.isEmpty() || !data.companyAddress.isEmpty() ||
-            !data.companyContacts.isEmpty()) {
-            qreal left = 0;
-            if (!data.companyName.isEmpty()) {
-                text(m.company, ink::accent, 0, left + m.company.ascent(),
-                     m.company.fit(data.companyName, m.width * 0.6));
-                left += m.company.height();
-            }
-            for (const QString& s : data.companyAddress) {
-                text(m.small, ink::text, 0, left + m.small.ascent(), m.small.fit(s, m.width * 0.6));
-                left += m.small.height();
-            }
-            qreal right = 0;
-            for (const QString& s : data.companyContacts) {
-                rightText(m.small, ink::text, m.width, right + m.small.ascent(),
-                          m.small.fit(s, m.width * 0.38));
-                right += m.small.height();
-            }
-            y = qMax(left, right) + m.mm(2.5);
-            line(y - m.mm(1.2), m.mm(0.5), ink::accent);
-        }
+        qreal y = letterhead();
         y += m.mm(4);
         text(m.title, ink::accent, 0, y + m.title.ascent(), m.title.fit(data.title, m.width));
         y += m.title.height() + m.mm(1.5);
@@ -112,46 +70,6 @@ private:
                   m.small.fit(data.companyName, m.width * 0.38));
         line(m.running.height() + m.mm(1), m.mm(0.25), ink::rule);
         return runningHeaderHeight(m);
-    }
-
-    void cell(const FittedFont& font, const QColor& colour, int column, qreal baseline, const QString& s)
-    {
-        const qreal left = edges[column] + m.padding;
-        const qreal right = edges[column + 1] - m.padding;
-        const QString shown = font.fit(s, right - left);
-        switch (data.columns[column].alignment) {
-        case Alignment::Left:
-            text(font, colour, left, baseline, shown);
-            break;
-        case Alignment::Right:
-            rightText(font, colour, right, baseline, shown);
-            break;
-        case Alignment::Center:
-            text(font, colour, (left + right - font.width(shown)) / 2, baseline, shown);
-            break;
-        }
-    }
-
-    qreal columnTitles(qreal y)
-    {
-        p.fillRect(QRectF(0, y, m.width, m.headHeight), ink::headBand);
-        const qreal baseline = y + (m.headHeight - m.bold.height()) / 2 + m.bold.ascent();
-        for (int c = 0; c < data.columns.size(); ++c)
-            cell(m.bold, ink::accent, c, baseline, data.columns[c].title);
-        line(y + m.headHeight - m.mm(0.35), m.mm(0.35), ink::accent);
-        return y + m.headHeight;
-    }
-
-    void row(const ReportRow& r, qreal y, bool striped)
-    {
-        if (striped)
-            p.fillRect(QRectF(0, y, m.width, m.rowHeight), ink::stripe);
-        const FittedFont& font = r.marked ? m.bold : m.body;
-        const QColor& colour = r.marked ? ink::marked : ink::text;
-        const qreal baseline = y + (m.rowHeight - font.height()) / 2 + font.ascent();
-        for (int c = 0; c < r.cells.size() && c < data.columns.size(); ++c)
-            if (!r.cells[c].isEmpty())
-                cell(font, colour, c, baseline, r.cells[c]);
     }
 
     void trailer(qreal y)
@@ -202,26 +120,6 @@ private:
             rightText(font, ink::text, edges[t.column + 1] - m.padding, baseline,
                       withUnit ? t.text : t.amount);
     }
-
-    void footer(int number, int count)
-    {
-        const qreal top = m.height - m.footerHeight + m.mm(1.5);
-        line(top, m.mm(0.2), ink::rule);
-        const qreal baseline = top + m.mm(1) + m.small.ascent();
-        QString left = data.title;
-        if (!data.companyName.isEmpty())
-            left = data.companyName + QStringLiteral("  ·  ") + left;
-        text(m.small, ink::muted, 0, baseline, m.small.fit(left, m.width * 0.7));
-        rightText(m.small, ink::muted, m.width, baseline,
-                  QStringLiteral("Strana %1 z %2").arg(number).arg(count));
-    }
-
-    QPainter& p;
-    const ReportData& data;
-    const PageMetrics& m;
-    const QList<qreal> edges;
-    const FittedFont* current = nullptr;
-    QColor pen;
 };
 
 } // namespace
@@ -240,11 +138,13 @@ void ReportPainter::setUpPrinter(QPrinter& printer, const ReportData& data)
 int ReportPainter::paint(QPrinter& printer) const
 {
     const PageMetrics metrics(printer, m_data.fontSize);
+    if (m_data.letter)
+        return paintLetters(printer, m_data, metrics);
     const QList<PagePlan> plan = paginate(m_data, metrics);
     QPainter painter;
     if (!painter.begin(&printer))
         return 0;
-    PageWriter writer(painter, m_data, metrics);
+    ReportPages writer(painter, m_data, metrics);
     for (int i = 0; i < plan.size(); ++i) {
         if (i > 0)
             printer.newPage();

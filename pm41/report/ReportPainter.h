@@ -9,7 +9,8 @@ namespace pm41 {
 
 // Paints a report page by page on a printer, a PDF file or the print preview: the full
 // header on the first page, a running header on the others, the column titles on each,
-// the rows, the totals and the page numbers "Strana N z M".
+// the rows, the totals and the page numbers "Strana N z M". A letter report goes letter by
+// letter instead (LetterPainter.h).
 class PM41_EXPORT ReportPainter
 {
 public:

@@ -1,6 +1,7 @@
 #include "report/ReportRunner.h"
 
 #include "report/Formatting.h"
+#include "report/LetterText.h"
 #include "report/ReportError.h"
 
 #include <QSqlError>
@@ -63,6 +64,19 @@ QString customerLine(const QSqlDatabase& db, qint64 id)
     return parts.join(QStringLiteral(", "));
 }
 
+int fieldIndex(const QSqlRecord& record, const QString& field, int line)
+{
+    const int i = record.indexOf(field);
+    if (i < 0) {
+        QStringList returned;
+        for (int c = 0; c < record.count(); ++c)
+            returned << record.fieldName(c);
+        fail(line, QStringLiteral("dotaz nevrací pole „%1“; vrací jen: %2.")
+                       .arg(field, returned.join(QStringLiteral(", "))));
+    }
+    return i;
+}
+
 // What each :name of the query gets: the parameter text, today, the prompted values.
 QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, const ParameterValues& given,
                                      const QDate& today, ReportData& data)
@@ -86,8 +100,50 @@ QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, co
             data.parameters.append({p.caption, QString::number(number)});
         }
     }
+    for (const QString& name : t.programValues) {
+        if (!given.contains(name))
+            fail(t.programValuesLine,
+                 QStringLiteral("sestava potřebuje hodnotu „%1“, kterou jí předává program; tiskne se z jeho "
+                                "okna, ne ze seznamu sestav.")
+                     .arg(name));
+        bound.insert(name, given.value(name).toString());
+    }
     return bound;
 }
+
+// Splits the rows into letters as they are read: a new one whenever the group field changes.
+class LetterGroups
+{
+public:
+    LetterGroups(const Template& t, const QSqlRecord& record, const UserData& user, const QDate& today)
+        : m_t(t), m_filler(t, record, user, today),
+          m_field(t.groupField.isEmpty() ? -1 : fieldIndex(record, t.groupField, t.groupLine))
+    {
+    }
+
+    // Called for each row before it is added to the report.
+    void next(const QSqlQuery& q, ReportData& data)
+    {
+        // Compared as text, as it would be printed: an empty value and none are alike.
+        const QString key = m_field >= 0 ? q.value(m_field).toString() : QString();
+        if (data.groups.isEmpty() || key != m_last) {
+            ReportGroup group;
+            group.firstRow = int(data.rows.size());
+            group.recipient = m_filler.fill(m_t.recipient, q);
+            group.intro = m_filler.fill(m_t.intro, q);
+            group.closing = m_filler.fill(m_t.closing, q);
+            data.groups.append(std::move(group));
+        }
+        m_last = key;
+        ++data.groups.last().rowCount;
+    }
+
+private:
+    const Template& m_t;
+    LetterFiller m_filler;
+    int m_field;
+    QString m_last;
+};
 
 // How many parameters SQLite found in the prepared statement, or -1 when the connection is
 // not SQLite. Qt's SQLite driver can read out of bounds when it is handed more values than
@@ -113,19 +169,6 @@ std::optional<qint64> addMoney(std::optional<qint64> sum, const QVariant& value)
     return result;
 }
 
-int fieldIndex(const QSqlRecord& record, const QString& field, int line)
-{
-    const int i = record.indexOf(field);
-    if (i < 0) {
-        QStringList returned;
-        for (int c = 0; c < record.count(); ++c)
-            returned << record.fieldName(c);
-        fail(line, QStringLiteral("dotaz nevrací pole „%1“; vrací jen: %2.")
-                       .arg(field, returned.join(QStringLiteral(", "))));
-    }
-    return i;
-}
-
 } // namespace
 
 ReportData runTemplate(const Template& t, const UserData& user, const ParameterValues& values,
@@ -148,6 +191,7 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
     data.companyContacts = user.contactLines();
     data.printed = today;
     data.columns = t.columns;
+    data.letter = t.letter;
     const QHash<QString, QVariant> bound = boundValues(t, user, values, today, data);
 
     const QueryOnly readOnly(connection);
@@ -186,8 +230,13 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
                     totalColumns << c;
     // Exact sums in ten-thousandths; an empty one could not be kept exactly.
     QList<std::optional<qint64>> sums(totalColumns.size(), qint64(0));
+    std::optional<LetterGroups> letters;
+    if (t.letter)
+        letters.emplace(t, record, user, today);
 
     while (q.next()) {
+        if (letters)
+            letters->next(q, data);
         ReportRow row;
         row.cells.reserve(fields.size());
         for (int c = 0; c < fields.size(); ++c)

@@ -77,6 +77,28 @@ struct PreparedQuery
     QStringList names;
 };
 
+// A piece of a line of letter text: written text, or a placeholder {name} filled in when the
+// report runs.
+struct TextPiece
+{
+    QString text; // the text, or the placeholder's name
+    bool placeholder = false;
+};
+
+// One line of a letter's text as written; a line without pieces is an empty line.
+struct TextLine
+{
+    QList<TextPiece> pieces;
+    int line = 0;
+};
+
+// The free text of [adresat], [uvod] or [zaver], line by line.
+struct LetterText
+{
+    QList<TextLine> lines;
+    int line = 0; // of the section's header
+};
+
 struct Template
 {
     QString title;
@@ -91,6 +113,19 @@ struct Template
     QList<Column> columns;
     std::optional<Totals> totals;
     std::optional<RowMark> mark;
+
+    // Values only the program hands over (:Zdroje); a report that needs them is printed
+    // from the program's own window, not from the list of reports.
+    QStringList programValues;
+    int programValuesLine = 0;
+
+    // A letter (a template with "skupina" or any of [adresat], [uvod], [zaver]): one for
+    // each run of rows with the same value of groupField, or one for all rows when no field
+    // is set, with its address block, opening and closing text.
+    bool letter = false;
+    QString groupField;
+    int groupLine = 0;
+    LetterText recipient, intro, closing;
 };
 
 } // namespace pm41

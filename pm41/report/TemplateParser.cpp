@@ -1,5 +1,6 @@
 #include "report/TemplateParser.h"
 
+#include "report/LetterText.h"
 #include "report/QueryText.h"
 #include "report/ReportError.h"
 #include "report/TemplateSections.h"
@@ -88,7 +89,8 @@ const QStringList yesNo{QStringLiteral("ne"), QStringLiteral("ano")};
 void readReport(const TemplateSection& s, Template& t)
 {
     const Keys keys(s, {QStringLiteral("nazev"), QStringLiteral("popis"), QStringLiteral("orientace"),
-                        QStringLiteral("vyzaduje_zakaznika"), QStringLiteral("pismo")});
+                        QStringLiteral("vyzaduje_zakaznika"), QStringLiteral("pismo"),
+                        QStringLiteral("skupina"), QStringLiteral("od_programu")});
     t.title = keys.required(QStringLiteral("nazev")).value;
     t.description = keys.text(QStringLiteral("popis"));
     t.orientation = keys.choice(QStringLiteral("orientace"),
@@ -102,11 +104,39 @@ void readReport(const TemplateSection& s, Template& t)
         if (!ok || !(t.fontSize >= 6 && t.fontSize <= 12)) // also refuses "nan"
             fail(size->line, QStringLiteral("písmo musí mít 6 až 12 bodů, nalezeno „%1“.").arg(size->value));
     }
+    if (const TemplateEntry* group = keys.find(QStringLiteral("skupina"))) {
+        if (!isName(group->value))
+            fail(group->line,
+                 QStringLiteral("skupina musí být jméno pole z dotazu, nalezeno „%1“.").arg(group->value));
+        t.groupField = group->value;
+        t.groupLine = group->line;
+        t.letter = true;
+    }
+    if (const TemplateEntry* given = keys.find(QStringLiteral("od_programu"))) {
+        t.programValuesLine = given->line;
+        for (const QString& raw : given->value.split(u',')) {
+            const QString name = raw.trimmed();
+            if (!isName(name))
+                fail(given->line,
+                     QStringLiteral("„%1“ není platné jméno hodnoty od programu; jméno tvoří písmena "
+                                    "bez diakritiky, číslice a podtržítko.")
+                         .arg(name));
+            if (builtInParameters().contains(name, Qt::CaseInsensitive))
+                fail(given->line,
+                     QStringLiteral("„%1“ je jméno, které sestava dostává od programu vždy; hodnota "
+                                    "od programu se musí jmenovat jinak.")
+                         .arg(name));
+            if (t.programValues.contains(name, Qt::CaseInsensitive))
+                fail(given->line, QStringLiteral("hodnota „%1“ je v klíči od_programu podruhé.").arg(name));
+            t.programValues << name;
+        }
+    }
 }
 
 void readParameter(const TemplateSection& s, Template& t)
 {
-    if (builtInParameters().contains(s.argument, Qt::CaseInsensitive))
+    if (builtInParameters().contains(s.argument, Qt::CaseInsensitive) ||
+        t.programValues.contains(s.argument, Qt::CaseInsensitive))
         fail(s.line,
              QStringLiteral("„%1“ je jméno, které sestava dostává od programu; parametr sestavy se musí "
                             "jmenovat jinak.")
@@ -203,11 +233,34 @@ void readMark(const TemplateSection& s, Template& t)
                      keys.required(QStringLiteral("legenda")).value, keys.lineOf(QStringLiteral("pole"))};
 }
 
+void readText(const TemplateSection& s, Template& t)
+{
+    LetterText& text = s.kind == u"adresat" ? t.recipient : s.kind == u"uvod" ? t.intro : t.closing;
+    text = readLetterText(s);
+    t.letter = true;
+}
+
+// A letter ends with its closing text, not with sums or a legend.
+void refuseTableTrailer(const Template& t)
+{
+    if (!t.letter)
+        return;
+    const auto refuse = [](int line, const QString& section) {
+        fail(line, QStringLiteral("oddíl [%1] do dopisu nepatří; dopis (předloha s klíčem skupina nebo s "
+                                  "oddíly [adresat], [uvod], [zaver]) nemá součty ani legendu.")
+                       .arg(section));
+    };
+    if (t.totals)
+        refuse(t.totals->line, QStringLiteral("soucty"));
+    if (t.mark)
+        refuse(t.mark->line, QStringLiteral("zvyrazneni"));
+}
+
 void readQuery(const TemplateSection& s, Template& t)
 {
-    t.sql = s.sqlLines.join(u'\n');
-    t.sqlLine = s.sqlLines.isEmpty() ? s.line : s.sqlLine;
-    QStringList known = builtInParameters();
+    t.sql = s.textLines.join(u'\n');
+    t.sqlLine = s.textLines.isEmpty() ? s.line : s.textLine;
+    QStringList known = builtInParameters() + t.programValues;
     for (const PromptedParameter& p : std::as_const(t.parameters))
         known << p.name;
     t.query = prepareQuery(t.sql, t.sqlLine, known);
@@ -250,6 +303,8 @@ Template parseTemplateText(const QString& text)
             readMark(s, t);
         else if (s.kind == u"dotaz")
             query = &s;
+        else if (s.holdsText())
+            readText(s, t);
     }
     if (!query)
         fail(lineCount, QStringLiteral("předloha skončila bez oddílu [dotaz]."));
@@ -257,6 +312,7 @@ Template parseTemplateText(const QString& text)
         fail(lineCount,
              QStringLiteral(
                  "předloha skončila bez oddílu [sloupec …]; sestava potřebuje aspoň jeden sloupec."));
+    refuseTableTrailer(t);
     readQuery(*query, t);
     return t;
 }

@@ -7,13 +7,13 @@
 
 namespace pm41 {
 
-namespace {
-
-bool isName(const QString& s)
+bool isName(const QString& text)
 {
     static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return name.match(s).hasMatch();
+    return name.match(text).hasMatch();
 }
+
+namespace {
 
 TemplateSection header(const QString& trimmed, int line)
 {
@@ -27,7 +27,9 @@ TemplateSection header(const QString& trimmed, int line)
     s.argument = space < 0 ? QString() : inner.mid(space + 1);
 
     static const QStringList plain{QStringLiteral("sestava"), QStringLiteral("dotaz"),
-                                   QStringLiteral("soucty"), QStringLiteral("zvyrazneni")};
+                                   QStringLiteral("soucty"),  QStringLiteral("zvyrazneni"),
+                                   QStringLiteral("adresat"), QStringLiteral("uvod"),
+                                   QStringLiteral("zaver")};
     static const QStringList named{QStringLiteral("parametr"), QStringLiteral("sloupec")};
     if (plain.contains(s.kind)) {
         if (!s.argument.isEmpty())
@@ -44,7 +46,7 @@ TemplateSection header(const QString& trimmed, int line)
                            .arg(s.argument));
     } else {
         fail(line, QStringLiteral("neznámý oddíl [%1]. Předloha zná oddíly [sestava], [parametr …], [dotaz], "
-                                  "[sloupec …], [soucty] a [zvyrazneni].")
+                                  "[sloupec …], [soucty], [zvyrazneni], [adresat], [uvod] a [zaver].")
                        .arg(inner));
     }
     return s;
@@ -79,11 +81,11 @@ QList<TemplateSection> splitSections(const QString& text, int* lineCount)
         if (raw.endsWith(u'\r'))
             raw.chop(1);
         const QString trimmed = raw.trimmed();
-        const bool inQuery = !sections.isEmpty() && sections.last().kind == u"dotaz";
+        const bool inText = !sections.isEmpty() && sections.last().holdsText();
 
-        // Inside the query only a header at the very start of a line ends it; SQL may
-        // begin a line with "[" when indented.
-        if (raw.startsWith(u'[') || (!inQuery && trimmed.startsWith(u'['))) {
+        // Inside the query or a letter's text only a header at the very start of a line ends
+        // it; SQL or text may begin a line with "[" when indented.
+        if (raw.startsWith(u'[') || (!inText && trimmed.startsWith(u'['))) {
             const TemplateSection s = header(trimmed, line);
             for (const TemplateSection& other : std::as_const(sections))
                 if (other.kind == s.kind && other.argument.compare(s.argument, Qt::CaseInsensitive) == 0)
@@ -93,13 +95,13 @@ QList<TemplateSection> splitSections(const QString& text, int* lineCount)
             sections.append(s);
             continue;
         }
-        if (inQuery) {
-            TemplateSection& query = sections.last();
-            if (query.sqlLines.isEmpty() && trimmed.isEmpty())
+        if (inText) {
+            TemplateSection& section = sections.last();
+            if (section.textLines.isEmpty() && trimmed.isEmpty())
                 continue;
-            if (query.sqlLines.isEmpty())
-                query.sqlLine = line;
-            query.sqlLines << raw;
+            if (section.textLines.isEmpty())
+                section.textLine = line;
+            section.textLines << raw;
             continue;
         }
         if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
@@ -121,10 +123,10 @@ QList<TemplateSection> splitSections(const QString& text, int* lineCount)
         section.entries.append(entry);
     }
 
-    // Blank lines after the query belong to no one.
+    // Blank lines after the query or a text belong to no one.
     for (TemplateSection& s : sections)
-        while (!s.sqlLines.isEmpty() && s.sqlLines.last().trimmed().isEmpty())
-            s.sqlLines.removeLast();
+        while (!s.textLines.isEmpty() && s.textLines.last().trimmed().isEmpty())
+            s.textLines.removeLast();
     return sections;
 }
 

@@ -18,18 +18,29 @@ struct TemplateEntry
 // A section as it stands in the file, before its keys are understood.
 struct TemplateSection
 {
-    QString kind;     // folded: sestava, parametr, dotaz, sloupec, soucty, zvyrazneni
+    QString kind;     // folded: sestava, parametr, dotaz, sloupec, soucty, zvyrazneni, adresat, uvod, zaver
     QString argument; // the name after the kind, for parametr and sloupec
     int line = 0;
     QList<TemplateEntry> entries;
-    QStringList sqlLines; // [dotaz] only, from its first non-empty line
-    int sqlLine = 0;
+    QStringList textLines; // [dotaz] and the letter's text, from the first non-empty line
+    int textLine = 0;      // the line of the first of them
+
+    // Whether the section holds lines of text rather than keys.
+    bool holdsText() const { return isTextSection(kind); }
+    static bool isTextSection(const QString& kind)
+    {
+        return kind == u"dotaz" || kind == u"adresat" || kind == u"uvod" || kind == u"zaver";
+    }
 
     QString shown() const
     {
         return argument.isEmpty() ? u'[' + kind + u']' : u'[' + kind + u' ' + argument + u']';
     }
 };
+
+// Whether the text is a name of a parameter or column: letters without diacritics, digits
+// and "_", not starting with a digit.
+bool isName(const QString& text);
 
 // Splits the text into sections: headers, keys, the query's lines. Faults of form (a line
 // that is neither, an unknown section, a key twice) are ReportErrors with their line.

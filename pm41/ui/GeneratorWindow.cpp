@@ -1,7 +1,9 @@
 #include "ui/GeneratorWindow.h"
 
+#include "ui/Messages.h"
 #include "ui/ParameterForm.h"
 #include "ui/PreviewDialog.h"
+#include "ui/WaitCursor.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -16,32 +18,11 @@
 
 namespace pm41 {
 
-namespace {
-
-// The wait cursor while a report is being put together, put back whatever happens.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    void release()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
-
-} // namespace
-
 GeneratorWindow::GeneratorWindow(GeneratorSetup setup, QWidget* parent)
     : QDialog(parent), m_setup(std::move(setup))
 {
     setObjectName(QStringLiteral("TGeneratorSestav"));
-    setWindowTitle(QStringLiteral("Tiskové sestavy"));
+    setWindowTitle(generatorCaption());
     resize(820, 480);
 
     m_list = new QListWidget(this);
@@ -154,10 +135,9 @@ void GeneratorWindow::guarded(const std::function<void()>& action)
     try {
         action();
     } catch (const std::exception& e) {
-        showMessage(
-            QStringLiteral("Při přípravě sestavy nastala chyba: %1").arg(QString::fromLocal8Bit(e.what())));
+        showMessage(failureText(&e));
     } catch (...) {
-        showMessage(QStringLiteral("Při přípravě sestavy nastala neočekávaná chyba."));
+        showMessage(failureText(nullptr));
     }
 }
 
@@ -178,17 +158,25 @@ void GeneratorWindow::chooseReport()
         if (!file->ok()) {
             m_description->setText(
                 QStringLiteral("Tuto předlohu nelze použít, dokud v ní nebude opravena chyba."));
-            showMessage(
-                QStringLiteral("Předloha „%1“ obsahuje chybu.\n%2").arg(file->fileName(), file->error));
+            showMessage(templateFaultText(file->fileName(), file->error));
             return;
         }
         m_description->setText(file->report.description);
         m_form = new ParameterForm(file->report.parameters, m_parameterBox);
         m_parameterBox->layout()->addWidget(m_form);
         m_form->show();
-        showMessage(m_setup.parameterError.isEmpty()
-                        ? QString()
-                        : QStringLiteral("Údaje od programu nelze přečíst: %1").arg(m_setup.parameterError));
+        if (!m_setup.parameterError.isEmpty()) {
+            showMessage(programDataFaultText(m_setup.parameterError));
+        } else if (!file->report.programValues.isEmpty()) {
+            // Such a report needs what only the program's own window knows, say which cards.
+            m_show->setEnabled(false);
+            showMessage(QStringLiteral("Tuto sestavu tiskne program ze svého okna, které jí předá potřebné "
+                                       "údaje (%1). Ze seznamu sestav ji zobrazit nelze.")
+                            .arg(file->report.programValues.join(QStringLiteral(", "))),
+                        false);
+        } else {
+            showMessage(QString());
+        }
     });
 }
 
@@ -196,14 +184,15 @@ void GeneratorWindow::showReport()
 {
     guarded([this] {
         const TemplateFile* file = current();
-        if (!file || !file->ok() || !m_setup.parameterError.isEmpty() || !m_form)
+        if (!file || !file->ok() || !m_setup.parameterError.isEmpty() || !m_form ||
+            !file->report.programValues.isEmpty())
             return;
         WaitCursor wait;
         ReportData data;
         const QString error =
             runReport(file->report, m_setup.user, m_form->values(), m_setup.connection, data);
         if (!error.isEmpty()) {
-            showMessage(QStringLiteral("Sestavu „%1“ nelze zobrazit.\n%2").arg(file->report.title, error));
+            showMessage(reportFaultText(file->report.title, error));
             return;
         }
         showMessage(QString());

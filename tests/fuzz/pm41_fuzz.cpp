@@ -110,7 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Template t;
     if (check(parseTemplateBytes(bytes, t))) {
         ReportData report;
-        check(runReport(t, user, {}, db, report));
+        // What the revision plan hands the reminder letters.
+        static const ParameterValues fromProgram{{QStringLiteral("Zdroje"), QStringLiteral("1,2")}};
+        check(runReport(t, user, fromProgram, db, report));
     }
     return 0;
 }

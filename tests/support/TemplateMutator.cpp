@@ -10,7 +10,8 @@ const char* const headers[] = {
     "[", "]", "[]", "[ ]", "[sestava]", "[dotaz]", "[dotaz] x", "[sloupec]", "[sloupec 1x]",
     "[sloupec nazev]", "[sloupec castka]", "[parametr dnes]", "[parametr od]", "[parametr n]",
     "[soucty]", "[zvyrazneni]", "[zvýraznění]", "[ Sestava ]", "[soucty", "[[dotaz]]",
-    "[sloupec a b]", "[parametr é]", "  [dotaz]", "[obrazek]"};
+    "[sloupec a b]", "[parametr é]", "  [dotaz]", "[obrazek]", "[adresat]", "[uvod]", "[zaver]",
+    "[uvod] x", "[zaver]]"};
 
 const char* const keyLines[] = {
     "sirka = ", "sirka = nan", "sirka = 1e-320", "sirka = 1e308", "šířka = 4.9e-324", "pismo = nan",
@@ -18,7 +19,9 @@ const char* const keyLines[] = {
     "min = 99999999999999999999", "vychozi = 36500", "vychozi = -36501", "druh = datum",
     "druh = cislo", "format = penize", "format = cislo", "format = datum", "zarovnani = na střed",
     "sloupce = castka, castka", "sloupce = ,", "pole = castka", "legenda = x", "mena = ne",
-    "orientace = na šířku", "vyzaduje_zakaznika = ano", "titulek = ", "= x", "x =", "# :dnes"};
+    "orientace = na šířku", "vyzaduje_zakaznika = ano", "titulek = ", "= x", "x =", "# :dnes",
+    "skupina = nazev", "skupina = castka", "skupina = ", "skupina = neni", "od_programu = Zdroje",
+    "od_programu = Zdroje, Zdroje", "od_programu = dnes", "od_programu = ,", "{nazev} {Mesto}", "{"};
 
 const char* const values[] = {
     "", "0", "-0", "1e308", "-1e308", "nan", "inf", "99999999999999999999", "-2147483648",
@@ -31,7 +34,9 @@ const char* const sqlPieces[] = {
     "\"a\"\":dnes\"", "`", "[", "]", "[a:dnes]", "--", "-- :dnes\n", "/*", "*/", "/* :od */", ";",
     "; SELECT 1", "\n", "\r", "\r\n", "\t", "=", "é", "(", ")", ",", " UNION ALL SELECT ", " ORDER BY 1",
     " WHERE ", " LIMIT -1", "9223372036854775807", "-9223372036854775808", "1e308", "9.3e16", "0.005",
-    "-0.005", "NULL", "'nan'", "x'00'", "char(0)", "zeroblob(9)", " AS ", "*", "0/0", "1.0/0"};
+    "-0.005", "NULL", "'nan'", "x'00'", "char(0)", "zeroblob(9)", " AS ", "*", "0/0", "1.0/0",
+    // and of a letter's text
+    "{", "}", "{{", "}}", "{nazev}", "{dnes}", "{Mesto}", "{neni}", "{ }", "{é}", "{castka}", ":Zdroje"};
 
 const char* const nameTails[] = {"é", "ř", "1", "$a", "_x", "::a", "(x)"};
 
@@ -86,7 +91,7 @@ qsizetype TemplateMutator::spot(const QByteArray& text)
         return boundary(text);
     QList<qsizetype> spots = nameEnds(text);
     for (qsizetype at = 0; at < text.size(); ++at)
-        if (std::strchr("'\"`[]-*", text[at]) && text[at] != '\0')
+        if (std::strchr("'\"`[]-*{}", text[at]) && text[at] != '\0')
             spots << at << at + 1;
     return spots.isEmpty() ? boundary(text) : spots[below(quint32(spots.size()))];
 }

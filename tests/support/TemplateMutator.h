@@ -8,8 +8,9 @@
 
 // Damaged copies of report templates for fuzzing the report generator: a seeded, repeatable
 // series of flipped bits, inserted NUL, control and high bytes, broken UTF-8, cut ends,
-// repeated, dropped and swapped lines, odd section headers, odd values and pieces of SQL
-// (:names, quotes, comments). The same seeds and number give the same mutants everywhere.
+// repeated, dropped and swapped lines, odd section headers, odd values, pieces of SQL
+// (:names, quotes, comments) and of letters' text (braces, placeholders). The same seeds and
+// number give the same mutants everywhere.
 class TemplateMutator
 {
 public:
