@@ -30,7 +30,8 @@ using namespace pm41;
 
 namespace {
 
-// The program registers a Czech collation on each connection; any order does here.
+// The program registers its collations (czech, caseless) on each connection; any order does
+// here.
 int anyOrder(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
     const int common = std::min(lengthA, lengthB);
@@ -54,7 +55,8 @@ QSqlDatabase openDatabase()
     if (!db.open())
         std::abort();
     auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
-    sqlite3_create_collation(handle, "czech", SQLITE_UTF8, nullptr, anyOrder);
+    for (const char* collation : {"czech", "caseless"})
+        sqlite3_create_collation(handle, collation, SQLITE_UTF8, nullptr, anyOrder);
 
     QFile schema(QStringLiteral(VESTIBOR_SCHEMA));
     if (!schema.open(QIODevice::ReadOnly))
