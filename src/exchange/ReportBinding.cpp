@@ -25,6 +25,29 @@ Launcher& launcher()
     return current;
 }
 
+int callPreview(const PreviewCall& call)
+{
+    return SestavaNahled(QCoreApplication::instance(), reinterpret_cast<const char16_t*>(call.templatePath.utf16()),
+                         reinterpret_cast<const char16_t*>(call.parameters.utf16()),
+                         reinterpret_cast<const char16_t*>(call.extraParameters.utf16()), call.connection);
+}
+
+PreviewLauncher& previewLauncher()
+{
+    static PreviewLauncher current = callPreview;
+    return current;
+}
+
+bool templatesDirectoryPresent(const AppContext& context)
+{
+    const QString templates = context.path(QStringLiteral("Ses"));
+    if (QFileInfo(templates).isDir())
+        return true;
+    ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
+                                               templates + QStringLiteral("\"."));
+    return false;
+}
+
 } // namespace
 
 QString ParametryTisku(const Settings& settings, int openCustomerId)
@@ -45,12 +68,8 @@ Launcher setLauncher(Launcher replacement)
 
 void AkceTisk(AppContext& context)
 {
-    const QString templates = context.path(QStringLiteral("Ses"));
-    if (!QFileInfo(templates).isDir()) {
-        ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
-                                                   templates + QStringLiteral("\"."));
+    if (!templatesDirectoryPresent(context))
         return;
-    }
     QSqlDatabase database = context.connection.database();
     Call call;
     call.templatesDirectory = QStringLiteral("Ses");
@@ -59,6 +78,40 @@ void AkceTisk(AppContext& context)
     call.closeAfterChoice = context.settings.ZaviratFrmTisk ? -1 : 0;
     call.connection = &database;
     launcher()(call);
+}
+
+PreviewLauncher setPreviewLauncher(PreviewLauncher replacement)
+{
+    PreviewLauncher previous = previewLauncher();
+    previewLauncher() = replacement ? std::move(replacement) : PreviewLauncher(callPreview);
+    return previous;
+}
+
+QString reminderTemplateName()
+{
+    return QStringLiteral("upozorneni_na_revizi.sestava");
+}
+
+bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds)
+{
+    if (cardIds.isEmpty() || !templatesDirectoryPresent(context))
+        return false;
+    const QString templatePath = QStringLiteral("Ses/") + reminderTemplateName();
+    if (!QFileInfo(context.path(templatePath)).isFile()) {
+        ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Předloha dopisu „%1“ nebyla nalezena.")
+                                                   .arg(context.path(templatePath)));
+        return false;
+    }
+    QStringList ids;
+    for (const int id : cardIds)
+        ids << QString::number(id);
+    QSqlDatabase database = context.connection.database();
+    PreviewCall call;
+    call.templatePath = context.path(templatePath);
+    call.parameters = ParametryTisku(context.settings, context.IdOtevrenehoZakaznika);
+    call.extraParameters = QStringLiteral("Zdroje|") + ids.join(u',');
+    call.connection = &database;
+    return previewLauncher()(call) == 0;
 }
 
 QString moduleVersionText()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -30,6 +31,26 @@ Launcher setLauncher(Launcher launcher); // an empty one restores the library; r
 
 // The print command: refuses a missing template directory, then calls the generator.
 void AkceTisk(AppContext& context);
+
+// The template of the reminder letters in the templates directory.
+QString reminderTemplateName(); // "upozorneni_na_revizi.sestava"
+
+// One template straight to the generator's preview (the library's SestavaNahled).
+struct PreviewCall
+{
+    QString templatePath; // the template file's full path
+    QString parameters;   // as for the print command
+    QString extraParameters; // "Name|value|…"
+    QSqlDatabase* connection = nullptr;
+};
+// Returns 0 when the preview was shown, 1 when there was nothing to show, -1 when it could
+// not be shown (the generator has said why).
+using PreviewLauncher = std::function<int(const PreviewCall&)>;
+PreviewLauncher setPreviewLauncher(PreviewLauncher launcher); // empty restores the library
+
+// Reminder letters for the cards, one per customer, in the generator's preview; true when
+// the preview was shown.
+bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds);
 
 // "PM41  " and the library's version designation, for the About window.
 QString moduleVersionText();

@@ -26,18 +26,19 @@ void commit(SafeFile& file)
 
 } // namespace
 
-void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootName)
+void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootName,
+               const TableWriters::RowSelection& rows)
 {
     SafeFile file(path);
-    TableWriters::writeXml(openForWriting(file), dataSet, rootName);
+    TableWriters::writeXml(openForWriting(file), dataSet, rootName, rows);
     commit(file);
 }
 
-qsizetype UlozitCSV(const DataSet& dataSet, const QString& path)
+qsizetype UlozitCSV(const DataSet& dataSet, const QString& path, const TableWriters::RowSelection& rows)
 {
     LongWork work;
     SafeFile file(path);
-    const qsizetype replaced = TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); });
+    const qsizetype replaced = TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); }, rows);
     commit(file);
     return replaced;
 }
@@ -56,7 +57,8 @@ QString replacedCharactersText(qsizetype count)
         .arg(count);
 }
 
-void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* owner)
+void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* owner,
+                       const TableWriters::RowSelection& rows)
 {
     if (!dataSet || !dataSet->isOpen()) {
         ShowInfo(QStringLiteral("Databáze není aktivní ..."));
@@ -65,7 +67,7 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
     // A pending change is completed first, as moving through the rows would.
     if (!dataSet->checkBrowseMode())
         return;
-    if (dataSet->recordCount() == 0) {
+    if ((rows ? rows->size() : dataSet->recordCount()) == 0) {
         ShowInfo(QStringLiteral("Databáze neobsahuje žádný záznam ..."));
         return;
     }
@@ -77,13 +79,13 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
     if (choice->filterIndex == 0) {
         try {
             LongWork work;
-            UlozitXML(*dataSet, choice->path, QStringLiteral("data"));
+            UlozitXML(*dataSet, choice->path, QStringLiteral("data"), rows);
         } catch (const AppError& e) {
             ShowInfo(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + e.text());
         }
     } else {
         // Failures go to the general error report.
-        if (const qsizetype replaced = UlozitCSV(*dataSet, choice->path))
+        if (const qsizetype replaced = UlozitCSV(*dataSet, choice->path, rows))
             ShowInfo(replacedCharactersText(replaced));
     }
 }

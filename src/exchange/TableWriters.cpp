@@ -6,6 +6,7 @@
 
 #include <QIODevice>
 #include <algorithm>
+#include <numeric>
 
 namespace TableWriters {
 
@@ -83,9 +84,18 @@ QString fieldText(const DataSet& dataSet, int row, int column)
     return FieldValues::text(dataSet.fields()[column].kind, dataSet.rowValue(row, column));
 }
 
+QList<int> rowIndexes(const DataSet& dataSet, const RowSelection& rows)
+{
+    if (rows)
+        return *rows;
+    QList<int> all(dataSet.recordCount());
+    std::iota(all.begin(), all.end(), 0);
+    return all;
+}
+
 } // namespace
 
-void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName)
+void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows)
 {
     const auto& fields = dataSet.fields();
     for (const QString& name : {rootName, QStringLiteral("zaznam")})
@@ -97,7 +107,7 @@ void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName
 
     QString text;
     text += QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<%1>\r\n").arg(rootName);
-    for (int row = 0; row < dataSet.recordCount(); ++row) {
+    for (const int row : rowIndexes(dataSet, rows)) {
         text += QStringLiteral("  <zaznam>\r\n");
         for (int column = 0; column < fields.size(); ++column) {
             const QString& name = fields[column].name;
@@ -113,7 +123,8 @@ void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName
     put(device, text.toUtf8());
 }
 
-qsizetype writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord)
+qsizetype writeCsv(QIODevice& device, const DataSet& dataSet, const std::function<void()>& afterRecord,
+                   const RowSelection& rows)
 {
     const auto& fields = dataSet.fields();
     QStringList names;
@@ -123,7 +134,7 @@ qsizetype writeCsv(QIODevice& device, const DataSet& dataSet, const std::functio
     put(device, Cp1250::encode(names.join(u'|'), &replaced) + "\r\n");
 
     QStringList values;
-    for (int row = 0; row < dataSet.recordCount(); ++row) {
+    for (const int row : rowIndexes(dataSet, rows)) {
         values.clear();
         for (int column = 0; column < fields.size(); ++column) {
             QString value = fieldText(dataSet, row, column);

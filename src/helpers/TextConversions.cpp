@@ -93,3 +93,14 @@ int ValueFromColor(const QColor& color)
 {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
+
+QString SearchKey(const QString& text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString key;
+    key.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            key += c;
+    return key.toCaseFolded();
+}

@@ -24,6 +24,10 @@ QString RemoveChar(const QString& text, QChar character);
 // other control characters) at both ends.
 QString TrimControl(const QString& text);
 
+// The text for matching without regard to letter case or accents: "Čech" and "cech" give
+// the same key.
+QString SearchKey(const QString& text);
+
 // The program's version: the major and minor numbers joined by a point.
 QString ProgramVersionText();
 

@@ -131,6 +131,26 @@ void DataSet::refresh()
     enableControls();
 }
 
+void DataSet::readMore(const QString& sql, const QVariantList& params)
+{
+    requireOpen();
+    if (!isReadOnly() || isEditing())
+        throw DatabaseError(QStringLiteral("%1: další řádky lze přinačíst jen do datové sady pro čtení.")
+                                .arg(objectName()));
+    ResultSet result = m_connection.query(SqlDialect::translate(sql), params);
+    if (result.columns.size() != m_fields.size())
+        throw DatabaseError(QStringLiteral("%1: přinačtené řádky mají jiné sloupce.").arg(objectName()));
+    for (auto& stored : result.rows) {
+        for (int i = 0; i < stored.size(); ++i)
+            stored[i] = FieldValues::fromStorage(m_fields[i].kind, stored[i]);
+        m_rows.append(std::move(stored));
+    }
+    if (m_cursor < 0 && !m_rows.isEmpty())
+        m_cursor = 0;
+    emit rowsReset();
+    notifyData();
+}
+
 int DataSet::recNo() const
 {
     if (m_state == State::Insert || m_cursor < 0)
@@ -269,6 +289,7 @@ bool DataSet::post()
     m_modified = false;
     setState(State::Browse);
     notifyData();
+    emit written();
     return true;
 }
 
@@ -362,6 +383,7 @@ void DataSet::deleteRecord()
     m_cursor = std::min(removed, int(m_rows.size()) - 1);
     emit rowRemoved(removed);
     notifyData();
+    emit written();
 }
 
 int DataSet::fieldIndex(const QString& name) const

@@ -41,6 +41,9 @@ public:
     void close();
     // Reads the rows again, keeping the current row where it still exists.
     void refresh();
+    // Puts the rows of another query with the same columns after those read, in a set
+    // that is only read; the cursor stays.
+    void readMore(const QString& sql, const QVariantList& params = {});
     bool isOpen() const { return m_state != State::Closed; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
@@ -105,6 +108,8 @@ signals:
     void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowUpdated(int row);
+    // A row was saved to the database or deleted from it.
+    void written();
 
 private:
     void requireOpen() const;

@@ -74,3 +74,15 @@ int StoreOperations::LhutaKategorie(int categoryId)
                                            QString::number(categoryId));
     return r.isEmpty() ? 0 : r.rows.first().first().toInt();
 }
+
+void StoreOperations::ZaznamenatUpozorneni(const QList<int>& cardIds, const QDate& day, const QString& way)
+{
+    QList<QVariantList> rows;
+    rows.reserve(cardIds.size());
+    for (const int id : cardIds)
+        rows.append({id, day.toString(Qt::ISODate), way});
+    Transaction transaction(m_connection);
+    m_connection.executeMany(
+        QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES (?, ?, ?)"), rows);
+    transaction.commit();
+}

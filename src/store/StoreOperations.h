@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QString>
 
 class Connection;
@@ -31,6 +33,10 @@ public:
 
     // The category's period in months; 0 when there is no such category or no period.
     int LhutaKategorie(int categoryId);
+
+    // Records a reminder of the given way ("e-mail", "dopis" or "ručně") on that day for each
+    // card, all or none. Throws DatabaseError.
+    void ZaznamenatUpozorneni(const QList<int>& cardIds, const QDate& day, const QString& way);
 
 private:
     Connection& m_connection;

@@ -88,7 +88,7 @@ WHERE t.vyrazeno_dne IS NULL;
 CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
 CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo COLLATE caseless);
 CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod COLLATE caseless);
-CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id);
+CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id, cinnost);
 CREATE INDEX ix_cinnosti_karta_pristi ON cinnosti (id_topneho_zdroje, datum_pristi);
 CREATE INDEX ix_cinnosti_zakaznik ON cinnosti (id_zakaznika);
 CREATE INDEX ix_zakaznici_nazev ON cis_zakaznici (nazev);
