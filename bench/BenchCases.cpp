@@ -5,6 +5,7 @@
 #include "PlanCases.h"
 #include "RegisterCases.h"
 
+#include "app/Hlavni_f.h"
 #include "codelists/CisCinnosti_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 namespace {
@@ -126,6 +128,19 @@ BenchCase customersExport(BenchEnv& env, int customers, bool xml)
 }
 
 } // namespace
+
+std::shared_ptr<THlavni> mainWindow(const BenchEnv& env)
+{
+    QFile ini(env.workDir + QStringLiteral("/Vestibor.ini"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n");
+    ini.close();
+    auto window = std::make_shared<THlavni>(env.workDir);
+    window->FormCreate();
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
 
 void fillActivityKinds(Connection& connection, int count)
 {

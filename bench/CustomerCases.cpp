@@ -19,20 +19,6 @@
 
 namespace {
 
-// The main window over the copied database, with the password gate off.
-std::shared_ptr<THlavni> mainWindow(const BenchEnv& env)
-{
-    QFile ini(env.workDir + QStringLiteral("/Vestibor.ini"));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n");
-    ini.close();
-    auto window = std::make_shared<THlavni>(env.workDir);
-    window->FormCreate();
-    window->show();
-    QApplication::processEvents();
-    return window;
-}
-
 // The customer with the most cards.
 int biggestCustomer(Connection& c)
 {

@@ -45,7 +45,7 @@ private slots:
             menus << top->text() + QStringLiteral(": ") + items.join(u' ');
         }
         QCOMPARE(menus, (QStringList{
-                            "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika — Akce_Konec",
+                            "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika Akce_PlanRevizi — Akce_Konec",
                             "Servis: Akce_UdajeUzivatele — Akce_CiselnikZakazniku Akce_CiselnikKategorii "
                             "Akce_CiselnikCinnosti Akce_CiselnikTechniku — Akce_Tisk — Akce_ZmenaHesla Akce_Konfig — "
                             "Akce_ImportZakazniku",
@@ -72,6 +72,7 @@ private slots:
         QTest::newRow("13") << "Akce_Konfig" << "Nastavení prostředí" << QKeySequence();
         QTest::newRow("14") << "Akce_Tisk" << "Tisk" << QKeySequence(QStringLiteral("Ctrl+P"));
         QTest::newRow("15") << "Akce_ImportZakazniku" << "Import zákazníků" << QKeySequence();
+        QTest::newRow("16") << "Akce_PlanRevizi" << "Plán revizí" << QKeySequence(QStringLiteral("Ctrl+R"));
     }
     void commandTable()
     {

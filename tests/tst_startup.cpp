@@ -193,6 +193,25 @@ private slots:
         QCOMPARE(tableCount(dir.path(QStringLiteral("Vestibor.mdb")), columns), 16);
     }
 
+    void withoutThePlanTablesTheProgramStartsWithoutThePlan()
+    {
+        ProgramDir dir;
+        {
+            Connection c(QStringLiteral("old"));
+            c.open(dir.path(QStringLiteral("Vestibor.mdb")));
+            c.execute(QStringLiteral("DROP VIEW pristi_revize"));
+            c.execute(QStringLiteral("CREATE TABLE pristi_revize (x INTEGER)")); // the view cannot be made
+        }
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(window.FormCreate());
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Chyba"),
+                            QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
+        QVERIFY(!window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+        QVERIFY(window.overdueLabel()->isHidden());
+        QCOMPARE(window.openPlan(false), nullptr);
+    }
+
     void shutdownClosesTheDataSetsAndWritesNoSettings()
     {
         ProgramDir dir;

@@ -152,6 +152,8 @@ private slots:
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_carovy_kod"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_vyrobni_cislo"));
         m_db->execute(QStringLiteral("CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo)"));
+        m_db->execute(QStringLiteral("DROP INDEX ix_cinnosti_karta"));
+        m_db->execute(QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
         const QString objects = QStringLiteral(
             "SELECT type || ' ' || name || ': ' || sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name");
         const auto fresh = [&] {

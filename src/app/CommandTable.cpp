@@ -29,6 +29,7 @@ const CommandSpec commands[] = {
     {"Akce_Konfig", "Nastavení prostředí", QKeySequence()},
     {"Akce_Tisk", "Tisk", QKeySequence(Qt::CTRL | Qt::Key_P)},
     {"Akce_ImportZakazniku", "Import zákazníků", QKeySequence()},
+    {"Akce_PlanRevizi", "Plán revizí", QKeySequence(Qt::CTRL | Qt::Key_R)},
 };
 
 struct MenuSpec
@@ -39,7 +40,7 @@ struct MenuSpec
 };
 
 const MenuSpec menus[] = {
-    {"HMenu_Soubor", "Soubor", {"Akce_OtevritTZ", "Akce_OtevritZakaznika", "Akce_ZavritZakaznika", nullptr, "Akce_Konec"}},
+    {"HMenu_Soubor", "Soubor", {"Akce_OtevritTZ", "Akce_OtevritZakaznika", "Akce_ZavritZakaznika", "Akce_PlanRevizi", nullptr, "Akce_Konec"}},
     {"HMenu_Servis",
      "Servis",
      {"Akce_UdajeUzivatele", nullptr, "Akce_CiselnikZakazniku", "Akce_CiselnikKategorii", "Akce_CiselnikCinnosti",

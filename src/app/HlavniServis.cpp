@@ -79,4 +79,5 @@ void THlavni::importCustomersCommand()
                     1) != AnswerYes)
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
+    dataWritten();
 }

@@ -63,6 +63,8 @@ bool THlavni::FormCreate()
     // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
     // here is reported and start-up goes on without the rest of these steps.
     runGuarded([&] { openDataSets(); });
+    action(QStringLiteral("Akce_PlanRevizi"))->setEnabled(m_planAvailable);
+    recountOverdue();
 
     // 14. and 15. Date fields and panel colours; both panels stay hidden.
     applySettings();
@@ -79,7 +81,9 @@ void THlavni::openDataSets()
 {
     const bool columnsUpToDate = m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"),
                                                                  QStringLiteral("je_firma"), QStringLiteral("BIT"));
-    if (!columnsUpToDate || !Schema::upgrade(m_context.connection))
+    // Without the plan's tables and views the program works on; only the plan is off.
+    m_planAvailable = Schema::upgrade(m_context.connection);
+    if (!columnsUpToDate || !m_planAvailable)
         ShowWarning(QStringLiteral("Chyba"),
                     QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
     m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));

@@ -3,6 +3,7 @@
 #include "app/AboutWindow.h"
 #include "app/CommandTable.h"
 #include "app/HomePage.h"
+#include "plan/PlanRevizi_f.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
@@ -39,6 +40,7 @@ THlavni::THlavni(const QString& programDirectory, QWidget* parent)
     m_context.DS_Cin2 = new DataSet(m_context.connection, QStringLiteral("DS_Cin2"), this);
     buildWindow();
     connectCommands();
+    connectPlanToData();
 }
 
 THlavni::~THlavni() = default;
@@ -111,6 +113,7 @@ void THlavni::buildToolbar()
     bold.setBold(true);
     m_openCustomerLabel->setFont(bold);
     m_openCustomerLabel->setStyleSheet(QStringLiteral("color: #800000;"));
+    buildOverdueLabel();
 }
 
 template<class Window> void THlavni::runCodeList(DataSet* lookupToReload)
@@ -139,8 +142,11 @@ void THlavni::connectCommands()
     onTriggered(action(QStringLiteral("Akce_OtevritZakaznika")), this, [this] { openCustomerCommand(); });
     onTriggered(action(QStringLiteral("Akce_ZavritZakaznika")), this, [this] { ZavritZakaznika(); });
     onTriggered(action(QStringLiteral("Akce_OtevritTZ")), this, [this] { findCardCommand(); });
-    onTriggered(action(QStringLiteral("Akce_CiselnikZakazniku")), this,
-                [this] { runCodeList<TCisZakazniku>(nullptr); });
+    onTriggered(action(QStringLiteral("Akce_CiselnikZakazniku")), this, [this] {
+        runCodeList<TCisZakazniku>(nullptr);
+        dataWritten(); // watching, customers and their cards may have changed there
+    });
+    onTriggered(action(QStringLiteral("Akce_PlanRevizi")), this, [this] { openPlan(false); });
     onTriggered(action(QStringLiteral("Akce_Konfig")), this, [this] { settingsCommand(); });
     onTriggered(action(QStringLiteral("Akce_UdajeUzivatele")), this, [this] { userDataCommand(); });
     onTriggered(action(QStringLiteral("Akce_ZmenaHesla")), this, [this] { changePasswordCommand(); });
@@ -210,6 +216,7 @@ bool THlavni::savePendingEdits()
 
 void THlavni::FormClose()
 {
+    delete m_plan; // closed without remembering its place: the end of the program writes nothing
     for (DataSet* ds : {m_context.DS_Kategorie.get(), m_context.DS_Cin2.get(), m_context.DS_Cin.get(),
                         m_context.DS_Karty.get()})
         if (ds && ds->isOpen())

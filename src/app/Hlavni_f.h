@@ -3,6 +3,7 @@
 #include "uikit/AppContext.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class ActivityPanel;
@@ -13,6 +14,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QPushButton;
+class TPlanRevizi;
 
 // The main window: it owns the run state and the database connection, hosts the toolbar
 // and the two record panels, and carries the main menu. Its creation runs the start-up
@@ -42,8 +44,19 @@ public:
     // panel's.
     void dispatchSharedKey(const QKeySequence& key);
 
+    // The inspection plan window, opened when not open yet; overdueOnly shows the overdue
+    // sources. Null when the database lacks the plan's tables.
+    TPlanRevizi* openPlan(bool overdueOnly);
+    // Opens the customer from the plan with the card current; false when the user kept
+    // the open customer or the customer no longer exists.
+    bool openCardFromPlan(int customerId, int cardId);
+    // Counts the overdue sources of watched customers again for the toolbar.
+    void recountOverdue();
+    QLabel* overdueLabel() const { return m_overdueLabel; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
@@ -61,6 +74,10 @@ private:
     void changePasswordCommand();
     void importCustomersCommand();
     void applySettings();
+    void buildOverdueLabel();
+    void placeToolbarLabels();
+    void connectPlanToData();
+    void dataWritten();
 
     AppContext m_context;
     std::unique_ptr<CommandTable> m_commands;
@@ -70,4 +87,7 @@ private:
     CardPanel* m_cardPanel = nullptr;
     ActivityPanel* m_activityPanel = nullptr;
     QLabel* m_openCustomerLabel = nullptr;
+    QLabel* m_overdueLabel = nullptr;
+    bool m_planAvailable = false;
+    QPointer<TPlanRevizi> m_plan;
 };

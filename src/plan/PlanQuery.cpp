@@ -6,40 +6,60 @@ namespace PlanQuery {
 
 QString sql()
 {
-    // The customers first, so that a watched-only plan touches only their cards; the last
-    // activity and the last reminder are looked up only for the rows that are listed.
+    // Every card's next inspection is worked out once, up front; then customers, their
+    // cards (the written join order keeps it so), and for each card its latest activity and
+    // reminder, each found by one look-up in an index that holds what is shown.
     return QStringLiteral(
-        "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, p.datum AS pristi_revize, "
-        "CAST(julianday(p.datum) - julianday(?) AS INTEGER) AS dni, "
+        "WITH p AS MATERIALIZED (SELECT id_topneho_zdroje, datum FROM pristi_revize) "
+        "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.hlidani_revizi, p.datum AS pristi_revize, "
         "z.nazev AS zakaznik, z.mesto, z.tel AS telefon, z.mobil, z.email, t.nazev AS zdroj, t.vyrobni_cislo, "
         "k.nazev_kategorie AS kategorie, "
-        "(SELECT c.datum FROM cinnosti c WHERE c.id_topneho_zdroje = t.id ORDER BY c.datum DESC, c.id DESC "
-        "LIMIT 1) AS posledni_datum, "
-        "(SELECT d.nazev_cinnosti FROM cinnosti c JOIN cis_cinnost d ON d.id = c.cinnost "
-        "WHERE c.id_topneho_zdroje = t.id ORDER BY c.datum DESC, c.id DESC LIMIT 1) AS posledni_cinnost, "
-        "(SELECT max(u.datum) FROM upozorneni u WHERE u.id_topneho_zdroje = t.id) AS upozorneno, "
-        "(SELECT u.zpusob FROM upozorneni u WHERE u.id_topneho_zdroje = t.id ORDER BY u.datum DESC, u.id DESC "
-        "LIMIT 1) AS zpusob_upozorneni "
-        "FROM cis_zakaznici z "
-        "JOIN topny_zdroj t ON t.id_zakaznika = z.id "
-        "JOIN pristi_revize p ON p.id_topneho_zdroje = t.id "
+        "(SELECT c.datum FROM cinnosti c WHERE c.id_topneho_zdroje = t.id "
+        "ORDER BY c.datum DESC, c.id DESC LIMIT 1) AS posledni_datum, "
+        "(SELECT d.nazev_cinnosti FROM cis_cinnost d WHERE d.id = (SELECT c.cinnost FROM cinnosti c "
+        "WHERE c.id_topneho_zdroje = t.id ORDER BY c.datum DESC, c.id DESC LIMIT 1)) AS posledni_cinnost, "
+        "lu.datum AS upozorneno, lu.zpusob AS zpusob_upozorneni "
+        "FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN p "
         "LEFT JOIN cis_kategorie k ON k.id = t.kategorie "
-        "WHERE (? = 0 OR z.hlidani_revizi = 1) AND (p.datum <= ? OR (? = 1 AND p.datum IS NULL)) "
-        "ORDER BY p.datum IS NULL, p.datum, z.nazev, t.nazev, t.id");
+        "LEFT JOIN upozorneni lu ON lu.id = (SELECT u.id FROM upozorneni u WHERE u.id_topneho_zdroje = t.id "
+        "ORDER BY u.datum DESC, u.id DESC LIMIT 1) "
+        "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id "
+        "AND ((? = 1 AND p.datum IS NULL) OR (p.datum > ? AND p.datum <= ?))");
 }
 
-QVariantList params(const PlanFilter& filter)
+QVariantList params(const QDate& until)
 {
-    return {filter.today.toString(Qt::ISODate), filter.watchedOnly ? 1 : 0, filter.until.toString(Qt::ISODate),
-            filter.withoutNext ? 1 : 0};
+    return {1, QStringLiteral("0001-01-01"), until.toString(Qt::ISODate)};
+}
+
+QVariantList paramsBetween(const QDate& after, const QDate& until)
+{
+    return {0, after.toString(Qt::ISODate), until.toString(Qt::ISODate)};
+}
+
+QHash<int, int> customerOrder(Connection& connection)
+{
+    const ResultSet r = connection.query(QStringLiteral("SELECT id FROM cis_zakaznici ORDER BY nazev, id"));
+    QHash<int, int> order;
+    order.reserve(r.rows.size());
+    for (int i = 0; i < r.rows.size(); ++i)
+        order.insert(r.rows[i][0].toInt(), i);
+    return order;
+}
+
+bool accepts(const PlanFilter& filter, bool watched, const QDate& next)
+{
+    if (filter.watchedOnly && !watched)
+        return false;
+    return next.isValid() ? next <= filter.until : filter.withoutNext;
 }
 
 int overdueCount(Connection& connection, const QDate& today)
 {
     const ResultSet r = connection.query(
-        QStringLiteral("SELECT count(*) FROM cis_zakaznici z JOIN topny_zdroj t ON t.id_zakaznika = z.id "
-                       "JOIN pristi_revize p ON p.id_topneho_zdroje = t.id "
-                       "WHERE z.hlidani_revizi = 1 AND p.datum < ?"),
+        QStringLiteral("SELECT count(*) FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize p "
+                       "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = 1 "
+                       "AND p.datum < ?"),
         {today.toString(Qt::ISODate)});
     return r.rows.value(0).value(0).toInt();
 }
