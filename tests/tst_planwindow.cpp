@@ -125,6 +125,17 @@ private slots:
         QVERIFY(plan && plan->isVisible() && !plan->isModal());
         QCOMPARE(PlanWindowFixture::sources(plan), QStringList{QStringLiteral("Kamna")});
         QCOMPARE(plan->filter().until, today.addDays(-1));
+
+        // A save in the main window shows in the plan when the plan is next activated.
+        f.w->ZavritZakaznika();
+        f.open(2);
+        QVERIFY(activities->edit());
+        activities->setValue(QStringLiteral("datum_pristi"), today.addDays(300));
+        QVERIFY(activities->post());
+        QCOMPARE(PlanWindowFixture::sources(plan), QStringList{QStringLiteral("Kamna")});
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(plan, &activate);
+        QCOMPARE(PlanWindowFixture::sources(plan), QStringList{});
     }
 
     void theFiltersListTheDueSources()
@@ -245,8 +256,7 @@ private slots:
         QVERIFY(f.dialogs.take().text.startsWith(QStringLiteral("Předloha dopisu „")));
         f.dir.writeFile(QStringLiteral("Ses/upozorneni_na_revizi.sestava"), "[sestava]\n");
 
-        plan->grid()->selectionModel()->clearSelection();
-        f.dialogs.answerQuestion(AnswerNo);
+        f.dialogs.answerQuestion(AnswerNo); // nothing selected yet: every listed source
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
         f.dialogs.take();
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|1,2,3"));
@@ -295,7 +305,9 @@ private slots:
         plan = again.plan();
         plan->resize(900, 500);
         plan->grid()->setColumnWidth(PlanModel::Zakaznik, 222);
-        plan->close();
+        QTest::keyClick(plan, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!again.w->findChild<TPlanRevizi*>());
         const QByteArray ini = again.dir.readFile(QStringLiteral("Vestibor.ini"));
         QVERIFY(ini.contains("[PlanRevizi]\r\nVlevo="));
         QVERIFY(ini.contains("Sirka=900\r\nVyska=500\r\nSirkySloupcu=80,44,222,"));

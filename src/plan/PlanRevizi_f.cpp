@@ -185,6 +185,11 @@ void TPlanRevizi::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void TPlanRevizi::reject()
+{
+    close();
+}
+
 bool TPlanRevizi::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && m_stale)
@@ -318,8 +323,8 @@ void TPlanRevizi::keepCurrentCard(const QVariant& cardId)
         }
     if (m_model->rowCount() > 0) {
         const QModelIndex index = m_model->index(again, 0);
-        m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                             QItemSelectionModel::Rows);
+        // Current, not selected: without a selection the letters go to every listed row.
+        m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
         m_grid->scrollTo(index);
     }
     showCounts();

@@ -48,6 +48,7 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void reject() override; // Esc closes the window as its close button does
 
 private:
     void buildWindow();
