@@ -3,6 +3,7 @@
 #include "app/Hlavni_f.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
+#include "store/Connection.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
@@ -328,6 +329,36 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 2"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel"));
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
+    }
+
+    void f5ReadsWhatAnotherProgramSavedKeepingTheCurrentCard()
+    {
+        Main f;
+        QVERIFY(f.cards()->last()); // Krb
+        Connection other(QStringLiteral("other"));
+        other.open(f.dir.path(QStringLiteral("Vestibor.mdb")));
+        other.execute(QStringLiteral("UPDATE topny_zdroj SET nazev = 'Krb nový' WHERE id = 2"));
+        other.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
+                                     "(1, 'Kamna', 'A1', 1)"));
+        other.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
+                                     "(1, 2, 1, '2024-05-10')"));
+        other.execute(QStringLiteral("UPDATE cis_zakaznici SET nazev = 'Alfa s.r.o.' WHERE id = 1"));
+        QTest::keyClick(f.w.get(), Qt::Key_F5);
+        QCOMPARE(f.cards()->recordCount(), 3);
+        QCOMPARE(f.cards()->value(QStringLiteral("nazev")).toString(), QStringLiteral("Krb nový"));
+        QCOMPARE(f.w->context().DS_Cin->recordCount(), 2);
+        QCOMPARE(f.text("La_OtevrenyZakaznik"), QStringLiteral("Alfa s.r.o."));
+
+        // A customer deleted meanwhile is closed with a message.
+        TestDialogs dialogs;
+        other.execute(QStringLiteral("DELETE FROM cinnosti WHERE id_zakaznika = 1"));
+        other.execute(QStringLiteral("DELETE FROM topny_zdroj WHERE id_zakaznika = 1"));
+        other.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE id = 1"));
+        QTest::keyClick(f.w.get(), Qt::Key_F5);
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Zákazníka mezitím smazal jiný uživatel."));
+        QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 0);
+        QVERIFY(f.w->cardPanel()->isHidden());
     }
 
     void theActivitiesFollowTheCurrentCardOnly()

@@ -353,11 +353,59 @@ private slots:
             ds.post();
             QFAIL("the save of a deleted row went through");
         } catch (const DatabaseError& e) {
-            QCOMPARE(e.text(), QStringLiteral("Záznam pro uložení změn už v databázi není."));
+            QCOMPARE(e.text(), QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
         }
         QCOMPARE(ds.state(), DataSet::State::Edit);
         QCOMPARE(ds.value(QStringLiteral("mesto")).toString(), QStringLiteral("Praha"));
         QCOMPARE(customerNames().size(), 1);
+    }
+
+    void aSaveNeverOverwritesWhatAnotherProgramSaved()
+    {
+        addCustomer(QStringLiteral("Novák"), QStringLiteral("Brno"));
+        addCustomer(QStringLiteral("Dvořák"));
+        Connection other(QStringLiteral("other"));
+        other.open(m_dir->path(QStringLiteral("Vestibor.mdb")));
+        DataSet mine(*m_db, QStringLiteral("Mine"));
+        DataSet theirs(other, QStringLiteral("Theirs"));
+        for (DataSet* ds : {&mine, &theirs}) {
+            ds->setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
+            ds->open();
+        }
+        // They save the name; my save of the town is refused and I see their name.
+        QVERIFY(theirs.edit());
+        theirs.setValue(QStringLiteral("nazev"), QStringLiteral("Novák a syn"));
+        QVERIFY(theirs.post());
+        QVERIFY(mine.edit());
+        mine.setValue(QStringLiteral("mesto"), QStringLiteral("Praha"));
+        try {
+            mine.post();
+            QFAIL("a save over another program's change went through");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.text().startsWith(QStringLiteral("Záznam mezitím změnil jiný uživatel.")));
+        }
+        QCOMPARE(mine.state(), DataSet::State::Browse);
+        QCOMPARE(mine.value(QStringLiteral("nazev")).toString(), QStringLiteral("Novák a syn"));
+        QCOMPARE(mine.value(QStringLiteral("mesto")).toString(), QStringLiteral("Brno"));
+        QCOMPARE(stored(QStringLiteral("SELECT mesto FROM cis_zakaznici WHERE id = 1")), QStringList{"Brno"});
+        // Having seen it, I save again.
+        QVERIFY(mine.edit());
+        mine.setValue(QStringLiteral("mesto"), QStringLiteral("Praha"));
+        QVERIFY(mine.post());
+        QCOMPARE(stored(QStringLiteral("SELECT nazev || ' ' || mesto FROM cis_zakaznici WHERE id = 1")),
+                 QStringList{"Novák a syn Praha"});
+
+        // They delete the second customer; my delete of it says so and the row leaves my list.
+        QVERIFY(theirs.last());
+        theirs.deleteRecord();
+        QVERIFY(mine.last());
+        try {
+            mine.deleteRecord();
+            QFAIL("a delete of a row that was gone went by silently");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Záznam mezitím smazal jiný uživatel."));
+        }
+        QCOMPARE(mine.recordCount(), 1);
     }
 
     void aJoinIsReadOnly()

@@ -61,6 +61,21 @@ bool THlavni::ZavritZakaznika()
     return true;
 }
 
+void THlavni::reloadOpenCustomer()
+{
+    const int id = m_context.IdOtevrenehoZakaznika;
+    if (id == 0 || !savePendingEdits())
+        return;
+    if (const std::optional<QString> name = m_context.store.NajdiNazevZakaznika(id)) {
+        m_openCustomerLabel->setText(*name);
+        m_context.DS_Karty->refresh();
+        m_cardPanel->reloadActivities();
+        return;
+    }
+    ZavritZakaznika();
+    ShowInfo(QStringLiteral("Zákazníka mezitím smazal jiný uživatel."));
+}
+
 void THlavni::findCardCommand()
 {
     QString column;

@@ -156,6 +156,8 @@ void THlavni::connectCommands()
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"), ReportBinding::moduleVersionText(), this);
         RunModal(about);
     });
+    auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(reload, &QShortcut::activated, this, [this] { runGuarded([this] { reloadOpenCustomer(); }); });
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Delete)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, [this, key] { dispatchSharedKey(key); });

@@ -40,6 +40,9 @@ public:
     // Saves pending edits (activity first, then card) and closes the customer; false when
     // a save was refused and the customer stays open.
     bool ZavritZakaznika();
+    // F5: reads the open customer's cards and activities again, keeping the current card;
+    // pending edits are saved first.
+    void reloadOpenCustomer();
     // Insert and Ctrl+Del: the card panel's command when it is enabled, else the activity
     // panel's.
     void dispatchSharedKey(const QKeySequence& key);

@@ -208,6 +208,12 @@ void CardPanel::deleteCard()
     }
 }
 
+void CardPanel::reloadActivities()
+{
+    m_shownCardId = -1;
+    followCurrentCard();
+}
+
 void CardPanel::followCurrentCard()
 {
     DataSet* cards = m_context.DS_Karty;

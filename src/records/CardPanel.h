@@ -34,6 +34,8 @@ public:
 
     // The card id whose activities the activity panel shows; 0 for none.
     int shownCardId() const { return m_shownCardId; }
+    // Reads the current card's activities again, also when the card stayed the same.
+    void reloadActivities();
 
     // Listing of the card on screen.
     QString listingText() const;

@@ -5,6 +5,7 @@
 #include "store/SqlDialect.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 namespace {
 
@@ -321,6 +322,23 @@ void DataSet::writeInsert()
     emit rowUpdated(m_cursor);
 }
 
+// The row as the database holds it now, in the fields of the set converted as on reading;
+// nothing when it is gone.
+std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
+{
+    QStringList names;
+    for (const ColumnInfo& field : m_fields)
+        names << field.name;
+    const ResultSet current = m_connection.query(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(names.join(QStringLiteral(", ")), m_baseTable), {rowId});
+    if (current.rows.isEmpty())
+        return std::nullopt;
+    QList<QVariant> row = current.rows.first();
+    for (int i = 0; i < row.size() && i < m_fields.size(); ++i)
+        row[i] = FieldValues::fromStorage(m_fields[i].kind, row[i]);
+    return row;
+}
+
 void DataSet::writeUpdate()
 {
     QStringList assignments;
@@ -332,12 +350,30 @@ void DataSet::writeUpdate()
         values << FieldValues::toStorage(m_fields[i].kind, m_buffer[i]);
     }
     if (!assignments.isEmpty()) {
-        values << m_rowIds[m_cursor];
-        const int changed = m_connection.execute(
-            QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(m_baseTable, assignments.join(QStringLiteral(", "))),
-            values);
-        if (changed == 0)
-            throw DatabaseError(QStringLiteral("Záznam pro uložení změn už v databázi není."));
+        // Another program may have saved the row since it was read: the row is compared with
+        // what was read and written only when nobody changed it meanwhile, in one transaction.
+        std::optional<QList<QVariant>> stored;
+        {
+            Transaction transaction(m_connection);
+            stored = storedRow(m_rowIds[m_cursor]);
+            if (stored && *stored == m_rows[m_cursor]) {
+                values << m_rowIds[m_cursor];
+                m_connection.execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                         .arg(m_baseTable, assignments.join(QStringLiteral(", "))),
+                                     values);
+                transaction.commit();
+            }
+        }
+        if (!stored)
+            throw DatabaseError(QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. "
+                                               "Zrušte je tlačítkem Storno."));
+        if (*stored != m_rows[m_cursor]) {
+            m_rows[m_cursor] = *stored;
+            cancel();
+            throw DatabaseError(QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy "
+                                               "a záznam je načten znovu; prohlédněte si ho a změny případně "
+                                               "proveďte znovu."));
+        }
     }
     m_rows[m_cursor] = m_buffer;
     m_state = State::Browse;
@@ -375,7 +411,16 @@ void DataSet::deleteRecord()
         cancel();
     if (m_rows.isEmpty())
         throw DatabaseError(QStringLiteral("Datová sada neobsahuje žádný záznam ke smazání."));
-    m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_baseTable), {m_rowIds[m_cursor]});
+    const int deleted =
+        m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_baseTable), {m_rowIds[m_cursor]});
+    removeCurrentRow();
+    if (deleted == 0)
+        throw DatabaseError(QStringLiteral("Záznam mezitím smazal jiný uživatel."));
+    emit written();
+}
+
+void DataSet::removeCurrentRow()
+{
     const int removed = m_cursor;
     emit rowAboutToBeRemoved(removed);
     m_rows.removeAt(removed);
@@ -383,7 +428,6 @@ void DataSet::deleteRecord()
     m_cursor = std::min(removed, int(m_rows.size()) - 1);
     emit rowRemoved(removed);
     notifyData();
-    emit written();
 }
 
 int DataSet::fieldIndex(const QString& name) const

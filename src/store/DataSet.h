@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 class Connection;
 
@@ -119,6 +120,8 @@ private:
     bool moveCursor(int index);
     void writeInsert();
     void writeUpdate();
+    std::optional<QList<QVariant>> storedRow(qint64 rowId) const;
+    void removeCurrentRow();
     QList<QVariant>& currentValues();
     const QList<QVariant>* currentValuesOrNull() const;
 

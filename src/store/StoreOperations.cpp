@@ -52,10 +52,15 @@ bool StoreOperations::SmazatDataZakaznika(int customerId)
 
 QString StoreOperations::NazevZakaznika(int customerId)
 {
+    return NajdiNazevZakaznika(customerId).value_or(QStringLiteral("nenalezen"));
+}
+
+std::optional<QString> StoreOperations::NajdiNazevZakaznika(int customerId)
+{
     const ResultSet r =
         m_connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = ") + QString::number(customerId));
     if (r.isEmpty())
-        return QStringLiteral("nenalezen");
+        return std::nullopt;
     return r.rows.first().first().toString();
 }
 

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <optional>
 
 class Connection;
 
@@ -27,6 +28,8 @@ public:
 
     // The customer's name, or "nenalezen" when there is no such customer.
     QString NazevZakaznika(int customerId);
+    // The customer's name; nothing when there is no such customer.
+    std::optional<QString> NajdiNazevZakaznika(int customerId);
 
     // The id of the customer that owns the card; 0 when there is no such card or customer.
     int ZakaznikKarty(int cardId);
