@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test (offscreen, no display needed).
+# Installs what is missing, builds and runs every test (offscreen, no display needed), the
+# server tests against a PostgreSQL server started for them and stopped afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+# The server tests run against a throwaway PostgreSQL server of their own.
+root=$(pwd)
+server=$(mktemp -d /tmp/vestibor-test-server.XXXXXX)
+chmod 755 "$server"
+trap '"$root/scripts/test-server.sh" stop "$server/srv"; rm -rf "$server"' EXIT
+VESTIBOR_TEST_SERVER=$("$root/scripts/test-server.sh" start "$server/srv")
+export VESTIBOR_TEST_SERVER
 cd build
 ctest --output-on-failure

@@ -1,12 +1,16 @@
-// Prepares a program directory: vestibor_prepare <directory> [<shipped report templates>]
+// Prepares a program directory:  vestibor_prepare <directory> [<shipped report templates>]
+// or a server database:         vestibor_prepare --server "<connection string>" [--copy <Vestibor.mdb>]
 #include "helpers/Password.h"
+#include "store/Connection.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
+#include "store/ServerDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QTextStream>
 
 namespace {
@@ -24,14 +28,57 @@ void installTemplates(const QDir& shipped, const QDir& templates)
             throw AppError(QStringLiteral("cannot install %1").arg(templates.filePath(name)));
     }
 }
+// Builds the schema in an empty server database and, when asked, copies a database file
+// into it: a firm moves its data in one command.
+int prepareServer(const QStringList& args, QTextStream& out)
+{
+    const QString connectionString = args.value(1);
+    const QString copied = args.value(3);
+    if (!copied.isEmpty() && !QFileInfo(copied).isFile())
+        throw AppError(QStringLiteral("the database file %1 does not exist").arg(copied));
+    {
+        QSqlDatabase server = ServerDatabase::connect(connectionString, QStringLiteral("prepare"));
+        ServerDatabase::createSchema(server);
+        out << "Schema created on the server.\n";
+        if (!copied.isEmpty()) {
+            Connection file(QStringLiteral("copied"));
+            file.open(copied);
+            ServerDatabase::copyFromFile(file, server, [&](const QString& table, int rows) {
+                if (rows % 100000 == 0) {
+                    out << table << ": " << rows << " rows so far\n";
+                    out.flush();
+                }
+            });
+            out << "Copied " << copied << " into the server.\n";
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prepare"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
+    QTextStream out(stdout);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == u"--server") {
+        if (!(args.size() == 2 || (args.size() == 4 && args[2] == u"--copy"))) {
+            err << "usage: vestibor_prepare --server \"<connection string>\" [--copy <Vestibor.mdb>]\n";
+            return 2;
+        }
+        try {
+            return prepareServer(args, out);
+        } catch (const AppError& e) {
+            err << "vestibor_prepare: " << e.text() << "\n";
+            return 1;
+        }
+    }
     if (argc != 2 && argc != 3) {
-        err << "usage: vestibor_prepare <program directory> [<report templates to install>]\n";
+        err << "usage: vestibor_prepare <program directory> [<report templates to install>]\n"
+               "       vestibor_prepare --server \"<connection string>\" [--copy <Vestibor.mdb>]\n";
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));

@@ -1,0 +1,142 @@
+// The shared server database: reading connection strings, laying out the schema on a real
+// PostgreSQL server and moving a database file into it.
+#include "store/Connection.h"
+#include "store/Errors.h"
+#include "store/ServerDatabase.h"
+#include "support/ProgramDir.h"
+#include "support/TestMain.h"
+#include "support/TestServer.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace {
+
+// The rows of a query on the server, a line each, the values joined by "|".
+QStringList rows(QSqlDatabase& db, const QString& sql)
+{
+    QStringList out;
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return {QStringLiteral("error: ") + query.lastError().text()};
+    while (query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << (query.isNull(i) ? QString() : query.value(i).toString());
+        out << values.join(u'|');
+    }
+    return out;
+}
+
+QString refusal(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const DatabaseError& e) {
+        return e.text();
+    }
+    return QStringLiteral("(nothing refused)");
+}
+
+} // namespace
+
+class TestServer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectionStringsAreReadAsLibpqReadsThem()
+    {
+        const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(
+            QStringLiteral("  host=db.firma.lan port = 5433 dbname='Vestibor firmy' password='a\\'b\\\\c' user=kancelar"));
+        QCOMPARE(parts.value(QStringLiteral("host")), QStringLiteral("db.firma.lan"));
+        QCOMPARE(parts.value(QStringLiteral("port")), QStringLiteral("5433"));
+        QCOMPARE(parts.value(QStringLiteral("dbname")), QStringLiteral("Vestibor firmy"));
+        QCOMPARE(parts.value(QStringLiteral("password")), QStringLiteral("a'b\\c"));
+        QCOMPARE(parts.value(QStringLiteral("user")), QStringLiteral("kancelar"));
+        QCOMPARE(refusal([] { ServerDatabase::parseConnectionString(QStringLiteral("host=x dbname='nedokončeno")); }),
+                 QStringLiteral("V připojovacím řetězci serveru chybí uzavírací apostrof u „dbname“."));
+        QCOMPARE(refusal([] { ServerDatabase::parseConnectionString(QStringLiteral("host=x port")); }),
+                 QStringLiteral("Připojovacímu řetězci serveru nerozumím u „port“."));
+        // A server that is not there is named with the server's own reason.
+        QVERIFY(refusal([] {
+                    ServerDatabase::connect(QStringLiteral("host=/nonexistent port=1 dbname=x connect_timeout=2"),
+                                            QStringLiteral("nowhere"));
+                }).contains(QStringLiteral("/nonexistent")));
+    }
+
+    void theSchemaSortsCzechAndIsBuiltOnlyInAnEmptyDatabase()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QSqlQuery insert(server.db());
+        QVERIFY(insert.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Hora', true), "
+                                           "('Čech', false), ('Chalupa', NULL), ('Cyril', true)")));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")),
+                 (QStringList{"Cyril", "Čech", "Hora", "Chalupa"}));
+        QVERIFY(insert.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, "
+                                           "vyrobni_cislo) VALUES (1, 'Kotel', 'K', 1, 'SN-ab')")));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM topny_zdroj WHERE vyrobni_cislo = 'sn-AB' "
+                                                  "COLLATE caseless")),
+                 QStringList{"Kotel"});
+        // Text longer than its column is refused, as in the file.
+        QVERIFY(!insert.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES "
+                                            "(repeat('x', 51), 12)")));
+        QCOMPARE(refusal([&] { ServerDatabase::createSchema(server.db()); }).left(40),
+                 QStringLiteral("Databáze „%1“ na serveru už obsahuje tabulky.").arg(server.db().databaseName()).left(40));
+    }
+
+    void aDatabaseFileMovesInWithItsIdsAndExactValues()
+    {
+        ProgramDir dir;
+        Connection file(QStringLiteral("file"));
+        file.open(dir.path(QStringLiteral("Vestibor.mdb")));
+        file.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi, je_firma) VALUES "
+                                    "('Novák', 1, 0), ('Smazaný', 0, 1), ('Dvořák', NULL, 1), ('Poslední', 0, 0)"));
+        file.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE nazev IN ('Smazaný', 'Poslední')"));
+        file.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, rok_vyroby, "
+                                    "vyrazeno_dne, poznamka) VALUES (3, 'Kotel', 'K', 1, 2019, '2024-02-29', "
+                                    "'řádek 1\nřádek 2')"));
+        file.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
+                                    "cena_prace, cena_material) VALUES (3, 1, 1, '2025-01-31', 1234.5678, -0.5)"));
+        file.execute(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (7, 'Jiří')"));
+        file.execute(QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
+                                    "(1, '2026-12-01', 'ručně')"));
+
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QStringList progress;
+        ServerDatabase::copyFromFile(file, server.db(), [&](const QString& table, int count) {
+            progress << QStringLiteral("%1 %2").arg(table).arg(count);
+        });
+        QCOMPARE(progress, (QStringList{"cis_zakaznici 2", "cis_technici 1", "topny_zdroj 1", "cinnosti 1",
+                                        "upozorneni 1"}));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT id, nazev, hlidani_revizi, je_firma FROM cis_zakaznici "
+                                                  "ORDER BY id")),
+                 (QStringList{"1|Novák|true|false", "3|Dvořák||true"}));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT rok_vyroby, vyrazeno_dne, poznamka FROM topny_zdroj")),
+                 QStringList{"2019|2024-02-29|řádek 1\nřádek 2"});
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT datum, cena_prace::text, cena_material::text, cena_doprava "
+                                                  "FROM cinnosti")),
+                 QStringList{"2025-01-31|1234.5678|-0.5000|"});
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici")),
+                 QStringList{"7|Jiří"});
+        // Ids the file gave once, the deleted last customer's included, are never given again.
+        QCOMPARE(rows(server.db(), QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Nový') RETURNING id")),
+                 QStringList{"5"});
+        QCOMPARE(rows(server.db(), QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES "
+                                                  "('Kotle', 12) RETURNING id")),
+                 QStringList{"1"});
+        // A second copy finds data there and changes nothing.
+        QCOMPARE(refusal([&] { ServerDatabase::copyFromFile(file, server.db()); }),
+                 QStringLiteral("Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"3"});
+    }
+};
+
+VESTIBOR_TEST_MAIN(TestServer)
+#include "tst_server.moc"
