@@ -33,13 +33,12 @@ class LessFrequentCheckpoints
 public:
     explicit LessFrequentCheckpoints(Connection& connection) : m_connection(connection)
     {
-        m_connection.execute(QStringLiteral("PRAGMA wal_autocheckpoint = 20000"));
+        m_connection.beginBulkWrite();
     }
     ~LessFrequentCheckpoints()
     {
         try {
-            m_connection.execute(QStringLiteral("PRAGMA wal_autocheckpoint = 1000"));
-            m_connection.query(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+            m_connection.endBulkWrite();
         } catch (const AppError&) {
             // The journal is copied back by the next checkpoint.
         }

@@ -10,8 +10,7 @@
 
 #include <memory>
 
-struct sqlite3;
-class StatementCache;
+class Engine;
 
 // Rows of a query in the form the database stores them, with what is known of each column.
 struct ResultSet
@@ -36,9 +35,13 @@ public:
     // Opens an existing database file (never creates one) and checks that it is a
     // database. Throws DatabaseError.
     void open(const QString& filePath);
+    // Connects to the shared server database (a libpq connection string). Throws
+    // DatabaseError with the server's reason.
+    void openServer(const QString& connectionString);
     void close();
     bool isOpen() const;
-    QString filePath() const { return m_filePath; }
+    bool isServer() const { return m_server; }
+    QString filePath() const { return m_server ? QString() : m_filePath; }
     QSqlDatabase database() const;
 
     // A query; ids go into the text as plain integers, typed values as bound parameters.
@@ -48,7 +51,13 @@ public:
     // One statement run once for every row of values, prepared only once: for loading
     // many rows at a time.
     void executeMany(const QString& sql, const QList<QVariantList>& rows);
-    qint64 lastInsertRowId() const;
+    // An INSERT; returns the key of the new row.
+    qint64 insert(const QString& sql, const QVariantList& params = {});
+    // The column by which rows of a table are written back.
+    QString rowKey(const QString& table) const;
+    // Around writing many rows at once (an import).
+    void beginBulkWrite();
+    void endBulkWrite();
 
     // Columns of a table in table order; throws DatabaseError for an unknown table.
     QList<ColumnInfo> tableColumns(const QString& table) const;
@@ -61,12 +70,13 @@ public:
     void rollback();
 
 private:
-    sqlite3* handle() const;
+    Engine& engine() const;
 
     QString m_name;
     QString m_filePath;
+    bool m_server = false;
     int m_savepointDepth = 0;
-    std::unique_ptr<StatementCache> m_statements;
+    std::unique_ptr<Engine> m_engine;
     mutable QHash<QString, QList<ColumnInfo>> m_schema;
 };
 

@@ -17,13 +17,13 @@ bool isIdentifier(const QString& s)
     return re.match(s).hasMatch();
 }
 
-// "SELECT * FROM t ..." reads the row id of t too, so that changes can be written back.
-QString withRowId(const QString& sql, const QString& table)
+// "SELECT * FROM t ..." reads the row key of t too, so that changes can be written back.
+QString withRowId(const QString& sql, const QString& table, const QString& key)
 {
     static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+\\*"),
                                          QRegularExpression::CaseInsensitiveOption);
     QString out = sql;
-    return out.replace(head, QStringLiteral("SELECT %1.rowid AS %2, *").arg(table, rowIdAlias));
+    return out.replace(head, QStringLiteral("SELECT %1.%2 AS %3, *").arg(table, key, rowIdAlias));
 }
 
 } // namespace
@@ -67,12 +67,15 @@ void DataSet::open()
         if (!isIdentifier(m_command))
             throw DatabaseError(QStringLiteral("Neplatný název tabulky: %1").arg(m_command));
         base = m_command;
-        sql = QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(rowIdAlias, base);
+        m_rowKey = m_connection.rowKey(base);
+        sql = QStringLiteral("SELECT %1 AS %2, * FROM %3").arg(m_rowKey, rowIdAlias, base);
     } else {
         sql = SqlDialect::translate(m_command);
         base = SqlDialect::singleTableOf(sql);
-        if (!base.isEmpty())
-            sql = withRowId(sql, base);
+        if (!base.isEmpty()) {
+            m_rowKey = m_connection.rowKey(base);
+            sql = withRowId(sql, base, m_rowKey);
+        }
     }
     ResultSet result = m_connection.query(sql, m_params);
 
@@ -81,12 +84,21 @@ void DataSet::open()
     m_fields = result.columns;
     if (m_rowIdColumn >= 0)
         m_fields.removeAt(m_rowIdColumn);
+    // A table whose rows have no id of their own carries a hidden key on the server.
+    int hiddenKey = -1;
+    for (int i = 0; m_rowIdColumn >= 0 && i < m_fields.size(); ++i)
+        if (m_fields[i].name.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0)
+            hiddenKey = i;
+    if (hiddenKey >= 0)
+        m_fields.removeAt(hiddenKey);
     m_rows.clear();
     m_rowIds.clear();
     m_rows.reserve(result.rows.size());
     for (auto& stored : result.rows) {
         if (m_rowIdColumn >= 0)
             m_rowIds.append(stored.takeAt(m_rowIdColumn).toLongLong());
+        if (hiddenKey >= 0)
+            stored.removeAt(hiddenKey);
         for (int i = 0; i < stored.size(); ++i)
             stored[i] = FieldValues::fromStorage(m_fields[i].kind, stored[i]);
         m_rows.append(std::move(stored));
@@ -310,8 +322,7 @@ void DataSet::writeInsert()
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_baseTable)
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(m_baseTable, names.join(QStringLiteral(", ")), marks.join(u','));
-    m_connection.execute(sql, values);
-    const qint64 rowId = m_connection.lastInsertRowId();
+    const qint64 rowId = m_connection.insert(sql, values);
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].kind == ColumnKind::AutoKey)
             m_buffer[i] = rowId;
@@ -330,7 +341,8 @@ std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
     for (const ColumnInfo& field : m_fields)
         names << field.name;
     const ResultSet current = m_connection.query(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(names.join(QStringLiteral(", ")), m_baseTable), {rowId});
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
+        {rowId});
     if (current.rows.isEmpty())
         return std::nullopt;
     QList<QVariant> row = current.rows.first();
@@ -358,8 +370,8 @@ void DataSet::writeUpdate()
             stored = storedRow(m_rowIds[m_cursor]);
             if (stored && *stored == m_rows[m_cursor]) {
                 values << m_rowIds[m_cursor];
-                m_connection.execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                         .arg(m_baseTable, assignments.join(QStringLiteral(", "))),
+                m_connection.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                         .arg(m_baseTable, assignments.join(QStringLiteral(", ")), m_rowKey),
                                      values);
                 transaction.commit();
             }
@@ -412,7 +424,8 @@ void DataSet::deleteRecord()
     if (m_rows.isEmpty())
         throw DatabaseError(QStringLiteral("Datová sada neobsahuje žádný záznam ke smazání."));
     const int deleted =
-        m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(m_baseTable), {m_rowIds[m_cursor]});
+        m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_baseTable, m_rowKey),
+                             {m_rowIds[m_cursor]});
     removeCurrentRow();
     if (deleted == 0)
         throw DatabaseError(QStringLiteral("Záznam mezitím smazal jiný uživatel."));

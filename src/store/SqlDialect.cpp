@@ -14,6 +14,35 @@ QString translate(const QString& sql)
     return sql;
 }
 
+QString forServer(const QString& sql)
+{
+    // LIKE of the file ignores letter case; the server's ILIKE does the same. Quoted texts
+    // are left as they are.
+    const QString text = translate(sql);
+    static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"), QRegularExpression::CaseInsensitiveOption);
+    QString out;
+    out.reserve(text.size() + 8);
+    qsizetype plainFrom = 0;
+    const auto flushPlain = [&](qsizetype until) {
+        QString plain = text.mid(plainFrom, until - plainFrom);
+        plain.replace(like, QStringLiteral("ILIKE"));
+        out += plain;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\'')
+            continue;
+        flushPlain(i);
+        qsizetype end = i + 1;
+        while (end < text.size() && !(text[end] == u'\'' && (end + 1 >= text.size() || text[end + 1] != u'\'')))
+            end += text[end] == u'\'' ? 2 : 1;
+        out += text.mid(i, end + 1 - i);
+        i = end;
+        plainFrom = end + 1;
+    }
+    flushPlain(text.size());
+    return out;
+}
+
 QString singleTableOf(const QString& sql)
 {
     static const QRegularExpression plain(

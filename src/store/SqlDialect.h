@@ -9,6 +9,10 @@ namespace SqlDialect {
 // "SELECT Top 5 * FROM t ..." becomes "SELECT * FROM t ... LIMIT 5".
 QString translate(const QString& sql);
 
+// The same for the server database: also LIKE, which ignores letter case in the file,
+// becomes ILIKE (quoted texts are kept).
+QString forServer(const QString& sql);
+
 // The table a plain "SELECT * FROM table [WHERE ...] [ORDER BY ...]" reads, or an empty
 // text when the statement reads more than one table or computes columns.
 QString singleTableOf(const QString& sql);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/Connection.h"
+
+// What one kind of database does for the connection: the database file (SQLite) or the
+// shared server (PostgreSQL). Statements come in the program's own forms; each engine
+// rewrites what it spells otherwise.
+class Engine
+{
+public:
+    virtual ~Engine() = default;
+
+    virtual QSqlDatabase database() const = 0;
+    // "soubor <path>" or "server <host>/<database>", for messages.
+    virtual QString description() const = 0;
+
+    virtual ResultSet query(const QString& sql, const QVariantList& params) = 0;
+    virtual int execute(const QString& sql, const QVariantList& params) = 0;
+    virtual void executeMany(const QString& sql, const QList<QVariantList>& rows) = 0;
+    // An INSERT; returns the key the new row got.
+    virtual qint64 insert(const QString& sql, const QVariantList& params) = 0;
+
+    // Columns of a table in table order, empty for an unknown table.
+    virtual QList<ColumnInfo> tableColumns(const QString& table) = 0;
+    virtual bool hasTable(const QString& table) = 0;
+    // The column that keys a table's rows for writing them back.
+    virtual QString rowKey(const QString& table) = 0;
+
+    // Transactions nest: depth 0 is the outermost.
+    virtual void begin(int depth) = 0;
+    virtual void commit(int depth) = 0;
+    virtual void rollback(int depth) = 0;
+
+    // Many rows are about to be written (an import): the engine may prepare for it.
+    virtual void beginBulkWrite() {}
+    virtual void endBulkWrite() {}
+
+    virtual void forgetStatements() {}
+};

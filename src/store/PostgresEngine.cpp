@@ -1,0 +1,247 @@
+#include "store/PostgresEngine.h"
+
+#include "store/Errors.h"
+#include "store/ServerDatabase.h"
+#include "store/SqlDialect.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace {
+
+QString reason(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+// The kind of a result column from the server's type.
+ColumnInfo describeField(const QSqlField& field)
+{
+    ColumnInfo info;
+    info.name = field.name();
+    switch (field.typeID()) {
+    case 16: // boolean
+        info.kind = ColumnKind::YesNo;
+        break;
+    case 20: // bigint
+    case 23: // integer
+        info.kind = field.name() == u"id" ? ColumnKind::AutoKey : ColumnKind::Integer;
+        break;
+    case 21: // smallint: the year of manufacture
+        info.kind = ColumnKind::Year;
+        break;
+    case 25: // text
+        info.kind = ColumnKind::LongText;
+        break;
+    case 700:
+    case 701:
+        info.kind = ColumnKind::Float;
+        break;
+    case 1082:
+        info.kind = ColumnKind::Date;
+        break;
+    case 1114:
+    case 1184:
+        info.kind = ColumnKind::DateTime;
+        break;
+    case 1700: // numeric(19,4): money
+        info.kind = ColumnKind::Money;
+        break;
+    default:
+        info.kind = ColumnKind::Text;
+        info.maxLength = field.length() > 0 ? field.length() : 0;
+        break;
+    }
+    return info;
+}
+
+// Stored values as the file gives them: dates as text, yes/no as 0 and 1.
+QVariant bindable(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate);
+    return value;
+}
+
+} // namespace
+
+PostgresEngine::PostgresEngine(const QString& connectionName, const QString& connectionString)
+    : m_name(connectionName)
+{
+    QSqlDatabase db = ServerDatabase::connect(connectionString, m_name);
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision); // money comes exact, as text
+    m_description = QStringLiteral("%1/%2").arg(db.hostName(), db.databaseName());
+}
+
+PostgresEngine::~PostgresEngine()
+{
+    m_prepared.clear();
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase PostgresEngine::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
+{
+    const QString text = SqlDialect::forServer(sql);
+    std::shared_ptr<QSqlQuery>& query = m_prepared[text];
+    if (!query) {
+        query = std::make_shared<QSqlQuery>(database());
+        query->setForwardOnly(true);
+        if (!params.isEmpty() && !query->prepare(text)) {
+            const QString why = reason(query->lastError());
+            m_prepared.remove(text);
+            throw DatabaseError(why);
+        }
+    }
+    ++m_statementCount;
+    bool ok = false;
+    if (params.isEmpty()) {
+        ok = query->exec(text);
+    } else {
+        for (int i = 0; i < params.size(); ++i)
+            query->bindValue(i, bindable(params[i]));
+        ok = query->exec();
+    }
+    if (!ok)
+        throw DatabaseError(reason(query->lastError()));
+    return *query;
+}
+
+ResultSet PostgresEngine::query(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery& q = run(sql, params);
+    ResultSet result;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i)
+        result.columns.append(describeField(record.field(i)));
+    while (q.next()) {
+        QList<QVariant> row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row.append(q.isNull(i) ? QVariant() : q.value(i));
+        result.rows.append(std::move(row));
+    }
+    q.finish();
+    return result;
+}
+
+int PostgresEngine::execute(const QString& sql, const QVariantList& params)
+{
+    QSqlQuery& q = run(sql, params);
+    const int changed = q.numRowsAffected();
+    q.finish();
+    return changed;
+}
+
+void PostgresEngine::executeMany(const QString& sql, const QList<QVariantList>& rows)
+{
+    for (const QVariantList& params : rows)
+        execute(sql, params);
+}
+
+qint64 PostgresEngine::insert(const QString& sql, const QVariantList& params)
+{
+    static const QRegularExpression table(QStringLiteral("^\\s*INSERT\\s+INTO\\s+(\\w+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = table.match(sql);
+    if (!m.hasMatch())
+        throw DatabaseError(QStringLiteral("Příkaz není INSERT: %1").arg(sql));
+    const ResultSet r = query(sql + QStringLiteral(" RETURNING ") + rowKey(m.captured(1)), params);
+    return r.rows.value(0).value(0).toLongLong();
+}
+
+QList<ColumnInfo> PostgresEngine::tableColumns(const QString& table)
+{
+    const ResultSet info = query(
+        QStringLiteral("SELECT column_name, data_type, character_maximum_length, is_identity, numeric_scale "
+                       "FROM information_schema.columns WHERE table_schema = current_schema() "
+                       "AND table_name = lower(?) AND column_name <> 'rowid' ORDER BY ordinal_position"),
+        {table});
+    QList<ColumnInfo> columns;
+    for (const auto& row : info.rows) {
+        ColumnInfo c;
+        c.name = row[0].toString();
+        c.table = table;
+        const QString type = row[1].toString();
+        if (type == u"boolean")
+            c.kind = ColumnKind::YesNo;
+        else if (type == u"numeric")
+            c.kind = ColumnKind::Money;
+        else if (type == u"date")
+            c.kind = ColumnKind::Date;
+        else if (type.startsWith(u"timestamp"))
+            c.kind = ColumnKind::DateTime;
+        else if (type == u"smallint")
+            c.kind = ColumnKind::Year;
+        else if (type == u"integer" || type == u"bigint")
+            c.kind = row[3].toString() == u"YES" ? ColumnKind::AutoKey : ColumnKind::Integer;
+        else if (type == u"text")
+            c.kind = ColumnKind::LongText;
+        else if (type == u"double precision" || type == u"real")
+            c.kind = ColumnKind::Float;
+        else {
+            c.kind = ColumnKind::Text;
+            c.maxLength = row[2].toInt();
+        }
+        columns.append(c);
+    }
+    return columns;
+}
+
+bool PostgresEngine::hasTable(const QString& table)
+{
+    return !query(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
+                                 "AND table_name = lower(?)"),
+                  {table})
+                .isEmpty();
+}
+
+QString PostgresEngine::rowKey(const QString& table)
+{
+    const QString key = table.toLower();
+    if (auto it = m_rowKeys.constFind(key); it != m_rowKeys.constEnd())
+        return *it;
+    // Every table has its id but the technicians', which has a hidden key of its own.
+    const bool hasId = !query(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = "
+                                             "current_schema() AND table_name = ? AND column_name = 'id'"),
+                              {key})
+                            .isEmpty();
+    const QString column = hasId ? QStringLiteral("id") : QStringLiteral("rowid");
+    m_rowKeys.insert(key, column);
+    return column;
+}
+
+void PostgresEngine::begin(int depth)
+{
+    execute(depth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT sp%1").arg(depth), {});
+}
+
+void PostgresEngine::commit(int depth)
+{
+    execute(depth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth), {});
+}
+
+void PostgresEngine::rollback(int depth)
+{
+    execute(depth == 0 ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth), {});
+}
+
+void PostgresEngine::forgetStatements()
+{
+    m_prepared.clear();
+    m_rowKeys.clear();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/Engine.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <memory>
+
+// The shared server database, through Qt's PostgreSQL driver. Statements are prepared once
+// and kept, so that running one again costs one round trip to the server.
+class PostgresEngine : public Engine
+{
+public:
+    // Connects under the Qt connection name; throws DatabaseError with the server's reason.
+    PostgresEngine(const QString& connectionName, const QString& connectionString);
+    ~PostgresEngine() override;
+
+    QSqlDatabase database() const override;
+    QString description() const override { return m_description; }
+    ResultSet query(const QString& sql, const QVariantList& params) override;
+    int execute(const QString& sql, const QVariantList& params) override;
+    void executeMany(const QString& sql, const QList<QVariantList>& rows) override;
+    qint64 insert(const QString& sql, const QVariantList& params) override;
+    QList<ColumnInfo> tableColumns(const QString& table) override;
+    bool hasTable(const QString& table) override;
+    QString rowKey(const QString& table) override;
+    void begin(int depth) override;
+    void commit(int depth) override;
+    void rollback(int depth) override;
+    void forgetStatements() override;
+
+    // How many statements went to the server since the connection was made.
+    qint64 statementCount() const { return m_statementCount; }
+
+private:
+    QSqlQuery& run(const QString& sql, const QVariantList& params);
+
+    QString m_name;
+    QString m_description;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    QHash<QString, QString> m_rowKeys;
+    qint64 m_statementCount = 0;
+};
