@@ -13,7 +13,7 @@ class NoDialogs : public DialogBackend
 public:
     void message(MessageKind, const QString& caption, const QString& text) override { stop(caption, text); }
     int question(const QString& caption, const QString& text, int) override { stop(caption, text); }
-    std::optional<QString> inputText(const QString& caption, const QString& prompt) override
+    std::optional<QString> inputText(const QString& caption, const QString& prompt, bool) override
     {
         stop(caption, prompt);
     }

@@ -3,13 +3,16 @@
 #include "helpers/Password.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
+#include "store/ServerDatabase.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "support/TestServer.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QSqlQuery>
 #include <QMenuBar>
 #include <QTest>
 
@@ -210,6 +213,46 @@ private slots:
         QVERIFY(!window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
         QVERIFY(window.overdueLabel()->isHidden());
         QCOMPARE(window.openPlan(false), nullptr);
+    }
+
+    void theServerOfTheSettingsReplacesTheFile()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Na serveru')"));
+        const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(server.connectionString());
+        ProgramDir dir(false); // no database file at all
+        const auto settings = [&](const QString& database) {
+            return QStringLiteral("[konfig]\r\nhsl=0\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\n"
+                                  "Databaze=%3\r\nUzivatel=%4\r\n")
+                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")), database,
+                     parts.value(QStringLiteral("user")))
+                .toUtf8();
+        };
+        dir.writeIni(settings(parts.value(QStringLiteral("dbname"))));
+        {
+            TestDialogs dialogs;
+            THlavni window(dir.dir());
+            QVERIFY(window.FormCreate());
+            QVERIFY(window.context().connection.isServer());
+            QCOMPARE(window.context().store.NazevZakaznika(1), QStringLiteral("Na serveru"));
+            QVERIFY(window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+            window.close();
+        }
+        // A database the server does not have ends the program with the server's reason.
+        dir.writeIni(settings(QStringLiteral("neni_tu")));
+        TestDialogs dialogs;
+        THlavni window(dir.dir());
+        QVERIFY(!window.FormCreate());
+        const DialogCall failure = dialogs.take();
+        QCOMPARE(failure.kind, MessageKind::Warning);
+        QVERIFY2(failure.text.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru %1:%2/neni_tu.\r\n")
+                                             .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")))),
+                 qPrintable(failure.text));
+        QVERIFY2(failure.text.contains(QStringLiteral("neni_tu")) &&
+                     failure.text.endsWith(QStringLiteral("\r\nAplikace bude ukončena.")),
+                 qPrintable(failure.text));
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()

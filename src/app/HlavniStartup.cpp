@@ -1,6 +1,7 @@
 // The start-up sequence of the main window, step by step.
 #include "app/Hlavni_f.h"
 #include "app/PasswordGate.h"
+#include "helpers/DatabaseSettings.h"
 #include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Errors.h"
@@ -43,22 +44,9 @@ bool THlavni::FormCreate()
     action(QStringLiteral("Akce_ZmenaHesla"))->setVisible(m_context.settings.hsl);
     m_openCustomerLabel->clear();
 
-    // 7. and 8. The database file next to the program; it is never created here.
-    const QString database = m_context.path(QStringLiteral("Vestibor.mdb"));
-    if (!QFileInfo(database).isFile()) {
-        ShowWarning(QStringLiteral("Nebyl nalezen soubor databáze \"") + database +
-                    QStringLiteral("\" a pokus o jeho nové založení selhal.") + QStringLiteral("\r\n") +
-                    QStringLiteral("Aplikace bude ukončena."));
+    // 7. to 9. The database: the file next to the program, or the shared server.
+    if (!connectDatabase())
         return false;
-    }
-
-    // 9. Connect.
-    try {
-        m_context.connection.open(database);
-    } catch (const AppError&) {
-        ShowWarning(QStringLiteral("Selhalo připojení k databázi. Aplikace bude ukončena."));
-        return false;
-    }
 
     // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
     // here is reported and start-up goes on without the rest of these steps.
@@ -75,6 +63,57 @@ bool THlavni::FormCreate()
 
     m_started = true;
     return true;
+}
+
+bool THlavni::connectDatabase()
+{
+    const DatabaseSettings database = DatabaseSettings::read(m_context.settingsFile());
+    if (database.server)
+        return connectServer(database);
+    // The file is never created here.
+    const QString file = m_context.path(QStringLiteral("Vestibor.mdb"));
+    if (!QFileInfo(file).isFile()) {
+        ShowWarning(QStringLiteral("Nebyl nalezen soubor databáze \"") + file +
+                    QStringLiteral("\" a pokus o jeho nové založení selhal.") + QStringLiteral("\r\n") +
+                    QStringLiteral("Aplikace bude ukončena."));
+        return false;
+    }
+    try {
+        m_context.connection.open(file);
+    } catch (const AppError&) {
+        ShowWarning(QStringLiteral("Selhalo připojení k databázi. Aplikace bude ukončena."));
+        return false;
+    }
+    return true;
+}
+
+bool THlavni::connectServer(const DatabaseSettings& database)
+{
+    // The password comes the ways of the server's own tools (PGPASSWORD, the password file);
+    // when the server asks for one they do not give, the user is asked once. It is kept
+    // nowhere.
+    QString password;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            m_context.connection.openServer(database.connectionString(password));
+            return true;
+        } catch (const AppError& e) {
+            const bool passwordWanted = attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
+            if (passwordWanted) {
+                const std::optional<QString> typed = PasswordBox(
+                    QStringLiteral("Heslo k databázi"),
+                    QStringLiteral("Zadejte heslo uživatele „%1“ databáze %2").arg(database.Uzivatel, database.shownName()));
+                if (typed && !typed->isEmpty()) {
+                    password = *typed;
+                    continue;
+                }
+            }
+            ShowWarning(QStringLiteral("Selhalo připojení k databázovému serveru %1.\r\n%2\r\nAplikace bude ukončena.")
+                            .arg(database.shownName(), e.text()));
+            return false;
+        }
+    }
+    return false;
 }
 
 void THlavni::openDataSets()

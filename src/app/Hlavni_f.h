@@ -15,6 +15,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class TPlanRevizi;
+struct DatabaseSettings;
 
 // The main window: it owns the run state and the database connection, hosts the toolbar
 // and the two record panels, and carries the main menu. Its creation runs the start-up
@@ -66,6 +67,8 @@ private:
     void buildToolbar();
     void connectCommands();
     template<class Window> void runCodeList(DataSet* lookupToReload);
+    bool connectDatabase();
+    bool connectServer(const DatabaseSettings& database);
     void openDataSets();
     bool FormCloseQuery();
     void FormClose();

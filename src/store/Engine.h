@@ -2,6 +2,8 @@
 
 #include "store/Connection.h"
 
+#include <QSqlDatabase>
+
 // What one kind of database does for the connection: the database file (SQLite) or the
 // shared server (PostgreSQL). Statements come in the program's own forms; each engine
 // rewrites what it spells otherwise.
@@ -37,3 +39,15 @@ public:
 
     virtual void forgetStatements() {}
 };
+
+// Closes and forgets the Qt connection of that name, if there is one.
+inline void releaseQtConnection(const QString& name)
+{
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}

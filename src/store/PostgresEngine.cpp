@@ -80,13 +80,7 @@ PostgresEngine::PostgresEngine(const QString& connectionName, const QString& con
 PostgresEngine::~PostgresEngine()
 {
     m_prepared.clear();
-    if (!QSqlDatabase::contains(m_name))
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    releaseQtConnection(m_name);
 }
 
 QSqlDatabase PostgresEngine::database() const

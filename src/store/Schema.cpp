@@ -2,11 +2,13 @@
 
 #include "store/Connection.h"
 #include "store/Errors.h"
+#include "store/ServerDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 // The schema is a resource of the static library; it must be registered before use.
 static void ensureResources()
@@ -52,8 +54,46 @@ void createDatabaseFile(const QString& path)
     }
 }
 
+namespace {
+
+// The server database is laid out by the preparing tool; what a later version adds is
+// created when it is missing.
+bool upgradeServer(Connection& connection)
+{
+    static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX|COLLATION)\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QSet<QString> existing;
+    try {
+        for (const auto& row :
+             connection.query(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                             "current_schema() UNION ALL SELECT indexname FROM pg_indexes WHERE "
+                                             "schemaname = current_schema() UNION ALL SELECT collname FROM pg_collation"))
+                 .rows)
+            existing.insert(row[0].toString().toLower());
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    bool ok = true;
+    for (const QString& statement : ServerDatabase::schemaStatements()) {
+        const QRegularExpressionMatch m = object.match(statement);
+        if (!m.hasMatch() || existing.contains(m.captured(2).toLower()))
+            continue;
+        try {
+            connection.execute(statement);
+        } catch (const DatabaseError&) {
+            ok = false;
+        }
+    }
+    connection.forgetSchema();
+    return ok;
+}
+
+} // namespace
+
 bool upgrade(Connection& connection)
 {
+    if (connection.isServer())
+        return upgradeServer(connection);
     static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX)\\s+(\\w+)"),
                                            QRegularExpression::CaseInsensitiveOption);
     const auto simplified = [](const QString& sql) { return sql.simplified().toLower(); };

@@ -249,13 +249,7 @@ SqliteEngine::~SqliteEngine()
 void SqliteEngine::close()
 {
     m_statements->clear();
-    if (!QSqlDatabase::contains(m_name))
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    releaseQtConnection(m_name);
 }
 
 QSqlDatabase SqliteEngine::database() const

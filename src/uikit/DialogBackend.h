@@ -45,8 +45,9 @@ public:
     virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
     // kind 1 to 4 as AskQuestion; returns 6 (Yes), 7 (No) or 2 (Cancel)
     virtual int question(const QString& caption, const QString& text, int kind) = 0;
-    // An input box with one line of at most 255 characters; nothing when cancelled.
-    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt) = 0;
+    // An input box with one line of at most 255 characters, its characters hidden when
+    // masked (a password); nothing when cancelled.
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) = 0;
     // A calendar at the given screen position; true and the new day when one was confirmed.
     virtual std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) = 0;
     virtual void showText(const TextWindowOptions& options) = 0;

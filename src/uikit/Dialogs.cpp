@@ -77,7 +77,12 @@ bool ShellOpen(const QString& target, const QString& parameters)
 
 std::optional<QString> InputBox(const QString& caption, const QString& prompt)
 {
-    return dialogBackend().inputText(caption, prompt);
+    return dialogBackend().inputText(caption, prompt, false);
+}
+
+std::optional<QString> PasswordBox(const QString& caption, const QString& prompt)
+{
+    return dialogBackend().inputText(caption, prompt, true);
 }
 
 int RunModal(QDialog& dialog)

@@ -41,6 +41,8 @@ bool ShellOpen(const QString& target, const QString& parameters = QString());
 
 // The platform-style input box: nothing when cancelled.
 std::optional<QString> InputBox(const QString& caption, const QString& prompt);
+// The same with the typed characters hidden.
+std::optional<QString> PasswordBox(const QString& caption, const QString& prompt);
 
 // Shows one of the program's modal windows through the dialog backend.
 int RunModal(QDialog& dialog);

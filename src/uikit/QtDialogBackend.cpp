@@ -81,12 +81,13 @@ int QtDialogBackend::question(const QString& caption, const QString& text, int k
     }
 }
 
-std::optional<QString> QtDialogBackend::inputText(const QString& caption, const QString& prompt)
+std::optional<QString> QtDialogBackend::inputText(const QString& caption, const QString& prompt, bool masked)
 {
     QInputDialog dialog(nullptr);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Storno"));
     if (auto* edit = dialog.findChild<QLineEdit*>())
