@@ -24,17 +24,28 @@ QString sql()
         "LEFT JOIN upozorneni lu ON lu.id = (SELECT u.id FROM upozorneni u WHERE u.id_topneho_zdroje = t.id "
         "ORDER BY u.datum DESC, u.id DESC LIMIT 1) "
         "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id "
+        "AND (? = 0 OR (? = 1) = (COALESCE(z.hlidani_revizi, FALSE) = TRUE)) "
         "AND ((? = 1 AND p.datum IS NULL) OR (p.datum > ? AND p.datum <= ?))");
 }
 
-QVariantList params(const QDate& until)
+namespace {
+
+QVariantList paramsFor(Customers customers, bool withoutNext, const QString& after, const QDate& until)
 {
-    return {1, QStringLiteral("0001-01-01"), until.toString(Qt::ISODate)};
+    return {customers == Customers::All ? 0 : 1, customers == Customers::Watched ? 1 : 0, withoutNext ? 1 : 0, after,
+            until.toString(Qt::ISODate)};
 }
 
-QVariantList paramsBetween(const QDate& after, const QDate& until)
+} // namespace
+
+QVariantList params(const QDate& until, Customers customers)
 {
-    return {0, after.toString(Qt::ISODate), until.toString(Qt::ISODate)};
+    return paramsFor(customers, true, QStringLiteral("0001-01-01"), until);
+}
+
+QVariantList paramsBetween(const QDate& after, const QDate& until, Customers customers)
+{
+    return paramsFor(customers, false, after.toString(Qt::ISODate), until);
 }
 
 QHash<int, int> customerOrder(Connection& connection)
@@ -58,7 +69,7 @@ int overdueCount(Connection& connection, const QDate& today)
 {
     const ResultSet r = connection.query(
         QStringLiteral("SELECT count(*) FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize p "
-                       "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = 1 "
+                       "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = TRUE "
                        "AND p.datum < ?"),
         {today.toString(Qt::ISODate)});
     return r.rows.value(0).value(0).toInt();

@@ -19,15 +19,24 @@ struct PlanFilter
 
 namespace PlanQuery {
 
-// The rows the plan filters in memory: every card in service whose next inspection falls
-// after one day and on or before another, and, when asked, every card in service with none,
-// whatever its customer watches. Columns: id_topneho_zdroje, id_zakaznika, hlidani_revizi, pristi_revize,
+// The rows the plan filters in memory: the cards in service of the chosen customers whose
+// next inspection falls after one day and on or before another, and, when asked, those with
+// none. Columns: id_topneho_zdroje, id_zakaznika, hlidani_revizi, pristi_revize,
 // zakaznik, mesto, telefon, mobil, email, zdroj, vyrobni_cislo, kategorie, posledni_datum,
 // posledni_cinnost, upozorneno, zpusob_upozorneni; in no particular order (sorting them
 // by the customers' names in the database would run the Czech comparison for every pair).
 QString sql();
-QVariantList params(const QDate& until); // everything up to the day, with the cards without one
-QVariantList paramsBetween(const QDate& after, const QDate& until); // only what the later day adds
+// Whose cards: every customer's, the watched customers' only, or the others' only.
+enum class Customers
+{
+    All,
+    Watched,
+    Unwatched
+};
+// Everything up to the day, with the cards without a next inspection.
+QVariantList params(const QDate& until, Customers customers = Customers::All);
+// Only the cards with a next inspection after one day and on or before the other.
+QVariantList paramsBetween(const QDate& after, const QDate& until, Customers customers = Customers::All);
 
 // Each customer's place in the Czech order of names (ties by id), read along the index of
 // names: the plan sorts its rows by customer with it.

@@ -271,23 +271,30 @@ void TPlanRevizi::applyFilter()
     }
     const int row = currentListedRow();
     const QVariant currentCard = row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
-    if (m_until > m_loadedUntil)
-        readUntil(m_until);
+    // Only what was not read yet is read and put after the others: the other customers'
+    // cards, then the cards a later day adds.
+    if (!m_watchedOnly->isChecked() && !m_loadedAllCustomers &&
+        readMore(PlanQuery::params(m_loadedUntil, PlanQuery::Customers::Unwatched)))
+        m_loadedAllCustomers = true;
+    if (m_until > m_loadedUntil &&
+        readMore(PlanQuery::paramsBetween(m_loadedUntil, m_until,
+                                          m_loadedAllCustomers ? PlanQuery::Customers::All
+                                                               : PlanQuery::Customers::Watched)))
+        m_loadedUntil = m_until;
     m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }
 
-void TPlanRevizi::readUntil(const QDate& day)
+bool TPlanRevizi::readMore(const QVariantList& params)
 {
-    // Only the cards the later day adds are read and put after the others.
     try {
-        m_rows->readMore(PlanQuery::sql(), PlanQuery::paramsBetween(m_loadedUntil, day));
+        m_rows->readMore(PlanQuery::sql(), params);
     } catch (const DatabaseError& e) {
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
-        return;
+        return false;
     }
-    m_loadedUntil = day;
     m_model->setRows(m_rows, m_customerOrder);
+    return true;
 }
 
 void TPlanRevizi::refresh()
@@ -297,7 +304,9 @@ void TPlanRevizi::refresh()
     m_stale = false;
     m_loadedUntil = QDate();
     m_rows->close();
-    m_rows->setCommandText(PlanQuery::sql(), PlanQuery::params(m_until));
+    const bool allCustomers = !m_watchedOnly->isChecked();
+    m_rows->setCommandText(PlanQuery::sql(), PlanQuery::params(m_until, allCustomers ? PlanQuery::Customers::All
+                                                                                    : PlanQuery::Customers::Watched));
     try {
         m_rows->open();
     } catch (const DatabaseError& e) {
@@ -307,6 +316,7 @@ void TPlanRevizi::refresh()
         return;
     }
     m_loadedUntil = m_until;
+    m_loadedAllCustomers = allCustomers;
     m_customerOrder = PlanQuery::customerOrder(m_context.connection);
     m_model->setRows(m_rows, m_customerOrder);
     m_model->setFilter(filter());

@@ -59,7 +59,7 @@ private:
     void pickUntil();
     void showCounts();
     void keepCurrentCard(const QVariant& cardId);
-    void readUntil(const QDate& day);
+    bool readMore(const QVariantList& params);
     void updateButtons();
     int currentListedRow() const;
     QList<int> selectedListedRows() const;
@@ -79,6 +79,7 @@ private:
     PlanModel* m_model = nullptr;
     QDate m_until;
     QDate m_loadedUntil; // the rows read reach this day; invalid before the first reading
+    bool m_loadedAllCustomers = false; // or only the watched customers' cards
     QHash<int, int> m_customerOrder;
     bool m_stale = false;
 
