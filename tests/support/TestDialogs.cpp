@@ -86,9 +86,8 @@ int TestDialogs::question(const QString& caption, const QString& text, int kind)
     return m_answers.dequeue();
 }
 
-std::optional<QString> TestDialogs::inputText(const QString& caption, const QString&, bool masked)
+std::optional<QString> TestDialogs::inputText(const QString& caption, const QString&, bool)
 {
-    inputMasked << masked;
     inputCaptions.append(caption);
     if (m_inputs.isEmpty()) {
         fail(QStringLiteral("unanswered input box: ") + caption);

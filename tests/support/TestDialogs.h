@@ -50,7 +50,6 @@ public:
     void message(MessageKind kind, const QString& caption, const QString& text) override;
     int question(const QString& caption, const QString& text, int kind) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) override;
-    QList<bool> inputMasked; // whether each input box hid its characters
     std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) override;
     void showText(const TextWindowOptions& options) override;
     bool shellOpen(const QString& target) override;
