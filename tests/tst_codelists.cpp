@@ -289,5 +289,5 @@ private slots:
     }
 };
 
-VESTIBOR_TEST_MAIN(TestCodeLists)
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestCodeLists)
 #include "tst_codelists.moc"

@@ -370,5 +370,5 @@ private slots:
     }
 };
 
-VESTIBOR_TEST_MAIN(TestCustomer)
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestCustomer)
 #include "tst_customer.moc"

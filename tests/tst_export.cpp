@@ -79,7 +79,7 @@ private slots:
     void customersWithYesNoAndEmptyValues()
     {
         OpenContext f;
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, zaruka5let, hlidani_revizi) VALUES ('A', 1, 0)"));
+        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, zaruka5let, hlidani_revizi) VALUES ('A', TRUE, FALSE)"));
         DataSet ds(f.context.connection, QStringLiteral("ds"));
         ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
         ds.open();
@@ -127,7 +127,7 @@ private slots:
         // As a field name too, where the database can hold it.
         DataSet aliased(f.context.connection, QStringLiteral("ds2"));
         aliased.setCommandText(QStringLiteral("SELECT lhuta AS \"%1\" FROM cis_kategorie").arg(name));
-        if (name.isValidUtf16())
+        if (name.isValidUtf16() && !(name.isEmpty() && f.context.connection.isServer()))
             aliased.open();
         const QString root = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<%1>\r\n");
         for (const auto& [dataSet, rootName, expected] :
@@ -319,5 +319,5 @@ private slots:
     }
 };
 
-VESTIBOR_TEST_MAIN(TestExport)
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestExport)
 #include "tst_export.moc"

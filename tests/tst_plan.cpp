@@ -23,7 +23,7 @@ struct PlanData : OpenContext
         exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')"));
         exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES "
-                            "('Novák', 'Brno', 1), ('Dvořák', 'Praha', 0)"));
+                            "('Novák', 'Brno', TRUE), ('Dvořák', 'Praha', FALSE)"));
         exec(QStringLiteral(
             "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo, vyrazeno_dne) VALUES "
             "(1, 'Kotel', 'K', 1, 'SN-1', NULL), "     // overdue: its latest next date is past
@@ -98,7 +98,7 @@ private slots:
     {
         PlanData f;
         f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES ('100% Servis', "
-                              "'Žďár', 1), ('Servis_1', 'Ústí', 1)"));
+                              "'Žďár', TRUE), ('Servis_1', 'Ústí', TRUE)"));
         f.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
                               "(3, 'Kotel C', 'C', 1), (4, 'Kotel D', 'D', 1)"));
         f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
@@ -121,8 +121,8 @@ private slots:
     {
         PlanData f;
         // Czech order: "Čech" after "Cyril", "Chalupa" after "Hora".
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Čech', 1), ('Cyril', 1), "
-                              "('Chalupa', 1), ('Hora', 1)"));
+        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Čech', TRUE), ('Cyril', TRUE), "
+                              "('Chalupa', TRUE), ('Hora', TRUE)"));
         f.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
                               "(3, 'Z3', 'x', 1), (4, 'Z4', 'x', 1), (5, 'Z5', 'x', 1), (6, 'Z6', 'x', 1)"));
         f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
@@ -200,10 +200,10 @@ private slots:
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, today), 1);
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, QDate(2026, 12, 21)), 2);
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, QDate(2026, 12, 1)), 0); // due today is not overdue
-        f.exec(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = 1"));
+        f.exec(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = TRUE"));
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, today), 2);
     }
 };
 
-VESTIBOR_TEST_MAIN(TestPlan)
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestPlan)
 #include "tst_plan.moc"

@@ -41,7 +41,7 @@ struct PlanWindowFixture : MainWindowFixture
         exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
         exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, email, hlidani_revizi) VALUES "
-                            "('Novák', 'Brno', 'novák@příklad.cz', 1), ('Dvořák', 'Praha', NULL, 1)"));
+                            "('Novák', 'Brno', 'novák@příklad.cz', TRUE), ('Dvořák', 'Praha', NULL, TRUE)"));
         exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) VALUES "
                             "(1, 'Kotel', 'K', 1, 'SN-1'), (1, 'Krb', 'R', 1, NULL), (2, 'Kamna', 'A', 1, NULL)"));
         exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
@@ -151,7 +151,7 @@ private slots:
         until->setText(FieldValues::dateText(today.addDays(30)));
         emit until->editingFinished();
         QCOMPARE(PlanWindowFixture::sources(plan).size(), 3);
-        f.exec(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = 0 WHERE id = 2"));
+        f.exec(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = FALSE WHERE id = 2"));
         plan->refresh();
         QCOMPARE(PlanWindowFixture::sources(plan).size(), 2);
         child<QCheckBox>(*plan, "CB_JenHlidane")->setChecked(false);
@@ -206,15 +206,15 @@ private slots:
         PlanWindowFixture f;
         TPlanRevizi* plan = f.plan();
         PlanWindowFixture::select(plan, {0, 1});
-        f.exec(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON upozorneni WHEN NEW.id_topneho_zdroje = 2 "
-                              "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
+        refuseWrites(f.w->context().connection, QStringLiteral("upozorneni"), QStringLiteral("INSERT"),
+                     QStringLiteral("database or disk is full"), QStringLiteral("NEW.id_topneho_zdroje = 2"));
         PlanWindowFixture::press(plan, "Tl_OznacitUpozorneni");
         const DialogCall failure = f.dialogs.take();
         QVERIFY(failure.text.startsWith(QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n")));
         QVERIFY(failure.text.contains(QStringLiteral("database or disk is full")));
         QCOMPARE(f.reminders(), QStringList{});
 
-        f.exec(QStringLiteral("DROP TRIGGER full"));
+        allowWrites(f.w->context().connection, QStringLiteral("upozorneni"));
         PlanWindowFixture::press(plan, "Tl_OznacitUpozorneni");
         const QString date = day(0);
         QCOMPARE(f.reminders(), (QStringList{"1 " + date + " ručně", "2 " + date + " ručně"}));
@@ -317,5 +317,5 @@ private slots:
     }
 };
 
-VESTIBOR_TEST_MAIN(TestPlanWindow)
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestPlanWindow)
 #include "tst_planwindow.moc"

@@ -162,7 +162,7 @@ QVariant convert(const ColumnInfo& column, const QString& text)
         return FieldValues::toStorage(column.kind, FieldValues::normalize(column.kind, value));
     }
     case ColumnKind::YesNo:
-        return text.toLower() == u"true" ? 1 : 0;
+        return text.toLower() == u"true";
     default:
         return FieldValues::toStorage(column.kind, FieldValues::parse(column.kind, text));
     }

@@ -180,7 +180,7 @@ QVariant toStorage(ColumnKind kind, const QVariant& value)
         return value.typeId() == QMetaType::QDateTime ? QVariant(value.toDateTime().toString(isoDateTime))
                                                        : value;
     case ColumnKind::YesNo:
-        return value.toBool() ? 1 : 0;
+        return value.toBool();
     default:
         return value;
     }

@@ -14,7 +14,7 @@ enum class ColumnKind
     Money,    // held as ten-thousandths in a qint64, stored as REAL
     Date,     // QDate, stored as YYYY-MM-DD
     DateTime, // QDateTime, stored as YYYY-MM-DD HH:MM:SS
-    YesNo,    // bool, stored as 0/1
+    YesNo,    // bool, stored as 0/1 in the file, as a boolean on the server
     Text,     // with a maximum length
     LongText,
 };

@@ -9,7 +9,7 @@
 
 MainWindowFixture::MainWindowFixture(const QByteArray& ini)
 {
-    dir.writeIni(ini);
+    writeIni(ini);
 }
 
 void MainWindowFixture::start()
@@ -27,6 +27,14 @@ void MainWindowFixture::exec(const QString& sql, const QVariantList& params)
 QVariant MainWindowFixture::scalar(const QString& sql) const
 {
     return w->context().connection.query(sql).rows.value(0).value(0);
+}
+
+QString MainWindowFixture::column(const QString& sql) const
+{
+    QStringList values;
+    for (const QVariantList& row : w->context().connection.query(sql).rows)
+        values << row.value(0).toString();
+    return values.join(u',');
 }
 
 QString MainWindowFixture::text(const char* name) const

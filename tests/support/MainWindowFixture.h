@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Hlavni_f.h"
-#include "support/ProgramDir.h"
+#include "support/TestDatabase.h"
 
 #include <QVariant>
 #include <memory>
@@ -15,19 +15,24 @@ template<class T = QWidget> T* child(const QObject& parent, const char* name)
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
-// The main window started on a fresh program directory, with the helpers the tests of its
-// windows share.
+// The main window started on a fresh program directory, on the engine the tests run on now,
+// with the helpers the tests of its windows share.
 struct MainWindowFixture
 {
-    ProgramDir dir;
+    TestDatabase database;
+    ProgramDir& dir = database.dir();
     std::unique_ptr<THlavni> w;
 
     // Writes the settings file; start() creates and shows the window.
     explicit MainWindowFixture(const QByteArray& ini = noSaveQuestion);
     void start();
+    // Replaces the settings file, keeping the program on the test's database.
+    void writeIni(const QByteArray& ini) const { database.writeIni(ini); }
 
     void exec(const QString& sql, const QVariantList& params = {});
     QVariant scalar(const QString& sql) const;
+    // The first column of every row, joined by commas.
+    QString column(const QString& sql) const;
     template<class T = QWidget> T* find(const char* name) const { return child<T>(*w, name); }
     // The text of a label or a line edit.
     QString text(const char* name) const;

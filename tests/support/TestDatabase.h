@@ -27,9 +27,23 @@ public:
     QString error() const;
     // Opens a connection, one more for each program instance a test plays.
     void open(Connection& connection) const;
+    // Writes the settings file of the program directory, with the section that points the
+    // program at this database when it is on the server.
+    void writeIni(const QByteArray& content) const;
+    // The settings file's bytes without the section writeIni() added for the server.
+    QByteArray withoutServerSection(QByteArray ini) const;
     ProgramDir& dir() { return m_dir; }
 
 private:
+    QByteArray serverSection() const;
+
     ProgramDir m_dir;
     std::unique_ptr<TestServerDatabase> m_server;
 };
+
+// Makes the database refuse every event ("INSERT", "UPDATE" or "DELETE") on the table, where
+// the condition on the row (NEW or OLD, in SQL both engines read) holds, with that message,
+// until allowWrites() lifts it.
+void refuseWrites(Connection& connection, const QString& table, const QString& event,
+                  const QString& message = QStringLiteral("x"), const QString& condition = QStringLiteral("TRUE"));
+void allowWrites(Connection& connection, const QString& table);

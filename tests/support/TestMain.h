@@ -23,9 +23,18 @@
     {                                                                                                              \
         QApplication app(argc, argv);                                                                              \
         Application::setUpCzech();                                                                                 \
+        app.setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 8));                                            \
         int failures = 0;                                                                                          \
         for (const TestEngine engine : {TestEngine::File, TestEngine::Server}) {                                   \
             currentTestEngine() = engine;                                                                          \
+            if (engine == TestEngine::Server) {                                                                    \
+                const TestServerDatabase probe;                                                                    \
+                if (!probe.ok()) {                                                                                 \
+                    qWarning("FAIL: no test server: %s", qPrintable(probe.error()));                               \
+                    ++failures;                                                                                    \
+                    continue;                                                                                      \
+                }                                                                                                  \
+            }                                                                                                      \
             TestClass test;                                                                                        \
             failures += QTest::qExec(&test, argc, argv);                                                           \
         }                                                                                                          \
