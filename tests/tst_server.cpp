@@ -3,7 +3,12 @@
 #include "store/Connection.h"
 #include "store/Errors.h"
 #include "store/ServerDatabase.h"
+#include "records/CardPanel.h"
+#include "uikit/RecordPanel.h"
+#include "support/MainWindowFixture.h"
 #include "support/ProgramDir.h"
+#include "support/TestDialogs.h"
+#include "support/Typing.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
@@ -135,6 +140,41 @@ private slots:
         QCOMPARE(refusal([&] { ServerDatabase::copyFromFile(file, server.db()); }),
                  QStringLiteral("Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"3"});
+    }
+
+    // The server ends the program's session in the middle of an edit (a restart, a broken
+    // line): the save says so, the typed values stay, and the next save works on a new session.
+    void aLostConnectionKeepsTheEditForTheNextSave()
+    {
+        currentTestEngine() = TestEngine::Server;
+        MainWindowFixture m;
+        m.start();
+        QVERIFY(m.w->context().connection.isServer());
+        m.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
+        m.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
+        m.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'Kotel', 'K1', 1)"));
+        m.reloadLookups();
+        m.open(1);
+        TestDialogs dialogs;
+        typeText(m.find("Ed_typ"), QStringLiteral("x"));
+
+        QSqlQuery admin(m.database.server()->db());
+        QVERIFY(admin.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                                          "current_database() AND pid <> pg_backend_pid()")));
+        m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+        const DialogCall lost = dialogs.take();
+        QVERIFY2(lost.text.startsWith(QStringLiteral("Spojení s databázovým serverem se přerušilo, akce nebyla "
+                                                     "provedena.\r\n")),
+                 qPrintable(lost.text));
+        QVERIFY(lost.text.endsWith(QStringLiteral("Spojení je znovu navázáno: akci zopakujte.")));
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
+        QCOMPARE(m.text("Ed_typ"), QStringLiteral("K1x"));
+
+        m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+        QCOMPARE(dialogs.pending(), 0);
+        QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
+        QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj WHERE id = 1")).toString(), QStringLiteral("K1x"));
+        currentTestEngine() = TestEngine::File;
     }
 };
 

@@ -59,6 +59,14 @@ ColumnInfo describeField(const QSqlField& field)
     return info;
 }
 
+// An error of the connection rather than of the statement: the server's codes of a broken
+// connection or of a server shutting down, or no code at all when the client lost the line.
+bool mayBeLostConnection(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code.isEmpty() || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"));
+}
+
 // Stored values as the file gives them: dates as text, yes/no as 0 and 1.
 QVariant bindable(const QVariant& value)
 {
@@ -110,9 +118,34 @@ QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
             query->bindValue(i, bindable(params[i]));
         ok = query->exec();
     }
-    if (!ok)
-        throw DatabaseError(reason(query->lastError()));
+    if (!ok) {
+        const QSqlError error = query->lastError();
+        const QString why = reason(error);
+        throw DatabaseError(mayBeLostConnection(error) && connectionLost() ? lostConnectionMessage(why) : why);
+    }
     return *query;
+}
+
+bool PostgresEngine::connectionLost()
+{
+    QSqlQuery probe(database());
+    if (probe.exec(QStringLiteral("SELECT 1")) || !mayBeLostConnection(probe.lastError()))
+        return false;
+    // The server's session is gone, and with it every prepared statement and any open
+    // transaction. One attempt to connect again, so that the user's next try can work.
+    m_prepared.clear();
+    QSqlDatabase db = database();
+    db.close();
+    m_reconnected = db.open();
+    return true;
+}
+
+QString PostgresEngine::lostConnectionMessage(const QString& why) const
+{
+    return QStringLiteral("Spojení s databázovým serverem se přerušilo, akce nebyla provedena.\r\n%1\r\n")
+               .arg(why) +
+           (m_reconnected ? QStringLiteral("Spojení je znovu navázáno: akci zopakujte.")
+                          : QStringLiteral("Server je nedostupný: akci zopakujte, až bude opět v provozu."));
 }
 
 ResultSet PostgresEngine::query(const QString& sql, const QVariantList& params)

@@ -34,10 +34,15 @@ public:
 
 private:
     QSqlQuery& run(const QString& sql, const QVariantList& params);
+    // After a failed statement: whether the session with the server was lost; if so, the
+    // engine tries once to connect again.
+    bool connectionLost();
+    QString lostConnectionMessage(const QString& why) const;
 
     QString m_name;
     QString m_description;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QHash<QString, QString> m_rowKeys;
     qint64 m_statementCount = 0;
+    bool m_reconnected = false;
 };

@@ -33,6 +33,8 @@ public:
     // The settings file's bytes without the section writeIni() added for the server.
     QByteArray withoutServerSection(QByteArray ini) const;
     ProgramDir& dir() { return m_dir; }
+    // The test's own connection to its server database; null on the file.
+    TestServerDatabase* server() const { return m_server.get(); }
 
 private:
     QByteArray serverSection() const;
