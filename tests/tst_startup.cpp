@@ -12,11 +12,34 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QMenuBar>
 #include <QTest>
 
 namespace {
+
+// The settings of a program on that server database.
+QByteArray serverSettings(const QMap<QString, QString>& parts, const QString& database, const QString& host = QString())
+{
+    return QStringLiteral("[konfig]\r\nhsl=0\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\n"
+                          "Databaze=%3\r\nUzivatel=%4\r\n")
+        .arg(host.isEmpty() ? parts.value(QStringLiteral("host")) : host, parts.value(QStringLiteral("port")), database,
+             parts.value(QStringLiteral("user")))
+        .toUtf8();
+}
+
+// The rows of a query on the server, a line each.
+QStringList rows(QSqlDatabase& db, const QString& sql)
+{
+    QStringList out;
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return {QStringLiteral("error: ") + query.lastError().text()};
+    while (query.next())
+        out << query.value(0).toString();
+    return out;
+}
 const QString connectFailed = QStringLiteral("Selhalo připojení k databázi. Aplikace bude ukončena.");
 
 int tableCount(const QString& path, const QString& sql)
@@ -223,12 +246,8 @@ private slots:
         QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Na serveru')"));
         const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(server.connectionString());
         ProgramDir dir(false); // no database file at all
-        const auto settings = [&](const QString& database) {
-            return QStringLiteral("[konfig]\r\nhsl=0\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\n"
-                                  "Databaze=%3\r\nUzivatel=%4\r\n")
-                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")), database,
-                     parts.value(QStringLiteral("user")))
-                .toUtf8();
+        const auto settings = [&](const QString& database, const QString& host = QString()) {
+            return serverSettings(parts, database, host);
         };
         dir.writeIni(settings(parts.value(QStringLiteral("dbname"))));
         {
@@ -253,6 +272,71 @@ private slots:
         QVERIFY2(failure.text.contains(QStringLiteral("neni_tu")) &&
                      failure.text.endsWith(QStringLiteral("\r\nAplikace bude ukončena.")),
                  qPrintable(failure.text));
+
+        // A server that is not there: its name and the reason.
+        dir.writeIni(settings(parts.value(QStringLiteral("dbname")), QStringLiteral("/tmp/zadny-server")));
+        QVERIFY(!THlavni(dir.dir()).FormCreate());
+        const DialogCall noServer = dialogs.take();
+        QVERIFY2(noServer.text.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru /tmp/zadny-server:")) &&
+                     noServer.text.contains(QStringLiteral("No such file or directory")),
+                 qPrintable(noServer.text));
+
+        // A database the preparing tool has not laid out is not laid out by the program.
+        TestServerDatabase empty;
+        dir.writeIni(settings(ServerDatabase::parseConnectionString(empty.connectionString()).value(QStringLiteral("dbname"))));
+        QVERIFY(!THlavni(dir.dir()).FormCreate());
+        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"),
+                            QStringLiteral("Databáze %1:%2/%3 neobsahuje tabulky programu. Připravte ji nástrojem "
+                                           "vestibor_prepare --server.\r\nAplikace bude ukončena.")
+                                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")),
+                                     ServerDatabase::parseConnectionString(empty.connectionString()).value(QStringLiteral("dbname"))));
+        QCOMPARE(rows(empty.db(), QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'")),
+                 QStringList{"0"});
+    }
+
+    // The test server's user vestibor_heslo signs in with a password that neither PGPASSWORD
+    // nor a password file gives: the program asks for it once, hidden, and keeps it nowhere.
+    void thePasswordTheServerAsksForIsAskedOnce()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QMap<QString, QString> parts = ServerDatabase::parseConnectionString(server.connectionString());
+        parts.insert(QStringLiteral("user"), QStringLiteral("vestibor_heslo"));
+        ProgramDir dir(false);
+        dir.writeIni(serverSettings(parts, parts.value(QStringLiteral("dbname"))));
+        qunsetenv("PGPASSWORD");
+        qputenv("PGPASSFILE", dir.path(QStringLiteral("zadny.pgpass")).toLocal8Bit());
+        const QString shown = QStringLiteral("%1:%2/%3").arg(parts.value(QStringLiteral("host")),
+                                                            parts.value(QStringLiteral("port")),
+                                                            parts.value(QStringLiteral("dbname")));
+        const auto start = [&](std::optional<QString> typed) {
+            TestDialogs dialogs;
+            dialogs.answerInput(std::move(typed));
+            THlavni window(dir.dir());
+            const bool started = window.FormCreate();
+            [&] {
+                QCOMPARE(dialogs.inputCaptions, QStringList{QStringLiteral("Heslo k databázi")});
+                QCOMPARE(dialogs.inputsMasked, QList<bool>{true});
+            }();
+            const QString message = dialogs.pending() ? dialogs.take().text : QString();
+            return std::pair(started, message);
+        };
+
+        const auto [started, message] = start(QStringLiteral("heslo-k-testum"));
+        QVERIFY2(started && message.isEmpty(), qPrintable(message));
+
+        const auto [wrongStarted, wrong] = start(QStringLiteral("spatne"));
+        QVERIFY(!wrongStarted);
+        QVERIFY2(wrong.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru %1.\r\n").arg(shown)) &&
+                     wrong.contains(QStringLiteral("password authentication failed")),
+                 qPrintable(wrong));
+
+        const auto [cancelledStarted, cancelled] = start(std::nullopt);
+        QVERIFY(!cancelledStarted);
+        QVERIFY2(cancelled.contains(QStringLiteral("no password supplied")), qPrintable(cancelled));
+        QVERIFY(!dir.readFile(QStringLiteral("Vestibor.ini")).contains("heslo-k-testum"));
+        qunsetenv("PGPASSFILE");
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()

@@ -93,10 +93,12 @@ bool THlavni::connectServer(const DatabaseSettings& database)
     // when the server asks for one they do not give, the user is asked once. It is kept
     // nowhere.
     QString password;
+    bool prepared = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             m_context.connection.openServer(database.connectionString(password));
-            return true;
+            prepared = m_context.connection.hasTable(QStringLiteral("cis_zakaznici"));
+            break;
         } catch (const AppError& e) {
             const bool passwordWanted = attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
             if (passwordWanted) {
@@ -113,7 +115,14 @@ bool THlavni::connectServer(const DatabaseSettings& database)
             return false;
         }
     }
-    return false;
+    // The program never lays out a server database: that is the preparing tool's work.
+    if (!prepared) {
+        ShowWarning(QStringLiteral("Databáze %1 neobsahuje tabulky programu. Připravte ji nástrojem "
+                                   "vestibor_prepare --server.\r\nAplikace bude ukončena.")
+                        .arg(database.shownName()));
+        return false;
+    }
+    return true;
 }
 
 void THlavni::openDataSets()

@@ -86,9 +86,10 @@ int TestDialogs::question(const QString& caption, const QString& text, int kind)
     return m_answers.dequeue();
 }
 
-std::optional<QString> TestDialogs::inputText(const QString& caption, const QString&, bool)
+std::optional<QString> TestDialogs::inputText(const QString& caption, const QString&, bool masked)
 {
     inputCaptions.append(caption);
+    inputsMasked.append(masked);
     if (m_inputs.isEmpty()) {
         fail(QStringLiteral("unanswered input box: ") + caption);
         return std::nullopt;

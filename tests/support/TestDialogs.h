@@ -46,6 +46,7 @@ public:
     QList<QString> shellTargets;
     QList<QPoint> datePositions;
     QList<QString> inputCaptions;
+    QList<bool> inputsMasked;
 
     void message(MessageKind kind, const QString& caption, const QString& text) override;
     int question(const QString& caption, const QString& text, int kind) override;
