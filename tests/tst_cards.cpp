@@ -330,6 +330,66 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
     }
 
+    // Two program instances on one database, as two PCs in an office: neither save overwrites
+    // what the other saved since it read the card, new cards of both are kept, and a card
+    // the other deleted is reported when saved.
+    void twoProgramsOnOneDatabase()
+    {
+        Main a;
+        TestDialogs dialogs;
+        THlavni bWindow(a.dir.dir());
+        QVERIFY(bWindow.FormCreate());
+        showActive(&bWindow);
+        bWindow.context().IdOtevrenehoZakaznika = 1;
+        bWindow.OtevritZakaznikaId();
+        const auto b = [&](const char* name) { return child<QWidget>(bWindow, name); };
+        const auto bText = [&](const char* name) { return child<QLineEdit>(bWindow, name)->text(); };
+        const auto bCard = [&](RecordPanel::Command c) { return bWindow.cardPanel()->panel()->action(c); };
+
+        typeText(a.find("Ed_typ"), QStringLiteral("x"));
+        a.card(RecordPanel::Ulozit)->trigger();
+        typeText(b("Ed_nazev"), QStringLiteral("y"));
+        bCard(RecordPanel::Ulozit)->trigger();
+        const DialogCall refused = dialogs.take();
+        QVERIFY2(refused.text.startsWith(QStringLiteral("Záznam mezitím změnil jiný uživatel.")), qPrintable(refused.text));
+        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("Kotel/K1x"));
+        QCOMPARE(child<QLabel>(bWindow, "La_Rezim")->text(), QStringLiteral("[Prohlížení]"));
+        QCOMPARE(bText("Ed_typ"), QStringLiteral("K1x")); // read again: the user decides anew
+        typeText(b("Ed_nazev"), QStringLiteral("y"));
+        bCard(RecordPanel::Ulozit)->trigger();
+        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("Kotely/K1x"));
+
+        // Both add a card to the customer.
+        for (const auto& [window, name] : {std::pair(a.w.get(), QStringLiteral("Kamna A")),
+                                           std::pair(&bWindow, QStringLiteral("Kamna B"))}) {
+            window->cardPanel()->panel()->action(RecordPanel::Novy)->trigger();
+            typeText(child<QWidget>(*window, "Ed_nazev"), name);
+            typeText(child<QWidget>(*window, "Ed_typ"), QStringLiteral("K"));
+            choose(child<QComboBox>(*window, "CB_kategorie"), QStringLiteral("Krby"));
+            window->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+        }
+        showActive(a.w.get()); // the user turns to the first PC
+        QTest::keyClick(a.w.get(), Qt::Key_F5);
+        QCOMPARE(a.column(QStringLiteral("SELECT nazev FROM topny_zdroj WHERE id_zakaznika = 1 ORDER BY id")),
+                 QStringLiteral("Kotely,Krb,Kamna A,Kamna B"));
+        QCOMPARE(a.cards()->recordCount(), 4);
+
+        // One deletes the card the other is editing.
+        QVERIFY(bWindow.context().DS_Karty->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
+        QVERIFY(a.cards()->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
+        typeText(b("Ed_typ"), QStringLiteral("z"));
+        dialogs.answerQuestion(AnswerYes);
+        a.card(RecordPanel::Smazat)->trigger();
+        dialogs.take();
+        bCard(RecordPanel::Ulozit)->trigger();
+        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
+                            QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
+        QCOMPARE(bText("Ed_typ"), QStringLiteral("R1z")); // the typed change is still there
+        bCard(RecordPanel::Storno)->trigger();
+        QCOMPARE(dialogs.pending(), 0);
+        QCOMPARE(a.scalar("SELECT count(*) FROM topny_zdroj WHERE nazev = 'Krb'").toInt(), 0);
+    }
+
     void f5ReadsWhatAnotherProgramSavedKeepingTheCurrentCard()
     {
         Main f;

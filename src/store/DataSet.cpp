@@ -340,9 +340,11 @@ std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
     QStringList names;
     for (const ColumnInfo& field : m_fields)
         names << field.name;
-    const ResultSet current = m_connection.query(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
-        {rowId});
+    // Locked until the write's transaction ends, so that no other user's save slips in
+    // between this comparison and the update.
+    const ResultSet current = m_connection.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
+                                                     .arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
+                                                 {rowId});
     if (current.rows.isEmpty())
         return std::nullopt;
     QList<QVariant> row = current.rows.first();

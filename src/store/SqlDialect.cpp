@@ -14,6 +14,13 @@ QString translate(const QString& sql)
     return sql;
 }
 
+QString forFile(const QString& sql)
+{
+    static const QRegularExpression forUpdate(QStringLiteral("\\s+FOR\\s+UPDATE\\s*;?\\s*$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return translate(sql).remove(forUpdate);
+}
+
 QString forServer(const QString& sql)
 {
     // LIKE of the file ignores letter case; the server's ILIKE does the same. Quoted texts

@@ -9,6 +9,10 @@ namespace SqlDialect {
 // "SELECT Top 5 * FROM t ..." becomes "SELECT * FROM t ... LIMIT 5".
 QString translate(const QString& sql);
 
+// The same for the database file, which locks itself whole for a write: a closing
+// "FOR UPDATE" (a row lock on the server) has nothing to add there and is dropped.
+QString forFile(const QString& sql);
+
 // The same for the server database: also LIKE, which ignores letter case in the file,
 // becomes ILIKE (quoted texts are kept).
 QString forServer(const QString& sql);

@@ -62,7 +62,7 @@ public:
         m_stmt = cache.take(sql);
         if (m_stmt)
             return;
-        const QByteArray text = SqlDialect::translate(sql).toUtf8();
+        const QByteArray text = SqlDialect::forFile(sql).toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
             throw DatabaseError(engineError(db));
         if (!m_stmt)
