@@ -2,6 +2,7 @@
 // PostgreSQL server and moving a database file into it.
 #include "store/Connection.h"
 #include "store/Errors.h"
+#include "store/Schema.h"
 #include "store/ServerDatabase.h"
 #include "records/CardPanel.h"
 #include "uikit/RecordPanel.h"
@@ -140,6 +141,41 @@ private slots:
         QCOMPARE(refusal([&] { ServerDatabase::copyFromFile(file, server.db()); }),
                  QStringLiteral("Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"3"});
+    }
+
+    // A later version's index or view replaces the one of an earlier version, once; the
+    // tables and their rows stay.
+    void anUpgradeRemakesWhatALaterVersionDefinesOtherwise()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
+        // as an earlier version made it, without a note
+        QSqlQuery(server.db()).exec(QStringLiteral("DROP INDEX ix_cinnosti_karta"));
+        QSqlQuery(server.db()).exec(QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
+        const auto indexDefinition = [&] {
+            return rows(server.db(), QStringLiteral("SELECT indexdef FROM pg_indexes WHERE indexname = 'ix_cinnosti_karta'"));
+        };
+        const auto identities = [&] {
+            return rows(server.db(), QStringLiteral("SELECT relname || '/' || oid FROM pg_class WHERE relname LIKE 'ix_%' "
+                                                    "OR relname = 'pristi_revize' ORDER BY relname"));
+        };
+        const QStringList before = identities();
+
+        Connection connection(QStringLiteral("upgrade"));
+        connection.openServer(server.connectionString());
+        QVERIFY(Schema::upgrade(connection));
+        QVERIFY2(indexDefinition().value(0).endsWith(QStringLiteral("(id_topneho_zdroje, datum, id, cinnost)")),
+                 qPrintable(indexDefinition().value(0)));
+        const QStringList after = identities();
+        QCOMPARE(after.size(), before.size());
+        for (int i = 0; i < after.size(); ++i) // only the changed index is new
+            QCOMPARE(after[i] == before[i], !after[i].startsWith(QStringLiteral("ix_cinnosti_karta/")));
+
+        QVERIFY(Schema::upgrade(connection)); // nothing left to do
+        QCOMPARE(identities(), after);
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici")), QStringList{"Alfa"});
     }
 
     // The server ends the program's session in the middle of an edit (a restart, a broken

@@ -56,33 +56,57 @@ void createDatabaseFile(const QString& path)
 
 namespace {
 
-// The server database is laid out by the preparing tool; what a later version adds is
-// created when it is missing.
+// The server's tables, views, indexes and collations, each with the definition noted with
+// it (empty where none is).
+QHash<QString, QString> serverObjects(Connection& connection)
+{
+    QHash<QString, QString> objects;
+    for (const auto& row :
+         connection.query(QStringLiteral("SELECT c.relname, coalesce(obj_description(c.oid, 'pg_class'), '') "
+                                         "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                                         "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'i') "
+                                         "UNION ALL SELECT collname, '' FROM pg_collation"))
+             .rows)
+        objects.insert(row[0].toString().toLower(), row[1].toString());
+    return objects;
+}
+
+// The server database is laid out by the preparing tool. What a later version adds is
+// created when it is missing; a view or index whose noted definition differs from this
+// version's (or that has none) is made anew, each in a transaction of its own.
 bool upgradeServer(Connection& connection)
 {
     static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX|COLLATION)\\s+(\\w+)"),
                                            QRegularExpression::CaseInsensitiveOption);
-    QSet<QString> existing;
-    try {
-        for (const auto& row :
-             connection.query(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                             "current_schema() UNION ALL SELECT indexname FROM pg_indexes WHERE "
-                                             "schemaname = current_schema() UNION ALL SELECT collname FROM pg_collation"))
-                 .rows)
-            existing.insert(row[0].toString().toLower());
-    } catch (const DatabaseError&) {
-        return false;
-    }
     bool ok = true;
-    for (const QString& statement : ServerDatabase::schemaStatements()) {
-        const QRegularExpressionMatch m = object.match(statement);
-        if (!m.hasMatch() || existing.contains(m.captured(2).toLower()))
-            continue;
-        try {
-            connection.execute(statement);
-        } catch (const DatabaseError&) {
-            ok = false;
+    try {
+        QHash<QString, QString> existing = serverObjects(connection);
+        for (const QString& statement : ServerDatabase::schemaStatements()) {
+            const QRegularExpressionMatch m = object.match(statement);
+            if (!m.hasMatch())
+                continue; // the notes come with their objects
+            const QString kind = m.captured(1).toUpper();
+            const QString name = m.captured(2).toLower();
+            const auto found = existing.constFind(name);
+            const bool exists = found != existing.constEnd();
+            if (exists && (kind == u"TABLE" || kind == u"COLLATION" ||
+                           *found == ServerDatabase::recordedDefinition(statement)))
+                continue;
+            try {
+                Transaction transaction(connection);
+                if (exists)
+                    connection.execute(QStringLiteral("DROP %1 %2 CASCADE").arg(kind, name));
+                connection.execute(statement);
+                if (const QString note = ServerDatabase::definitionNote(statement); !note.isEmpty())
+                    connection.execute(note);
+                transaction.commit();
+            } catch (const DatabaseError&) {
+                ok = false;
+            }
+            existing = serverObjects(connection); // a dropped view may have taken others with it
         }
+    } catch (const DatabaseError&) {
+        ok = false;
     }
     connection.forgetSchema();
     return ok;

@@ -253,8 +253,27 @@ QStringList schemaStatements()
             statement.insert(end, QStringLiteral(",\n    rowid BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY\n"));
         }
         result << statement;
+        if (const QString note = definitionNote(statement); !note.isEmpty())
+            result << note;
     }
     return result;
+}
+
+QString recordedDefinition(const QString& statement)
+{
+    return statement.simplified();
+}
+
+QString definitionNote(const QString& statement)
+{
+    static const QRegularExpression viewOrIndex(QStringLiteral("^\\s*CREATE\\s+(VIEW|INDEX)\\s+(\\w+)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = viewOrIndex.match(statement);
+    if (!m.hasMatch())
+        return {};
+    return QStringLiteral("COMMENT ON %1 %2 IS '%3'")
+        .arg(m.captured(1).toUpper(), m.captured(2),
+             recordedDefinition(statement).replace(u'\'', QStringLiteral("''")));
 }
 
 void createSchema(QSqlDatabase& server)

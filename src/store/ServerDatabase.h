@@ -23,8 +23,16 @@ QMap<QString, QString> parseConnectionString(const QString& text);
 QSqlDatabase connect(const QString& connectionString, const QString& connectionName);
 
 // The statements that build the schema on the server: the Czech collations, then the
-// database file's tables, view and indexes in PostgreSQL's words.
+// database file's tables, view and indexes in PostgreSQL's words. Each view and index is
+// followed by the note that records its definition (see definitionNote).
 QStringList schemaStatements();
+
+// For a statement that creates a view or an index: the COMMENT statement that keeps its
+// definition with it, so that a later version sees when the definition has changed; empty
+// for any other statement.
+QString definitionNote(const QString& statement);
+// The definition such a note records.
+QString recordedDefinition(const QString& statement);
 
 // Builds the schema in an empty database, all or nothing; refuses (throws DatabaseError)
 // a database that already holds tables.
