@@ -13,6 +13,7 @@
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -141,6 +142,41 @@ private slots:
         QCOMPARE(refusal([&] { ServerDatabase::copyFromFile(file, server.db()); }),
                  QStringLiteral("Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"3"});
+    }
+
+    // The firm's one command: the schema and the copy of its file; a second run and a
+    // missing file are refused with the reason and an exit code.
+    void thePreparingToolLaysOutAndCopiesInOneCommand()
+    {
+        ProgramDir dir;
+        {
+            Connection file(QStringLiteral("file"));
+            file.open(dir.path(QStringLiteral("Vestibor.mdb")));
+            file.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák'), ('Čech')"));
+        }
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        const auto prepare = [&](const QStringList& args) {
+            QProcess tool;
+            tool.start(QStringLiteral(VESTIBOR_PREPARE_TOOL), args);
+            const bool finished = tool.waitForFinished(60000);
+            return std::pair(finished ? tool.exitCode() : -1, QString::fromLocal8Bit(tool.readAllStandardError()));
+        };
+        const QStringList copy{QStringLiteral("--server"), server.connectionString(), QStringLiteral("--copy"),
+                               dir.path(QStringLiteral("Vestibor.mdb"))};
+        const auto [code, error] = prepare(copy);
+        QVERIFY2(code == 0, qPrintable(error));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT id, nazev FROM cis_zakaznici ORDER BY nazev")),
+                 (QStringList{"2|Čech", "1|Novák"}));
+
+        const auto [again, refused] = prepare(copy);
+        QCOMPARE(again, 1);
+        QVERIFY2(refused.contains(QStringLiteral("už obsahuje tabulky")), qPrintable(refused));
+        const auto [missing, noFile] = prepare({QStringLiteral("--server"), server.connectionString(),
+                                                QStringLiteral("--copy"), dir.path(QStringLiteral("neni.mdb"))});
+        QCOMPARE(missing, 1);
+        QVERIFY2(noFile.contains(QStringLiteral("neni.mdb")), qPrintable(noFile));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"2"});
     }
 
     // A later version's index or view replaces the one of an earlier version, once; the
