@@ -3,6 +3,7 @@
 #include "exchange/ReportBinding.h"
 #include "helpers/TextConversions.h"
 #include "PM41.h"
+#include "ReportEngine.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -21,7 +21,7 @@ namespace {
 struct GeneratorSpy
 {
     QList<ReportBinding::Call> calls;
-    QString customerTwo; // as the generator's connection reads it
+    QString customers; // the shipped customer list, as the generator reads it through the connection
     bool connectionOpen = false;
     ReportBinding::Launcher previous;
 
@@ -30,11 +30,24 @@ struct GeneratorSpy
         previous = ReportBinding::setLauncher([this](const ReportBinding::Call& call) {
             calls << call;
             connectionOpen = call.connection && call.connection->isOpen();
-            if (connectionOpen) {
-                QSqlQuery query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = 2"), *call.connection);
-                customerTwo = query.next() ? query.value(0).toString() : QString();
-            }
+            if (connectionOpen)
+                customers = customerList(call);
         });
+    }
+    static QString customerList(const ReportBinding::Call& call)
+    {
+        pm41::UserData user;
+        pm41::Template report;
+        pm41::ReportData data;
+        QString error = pm41::parseParameterText(call.parameters, user);
+        if (error.isEmpty())
+            error = pm41::loadTemplate(QFINDTESTDATA("../pm41/templates/seznam_zakazniku.sestava"), report);
+        if (error.isEmpty())
+            error = pm41::runReport(report, user, {}, *call.connection, data);
+        QStringList names;
+        for (const pm41::ReportRow& row : std::as_const(data.rows))
+            names << row.cells.value(0);
+        return error.isEmpty() ? names.join(u", ") : error;
     }
     ~GeneratorSpy() { ReportBinding::setLauncher(previous); }
 };
@@ -76,7 +89,7 @@ private slots:
         QCOMPARE(call.reserved, -1);
         QCOMPARE(call.closeAfterChoice, -1);
         QVERIFY(generator.connectionOpen);
-        QCOMPARE(generator.customerTwo, QStringLiteral("Beta"));
+        QCOMPARE(generator.customers, QStringLiteral("Alfa, Beta"));
 
         // The user's data and the switch are read at every call.
         m.w->context().settings.ZaviratFrmTisk = false;

@@ -4,7 +4,6 @@
 #include "report/ReportError.h"
 #include "report/TemplateSections.h"
 
-#include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace pm41 {
@@ -105,7 +104,7 @@ void LetterFiller::resolve(const LetterText& text, const QSqlRecord& record)
         }
 }
 
-QStringList LetterFiller::fill(const LetterText& text, const QSqlQuery& row) const
+QStringList LetterFiller::fill(const LetterText& text, const QVariantList& row) const
 {
     QStringList out;
     bool leftOut = false; // a line was left out since the last printed one

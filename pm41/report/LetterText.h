@@ -5,8 +5,8 @@
 
 #include <QDate>
 #include <QHash>
+#include <QVariant>
 
-class QSqlQuery;
 class QSqlRecord;
 
 namespace pm41 {
@@ -18,7 +18,7 @@ struct TemplateSection;
 // no name is a ReportError with its line.
 LetterText readLetterText(const TemplateSection& section);
 
-// Fills the letter's placeholders for the row a query stands on: {NazevSubjektu} … {WWW}
+// Fills the letter's placeholders from a row of the query: {NazevSubjektu} … {WWW}
 // with the user's company data, {dnes} with today, any other name with that result column.
 class LetterFiller
 {
@@ -30,7 +30,7 @@ public:
     // The printed lines of a text: a line whose placeholders all came out empty and that has
     // nothing else is left out, an empty line stays as a gap between paragraphs (but two
     // gaps do not close up around a line left out), gaps at the ends are dropped.
-    QStringList fill(const LetterText& text, const QSqlQuery& row) const;
+    QStringList fill(const LetterText& text, const QVariantList& row) const;
 
 private:
     void resolve(const LetterText& text, const QSqlRecord& record);

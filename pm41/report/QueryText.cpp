@@ -124,6 +124,9 @@ private:
         if (c == u';') {
             m_ended = true;
             ++m_at;
+        } else if (c == u':' && next == u':') { // the server's cast, x::date
+            copy();
+            copy();
         } else if (c == u':' && isNameChar(next)) {
             parameter();
         } else if (c == u'?' || ((c == u'@' || c == u'#') && isNameChar(next)) ||
@@ -131,9 +134,24 @@ private:
             fail(m_line, QStringLiteral("parametr „%1“: parametry se v dotazu zapisují jako :jméno, "
                                         "např. :OtevrenyZakaznik.")
                              .arg(c));
+        } else if (isNameChar(c) && !afterName) {
+            word();
         } else {
             copy();
         }
+    }
+
+    // A word of the query: a keyword, a name or a number.
+    void word()
+    {
+        qsizetype end = m_at;
+        while (end < m_sql.size() && isNameChar(m_sql[end]))
+            ++end;
+        const QStringView text = QStringView(m_sql).sliced(m_at, end - m_at);
+        if (text.compare(u"LIKE", Qt::CaseInsensitive) == 0)
+            m_out.likes << m_out.sql.size();
+        m_out.sql += text;
+        m_at = end;
     }
 
     void parameter()
@@ -172,6 +190,14 @@ const QStringList& builtInParameters()
 PreparedQuery prepareQuery(const QString& sql, int firstLine, const QStringList& known)
 {
     return Scanner(sql, firstLine, known).run();
+}
+
+QString withCaselessLike(const PreparedQuery& query)
+{
+    QString text = query.sql;
+    for (qsizetype i = query.likes.size() - 1; i >= 0; --i)
+        text.insert(query.likes[i], u'I');
+    return text;
 }
 
 } // namespace pm41

@@ -1,7 +1,9 @@
 #include "report/ReportRunner.h"
 
+#include "report/Database.h"
 #include "report/Formatting.h"
 #include "report/LetterText.h"
+#include "report/QueryText.h"
 #include "report/ReportError.h"
 
 #include <QSqlError>
@@ -17,43 +19,14 @@ namespace pm41 {
 
 namespace {
 
-// SQLite's own guard: while it is set, no statement on the connection can change the file,
-// whatever a template's query says.
-class QueryOnly
+QString customerLine(QSqlQuery& q, qint64 id)
 {
-public:
-    explicit QueryOnly(const QSqlDatabase& db) : m_db(db)
-    {
-        if (db.driverName() != u"QSQLITE")
-            return;
-        QSqlQuery read(db);
-        m_wasOn = read.exec(QStringLiteral("PRAGMA query_only")) && read.next() && read.value(0).toInt() != 0;
-        if (!m_wasOn)
-            m_set = QSqlQuery(db).exec(QStringLiteral("PRAGMA query_only = 1"));
-    }
-    ~QueryOnly()
-    {
-        if (m_set)
-            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA query_only = 0"));
-    }
-    QueryOnly(const QueryOnly&) = delete;
-    QueryOnly& operator=(const QueryOnly&) = delete;
-
-private:
-    QSqlDatabase m_db;
-    bool m_wasOn = false;
-    bool m_set = false;
-};
-
-QString customerLine(const QSqlDatabase& db, qint64 id)
-{
-    QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT nazev, ulice, psc, mesto FROM cis_zakaznici WHERE id = ?")))
-        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(q.lastError().databaseText()));
+        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(databaseWords(q.lastError())));
     q.addBindValue(id);
     if (!q.exec())
-        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(q.lastError().databaseText()));
+        fail(0, QStringLiteral("Zákazníka nelze v databázi vyhledat: %1").arg(databaseWords(q.lastError())));
     if (!q.next())
         fail(0, QStringLiteral("Otevřený zákazník (číslo %1) v databázi není.").arg(id));
     QStringList parts;
@@ -77,28 +50,46 @@ int fieldIndex(const QSqlRecord& record, const QString& field, int line)
     return i;
 }
 
-// What each :name of the query gets: the parameter text, today, the prompted values.
+// A date the query gets: a day of the calendar that both databases write as YYYY-MM-DD.
+QVariant checkedDate(const QDate& date, DatabaseKind kind, int line, const QString& what)
+{
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        fail(line, QStringLiteral("%1 nemá platné datum.").arg(what));
+    return dateValue(kind, date);
+}
+
+// What each :name of the query gets: the parameter text, today, the prompted values, the
+// dates computed from them, the values from the program.
 QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, const ParameterValues& given,
-                                     const QDate& today, ReportData& data)
+                                     const QDate& today, DatabaseKind kind, ReportData& data)
 {
     QHash<QString, QVariant> bound;
     for (const QString& name : companyNames())
         bound.insert(name, user.value(name));
     bound.insert(QStringLiteral("OtevrenyZakaznik"), user.otevrenyZakaznik);
-    bound.insert(QStringLiteral("dnes"), today.toString(Qt::ISODate));
+    bound.insert(QStringLiteral("dnes"), dateValue(kind, today));
+    QHash<QString, QDate> dates{{QStringLiteral("dnes"), today}};
+    QHash<QString, qint64> numbers;
     for (const PromptedParameter& p : t.parameters) {
         const QVariant v = given.value(p.name);
         if (p.kind == ParameterKind::Date) {
             const QDate date = v.isValid() ? v.toDate() : today.addDays(p.defaultValue);
-            if (!date.isValid())
-                fail(p.line, QStringLiteral("parametr „%1“ nemá platné datum.").arg(p.caption));
-            bound.insert(p.name, date.toString(Qt::ISODate));
+            bound.insert(p.name,
+                         checkedDate(date, kind, p.line, QStringLiteral("parametr „%1“").arg(p.caption)));
+            dates.insert(p.name, date);
             data.parameters.append({p.caption, date.toString(QStringLiteral("d.M.yyyy"))});
         } else {
             const qint64 number = v.isValid() ? v.toLongLong() : p.defaultValue;
             bound.insert(p.name, number);
+            numbers.insert(p.name, number);
             data.parameters.append({p.caption, QString::number(number)});
         }
+    }
+    for (const DerivedDate& d : t.derivedDates) {
+        const qint64 days = d.daysParameter.isEmpty() ? d.fixedDays : numbers.value(d.daysParameter);
+        const QDate date = dates.value(d.base).addDays(d.subtract ? -days : days);
+        bound.insert(d.name,
+                     checkedDate(date, kind, d.line, QStringLiteral("vypočtené datum „%1“").arg(d.name)));
     }
     for (const QString& name : t.programValues) {
         if (!given.contains(name))
@@ -109,6 +100,16 @@ QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, co
         bound.insert(name, given.value(name).toString());
     }
     return bound;
+}
+
+// The values of the row the query stands on, as the file gives them.
+QVariantList readRow(const QSqlQuery& q, int fieldCount)
+{
+    QVariantList row;
+    row.reserve(fieldCount);
+    for (int i = 0; i < fieldCount; ++i)
+        row << valueAsOnFile(q.value(i));
+    return row;
 }
 
 // Splits the rows into letters as they are read: a new one whenever the group field changes.
@@ -122,16 +123,16 @@ public:
     }
 
     // Called for each row before it is added to the report.
-    void next(const QSqlQuery& q, ReportData& data)
+    void next(const QVariantList& row, ReportData& data)
     {
         // Compared as text, as it would be printed: an empty value and none are alike.
-        const QString key = m_field >= 0 ? q.value(m_field).toString() : QString();
+        const QString key = m_field >= 0 ? row.value(m_field).toString() : QString();
         if (data.groups.isEmpty() || key != m_last) {
             ReportGroup group;
             group.firstRow = int(data.rows.size());
-            group.recipient = m_filler.fill(m_t.recipient, q);
-            group.intro = m_filler.fill(m_t.intro, q);
-            group.closing = m_filler.fill(m_t.closing, q);
+            group.recipient = m_filler.fill(m_t.recipient, row);
+            group.intro = m_filler.fill(m_t.intro, row);
+            group.closing = m_filler.fill(m_t.closing, row);
             data.groups.append(std::move(group));
         }
         m_last = key;
@@ -169,6 +170,49 @@ std::optional<qint64> addMoney(std::optional<qint64> sum, const QVariant& value)
     return result;
 }
 
+[[noreturn]] void queryRefused(const QSqlQuery& q, int line)
+{
+    fail(line, QStringLiteral("dotaz sestavy skončil chybou databáze: %1").arg(databaseWords(q.lastError())));
+}
+
+// The query the database runs: its own section, else the common one. Without either the
+// fault is shown at the query the template has, for the other database.
+const TemplateQuery& queryOf(const Template& t, DatabaseKind kind)
+{
+    if (const TemplateQuery* query = t.queryFor(driverName(kind)))
+        return *query;
+    fail(t.queries.value(0).line,
+         kind == DatabaseKind::File
+             ? QStringLiteral("předloha má jen dotaz pro databázový server; pro databázový soubor jí chybí "
+                              "oddíl [dotaz] nebo [dotaz QSQLITE].")
+             : QStringLiteral("předloha má jen dotaz pro databázový soubor; pro databázový server jí chybí "
+                              "oddíl [dotaz] nebo [dotaz QPSQL]."));
+}
+
+void runQuery(QSqlQuery& q, const TemplateQuery& query, DatabaseKind kind,
+              const QHash<QString, QVariant>& bound)
+{
+    q.setForwardOnly(true);
+    // Numbers as doubles, as the file keeps them; the server's exact decimals would come as
+    // text otherwise, and print unlike the file's.
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    const bool forBoth = query.driver.isEmpty();
+    if (!q.prepare(kind == DatabaseKind::Server && forBoth ? withCaselessLike(query.prepared)
+                                                           : query.prepared.sql))
+        queryRefused(q, query.line);
+    const QStringList& names = query.prepared.names;
+    const int parameterCount = statementParameterCount(q);
+    if (parameterCount >= 0 && parameterCount != names.size())
+        fail(query.line, QStringLiteral("dotaz nelze spustit: databáze v něm vidí jiný počet parametrů "
+                                        "(%1) než sestava (%2).")
+                             .arg(parameterCount)
+                             .arg(names.size()));
+    for (const QString& name : names)
+        q.addBindValue(bound.value(name));
+    if (!q.exec())
+        queryRefused(q, query.line);
+}
+
 } // namespace
 
 ReportData runTemplate(const Template& t, const UserData& user, const ParameterValues& values,
@@ -181,6 +225,8 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
                     .arg(t.title));
     if (!connection.isValid() || !connection.isOpen())
         fail(0, QStringLiteral("Spojení s databází není otevřené; sestavu nelze sestavit."));
+    const DatabaseKind kind = databaseKind(connection);
+    const TemplateQuery& query = queryOf(t, kind);
 
     ReportData data;
     data.title = t.title;
@@ -192,30 +238,15 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
     data.printed = today;
     data.columns = t.columns;
     data.letter = t.letter;
-    const QHash<QString, QVariant> bound = boundValues(t, user, values, today, data);
+    const QHash<QString, QVariant> bound = boundValues(t, user, values, today, kind, data);
 
-    const QueryOnly readOnly(connection);
-    if (t.requiresCustomer)
-        data.customer = customerLine(connection, user.otevrenyZakaznik);
-
+    QSqlQuery customer(connection);
     QSqlQuery q(connection);
-    q.setForwardOnly(true);
-    const auto queryFailed = [&] {
-        fail(t.sqlLine, QStringLiteral("dotaz sestavy skončil chybou databáze: %1")
-                            .arg(q.lastError().databaseText().trimmed()));
-    };
-    if (!q.prepare(t.query.sql))
-        queryFailed();
-    const int parameterCount = statementParameterCount(q);
-    if (parameterCount >= 0 && parameterCount != t.query.names.size())
-        fail(t.sqlLine, QStringLiteral("dotaz nelze spustit: databáze v něm vidí jiný počet parametrů "
-                                       "(%1) než sestava (%2).")
-                            .arg(parameterCount)
-                            .arg(t.query.names.size()));
-    for (const QString& name : t.query.names)
-        q.addBindValue(bound.value(name));
-    if (!q.exec())
-        queryFailed();
+    const ReadOnlyReading readOnly(connection, kind); // after the queries: it ends before they are released
+    if (t.requiresCustomer)
+        data.customer = customerLine(customer, user.otevrenyZakaznik);
+
+    runQuery(q, query, kind, bound);
 
     const QSqlRecord record = q.record();
     QList<int> fields;
@@ -235,20 +266,21 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
         letters.emplace(t, record, user, today);
 
     while (q.next()) {
+        const QVariantList values = readRow(q, record.count());
         if (letters)
-            letters->next(q, data);
+            letters->next(values, data);
         ReportRow row;
         row.cells.reserve(fields.size());
         for (int c = 0; c < fields.size(); ++c)
-            row.cells << formatValue(q.value(fields[c]), t.columns[c].format);
+            row.cells << formatValue(values[fields[c]], t.columns[c].format);
         for (int s = 0; s < totalColumns.size(); ++s)
-            sums[s] = addMoney(sums[s], q.value(fields[totalColumns[s]]));
-        row.marked = markField >= 0 && isNonZero(q.value(markField));
+            sums[s] = addMoney(sums[s], values[fields[totalColumns[s]]]);
+        row.marked = markField >= 0 && isNonZero(values[markField]);
         data.markedCount += row.marked ? 1 : 0;
         data.rows.append(std::move(row));
     }
     if (q.lastError().isValid())
-        queryFailed();
+        queryRefused(q, query.line);
 
     if (t.totals) {
         data.totalsCaption = t.totals->caption;

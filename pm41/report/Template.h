@@ -75,6 +75,30 @@ struct PreparedQuery
 {
     QString sql;
     QStringList names;
+    // Where in sql a keyword LIKE starts: the file's LIKE ignores letter case, the server's
+    // ILIKE does the same, so a query for both databases gets ILIKE on the server.
+    QList<qsizetype> likes;
+};
+
+// One [dotaz] section: the common query, or one that a database uses instead of it.
+struct TemplateQuery
+{
+    QString driver; // empty for [dotaz]; QSQLITE or QPSQL for [dotaz QSQLITE], [dotaz QPSQL]
+    QString sql;    // as written
+    int line = 0;   // line of its first line
+    PreparedQuery prepared;
+};
+
+// A date the report computes rather than asks for ([datum jméno], hodnota = dnes + dni):
+// today or a date parameter, plus or minus whole days, a fixed number or a number parameter.
+struct DerivedDate
+{
+    QString name;          // used in the query as :name
+    QString base;          // "dnes" or the name of a date parameter
+    QString daysParameter; // the name of a number parameter, or empty for fixedDays
+    int fixedDays = 0;
+    bool subtract = false;
+    int line = 0;
 };
 
 // A piece of a line of letter text: written text, or a placeholder {name} filled in when the
@@ -107,9 +131,8 @@ struct Template
     double fontSize = 8; // of the rows, in points
     bool requiresCustomer = false;
     QList<PromptedParameter> parameters;
-    QString sql;     // as written
-    int sqlLine = 0; // line of its first line
-    PreparedQuery query;
+    QList<DerivedDate> derivedDates;
+    QList<TemplateQuery> queries; // the common one and those of a single database, as written
     QList<Column> columns;
     std::optional<Totals> totals;
     std::optional<RowMark> mark;
@@ -126,6 +149,20 @@ struct Template
     QString groupField;
     int groupLine = 0;
     LetterText recipient, intro, closing;
+
+    // The query a database runs: its own [dotaz QSQLITE] or [dotaz QPSQL], else the common
+    // [dotaz]; none when the template has neither.
+    const TemplateQuery* queryFor(const QString& driver) const
+    {
+        const TemplateQuery* common = nullptr;
+        for (const TemplateQuery& q : queries) {
+            if (q.driver == driver)
+                return &q;
+            if (q.driver.isEmpty())
+                common = &q;
+        }
+        return common;
+    }
 };
 
 } // namespace pm41

@@ -5,6 +5,8 @@
 #include "report/ReportError.h"
 #include "report/TemplateSections.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace pm41 {
@@ -256,14 +258,78 @@ void refuseTableTrailer(const Template& t)
         refuse(t.mark->line, QStringLiteral("zvyrazneni"));
 }
 
+const PromptedParameter* parameterNamed(const Template& t, const QString& name)
+{
+    for (const PromptedParameter& p : t.parameters)
+        if (p.name == name)
+            return &p;
+    return nullptr;
+}
+
+// [datum jméno] with "hodnota = dnes + dni": today or a date parameter, and whole days added
+// or taken away, a number or a number parameter. Read after the parameters it may use.
+void readDerivedDate(const TemplateSection& s, Template& t)
+{
+    const auto sameName = [&](const QString& name) {
+        return name.compare(s.argument, Qt::CaseInsensitive) == 0;
+    };
+    if (builtInParameters().contains(s.argument, Qt::CaseInsensitive) ||
+        t.programValues.contains(s.argument, Qt::CaseInsensitive) ||
+        std::any_of(t.parameters.cbegin(), t.parameters.cend(),
+                    [&](const PromptedParameter& p) { return sameName(p.name); }))
+        fail(s.line, QStringLiteral("„%1“ už je jméno parametru nebo údaje, který sestava dostává; vypočtené "
+                                    "datum se musí jmenovat jinak.")
+                         .arg(s.argument));
+    const Keys keys(s, {QStringLiteral("hodnota")});
+    const TemplateEntry& value = keys.required(QStringLiteral("hodnota"));
+    static const QRegularExpression form(
+        QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*)(?:\\s*([+-])\\s*([A-Za-z_][A-Za-z0-9_]*|[0-9]{1,5}))?$"));
+    const QRegularExpressionMatch m = form.match(value.value);
+    if (!m.hasMatch())
+        fail(value.line,
+             QStringLiteral("hodnota vypočteného data se zapisuje jako „dnes + dni“ nebo „do + 1“: "
+                            "dnes nebo parametr druhu datum, případně plus nebo minus počet dní; "
+                            "nalezeno „%1“.")
+                 .arg(value.value));
+    DerivedDate d;
+    d.name = s.argument;
+    d.line = value.line;
+    d.base = m.captured(1);
+    d.subtract = m.captured(2) == u"-";
+    const QString days = m.captured(3);
+    const PromptedParameter* base = parameterNamed(t, d.base);
+    if (d.base != u"dnes" && !(base && base->kind == ParameterKind::Date))
+        fail(value.line, QStringLiteral("„%1“ není dnes ani parametr druhu datum; vypočtené datum vychází "
+                                        "z jednoho z nich.")
+                             .arg(d.base));
+    if (!days.isEmpty() && days[0].isDigit()) {
+        d.fixedDays = days.toInt();
+    } else if (!days.isEmpty()) {
+        const PromptedParameter* count = parameterNamed(t, days);
+        if (!count || count->kind != ParameterKind::Number)
+            fail(value.line,
+                 QStringLiteral("„%1“ není parametr druhu cislo; k datu se přičítá celý počet dní "
+                                "nebo parametr druhu cislo.")
+                     .arg(days));
+        d.daysParameter = days;
+    }
+    t.derivedDates << d;
+}
+
+// [dotaz], [dotaz QSQLITE] or [dotaz QPSQL]; each is checked, whichever database runs it.
 void readQuery(const TemplateSection& s, Template& t)
 {
-    t.sql = s.textLines.join(u'\n');
-    t.sqlLine = s.textLines.isEmpty() ? s.line : s.textLine;
+    TemplateQuery query;
+    query.driver = s.argument;
+    query.sql = s.textLines.join(u'\n');
+    query.line = s.textLines.isEmpty() ? s.line : s.textLine;
     QStringList known = builtInParameters() + t.programValues;
     for (const PromptedParameter& p : std::as_const(t.parameters))
         known << p.name;
-    t.query = prepareQuery(t.sql, t.sqlLine, known);
+    for (const DerivedDate& d : std::as_const(t.derivedDates))
+        known << d.name;
+    query.prepared = prepareQuery(query.sql, query.line, known);
+    t.queries << query;
 }
 
 } // namespace
@@ -288,8 +354,8 @@ Template parseTemplateText(const QString& text)
              QStringLiteral("předloha musí začínat oddílem [sestava] s názvem sestavy."));
 
     Template t;
-    const TemplateSection* query = nullptr;
-    // The query is read last: it may use parameters declared after it.
+    QList<const TemplateSection*> dates, queries;
+    // Computed dates and the queries are read last: they may use parameters declared after them.
     for (const TemplateSection& s : sections) {
         if (s.kind == u"sestava")
             readReport(s, t);
@@ -301,19 +367,24 @@ Template parseTemplateText(const QString& text)
             readTotals(s, t);
         else if (s.kind == u"zvyrazneni")
             readMark(s, t);
+        else if (s.kind == u"datum")
+            dates << &s;
         else if (s.kind == u"dotaz")
-            query = &s;
+            queries << &s;
         else if (s.holdsText())
             readText(s, t);
     }
-    if (!query)
+    if (queries.isEmpty())
         fail(lineCount, QStringLiteral("předloha skončila bez oddílu [dotaz]."));
     if (t.columns.isEmpty())
         fail(lineCount,
              QStringLiteral(
                  "předloha skončila bez oddílu [sloupec …]; sestava potřebuje aspoň jeden sloupec."));
     refuseTableTrailer(t);
-    readQuery(*query, t);
+    for (const TemplateSection* s : std::as_const(dates))
+        readDerivedDate(*s, t);
+    for (const TemplateSection* s : std::as_const(queries))
+        readQuery(*s, t);
     return t;
 }
 

@@ -1,5 +1,6 @@
 #include "report/TemplateSections.h"
 
+#include "report/Database.h"
 #include "report/ReportError.h"
 #include "report/TemplateParser.h"
 
@@ -26,18 +27,29 @@ TemplateSection header(const QString& trimmed, int line)
     s.kind = foldText(inner.left(space));
     s.argument = space < 0 ? QString() : inner.mid(space + 1);
 
-    static const QStringList plain{QStringLiteral("sestava"), QStringLiteral("dotaz"),
-                                   QStringLiteral("soucty"),  QStringLiteral("zvyrazneni"),
-                                   QStringLiteral("adresat"), QStringLiteral("uvod"),
-                                   QStringLiteral("zaver")};
-    static const QStringList named{QStringLiteral("parametr"), QStringLiteral("sloupec")};
-    if (plain.contains(s.kind)) {
+    static const QStringList plain{QStringLiteral("sestava"),    QStringLiteral("soucty"),
+                                   QStringLiteral("zvyrazneni"), QStringLiteral("adresat"),
+                                   QStringLiteral("uvod"),       QStringLiteral("zaver")};
+    static const QStringList named{QStringLiteral("parametr"), QStringLiteral("sloupec"),
+                                   QStringLiteral("datum")};
+    if (s.kind == u"dotaz") {
+        // [dotaz] is for every database; [dotaz QPSQL] or [dotaz QSQLITE] only for one.
+        s.argument = s.argument.toUpper();
+        if (!s.argument.isEmpty() && s.argument != driverName(DatabaseKind::File) &&
+            s.argument != driverName(DatabaseKind::Server))
+            fail(line,
+                 QStringLiteral("[dotaz %1]: takovou databázi předloha nezná. Dotaz pro každou databázi "
+                                "stojí v oddílu [dotaz], dotaz jen pro server v [dotaz QPSQL] a jen pro "
+                                "databázový soubor v [dotaz QSQLITE].")
+                     .arg(inner.mid(space + 1)));
+    } else if (plain.contains(s.kind)) {
         if (!s.argument.isEmpty())
             fail(line,
                  QStringLiteral("oddíl [%1] nemá jméno; za „%1“ nepatří „%2“.").arg(s.kind, s.argument));
     } else if (named.contains(s.kind)) {
-        const QString example =
-            s.kind == u"parametr" ? QStringLiteral("[parametr dni]") : QStringLiteral("[sloupec datum]");
+        const QString example = s.kind == u"parametr" ? QStringLiteral("[parametr dni]")
+                                : s.kind == u"datum"  ? QStringLiteral("[datum konec]")
+                                                      : QStringLiteral("[sloupec datum]");
         if (s.argument.isEmpty())
             fail(line, QStringLiteral("oddíl [%1] potřebuje jméno, např. %2.").arg(s.kind, example));
         if (!isName(s.argument))
@@ -45,9 +57,10 @@ TemplateSection header(const QString& trimmed, int line)
                                       "a podtržítko.")
                            .arg(s.argument));
     } else {
-        fail(line, QStringLiteral("neznámý oddíl [%1]. Předloha zná oddíly [sestava], [parametr …], [dotaz], "
-                                  "[sloupec …], [soucty], [zvyrazneni], [adresat], [uvod] a [zaver].")
-                       .arg(inner));
+        fail(line,
+             QStringLiteral("neznámý oddíl [%1]. Předloha zná oddíly [sestava], [parametr …], [datum …], "
+                            "[dotaz], [sloupec …], [soucty], [zvyrazneni], [adresat], [uvod] a [zaver].")
+                 .arg(inner));
     }
     return s;
 }

@@ -18,8 +18,9 @@ struct TemplateEntry
 // A section as it stands in the file, before its keys are understood.
 struct TemplateSection
 {
-    QString kind;     // folded: sestava, parametr, dotaz, sloupec, soucty, zvyrazneni, adresat, uvod, zaver
-    QString argument; // the name after the kind, for parametr and sloupec
+    QString kind;     // folded: sestava, parametr, datum, dotaz, sloupec, soucty, zvyrazneni, adresat, uvod,
+                      // zaver
+    QString argument; // the name after the kind, for parametr, datum and sloupec; the driver for dotaz
     int line = 0;
     QList<TemplateEntry> entries;
     QStringList textLines; // [dotaz] and the letter's text, from the first non-empty line
