@@ -29,9 +29,6 @@ public:
     void rollback(int depth) override;
     void forgetStatements() override;
 
-    // How many statements went to the server since the connection was made.
-    qint64 statementCount() const { return m_statementCount; }
-
 private:
     QSqlQuery& run(const QString& sql, const QVariantList& params);
 
@@ -39,5 +36,4 @@ private:
     QString m_description;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QHash<QString, QString> m_rowKeys;
-    qint64 m_statementCount = 0;
 };
