@@ -1,18 +1,35 @@
 #pragma once
 
+#include "store/Connection.h"
+
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <functional>
 
-// One measured case: run() does the measured thing once and returns how long it took in
-// milliseconds. prepare() and finish() run once around all repetitions, outside the time.
+// One run of a case: how long it took in milliseconds and how many statements it sent to
+// the database (-1 when it sends none worth counting); for an action in a window also how
+// long it took before the window was drawn (-1 when not told apart).
+struct Sample
+{
+    double ms = 0;
+    qint64 statements = -1;
+    double beforeDrawingMs = -1;
+};
+
+// One measured case: run() does the measured thing once. prepare() and finish() run once
+// around all repetitions, outside the time.
 struct BenchCase
 {
     QString name;
-    double targetMs = 0; // 0: no target, only reported
+    double targetMs = 0;     // 0: no target, only reported
+    int statementLimit = -1; // -1: no limit, only reported
+    // A raw case (the floor under the case before it): how many times its time that case
+    // may take; 0 for the other cases.
+    double floorFactor = 0;
     int repetitions = 5;
-    std::function<double()> run;
+    std::function<Sample()> run;
     std::function<void()> prepare;
     std::function<void()> finish;
 };
@@ -22,9 +39,21 @@ struct BenchResult
     QString name;
     double medianMs = 0;
     double maxMs = 0;
+    double beforeDrawingMs = -1; // median
     double targetMs = 0;
     int repetitions = 0;
-    bool ok() const { return targetMs <= 0 || medianMs <= targetMs; }
+    qint64 statements = -1;    // median of the runs
+    qint64 maxStatements = -1; // the most one run sent (the first one prepares on the server)
+    int statementLimit = -1;
+    double floorFactor = 0;
+    // A raw case: how many times its time the case before it took before drawing (or in all,
+    // when not told apart), and in all.
+    double aboveFloor = 0;
+    double drawnAboveFloor = 0;
+    bool fastEnough() const { return targetMs <= 0 || medianMs <= targetMs; }
+    bool fewEnoughStatements() const { return statementLimit < 0 || statements <= statementLimit; }
+    bool closeEnoughToFloor() const { return floorFactor <= 0 || aboveFloor <= floorFactor; }
+    bool ok() const { return fastEnough() && fewEnoughStatements() && closeEnoughToFloor(); }
 };
 
 // Milliseconds that fn took.
@@ -36,6 +65,30 @@ template <typename Fn> double elapsedMs(Fn&& fn)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+// The time fn took and the statements it ran on the connection.
+template <typename Fn> Sample measure(const Connection& connection, Fn&& fn)
+{
+    const qint64 before = connection.statementCount();
+    const double ms = elapsedMs(std::forward<Fn>(fn));
+    return {ms, connection.statementCount() - before};
+}
+
+// The same for an action in a window, which is then drawn: the events it left behind
+// (layout, painting) are processed within the time, and the time before them is kept too.
+template <typename Fn> Sample measureDrawn(const Connection& connection, Fn&& action)
+{
+    QElapsedTimer timer;
+    const qint64 before = connection.statementCount();
+    timer.start();
+    action();
+    const double beforeDrawing = double(timer.nsecsElapsed()) / 1e6;
+    QCoreApplication::processEvents();
+    return {double(timer.nsecsElapsed()) / 1e6, connection.statementCount() - before, beforeDrawing};
+}
+
 BenchResult runCase(const BenchCase& c);
-// The table of results: case, median, max, target, OK or SLOW (judged by the median).
+// Puts into each raw case how far above it the case before it is.
+void compareWithFloors(QList<BenchResult>& results);
+// The table of results: case, runs, median, max, target, statements and their limit, and
+// OK or what is wrong (judged by the medians).
 QString resultTable(const QList<BenchResult>& results);

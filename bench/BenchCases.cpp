@@ -4,6 +4,7 @@
 #include "ImportCases.h"
 #include "PlanCases.h"
 #include "RegisterCases.h"
+#include "WorkDatabase.h"
 
 #include "app/Hlavni_f.h"
 #include "codelists/CisCinnosti_f.h"
@@ -27,12 +28,11 @@ int rowCount(Connection& connection, const QString& table)
     return connection.query(QStringLiteral("SELECT count(*) FROM ") + table).rows[0][0].toInt();
 }
 
-// A window shown and drawn, as the user would see it after opening it.
+// A window shown, as the user opens it.
 std::unique_ptr<TCisCinnosti> openKindsWindow(AppContext& context)
 {
     auto window = std::make_unique<TCisCinnosti>(context, nullptr);
     window->show();
-    QApplication::processEvents();
     return window;
 }
 
@@ -41,13 +41,15 @@ BenchCase kindsWindowOpen(BenchEnv& env)
     BenchCase c;
     c.name = QStringLiteral("TCisCinnosti open (%1 rows)").arg(activityKindRows);
     c.targetMs = 100;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 10;
     c.run = [&env] {
         std::unique_ptr<TCisCinnosti> window;
-        const double ms = elapsedMs([&] { window = openKindsWindow(env.context); });
+        const Sample sample =
+            measureDrawn(env.context.connection, [&] { window = openKindsWindow(env.context); });
         window.reset();
         QApplication::processEvents();
-        return ms;
+        return sample;
     };
     return c;
 }
@@ -64,19 +66,20 @@ BenchCase kindsWindowMove(BenchEnv& env)
     BenchCase c;
     c.name = QStringLiteral("TCisCinnosti move to next/prior row");
     c.targetMs = 5;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 300;
-    c.prepare = [&env, state] { state->window = openKindsWindow(env.context); };
-    c.run = [state] {
+    c.prepare = [&env, state] {
+        state->window = openKindsWindow(env.context);
+        QApplication::processEvents();
+    };
+    c.run = [&env, state] {
         DataSet* data = state->window->dataSet();
         if (data->recNo() == data->recordCount())
             state->direction = RecordPanel::Vzad;
         else if (data->recNo() <= 1)
             state->direction = RecordPanel::Vpred;
         QAction* action = state->window->panel()->action(state->direction);
-        return elapsedMs([&] {
-            action->trigger();
-            QApplication::processEvents();
-        });
+        return measureDrawn(env.context.connection, [&] { action->trigger(); });
     };
     c.finish = [state] { state->window.reset(); };
     return c;
@@ -92,7 +95,7 @@ BenchCase customersOpen(BenchEnv& env, int customers)
     c.run = [&env] {
         DataSet data(env.context.connection, QStringLiteral("DS_Export"));
         data.setCommandText(customersQuery);
-        return elapsedMs([&] { data.open(); });
+        return measure(env.context.connection, [&] { data.open(); });
     };
     return c;
 }
@@ -116,7 +119,7 @@ BenchCase customersExport(BenchEnv& env, int customers, bool xml)
         const QString path =
             QDir(env.workDir)
                 .filePath(xml ? QStringLiteral("zakaznici.xml") : QStringLiteral("zakaznici.csv"));
-        return elapsedMs([&] {
+        return measure(env.context.connection, [&] {
             if (xml)
                 UlozitXML(**data, path, QStringLiteral("data"));
             else
@@ -129,17 +132,20 @@ BenchCase customersExport(BenchEnv& env, int customers, bool xml)
 
 } // namespace
 
-std::shared_ptr<THlavni> mainWindow(const BenchEnv& env)
+THlavni& mainWindow(const BenchEnv& env, const SharedWindow& window)
 {
+    if (*window)
+        return **window;
     QFile ini(env.workDir + QStringLiteral("/Vestibor.ini"));
     if (ini.open(QIODevice::WriteOnly))
         ini.write("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n");
     ini.close();
-    auto window = std::make_shared<THlavni>(env.workDir);
-    window->FormCreate();
-    window->show();
+    env.database.pointProgramAt(env.workDir);
+    *window = std::make_shared<THlavni>(env.workDir);
+    (*window)->FormCreate();
+    (*window)->show();
     QApplication::processEvents();
-    return window;
+    return **window;
 }
 
 void fillActivityKinds(Connection& connection, int count)

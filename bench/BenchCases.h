@@ -7,21 +7,29 @@
 class AppContext;
 class Connection;
 class THlavni;
+class WorkDatabase;
 
 // What the cases work on: the program's run state over a copy of the measured database,
-// and a directory for the files they write.
+// the program directory (also for the files they write) and that copy.
 struct BenchEnv
 {
     AppContext& context;
     QString workDir;
+    WorkDatabase& database;
 };
 
-// The main window over the copied database, started, shown and drawn, with the password
-// gate and the save question off.
-std::shared_ptr<THlavni> mainWindow(const BenchEnv& env);
+// The main window that cases share, over the copied database; the first that needs it
+// starts it (shown and drawn, with the password gate and the save question off).
+using SharedWindow = std::shared_ptr<std::shared_ptr<THlavni>>;
+THlavni& mainWindow(const BenchEnv& env, const SharedWindow& window);
 
 // Fills the activity-kind code list up to count rows, so that its window has a long list.
 void fillActivityKinds(Connection& connection, int count);
+
+// A window reads what it shows with a few statements, never one for each row: on the server
+// each is a trip over the network. Opening a customer and moving to another card have
+// limits of their own.
+constexpr int windowStatementLimit = 2;
 
 // Every measured case, in the order they run. Add a new measurement here.
 QList<BenchCase> benchCases(BenchEnv& env);

@@ -1,6 +1,8 @@
 #include "CustomerCases.h"
 
 #include "BenchCases.h"
+#include "RawCases.h"
+#include "WorkDatabase.h"
 
 #include "app/Hlavni_f.h"
 #include "records/CardPanel.h"
@@ -29,55 +31,74 @@ int biggestCustomer(Connection& c)
         .toInt();
 }
 
-BenchCase openBigCustomer(BenchEnv& env, std::shared_ptr<std::shared_ptr<THlavni>> window)
+// What the user does, and what the raw cases record: open the customer in the main
+// window, and move to the next card (from the last back to the first).
+void openCustomer(THlavni& w, int id)
+{
+    w.context().IdOtevrenehoZakaznika = id;
+    w.OtevritZakaznikaId();
+}
+
+void moveToAnotherCard(THlavni& w)
+{
+    DataSet* cards = w.context().DS_Karty;
+    const auto command = cards->recNo() == cards->recordCount() ? RecordPanel::NaZacatek : RecordPanel::Vpred;
+    w.cardPanel()->panel()->action(command)->trigger();
+}
+
+BenchCase openBigCustomer(BenchEnv& env, const SharedWindow& window, int id)
 {
     BenchCase c;
-    const int id = biggestCustomer(env.context.connection);
     const int cards = env.context.connection
                           .query(QStringLiteral("SELECT count(*) FROM topny_zdroj WHERE id_zakaznika = %1").arg(id))
                           .rows[0][0]
                           .toInt();
     c.name = QStringLiteral("Open the customer with %1 cards").arg(cards);
     c.targetMs = 150;
+    c.statementLimit = 4;
     c.repetitions = 10;
-    c.prepare = [&env, window] { *window = mainWindow(env); };
+    c.prepare = [&env, window] { mainWindow(env, window); };
     c.run = [window, id] {
         THlavni& w = **window;
-        const double ms = elapsedMs([&] {
-            w.context().IdOtevrenehoZakaznika = id;
-            w.OtevritZakaznikaId();
-            QApplication::processEvents();
-        });
+        const Sample sample = measureDrawn(w.context().connection, [&] { openCustomer(w, id); });
         w.ZavritZakaznika();
         QApplication::processEvents();
-        return ms;
+        return sample;
     };
     return c;
 }
 
-BenchCase moveCard(std::shared_ptr<std::shared_ptr<THlavni>> window, BenchEnv& env)
+// The floor under a case in the main window: the statements of its action, recorded as many
+// times as that case runs (after the set-up), run through SQLite's own interface.
+BenchCase rawFloor(const BenchEnv& env, const SharedWindow& window,
+                   const std::function<void(THlavni&)>& setUp, const std::function<void(THlavni&)>& action,
+                   int repetitions)
+{
+    const auto recorded = [window, setUp, action, repetitions] {
+        THlavni& w = **window;
+        setUp(w);
+        return RawCases::record(
+            w.context().connection, [&] { action(w); }, repetitions);
+    };
+    return RawCases::replay(QStringLiteral("  raw: the same statements"), env.database.filePath(), recorded,
+                            repetitions);
+}
+
+BenchCase moveCard(BenchEnv& env, const SharedWindow& window, int id)
 {
     BenchCase c;
     c.name = QStringLiteral("Move to another card with its activities");
     c.targetMs = 10;
+    c.statementLimit = 2;
     c.repetitions = 200;
-    const int id = biggestCustomer(env.context.connection);
-    c.prepare = [window, id] {
-        THlavni& w = **window;
-        w.context().IdOtevrenehoZakaznika = id;
-        w.OtevritZakaznikaId();
+    c.prepare = [&env, window, id] {
+        openCustomer(mainWindow(env, window), id);
         QApplication::processEvents();
     };
     c.run = [window] {
         THlavni& w = **window;
-        DataSet* cards = w.context().DS_Karty;
-        const auto command = cards->recNo() == cards->recordCount() ? RecordPanel::NaZacatek : RecordPanel::Vpred;
-        return elapsedMs([&] {
-            w.cardPanel()->panel()->action(command)->trigger();
-            QApplication::processEvents();
-        });
+        return measureDrawn(w.context().connection, [&] { moveToAnotherCard(w); });
     };
-    c.finish = [window] { (*window)->ZavritZakaznika(); };
     return c;
 }
 
@@ -98,7 +119,7 @@ BenchCase findBySerialNumber(BenchEnv& env)
     c.run = [&env, serials] {
         const QString serial = serials->isEmpty() ? QString() : serials->takeFirst();
         Connection& db = env.context.connection;
-        return elapsedMs([&] {
+        return measure(db, [&] {
             if (CardSearch::count(db, QStringLiteral("vyrobni_cislo"), serial) == 1)
                 env.context.store.ZakaznikKarty(CardSearch::firstCardId(db, QStringLiteral("vyrobni_cislo"), serial));
         });
@@ -112,6 +133,7 @@ BenchCase filterByTown(BenchEnv& env)
     const int customers = env.context.connection.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
     c.name = QStringLiteral("Filter %1 customers by town").arg(customers);
     c.targetMs = 50;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 10;
     auto dialog = std::make_shared<std::unique_ptr<TOtevritZakaznika>>();
     c.prepare = [&env, dialog] {
@@ -121,11 +143,8 @@ BenchCase filterByTown(BenchEnv& env)
         (*dialog)->findChild<QLineEdit*>(QStringLiteral("Ed_Filtr"))->setText(QStringLiteral("Brno"));
         QApplication::processEvents();
     };
-    c.run = [dialog] {
-        return elapsedMs([&] {
-            (*dialog)->applyFilter();
-            QApplication::processEvents();
-        });
+    c.run = [&env, dialog] {
+        return measureDrawn(env.context.connection, [&] { (*dialog)->applyFilter(); });
     };
     c.finish = [dialog] { dialog->reset(); };
     return c;
@@ -136,10 +155,28 @@ BenchCase filterByTown(BenchEnv& env)
 QList<BenchCase> customerCases(BenchEnv& env)
 {
     auto window = std::make_shared<std::shared_ptr<THlavni>>();
+    const int id = biggestCustomer(env.context.connection);
+    // The raw cases stand right under the cases they floor; only the database file has them.
+    const bool raw = !env.database.filePath().isEmpty();
+    const BenchCase open = openBigCustomer(env, window, id);
+    const BenchCase move = moveCard(env, window, id);
+    QList<BenchCase> cases{open};
+    if (raw)
+        cases << rawFloor(
+            env, window, [](THlavni&) {},
+            [id](THlavni& w) {
+                openCustomer(w, id);
+                w.ZavritZakaznika();
+            },
+            open.repetitions);
+    cases << move;
+    if (raw) // the same moves, from the first card on
+        cases << rawFloor(
+            env, window, [id](THlavni& w) { openCustomer(w, id); }, moveToAnotherCard, move.repetitions);
     BenchCase last = filterByTown(env);
     last.finish = [finish = last.finish, window] {
         finish();
         window->reset();
     };
-    return {openBigCustomer(env, window), moveCard(window, env), findBySerialNumber(env), last};
+    return cases << findBySerialNumber(env) << last;
 }

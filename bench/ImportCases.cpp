@@ -1,11 +1,11 @@
 #include "ImportCases.h"
 
 #include "BenchCases.h"
+#include "WorkDatabase.h"
 
 #include "exchange/CustomerImport.h"
 #include "store/Connection.h"
 #include "store/Errors.h"
-#include "store/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,15 +58,11 @@ BenchCase importGenerated(BenchEnv& env, int customers, double targetMs, int rep
 
 } // namespace
 
-double importIntoEmptyDatabase(const BenchEnv& env, const QString& file)
+Sample importIntoEmptyDatabase(const BenchEnv& env, const QString& file)
 {
-    const QString target = QDir(env.workDir).filePath(QStringLiteral("import.mdb"));
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(target + suffix);
-    Schema::createDatabaseFile(target);
     Connection connection(QStringLiteral("bench-import"));
-    connection.open(target);
-    return elapsedMs([&] { ImportovatXML(connection, file, QStringLiteral("cis_zakaznici")); });
+    env.database.openEmpty(connection);
+    return measure(connection, [&] { ImportovatXML(connection, file, QStringLiteral("cis_zakaznici")); });
 }
 
 QList<BenchCase> importCases(BenchEnv& env)

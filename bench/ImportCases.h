@@ -8,6 +8,6 @@ struct BenchEnv;
 // measured database holds.
 QList<BenchCase> importCases(BenchEnv& env);
 
-// Imports the customer file into a new, empty database in the work directory and returns
-// how long the import took in milliseconds.
-double importIntoEmptyDatabase(const BenchEnv& env, const QString& file);
+// Imports the customer file into a new, empty database beside the copy and returns how long
+// the import took and its statements.
+Sample importIntoEmptyDatabase(const BenchEnv& env, const QString& file);

@@ -15,8 +15,6 @@
 
 namespace {
 
-using Window = std::shared_ptr<std::shared_ptr<THlavni>>;
-
 // The plan window as the user opens it (watched customers, the default days ahead), drawn.
 TPlanRevizi* openPlan(THlavni& w)
 {
@@ -31,49 +29,51 @@ void closePlan(TPlanRevizi* plan)
     QApplication::processEvents();
 }
 
-BenchCase planOpens(BenchEnv& env, Window window)
+BenchCase planOpens(BenchEnv& env, const SharedWindow& window)
 {
     BenchCase c;
     c.name = QStringLiteral("Plan window opens (watched customers, 30 days)");
     c.targetMs = 300;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 10;
-    c.prepare = [&env, window] { *window = mainWindow(env); };
+    c.prepare = [&env, window] { mainWindow(env, window); };
     c.run = [window] {
         TPlanRevizi* plan = nullptr;
-        const double ms = elapsedMs([&] { plan = openPlan(**window); });
+        const Sample sample =
+            measureDrawn((*window)->context().connection, [&] { plan = (*window)->openPlan(false); });
         closePlan(plan);
-        return ms;
+        return sample;
     };
     return c;
 }
 
 // A change of one filter and the grid drawn again; each run changes it back and forth.
-BenchCase filterChange(const QString& name, Window window, std::function<void(TPlanRevizi&)> change)
+BenchCase filterChange(BenchEnv& env, const QString& name, const SharedWindow& window,
+                       std::function<void(TPlanRevizi&)> change)
 {
     BenchCase c;
     c.name = name;
     c.targetMs = 150;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 20;
     auto plan = std::make_shared<TPlanRevizi*>(nullptr);
-    c.prepare = [window, plan] { *plan = openPlan(**window); };
-    c.run = [plan, change] {
-        return elapsedMs([&] {
-            change(**plan);
-            QApplication::processEvents();
-        });
+    c.prepare = [&env, window, plan] { *plan = openPlan(mainWindow(env, window)); };
+    c.run = [window, plan, change] {
+        return measureDrawn((*window)->context().connection, [&] { change(**plan); });
     };
     c.finish = [plan] { closePlan(*plan); };
     return c;
 }
 
-BenchCase openFromPlan(Window window)
+BenchCase openFromPlan(BenchEnv& env, const SharedWindow& window)
 {
     BenchCase c;
     c.name = QStringLiteral("Open a customer on a card from the plan");
     c.targetMs = 150;
+    c.statementLimit = 4;
     c.repetitions = 10;
     auto plan = std::make_shared<TPlanRevizi*>(nullptr);
-    c.prepare = [window, plan] { *plan = openPlan(**window); };
+    c.prepare = [&env, window, plan] { *plan = openPlan(mainWindow(env, window)); };
     c.run = [window, plan] {
         THlavni& w = **window;
         PlanModel* model = (*plan)->model();
@@ -81,12 +81,10 @@ BenchCase openFromPlan(Window window)
         const int row = (next += 97) % std::max(1, model->rowCount());
         const int customer = model->value(row, QStringLiteral("id_zakaznika")).toInt();
         const int card = model->value(row, QStringLiteral("id_topneho_zdroje")).toInt();
-        const double ms = elapsedMs([&] {
-            w.openCardFromPlan(customer, card);
-            QApplication::processEvents();
-        });
+        const Sample sample =
+            measureDrawn(w.context().connection, [&] { w.openCardFromPlan(customer, card); });
         w.ZavritZakaznika();
-        return ms;
+        return sample;
     };
     c.finish = [plan] { closePlan(*plan); };
     return c;
@@ -102,7 +100,10 @@ QList<BenchCase> planCases(BenchEnv& env)
     count.name = QStringLiteral("Overdue count of the plan");
     count.targetMs = 50;
     count.repetitions = 10;
-    count.run = [&env, today] { return elapsedMs([&] { PlanQuery::overdueCount(env.context.connection, today); }); };
+    count.run = [&env, today] {
+        return measure(env.context.connection,
+                       [&] { PlanQuery::overdueCount(env.context.connection, today); });
+    };
 
     const auto toggle = [](const char* name) {
         return [name](TPlanRevizi& plan) {
@@ -121,12 +122,15 @@ QList<BenchCase> planCases(BenchEnv& env)
         emit until->editingFinished();
     };
     const auto sortByCustomer = [](TPlanRevizi& plan) { plan.model()->sort(PlanModel::Zakaznik); };
-    return {planOpens(env, window),
-            filterChange(QStringLiteral("Plan filter: watched customers on/off"), window, toggle("CB_JenHlidane")),
-            filterChange(QStringLiteral("Plan filter: sources without revision on/off"), window, toggle("CB_BezRevize")),
-            filterChange(QStringLiteral("Plan filter: text typed/cleared"), window, typeFilter),
-            filterChange(QStringLiteral("Plan filter: revisions a week further ahead"), window, laterDay),
-            filterChange(QStringLiteral("Plan sorted by customer"), window, sortByCustomer),
-            openFromPlan(window),
-            count};
+    return {
+        planOpens(env, window),
+        filterChange(env, QStringLiteral("Plan filter: watched customers on/off"), window,
+                     toggle("CB_JenHlidane")),
+        filterChange(env, QStringLiteral("Plan filter: sources without revision on/off"), window,
+                     toggle("CB_BezRevize")),
+        filterChange(env, QStringLiteral("Plan filter: text typed/cleared"), window, typeFilter),
+        filterChange(env, QStringLiteral("Plan filter: revisions a week further ahead"), window, laterDay),
+        filterChange(env, QStringLiteral("Plan sorted by customer"), window, sortByCustomer),
+        openFromPlan(env, window),
+        count};
 }

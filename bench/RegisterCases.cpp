@@ -24,19 +24,19 @@ BenchCase openRegister(BenchEnv& env, int order, int customers)
     BenchCase c;
     c.name = QStringLiteral("Register open, %1 customers by %2").arg(customers).arg(orderNames[order]);
     c.targetMs = 150;
+    c.statementLimit = windowStatementLimit;
     c.repetitions = 5;
     c.prepare = [&env, order] { CustomerSortSetting::write(env.context.settingsFile(), order); };
     c.run = [&env] {
         std::unique_ptr<TCisZakazniku> window;
-        const double ms = elapsedMs([&] {
+        const Sample sample = measureDrawn(env.context.connection, [&] {
             window = std::make_unique<TCisZakazniku>(env.context, nullptr);
             window->show();
-            QApplication::processEvents();
         });
         window->reject();
         window.reset();
         QApplication::processEvents();
-        return ms;
+        return sample;
     };
     return c;
 }

@@ -1,7 +1,11 @@
-// Measures the program on a database made by vestibor_gendb: vestibor_bench <database file>
-// The file itself is never changed: the cases work on a copy in a temporary directory.
+// Measures the program on a database made by vestibor_gendb:
+//   vestibor_bench [--only <text>] <database file>
+//   vestibor_bench [--only <text>] --server "<connection string of a database prepared from such a file>"
+// The measured database itself is never changed: the cases work on a copy of it. --only runs
+// the cases whose names contain the text (for a profile), with the raw cases under them.
 #include "BenchCases.h"
 #include "NoDialogs.h"
+#include "WorkDatabase.h"
 
 #include "app/Application.h"
 #include "store/Errors.h"
@@ -9,22 +13,16 @@
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
 
-// Copies the database with its write-ahead log, if one was left behind.
-void copyDatabase(const QString& from, const QString& to)
-{
-    for (const QString& suffix : {QString(), QStringLiteral("-wal")}) {
-        if (suffix.isEmpty() || QFileInfo::exists(from + suffix))
-            if (!QFile::copy(from + suffix, to + suffix))
-                throw AppError(QStringLiteral("cannot copy %1 to %2").arg(from + suffix, to + suffix));
-    }
-}
+const char* const usage =
+    "usage: vestibor_bench [--only <text>] <database file made by vestibor_gendb>\n"
+    "       vestibor_bench [--only <text>] --server \"<connection string of a database that "
+    "vestibor_prepare --server ... --copy made from such a file>\"\n";
 
 } // namespace
 
@@ -35,29 +33,42 @@ int main(int argc, char* argv[])
     Application app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() != 2 || !QFileInfo(args[1]).isFile()) {
-        err << "usage: vestibor_bench <database file made by vestibor_gendb>\n";
+    QStringList args = app.arguments().mid(1);
+    QString only;
+    if (args.size() > 2 && args[0] == u"--only") {
+        only = args[1];
+        args = args.mid(2);
+    }
+    const bool server = args.size() == 2 && args[0] == u"--server";
+    if (!server && (args.size() != 1 || !QFileInfo(args[0]).isFile())) {
+        err << usage;
         return 2;
     }
     NoDialogs noDialogs;
     setDialogBackend(&noDialogs);
 
-    QTemporaryDir work;
+    QTemporaryDir work; // the program directory of the cases
     QList<BenchResult> results;
     try {
         if (!work.isValid())
             throw AppError(QStringLiteral("cannot make a temporary directory"));
-        const QString database = work.filePath(QStringLiteral("Vestibor.mdb"));
-        copyDatabase(args[1], database);
+        const std::unique_ptr<WorkDatabase> database =
+            server ? copyOnServer(args[1]) : copyOfFile(args[0], work.path());
         AppContext context(work.path());
-        context.connection.open(database);
+        database->open(context.connection);
         Schema::upgrade(context.connection); // as the program does at start-up
-        BenchEnv env{context, work.path()};
-        out << "Measuring on a copy of " << args[1] << " (platform " << QGuiApplication::platformName()
+        BenchEnv env{context, work.path(), *database};
+        out << "Measuring on " << database->description() << " (platform " << QGuiApplication::platformName()
             << ")\n";
         out.flush();
+        bool previousRuns = false;
         for (const BenchCase& c : benchCases(env)) {
+            const bool runs = c.floorFactor > 0
+                                  ? previousRuns
+                                  : only.isEmpty() || c.name.contains(only, Qt::CaseInsensitive);
+            previousRuns = runs;
+            if (!runs)
+                continue;
             results.append(runCase(c));
             out << "  " << c.name << ": done\n";
             out.flush();
@@ -67,6 +78,7 @@ int main(int argc, char* argv[])
         err << "vestibor_bench: " << e.text() << "\n";
         return 1;
     }
+    compareWithFloors(results);
     out << "\n" << resultTable(results);
     bool allOk = true;
     for (const BenchResult& r : results)

@@ -447,6 +447,44 @@ private slots:
         QVERIFY(m.text("Ed_technik").isEmpty());
     }
 
+    // On the server every statement is a trip over the network: opening a customer and
+    // moving to another card take a few each, however many cards and activities there are.
+    void openingACustomerAndMovingToACardTakeFewStatements()
+    {
+        Main m;
+        for (int card = 0; card < 5; ++card) {
+            m.exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES (1, 'Další', "
+                   "'D', 1, 24)");
+            for (int activity = 0; activity < 5; ++activity)
+                m.exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "
+                       "SELECT 1, max(id), 1, '2024-05-10' FROM topny_zdroj");
+        }
+        const Connection& db = m.w->context().connection;
+        const auto statementsOf = [&](const std::function<void()>& action) {
+            const qint64 before = db.statementCount();
+            action();
+            return db.statementCount() - before;
+        };
+        QVERIFY(m.w->ZavritZakaznika());
+        const qint64 opening = statementsOf([&] { m.open(1); });
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 7"));
+        QVERIFY2(opening <= 4, qPrintable(QString::number(opening)));
+        for (int card = 2; card <= 7; ++card) {
+            const qint64 moving = statementsOf([&] { m.card(RecordPanel::Vpred)->trigger(); });
+            QCOMPARE(m.text("La_Pocitadlo_Cin"),
+                     card <= 2 ? QStringLiteral("1 z 1") : QStringLiteral("1 z 5"));
+            QVERIFY2(moving <= 2, qPrintable(QString::number(moving)));
+        }
+
+        // Opened on a card (from the plan, or a card found), the customer takes no more: only
+        // that card's activities are read.
+        QVERIFY(m.w->ZavritZakaznika());
+        m.w->context().IdOtevrenehoZakaznika = 1;
+        QCOMPARE(statementsOf([&] { m.w->OtevritZakaznikaId(2); }), opening);
+        QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("2 z 7"));
+        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1"));
+    }
+
     void listingShowsWhatIsOnScreen()
     {
         Main m;

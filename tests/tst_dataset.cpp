@@ -426,6 +426,25 @@ private slots:
         QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM topny_zdroj")), QStringList{"1"});
     }
 
+    // Every statement that reaches the database counts, each row of a batch as one, and on
+    // the server also the first preparation of a statement with values (a trip of its own).
+    void everyStatementIsCounted()
+    {
+        const qint64 before = m_db->statementCount();
+        const auto counted = [&] { return m_db->statementCount() - before; };
+        m_db->query(QStringLiteral("SELECT count(*) FROM cis_zakaznici"));
+        QCOMPARE(counted(), 1);
+        const QString insert = QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES (?)");
+        const int preparation = m_db->isServer() ? 1 : 0;
+        m_db->executeMany(insert, {{QStringLiteral("A")}, {QStringLiteral("B")}, {QStringLiteral("C")}});
+        QCOMPARE(counted(), 1 + preparation + 3);
+        m_db->execute(insert, {QStringLiteral("D")});
+        QCOMPARE(counted(), 1 + preparation + 4);
+
+        Connection closed(QStringLiteral("closed"));
+        QCOMPARE(closed.statementCount(), 0);
+    }
+
     void fieldTexts()
     {
         using namespace FieldValues;
@@ -437,6 +456,14 @@ private slots:
         QCOMPARE(text(ColumnKind::Money, qint64(15005000)), QStringLiteral("1500,5"));
         QCOMPARE(text(ColumnKind::Money, qint64(-2500)), QStringLiteral("-0,25"));
         QCOMPARE(text(ColumnKind::Money, qint64(1)), QStringLiteral("0,0001"));
+        QCOMPARE(text(ColumnKind::Date, QDate(999, 1, 2)), QStringLiteral("2.1.0999"));
+        // A stored date, with a time after it or without; what is no date stays as stored.
+        QCOMPARE(fromStorage(ColumnKind::Date, QStringLiteral("2024-03-05")), QVariant(QDate(2024, 3, 5)));
+        QCOMPARE(fromStorage(ColumnKind::Date, QStringLiteral("2024-12-31 14:30:00")),
+                 QVariant(QDate(2024, 12, 31)));
+        for (const QString& noDate :
+             {QStringLiteral("2024-02-30"), QStringLiteral("2024-0a-05"), QStringLiteral("x")})
+            QCOMPARE(fromStorage(ColumnKind::Date, noDate), QVariant(noDate));
         QCOMPARE(text(ColumnKind::YesNo, true), QStringLiteral("True"));
         QCOMPARE(text(ColumnKind::YesNo, false), QStringLiteral("False"));
         for (ColumnKind kind : {ColumnKind::AutoKey, ColumnKind::Integer, ColumnKind::Year, ColumnKind::Float,

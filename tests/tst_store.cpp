@@ -269,6 +269,23 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici")).rows.size(), 1);
     }
 
+    // The connection keeps its statements and what their columns are; a column another
+    // program added since is read, with its kind, all the same.
+    void aKeptStatementReadsColumnsAddedSince()
+    {
+        const QString sql = QStringLiteral("SELECT * FROM cis_kategorie");
+        QCOMPARE(m_db->query(sql).columns.size(), 3);
+        {
+            Connection other(QStringLiteral("other"));
+            other.open(m_dir->path(QStringLiteral("Vestibor.mdb")));
+            other.execute(QStringLiteral("ALTER TABLE cis_kategorie ADD cena MONEY"));
+        }
+        const ResultSet after = m_db->query(sql);
+        QCOMPARE(after.columns.size(), 4);
+        QCOMPARE(after.columns.last().name, QStringLiteral("cena"));
+        QCOMPARE(after.columns.last().kind, ColumnKind::Money);
+    }
+
     void refusesFilesThatAreNotDatabases()
     {
         Connection other(QStringLiteral("other"));

@@ -109,13 +109,13 @@ bool THlavni::openCardFromPlan(int customerId, int cardId)
     if (m_context.IdOtevrenehoZakaznika == customerId) {
         if (!savePendingEdits())
             return false;
+        m_context.DS_Karty->locate(QStringLiteral("id"), cardId);
     } else {
         if (m_context.IdOtevrenehoZakaznika != 0 && !ZavritZakaznika())
             return false;
         m_context.IdOtevrenehoZakaznika = customerId;
-        OtevritZakaznikaId();
+        OtevritZakaznikaId(cardId);
     }
-    m_context.DS_Karty->locate(QStringLiteral("id"), cardId);
     raise();
     activateWindow();
     return true;

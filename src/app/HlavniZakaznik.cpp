@@ -33,15 +33,26 @@ void THlavni::openCustomerCommand()
         OtevritZakaznikaId();
 }
 
-void THlavni::OtevritZakaznikaId()
+void THlavni::OtevritZakaznikaId(int cardId)
 {
     const int id = m_context.IdOtevrenehoZakaznika;
     m_openCustomerLabel->setText(m_context.store.NazevZakaznika(id));
     DataSet* cards = m_context.DS_Karty;
     cards->close();
-    cards->setCommandText(QStringLiteral("SELECT * FROM topny_zdroj WHERE id_zakaznika = ") + QString::number(id) +
-                          QStringLiteral(" ORDER BY id"));
-    cards->open();
+    cards->setCommandText(QStringLiteral("SELECT * FROM topny_zdroj WHERE id_zakaznika = ? ORDER BY id"),
+                          {id});
+    // The panels see the customer only on the card asked for: the activities are read
+    // once, for that card.
+    cards->disableControls();
+    try {
+        cards->open();
+        if (cardId != 0)
+            cards->locate(QStringLiteral("id"), cardId);
+    } catch (...) {
+        cards->enableControls();
+        throw;
+    }
+    cards->enableControls();
     m_cardPanel->show();
     m_activityPanel->show();
     enableCustomerCommands(*this, true);
@@ -116,6 +127,5 @@ void THlavni::findCardCommand()
     if (cardId <= 0 || customerId <= 0)
         return;
     m_context.IdOtevrenehoZakaznika = customerId;
-    OtevritZakaznikaId();
-    m_context.DS_Karty->locate(QStringLiteral("id"), cardId);
+    OtevritZakaznikaId(cardId);
 }

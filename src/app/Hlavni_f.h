@@ -36,8 +36,9 @@ public:
     CardPanel* cardPanel() const { return m_cardPanel; }
     ActivityPanel* activityPanel() const { return m_activityPanel; }
 
-    // Opens in the main window the customer whose id is in IdOtevrenehoZakaznika.
-    void OtevritZakaznikaId();
+    // Opens in the main window the customer whose id is in IdOtevrenehoZakaznika, on the
+    // card with that id when it is the customer's, else on the first card.
+    void OtevritZakaznikaId(int cardId = 0);
     // Saves pending edits (activity first, then card) and closes the customer; false when
     // a save was refused and the customer stays open.
     bool ZavritZakaznika();

@@ -125,8 +125,9 @@ void ActivityPanel::loadCard(int cardId)
         activities->disableControls();
         try {
             activities->close();
-            activities->setCommandText(QStringLiteral("SELECT * FROM cinnosti WHERE id_topneho_zdroje = ") +
-                                       QString::number(cardId) + QStringLiteral(" ORDER BY datum, id"));
+            activities->setCommandText(
+                QStringLiteral("SELECT * FROM cinnosti WHERE id_topneho_zdroje = ? ORDER BY datum, id"),
+                {cardId});
             activities->open();
         } catch (...) {
             activities->enableControls();

@@ -104,6 +104,11 @@ void Connection::endBulkWrite()
     engine().endBulkWrite();
 }
 
+qint64 Connection::statementCount() const
+{
+    return m_engine ? m_engine->statementCount() : 0;
+}
+
 QList<ColumnInfo> Connection::tableColumns(const QString& table) const
 {
     const QString key = table.toLower();

@@ -44,7 +44,9 @@ public:
     QString filePath() const { return m_server ? QString() : m_filePath; }
     QSqlDatabase database() const;
 
-    // A query; ids go into the text as plain integers, typed values as bound parameters.
+    // A query. Typed values are bound, never put into the text; so are the ids of the
+    // statements run again and again (a customer's cards, a card's activities), so that
+    // each is prepared once.
     ResultSet query(const QString& sql, const QVariantList& params = {}) const;
     // A statement without rows; returns the number of rows it changed.
     int execute(const QString& sql, const QVariantList& params = {});
@@ -58,6 +60,10 @@ public:
     // Around writing many rows at once (an import).
     void beginBulkWrite();
     void endBulkWrite();
+
+    // How many statements went to the database since the connection was opened (on the
+    // server each is a round trip); 0 while closed.
+    qint64 statementCount() const;
 
     // Columns of a table in table order; throws DatabaseError for an unknown table.
     QList<ColumnInfo> tableColumns(const QString& table) const;

@@ -91,6 +91,7 @@ void DataSet::open()
             hiddenKey = i;
     if (hiddenKey >= 0)
         m_fields.removeAt(hiddenKey);
+    indexFields();
     m_rows.clear();
     m_rowIds.clear();
     m_rows.reserve(result.rows.size());
@@ -119,6 +120,7 @@ void DataSet::close()
     m_rows.clear();
     m_rowIds.clear();
     m_fields.clear();
+    m_fieldsByName.clear();
     m_buffer.clear();
     m_cursor = -1;
     m_modified = false;
@@ -445,12 +447,28 @@ void DataSet::removeCurrentRow()
     notifyData();
 }
 
-int DataSet::fieldIndex(const QString& name) const
+// The controls ask for their field by name at every change of row, and nearly always
+// spell it as the schema does: those spellings are looked up at once.
+void DataSet::indexFields()
+{
+    m_fieldsByName.clear();
+    for (const ColumnInfo& field : std::as_const(m_fields))
+        if (!m_fieldsByName.contains(field.name))
+            m_fieldsByName.insert(field.name, caselessFieldIndex(field.name));
+}
+
+int DataSet::caselessFieldIndex(const QString& name) const
 {
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
+}
+
+int DataSet::fieldIndex(const QString& name) const
+{
+    const auto known = m_fieldsByName.constFind(name);
+    return known != m_fieldsByName.constEnd() ? *known : caselessFieldIndex(name);
 }
 
 const ColumnInfo& DataSet::field(const QString& name) const

@@ -3,6 +3,7 @@
 #include "store/ColumnKind.h"
 
 #include <QBitArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QVariant>
@@ -113,6 +114,8 @@ signals:
     void written();
 
 private:
+    void indexFields();
+    int caselessFieldIndex(const QString& name) const;
     void requireOpen() const;
     void requireWritable() const;
     void setState(State state);
@@ -134,6 +137,7 @@ private:
     int m_rowIdColumn = -1; // hidden column with the row id in the fetched result
 
     QList<ColumnInfo> m_fields;
+    QHash<QString, int> m_fieldsByName; // each field's own spelling
     QList<QList<QVariant>> m_rows;
     QList<qint64> m_rowIds;
     int m_cursor = -1;

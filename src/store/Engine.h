@@ -38,6 +38,16 @@ public:
     virtual void endBulkWrite() {}
 
     virtual void forgetStatements() {}
+
+    // How many statements the engine sent to the database: every run of one, and every
+    // preparation that costs a trip of its own.
+    qint64 statementCount() const { return m_statementCount; }
+
+protected:
+    void countStatement() { ++m_statementCount; }
+
+private:
+    qint64 m_statementCount = 0;
 };
 
 // Closes and forgets the Qt connection of that name, if there is one.

@@ -103,13 +103,16 @@ QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
     if (!query) {
         query = std::make_shared<QSqlQuery>(database());
         query->setForwardOnly(true);
-        if (!params.isEmpty() && !query->prepare(text)) {
-            const QString why = reason(query->lastError());
-            m_prepared.remove(text);
-            throw DatabaseError(why);
+        if (!params.isEmpty()) {
+            countStatement(); // the server prepares it in a trip of its own
+            if (!query->prepare(text)) {
+                const QString why = reason(query->lastError());
+                m_prepared.remove(text);
+                throw DatabaseError(why);
+            }
         }
     }
-    ++m_statementCount;
+    countStatement();
     bool ok = false;
     if (params.isEmpty()) {
         ok = query->exec(text);
@@ -240,16 +243,21 @@ bool PostgresEngine::hasTable(const QString& table)
 QString PostgresEngine::rowKey(const QString& table)
 {
     const QString key = table.toLower();
-    if (auto it = m_rowKeys.constFind(key); it != m_rowKeys.constEnd())
-        return *it;
-    // Every table has its id but the technicians', which has a hidden key of its own.
-    const bool hasId = !query(QStringLiteral("SELECT 1 FROM information_schema.columns WHERE table_schema = "
-                                             "current_schema() AND table_name = ? AND column_name = 'id'"),
-                              {key})
-                            .isEmpty();
-    const QString column = hasId ? QStringLiteral("id") : QStringLiteral("rowid");
-    m_rowKeys.insert(key, column);
-    return column;
+    if (!m_rowKeys.contains(key)) {
+        // Every table has its id but the technicians', which has a hidden key of its own.
+        // The catalogue is slow to ask and each question a trip: all tables are read at
+        // once, again only for a table made since.
+        const ResultSet tables = query(
+            QStringLiteral("SELECT table_name, bool_or(column_name = 'id') FROM information_schema.columns "
+                           "WHERE table_schema = current_schema() GROUP BY table_name"),
+            {});
+        for (const auto& row : tables.rows)
+            m_rowKeys.insert(row[0].toString(),
+                             row[1].toBool() ? QStringLiteral("id") : QStringLiteral("rowid"));
+        if (!m_rowKeys.contains(key))
+            m_rowKeys.insert(key, QStringLiteral("rowid")); // no such table: its statement says so
+    }
+    return m_rowKeys.value(key);
 }
 
 void PostgresEngine::begin(int depth)

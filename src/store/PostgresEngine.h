@@ -29,9 +29,6 @@ public:
     void rollback(int depth) override;
     void forgetStatements() override;
 
-    // How many statements went to the server since the connection was made.
-    qint64 statementCount() const { return m_statementCount; }
-
 private:
     QSqlQuery& run(const QString& sql, const QVariantList& params);
     // After a failed statement: whether the session with the server was lost; if so, the
@@ -43,6 +40,5 @@ private:
     QString m_description;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QHash<QString, QString> m_rowKeys;
-    qint64 m_statementCount = 0;
     bool m_reconnected = false;
 };

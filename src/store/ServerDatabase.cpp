@@ -226,6 +226,23 @@ QSqlDatabase connect(const QString& connectionString, const QString& connectionN
     return server;
 }
 
+void administer(const QString& connectionString, const QString& sql)
+{
+    static int made = 0;
+    const QString name = QStringLiteral("administer-%1").arg(++made);
+    bool ok = false;
+    QString why;
+    {
+        QSqlDatabase admin = connect(connectionString + QStringLiteral(" dbname=postgres"), name);
+        QSqlQuery query(admin);
+        ok = query.exec(sql);
+        why = reason(query.lastError());
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!ok)
+        throw DatabaseError(why);
+}
+
 QStringList schemaStatements()
 {
     QStringList result{

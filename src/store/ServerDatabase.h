@@ -22,6 +22,10 @@ QMap<QString, QString> parseConnectionString(const QString& text);
 // DatabaseError with the server's reason; the name is released again then.
 QSqlDatabase connect(const QString& connectionString, const QString& connectionName);
 
+// Runs one statement (CREATE DATABASE, DROP DATABASE) on the server's maintenance database
+// postgres, reached with the connection string's other values. Throws DatabaseError.
+void administer(const QString& connectionString, const QString& sql);
+
 // The statements that build the schema on the server: the Czech collations, then the
 // database file's tables, view and indexes in PostgreSQL's words. Each view and index is
 // followed by the note that records its definition (see definitionNote).

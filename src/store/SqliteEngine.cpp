@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <functional>
 #include <sqlite3.h>
 
 namespace {
@@ -18,36 +19,44 @@ QString engineError(sqlite3* db)
 
 } // namespace
 
+// A prepared statement with what is known of its result columns.
+struct Prepared
+{
+    sqlite3_stmt* stmt = nullptr;
+    QList<ColumnInfo> columns;
+    // How often SQLite had prepared it again (after a change of the schema) when the
+    // columns were described; -1 before.
+    int describedAt = -1;
+};
+
 // Prepared statements kept for reuse, by their text: the program runs the same few
-// statements over and over (saving rows, importing), and preparing costs more than running.
+// statements over and over (moving between cards, saving rows, importing), and preparing
+// and describing the columns cost more than running.
 class StatementCache
 {
 public:
     ~StatementCache() { clear(); }
 
-    sqlite3_stmt* take(const QString& sql)
+    Prepared take(const QString& sql) { return m_statements.take(sql); }
+    void give(const QString& sql, Prepared prepared)
     {
-        return m_statements.take(sql);
-    }
-    void give(const QString& sql, sqlite3_stmt* stmt)
-    {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
+        sqlite3_reset(prepared.stmt);
+        sqlite3_clear_bindings(prepared.stmt);
         if (m_statements.contains(sql) || m_statements.size() >= 64) {
-            sqlite3_finalize(stmt);
+            sqlite3_finalize(prepared.stmt);
             return;
         }
-        m_statements.insert(sql, stmt);
+        m_statements.insert(sql, std::move(prepared));
     }
     void clear()
     {
-        for (sqlite3_stmt* stmt : std::as_const(m_statements))
-            sqlite3_finalize(stmt);
+        for (const Prepared& prepared : std::as_const(m_statements))
+            sqlite3_finalize(prepared.stmt);
         m_statements.clear();
     }
 
 private:
-    QHash<QString, sqlite3_stmt*> m_statements;
+    QHash<QString, Prepared> m_statements;
 };
 
 namespace {
@@ -57,18 +66,19 @@ namespace {
 class Statement
 {
 public:
-    Statement(sqlite3* db, StatementCache& cache, const QString& sql) : m_db(db), m_cache(cache), m_sql(sql)
+    Statement(sqlite3* db, StatementCache& cache, const QString& sql)
+        : m_db(db), m_cache(cache), m_sql(sql), m_prepared(cache.take(sql))
     {
-        m_stmt = cache.take(sql);
-        if (m_stmt)
+        if (m_prepared.stmt)
             return;
         const QByteArray text = SqlDialect::forFile(sql).toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_prepared.stmt, nullptr) !=
+            SQLITE_OK)
             throw DatabaseError(engineError(db));
-        if (!m_stmt)
+        if (!m_prepared.stmt)
             throw DatabaseError(QStringLiteral("Prázdný příkaz SQL."));
     }
-    ~Statement() { m_cache.give(m_sql, m_stmt); }
+    ~Statement() { m_cache.give(m_sql, std::move(m_prepared)); }
 
     void bind(const QVariantList& params)
     {
@@ -78,7 +88,7 @@ public:
 
     bool step()
     {
-        const int rc = sqlite3_step(m_stmt);
+        const int rc = sqlite3_step(m_prepared.stmt);
         if (rc == SQLITE_ROW)
             return true;
         if (rc == SQLITE_DONE)
@@ -89,18 +99,33 @@ public:
     // Ready for the next values.
     void reset()
     {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
+        sqlite3_reset(m_prepared.stmt);
+        sqlite3_clear_bindings(m_prepared.stmt);
     }
 
-    sqlite3_stmt* get() const { return m_stmt; }
+    sqlite3_stmt* get() const { return m_prepared.stmt; }
+
+    // The result columns, described when the statement was prepared, by SQLite too.
+    const QList<ColumnInfo>& columns(const std::function<ColumnInfo(int)>& describe)
+    {
+        const int prepared = sqlite3_stmt_status(m_prepared.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+        if (m_prepared.describedAt != prepared) {
+            const int count = sqlite3_column_count(m_prepared.stmt);
+            m_prepared.columns.clear();
+            m_prepared.columns.reserve(count);
+            for (int i = 0; i < count; ++i)
+                m_prepared.columns.append(describe(i));
+            m_prepared.describedAt = prepared;
+        }
+        return m_prepared.columns;
+    }
 
 private:
     void bindOne(int index, const QVariant& v)
     {
         int rc = SQLITE_OK;
         if (v.isNull()) {
-            rc = sqlite3_bind_null(m_stmt, index);
+            rc = sqlite3_bind_null(m_prepared.stmt, index);
         } else {
             switch (v.typeId()) {
             case QMetaType::Bool:
@@ -108,14 +133,15 @@ private:
             case QMetaType::UInt:
             case QMetaType::LongLong:
             case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+                rc = sqlite3_bind_int64(m_prepared.stmt, index, v.toLongLong());
                 break;
             case QMetaType::Double:
-                rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+                rc = sqlite3_bind_double(m_prepared.stmt, index, v.toDouble());
                 break;
             case QMetaType::QByteArray: {
                 const QByteArray b = v.toByteArray();
-                rc = sqlite3_bind_blob(m_stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+                rc =
+                    sqlite3_bind_blob(m_prepared.stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
                 break;
             }
             case QMetaType::QDate:
@@ -135,13 +161,13 @@ private:
 
     int bindText(int index, const QString& s)
     {
-        return sqlite3_bind_text16(m_stmt, index, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+        return sqlite3_bind_text16(m_prepared.stmt, index, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
     }
 
     sqlite3* m_db;
     StatementCache& m_cache;
     QString m_sql;
-    sqlite3_stmt* m_stmt = nullptr;
+    Prepared m_prepared;
 };
 
 QVariant columnValue(sqlite3_stmt* stmt, int i)
@@ -152,9 +178,9 @@ QVariant columnValue(sqlite3_stmt* stmt, int i)
     case SQLITE_FLOAT:
         return sqlite3_column_double(stmt, i);
     case SQLITE_TEXT: {
-        const void* data = sqlite3_column_text16(stmt, i);
-        const int bytes = sqlite3_column_bytes16(stmt, i);
-        return QString(static_cast<const QChar*>(data), bytes / 2);
+        // As stored (UTF-8): Qt's decoder is quicker than SQLite's conversion to UTF-16.
+        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+        return QString::fromUtf8(data, sqlite3_column_bytes(stmt, i));
     }
     case SQLITE_BLOB: {
         const void* data = sqlite3_column_blob(stmt, i);
@@ -272,14 +298,13 @@ ResultSet SqliteEngine::query(const QString& sql, const QVariantList& params)
     sqlite3* db = handle();
     Statement stmt(db, *m_statements, sql);
     stmt.bind(params);
+    countStatement();
     // The first step comes before the columns are read: a statement kept from before a
     // change of the schema is prepared again by it.
     bool hasRow = stmt.step();
     ResultSet result;
-    const int count = sqlite3_column_count(stmt.get());
-    result.columns.reserve(count);
-    for (int i = 0; i < count; ++i)
-        result.columns.append(describeColumn(db, stmt.get(), i));
+    result.columns = stmt.columns([&](int i) { return describeColumn(db, stmt.get(), i); });
+    const int count = int(result.columns.size());
     for (; hasRow; hasRow = stmt.step()) {
         QList<QVariant> row;
         row.reserve(count);
@@ -296,6 +321,7 @@ int SqliteEngine::execute(const QString& sql, const QVariantList& params)
     sqlite3* db = handle();
     Statement stmt(db, *m_statements, sql);
     stmt.bind(params);
+    countStatement();
     while (stmt.step()) {
     }
     return sqlite3_changes(db);
@@ -306,6 +332,7 @@ void SqliteEngine::executeMany(const QString& sql, const QList<QVariantList>& ro
     Statement stmt(handle(), *m_statements, sql);
     for (const QVariantList& params : rows) {
         stmt.bind(params);
+        countStatement();
         while (stmt.step()) {
         }
         stmt.reset();

@@ -58,7 +58,7 @@ QString StoreOperations::NazevZakaznika(int customerId)
 std::optional<QString> StoreOperations::NajdiNazevZakaznika(int customerId)
 {
     const ResultSet r =
-        m_connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = ") + QString::number(customerId));
+        m_connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = ?"), {customerId});
     if (r.isEmpty())
         return std::nullopt;
     return r.rows.first().first().toString();
@@ -66,10 +66,11 @@ std::optional<QString> StoreOperations::NajdiNazevZakaznika(int customerId)
 
 int StoreOperations::ZakaznikKarty(int cardId)
 {
-    const ResultSet r = m_connection.query(
-        QStringLiteral("SELECT cis_zakaznici.id FROM topny_zdroj, cis_zakaznici WHERE "
-                       "(topny_zdroj.id_zakaznika = cis_zakaznici.id) and (topny_zdroj.id = ") +
-        QString::number(cardId) + QStringLiteral(")"));
+    const ResultSet r =
+        m_connection.query(QStringLiteral("SELECT cis_zakaznici.id FROM topny_zdroj, cis_zakaznici WHERE "
+                                          "(topny_zdroj.id_zakaznika = cis_zakaznici.id) and "
+                                          "(topny_zdroj.id = ?)"),
+                           {cardId});
     return r.isEmpty() ? 0 : r.rows.first().first().toInt();
 }
 

@@ -78,7 +78,14 @@ void DBGrid::followDataSet()
     if (row >= 0 && row < m_model->rowCount()) {
         const QModelIndex index = m_model->index(row, std::max(0, currentIndex().column()));
         if (index.isValid()) {
-            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            // The data set reports its state and its data one after the other: the second
+            // report finds its row current and the only one selected already.
+            const bool selected = index == currentIndex() &&
+                                  selectionModel()->isRowSelected(row, QModelIndex()) &&
+                                  selectionModel()->selectedRows().size() == 1;
+            if (!selected)
+                selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
             scrollTo(index);
         }
     } else {

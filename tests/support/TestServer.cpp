@@ -4,8 +4,6 @@
 #include "store/ServerDatabase.h"
 
 #include <QCoreApplication>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace {
 
@@ -13,19 +11,6 @@ int& counter()
 {
     static int n = 0;
     return n;
-}
-
-// Runs a statement on the server's own maintenance database.
-void administer(const QString& base, const QString& sql)
-{
-    const QString name = QStringLiteral("admin-%1").arg(++counter());
-    {
-        QSqlDatabase admin = ServerDatabase::connect(base, name);
-        QSqlQuery query(admin);
-        if (!query.exec(sql))
-            throw DatabaseError(query.lastError().text());
-    }
-    QSqlDatabase::removeDatabase(name);
 }
 
 } // namespace
@@ -41,7 +26,7 @@ TestServerDatabase::TestServerDatabase()
     m_name = QStringLiteral("vestibor_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter());
     m_connectionName = m_name;
     try {
-        administer(m_base, QStringLiteral("CREATE DATABASE ") + m_name);
+        ServerDatabase::administer(m_base, QStringLiteral("CREATE DATABASE ") + m_name);
         m_db = ServerDatabase::connect(connectionString(), m_connectionName);
     } catch (const AppError& e) {
         m_error = QStringLiteral("the test server at „%1“: %2").arg(m_base, e.text());
@@ -56,7 +41,8 @@ TestServerDatabase::~TestServerDatabase()
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
     try {
-        administer(m_base, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+        ServerDatabase::administer(m_base,
+                                   QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
     } catch (const AppError&) {
         // The throwaway server goes with its folder anyway.
     }
