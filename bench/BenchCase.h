@@ -30,6 +30,10 @@ struct BenchCase
     double floorFactor = 0;
     int repetitions = 5;
     std::function<Sample()> run;
+    // For a case with a raw floor under it: the same action timed as the floor is, run after
+    // run with the window drawn only between batches, so that both are compared on equal
+    // terms (drawing in between slows the action's own work too). Optional.
+    std::function<double()> runInRow;
     std::function<void()> prepare;
     std::function<void()> finish;
 };
@@ -40,15 +44,17 @@ struct BenchResult
     double medianMs = 0;
     double maxMs = 0;
     double beforeDrawingMs = -1; // median
+    double inRowMs = -1;         // median of runInRow
     double targetMs = 0;
     int repetitions = 0;
     qint64 statements = -1;    // median of the runs
     qint64 maxStatements = -1; // the most one run sent (the first one prepares on the server)
     int statementLimit = -1;
     double floorFactor = 0;
-    // A raw case: how many times its time the case before it took before drawing (or in all,
-    // when not told apart), and in all.
+    // A raw case: how many times its time the case before it took in a row (or before drawing,
+    // or in all, as far as told apart), before drawing, and in all.
     double aboveFloor = 0;
+    double beforeDrawingAboveFloor = 0;
     double drawnAboveFloor = 0;
     bool fastEnough() const { return targetMs <= 0 || medianMs <= targetMs; }
     bool fewEnoughStatements() const { return statementLimit < 0 || statements <= statementLimit; }

@@ -31,6 +31,13 @@ BenchResult runCase(const BenchCase& c)
         beforeDrawing.push_back(sample.beforeDrawingMs);
         statements.push_back(sample.statements);
     }
+    std::vector<double> inRow;
+    for (int i = 0; c.runInRow && i < c.repetitions; ++i) {
+        inRow.push_back(c.runInRow());
+        if (i % 50 == 49)
+            QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
     if (c.finish)
         c.finish();
 
@@ -45,6 +52,7 @@ BenchResult runCase(const BenchCase& c)
     result.medianMs = median(times);
     result.maxMs = *std::max_element(times.begin(), times.end());
     result.beforeDrawingMs = median(beforeDrawing);
+    result.inRowMs = inRow.empty() ? -1 : median(inRow);
     result.statements = median(statements);
     result.maxStatements = *std::max_element(statements.begin(), statements.end());
     return result;
@@ -58,8 +66,9 @@ void compareWithFloors(QList<BenchResult>& results)
         if (floor.floorFactor <= 0 || floor.medianMs <= 0)
             continue;
         floor.drawnAboveFloor = above.medianMs / floor.medianMs;
-        floor.aboveFloor =
+        floor.beforeDrawingAboveFloor =
             (above.beforeDrawingMs >= 0 ? above.beforeDrawingMs : above.medianMs) / floor.medianMs;
+        floor.aboveFloor = above.inRowMs >= 0 ? above.inRowMs / floor.medianMs : floor.beforeDrawingAboveFloor;
     }
 }
 
@@ -93,8 +102,9 @@ QString verdict(const BenchResult& r)
                    : faults.isEmpty()                                            ? QStringLiteral("OK")
                                       : faults.join(QStringLiteral(", "));
     if (r.floorFactor > 0)
-        text = QStringLiteral("case above: %1x this before drawing (<= %2x), %3x drawn; ")
+        text = QStringLiteral("case above: %1x this in a row (<= %2x), %3x before drawing, %4x drawn; ")
                    .arg(QString::number(r.aboveFloor, 'f', 1), QString::number(r.floorFactor),
+                        QString::number(r.beforeDrawingAboveFloor, 'f', 1),
                         QString::number(r.drawnAboveFloor, 'f', 1)) +
                text;
     return text;

@@ -65,6 +65,12 @@ BenchCase openBigCustomer(BenchEnv& env, const SharedWindow& window, int id)
         QApplication::processEvents();
         return sample;
     };
+    c.runInRow = [window, id] {
+        THlavni& w = **window;
+        const double ms = elapsedMs([&] { openCustomer(w, id); });
+        w.ZavritZakaznika();
+        return ms;
+    };
     return c;
 }
 
@@ -99,6 +105,7 @@ BenchCase moveCard(BenchEnv& env, const SharedWindow& window, int id)
         THlavni& w = **window;
         return measureDrawn(w.context().connection, [&] { moveToAnotherCard(w); });
     };
+    c.runInRow = [window] { return elapsedMs([&] { moveToAnotherCard(**window); }); };
     return c;
 }
 

@@ -291,6 +291,25 @@ private slots:
 
         ds.close();
         QCOMPARE(take(), QStringList{"state"});
+
+        // Reading other rows into an open data set (the next card's activities) resets the
+        // views once and, its state being the same, announces only the data.
+        ds.open();
+        take();
+        int resets = 0;
+        connect(&ds, &DataSet::rowsReset, this, [&] { ++resets; });
+        ds.disableControls();
+        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE nazev = ?"), {QStringLiteral("Y")});
+        ds.open();
+        ds.enableControls();
+        QCOMPARE(take(), QStringList{"data:"});
+        QCOMPARE(resets, 1);
+        QCOMPARE(ds.recordCount(), 1);
+        // A read that fails leaves the data set closed, not showing the rows read before.
+        ds.setCommandText(QStringLiteral("SELECT * FROM zadna_tabulka"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, ds.open());
+        QVERIFY(!ds.isOpen());
+        QCOMPARE(take(), QStringList{"state"});
         QCOMPARE(sourceLog, all);
     }
 

@@ -124,7 +124,6 @@ void ActivityPanel::loadCard(int cardId)
         setEnabled(true);
         activities->disableControls();
         try {
-            activities->close();
             activities->setCommandText(
                 QStringLiteral("SELECT * FROM cinnosti WHERE id_topneho_zdroje = ? ORDER BY datum, id"),
                 {cardId});

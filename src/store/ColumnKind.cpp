@@ -208,6 +208,33 @@ QVariant fromStorage(ColumnKind kind, const QVariant& stored)
     return stored;
 }
 
+void adoptFromStorage(ColumnKind kind, QVariant& value)
+{
+    const int type = value.typeId();
+    switch (kind) {
+    case ColumnKind::Text:
+    case ColumnKind::LongText:
+        if (type == QMetaType::QString && !value.isNull())
+            return;
+        break;
+    case ColumnKind::AutoKey:
+    case ColumnKind::Integer:
+    case ColumnKind::Year:
+        if (type == QMetaType::LongLong)
+            return;
+        break;
+    case ColumnKind::Float:
+        if (type == QMetaType::Double)
+            return;
+        break;
+    default:
+        break;
+    }
+    if (type == QMetaType::UnknownType)
+        return;
+    value = fromStorage(kind, value);
+}
+
 QVariant toStorage(ColumnKind kind, const QVariant& value)
 {
     if (value.isNull())

@@ -37,6 +37,9 @@ namespace FieldValues {
 // The database's stored value turned into the program's value for the kind (lenient:
 // a value that does not fit is kept as it is).
 QVariant fromStorage(ColumnKind kind, const QVariant& stored);
+// The same in place, leaving alone a value the engine already gave in the program's form
+// (reading a table converts every cell, so the common case costs nothing).
+void adoptFromStorage(ColumnKind kind, QVariant& value);
 
 // The program's value turned into what is written to the database.
 QVariant toStorage(ColumnKind kind, const QVariant& value);

@@ -59,8 +59,18 @@ void DataSet::open()
 {
     if (m_command.trimmed().isEmpty())
         throw DatabaseError(QStringLiteral("Datová sada %1 nemá zadaný příkaz.").arg(objectName()));
-    close();
+    // The rows shown stay until the new ones are read, so that the views are reset once;
+    // a failed read leaves the data set closed.
+    try {
+        readRows();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
 
+void DataSet::readRows()
+{
     QString sql;
     QString base;
     if (m_tableMode) {
@@ -101,7 +111,7 @@ void DataSet::open()
         if (hiddenKey >= 0)
             stored.removeAt(hiddenKey);
         for (int i = 0; i < stored.size(); ++i)
-            stored[i] = FieldValues::fromStorage(m_fields[i].kind, stored[i]);
+            FieldValues::adoptFromStorage(m_fields[i].kind, stored[i]);
         m_rows.append(std::move(stored));
     }
     m_cursor = m_rows.isEmpty() ? -1 : 0;
@@ -157,7 +167,7 @@ void DataSet::readMore(const QString& sql, const QVariantList& params)
         throw DatabaseError(QStringLiteral("%1: přinačtené řádky mají jiné sloupce.").arg(objectName()));
     for (auto& stored : result.rows) {
         for (int i = 0; i < stored.size(); ++i)
-            stored[i] = FieldValues::fromStorage(m_fields[i].kind, stored[i]);
+            FieldValues::adoptFromStorage(m_fields[i].kind, stored[i]);
         m_rows.append(std::move(stored));
     }
     if (m_cursor < 0 && !m_rows.isEmpty())
@@ -351,7 +361,7 @@ std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
         return std::nullopt;
     QList<QVariant> row = current.rows.first();
     for (int i = 0; i < row.size() && i < m_fields.size(); ++i)
-        row[i] = FieldValues::fromStorage(m_fields[i].kind, row[i]);
+        FieldValues::adoptFromStorage(m_fields[i].kind, row[i]);
     return row;
 }
 
@@ -547,14 +557,16 @@ QVariant DataSet::rowValue(int row, int column) const
 
 void DataSet::disableControls()
 {
-    ++m_disableCount;
+    if (m_disableCount++ == 0)
+        m_stateWhenDisabled = m_state;
 }
 
 void DataSet::enableControls()
 {
     if (m_disableCount == 0 || --m_disableCount > 0)
         return;
-    const bool state = m_stateChangedWhileDisabled;
+    // A state left and taken again meanwhile (reading the rows anew) is no change.
+    const bool state = m_stateChangedWhileDisabled && m_state != m_stateWhenDisabled;
     const bool data = m_dataChangedWhileDisabled;
     m_stateChangedWhileDisabled = m_dataChangedWhileDisabled = false;
     if (state)

@@ -114,6 +114,7 @@ signals:
     void written();
 
 private:
+    void readRows();
     void indexFields();
     int caselessFieldIndex(const QString& name) const;
     void requireOpen() const;
@@ -154,5 +155,6 @@ private:
 
     int m_disableCount = 0;
     bool m_stateChangedWhileDisabled = false;
+    State m_stateWhenDisabled = State::Closed;
     bool m_dataChangedWhileDisabled = false;
 };

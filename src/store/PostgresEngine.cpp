@@ -75,6 +75,13 @@ QVariant bindable(const QVariant& value)
     return value;
 }
 
+// The program's statements are short look-ups; compiling the few large ones (the counts of
+// the revision plan) costs the server tens of milliseconds and never pays back.
+void tuneSession(const QSqlDatabase& db)
+{
+    QSqlQuery(db).exec(QStringLiteral("SET jit = off"));
+}
+
 } // namespace
 
 PostgresEngine::PostgresEngine(const QString& connectionName, const QString& connectionString)
@@ -82,6 +89,7 @@ PostgresEngine::PostgresEngine(const QString& connectionName, const QString& con
 {
     QSqlDatabase db = ServerDatabase::connect(connectionString, m_name);
     db.setNumericalPrecisionPolicy(QSql::HighPrecision); // money comes exact, as text
+    tuneSession(db);
     m_description = QStringLiteral("%1/%2").arg(db.hostName(), db.databaseName());
 }
 
@@ -99,19 +107,27 @@ QSqlDatabase PostgresEngine::database() const
 QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
 {
     const QString text = SqlDialect::forServer(sql);
-    std::shared_ptr<QSqlQuery>& query = m_prepared[text];
-    if (!query) {
-        query = std::make_shared<QSqlQuery>(database());
-        query->setForwardOnly(true);
-        if (!params.isEmpty()) {
+    QSqlQuery* query = nullptr;
+    if (params.isEmpty()) {
+        // Sent as it is, never prepared: nothing to keep (its text may hold ids, and a long
+        // session would gather one of each).
+        m_unprepared = std::make_shared<QSqlQuery>(database());
+        query = m_unprepared.get();
+    } else {
+        std::shared_ptr<QSqlQuery>& prepared = m_prepared[text];
+        if (!prepared) {
+            prepared = std::make_shared<QSqlQuery>(database());
+            prepared->setForwardOnly(true);
             countStatement(); // the server prepares it in a trip of its own
-            if (!query->prepare(text)) {
-                const QString why = reason(query->lastError());
+            if (!prepared->prepare(text)) {
+                const QString why = reason(prepared->lastError());
                 m_prepared.remove(text);
                 throw DatabaseError(why);
             }
         }
+        query = prepared.get();
     }
+    query->setForwardOnly(true);
     countStatement();
     bool ok = false;
     if (params.isEmpty()) {
@@ -140,6 +156,8 @@ bool PostgresEngine::connectionLost()
     QSqlDatabase db = database();
     db.close();
     m_reconnected = db.open();
+    if (m_reconnected)
+        tuneSession(db);
     return true;
 }
 

@@ -39,6 +39,7 @@ private:
     QString m_name;
     QString m_description;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    std::shared_ptr<QSqlQuery> m_unprepared; // the last statement without parameters
     QHash<QString, QString> m_rowKeys;
     bool m_reconnected = false;
 };

@@ -322,6 +322,9 @@ void copyFromFile(Connection& file, QSqlDatabase& server, const std::function<vo
             copyTable(file, server, table, progress);
     }
     transaction.commit();
+    // Statistics for the planner and the visibility map for index-only look-ups: without
+    // them the first hours of work on the copy run on guesses.
+    run(server, QStringLiteral("VACUUM (ANALYZE)"));
 }
 
 } // namespace ServerDatabase
