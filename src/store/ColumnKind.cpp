@@ -227,6 +227,14 @@ void adoptFromStorage(ColumnKind kind, QVariant& value)
         if (type == QMetaType::Double)
             return;
         break;
+    case ColumnKind::Date:
+        if (type == QMetaType::QDate && !value.isNull())
+            return;
+        break;
+    case ColumnKind::YesNo:
+        if (type == QMetaType::Bool && !value.isNull())
+            return;
+        break;
     default:
         break;
     }
