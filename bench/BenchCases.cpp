@@ -3,6 +3,7 @@
 #include "CustomerCases.h"
 #include "ImportCases.h"
 #include "PlanCases.h"
+#include "BackupCases.h"
 #include "RegisterCases.h"
 #include "WorkDatabase.h"
 
@@ -165,5 +166,5 @@ QList<BenchCase> benchCases(BenchEnv& env)
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
     return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
                             customersExport(env, customers, true), customersExport(env, customers, false)} +
-           customerCases(env) + planCases(env) + registerCases(env) + importCases(env);
+           customerCases(env) + planCases(env) + registerCases(env) + importCases(env) + backupCases(env);
 }

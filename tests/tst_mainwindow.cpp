@@ -48,7 +48,7 @@ private slots:
                             "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika Akce_PlanRevizi — Akce_Konec",
                             "Servis: Akce_UdajeUzivatele — Akce_CiselnikZakazniku Akce_CiselnikKategorii "
                             "Akce_CiselnikCinnosti Akce_CiselnikTechniku — Akce_Tisk — Akce_ZmenaHesla Akce_Konfig — "
-                            "Akce_ImportZakazniku",
+                            "Akce_ImportZakazniku — Akce_ZalohovatDatabazi Akce_ObnovitZeZalohy",
                             "Nápověda: Akce_DomovskaStranka Akce_OProgramu"}));
     }
 
@@ -73,6 +73,8 @@ private slots:
         QTest::newRow("14") << "Akce_Tisk" << "Tisk" << QKeySequence(QStringLiteral("Ctrl+P"));
         QTest::newRow("15") << "Akce_ImportZakazniku" << "Import zákazníků" << QKeySequence();
         QTest::newRow("16") << "Akce_PlanRevizi" << "Plán revizí" << QKeySequence(QStringLiteral("Ctrl+R"));
+        QTest::newRow("17") << "Akce_ZalohovatDatabazi" << "Zálohovat databázi…" << QKeySequence();
+        QTest::newRow("18") << "Akce_ObnovitZeZalohy" << "Obnovit ze zálohy…" << QKeySequence();
     }
     void commandTable()
     {

@@ -30,6 +30,8 @@ const CommandSpec commands[] = {
     {"Akce_Tisk", "Tisk", QKeySequence(Qt::CTRL | Qt::Key_P)},
     {"Akce_ImportZakazniku", "Import zákazníků", QKeySequence()},
     {"Akce_PlanRevizi", "Plán revizí", QKeySequence(Qt::CTRL | Qt::Key_R)},
+    {"Akce_ZalohovatDatabazi", "Zálohovat databázi…", QKeySequence()},
+    {"Akce_ObnovitZeZalohy", "Obnovit ze zálohy…", QKeySequence()},
 };
 
 struct MenuSpec
@@ -45,7 +47,7 @@ const MenuSpec menus[] = {
      "Servis",
      {"Akce_UdajeUzivatele", nullptr, "Akce_CiselnikZakazniku", "Akce_CiselnikKategorii", "Akce_CiselnikCinnosti",
       "Akce_CiselnikTechniku", nullptr, "Akce_Tisk", nullptr, "Akce_ZmenaHesla", "Akce_Konfig", nullptr,
-      "Akce_ImportZakazniku"}},
+      "Akce_ImportZakazniku", nullptr, "Akce_ZalohovatDatabazi", "Akce_ObnovitZeZalohy"}},
     {"HMenu_Napoveda", "Nápověda", {"Akce_DomovskaStranka", "Akce_OProgramu"}},
 };
 

@@ -151,6 +151,8 @@ void THlavni::connectCommands()
     onTriggered(action(QStringLiteral("Akce_UdajeUzivatele")), this, [this] { userDataCommand(); });
     onTriggered(action(QStringLiteral("Akce_ZmenaHesla")), this, [this] { changePasswordCommand(); });
     onTriggered(action(QStringLiteral("Akce_ImportZakazniku")), this, [this] { importCustomersCommand(); });
+    onTriggered(action(QStringLiteral("Akce_ZalohovatDatabazi")), this, [this] { backupCommand(); });
+    onTriggered(action(QStringLiteral("Akce_ObnovitZeZalohy")), this, [this] { restoreCommand(); });
     onTriggered(action(QStringLiteral("Akce_Tisk")), this, [this] { ReportBinding::AkceTisk(m_context); });
     onTriggered(action(QStringLiteral("Akce_OProgramu")), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"), ReportBinding::moduleVersionText(), this);
@@ -223,4 +225,5 @@ void THlavni::FormClose()
                         m_context.DS_Karty.get()})
         if (ds && ds->isOpen())
             ds->close();
+    automaticBackup();
 }

@@ -80,6 +80,10 @@ private:
     void userDataCommand();
     void changePasswordCommand();
     void importCustomersCommand();
+    void backupCommand();
+    void restoreCommand();
+    void automaticBackup();
+    bool replaceDatabase(const QString& backup);
     void applySettings();
     void buildOverdueLabel();
     void placeToolbarLabels();
@@ -97,4 +101,5 @@ private:
     QLabel* m_overdueLabel = nullptr;
     bool m_planAvailable = false;
     QPointer<TPlanRevizi> m_plan;
+    bool m_databaseReplaced = false; // restored from a backup: the program ends without a backup of its own
 };

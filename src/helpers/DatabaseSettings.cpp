@@ -29,6 +29,8 @@ DatabaseSettings DatabaseSettings::read(const IniFile& file)
     s.Port = port > 0 && port < 65536 ? port : 5432;
     s.Databaze = file.readString(section, QStringLiteral("Databaze")).trimmed();
     s.Uzivatel = file.readString(section, QStringLiteral("Uzivatel")).trimmed();
+    const int backups = file.readInteger(section, QStringLiteral("PocetZaloh"), DefaultPocetZaloh);
+    s.PocetZaloh = backups >= 0 && backups <= 1000 ? backups : DefaultPocetZaloh;
     return s;
 }
 

@@ -14,6 +14,9 @@ struct DatabaseSettings
     int Port = 5432;
     QString Databaze;
     QString Uzivatel;
+    // How many automatic backups of the file the folder Zalohy keeps; 0 makes none.
+    int PocetZaloh = DefaultPocetZaloh;
+    static constexpr int DefaultPocetZaloh = 10;
 
     static DatabaseSettings read(const IniFile& file);
 

@@ -59,6 +59,16 @@ QSqlDatabase Connection::database() const
     return m_engine ? m_engine->database() : QSqlDatabase();
 }
 
+QByteArray Connection::fileImage() const
+{
+    return engine().fileImage();
+}
+
+bool Connection::changedSinceOpen() const
+{
+    return m_engine && m_engine->changesSinceOpen() > 0;
+}
+
 Engine& Connection::engine() const
 {
     if (!m_engine)

@@ -65,6 +65,11 @@ public:
     // server each is a round trip); 0 while closed.
     qint64 statementCount() const;
 
+    // The database file whole, as one consistent image (for a backup), and whether this
+    // connection changed any row since it opened. Throws DatabaseError on the server.
+    QByteArray fileImage() const;
+    bool changedSinceOpen() const;
+
     // Columns of a table in table order; throws DatabaseError for an unknown table.
     QList<ColumnInfo> tableColumns(const QString& table) const;
     void forgetSchema();

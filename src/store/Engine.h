@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Connection.h"
+#include "store/Errors.h"
 
 #include <QSqlDatabase>
 
@@ -38,6 +39,13 @@ public:
     virtual void endBulkWrite() {}
 
     virtual void forgetStatements() {}
+    // The database file: all of it as one consistent image, and how many rows this
+    // connection changed since it opened. Only the file has them.
+    virtual QByteArray fileImage()
+    {
+        throw DatabaseError(QStringLiteral("Databáze na serveru se nezálohuje jako soubor."));
+    }
+    virtual qint64 changesSinceOpen() { return 0; }
 
     // How many statements the engine sent to the database: every run of one, and every
     // preparation that costs a trip of its own.

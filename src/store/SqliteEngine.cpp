@@ -293,6 +293,25 @@ sqlite3* SqliteEngine::handle() const
     return handle;
 }
 
+QByteArray SqliteEngine::fileImage()
+{
+    // Read in one read transaction: what other connections commit meanwhile is either all in
+    // or not at all.
+    sqlite3* db = handle();
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    if (!bytes)
+        throw DatabaseError(engineError(db));
+    QByteArray image(reinterpret_cast<const char*>(bytes), qsizetype(size));
+    sqlite3_free(bytes);
+    return image;
+}
+
+qint64 SqliteEngine::changesSinceOpen()
+{
+    return sqlite3_total_changes64(handle());
+}
+
 ResultSet SqliteEngine::query(const QString& sql, const QVariantList& params)
 {
     sqlite3* db = handle();

@@ -30,6 +30,8 @@ public:
     void beginBulkWrite() override;
     void endBulkWrite() override;
     void forgetStatements() override;
+    QByteArray fileImage() override;
+    qint64 changesSinceOpen() override;
 
 private:
     sqlite3* handle() const;

@@ -1,0 +1,98 @@
+#include "app/Backups.h"
+
+#include "helpers/SafeFile.h"
+#include "store/Connection.h"
+#include "store/DatabaseFile.h"
+#include "store/Errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace Backups {
+
+namespace {
+
+const QString prefix = QStringLiteral("Vestibor_");
+const QString suffix = QStringLiteral(".mdb");
+
+// The file a path ends at, also when it does not exist yet (its folder resolved).
+QString resolved(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
+} // namespace
+
+QString fileName(const QDateTime& at, const QString& note)
+{
+    QString name = prefix + at.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    if (!note.isEmpty())
+        name += u'_' + note;
+    return name + suffix;
+}
+
+std::optional<QString> refusedTarget(const QString& target, const QString& databaseFile)
+{
+    const QString file = resolved(target);
+    const QString database = resolved(databaseFile);
+    for (const QString& own : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+        if (file == database + own)
+            return QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze zálohovat. Zvolte jiný "
+                                  "soubor.");
+    return std::nullopt;
+}
+
+std::optional<QString> write(Connection& connection, const QString& target)
+{
+    QByteArray image;
+    try {
+        image = connection.fileImage();
+    } catch (const AppError& e) {
+        return QStringLiteral("Databázi se nepodařilo přečíst: %1").arg(e.text());
+    }
+    if (const std::optional<QString> why = SafeFile::writeWhole(target, image))
+        return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, *why);
+    if (const std::optional<QString> damage = DatabaseFile::damage(target)) {
+        QFile::remove(target);
+        return QStringLiteral("Zapsaná záloha neprošla kontrolou a byla smazána. %1").arg(*damage);
+    }
+    return std::nullopt;
+}
+
+Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note)
+{
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        return {QString(), QStringLiteral("Složku „%1“ se nepodařilo vytvořit.").arg(folder)};
+    // Two copies within one second get distinct names.
+    QString path = QDir(folder).filePath(fileName(at, note));
+    for (int i = 2; QFileInfo::exists(path); ++i)
+        path = QDir(folder).filePath(fileName(at, note + (note.isEmpty() ? QString() : QStringLiteral("_")) +
+                                                       QString::number(i)));
+    if (const std::optional<QString> why = write(connection, path))
+        return {QString(), *why};
+    return {path, QString()};
+}
+
+void keepNewest(const QString& folder, int keep)
+{
+    // The names sort as their moments do.
+    const QStringList copies =
+        QDir(folder).entryList({prefix + u'*' + suffix}, QDir::Files, QDir::Name | QDir::Reversed);
+    for (qsizetype i = keep; i < copies.size(); ++i)
+        QFile::remove(QDir(folder).filePath(copies[i]));
+}
+
+QString sizeText(qint64 bytes)
+{
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    if (bytes < 1024 * 1024)
+        return czech.toString(std::max<qint64>(1, (bytes + 1023) / 1024)) + QStringLiteral(" kB");
+    return czech.toString(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+}
+
+} // namespace Backups

@@ -1,0 +1,167 @@
+// The main window's backups of the database file: on request, automatically at the end of
+// a run that changed something, and putting a backup back in place.
+#include "app/Backups.h"
+#include "app/Hlavni_f.h"
+#include "helpers/DatabaseSettings.h"
+#include "helpers/SafeFile.h"
+#include "plan/PlanRevizi_f.h"
+#include "store/DatabaseFile.h"
+#include "uikit/DialogBackend.h"
+#include "uikit/Dialogs.h"
+#include "uikit/LongWork.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+
+const QString backupsFolder = QStringLiteral("Zalohy");
+
+// A database on the server is backed up by the server's own tools.
+QString serverBackupMessage(const DatabaseSettings& database)
+{
+    const QString name = database.Databaze.isEmpty() ? QStringLiteral("<databáze>") : database.Databaze;
+    return QStringLiteral("Databáze je na databázovém serveru a zálohuje se jeho vlastními nástroji, například "
+                          "příkazem\r\npg_dump --format=custom --file=vestibor.dump %1\r\nZe zálohy ji obnoví příkaz "
+                          "pg_restore.")
+        .arg(name);
+}
+
+} // namespace
+
+void THlavni::backupCommand()
+{
+    if (m_context.connection.isServer()) {
+        ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
+        return;
+    }
+    const QString suggested = QStringLiteral("Vestibor_%1.mdb").arg(QDate::currentDate().toString(Qt::ISODate));
+    const std::optional<FileChoice> choice =
+        dialogBackend().saveFile(this, QStringLiteral("Databáze (*.mdb)|*.mdb"), suggested, QStringLiteral("mdb"));
+    if (!choice)
+        return;
+    const QString target = QFileInfo(choice->path).absoluteFilePath();
+    if (const std::optional<QString> refused = Backups::refusedTarget(target, m_context.connection.filePath())) {
+        ShowInfo(*refused);
+        return;
+    }
+    std::optional<QString> failure;
+    {
+        LongWork work;
+        failure = Backups::write(m_context.connection, target);
+    }
+    if (failure) {
+        ShowWarning(QStringLiteral("Zálohování databáze se nezdařilo.\r\n") + *failure);
+        return;
+    }
+    ShowInfo(QStringLiteral("Databáze je zálohována do souboru „%1“ (%2).")
+                 .arg(target, Backups::sizeText(QFileInfo(target).size())));
+}
+
+void THlavni::automaticBackup()
+{
+    if (m_databaseReplaced || m_context.connection.isServer() || !m_context.connection.isOpen() ||
+        !m_context.connection.changedSinceOpen())
+        return;
+    const int keep = DatabaseSettings::read(m_context.settingsFile()).PocetZaloh;
+    if (keep <= 0)
+        return;
+    const QString folder = m_context.path(backupsFolder);
+    Backups::Written written;
+    {
+        LongWork work;
+        written = Backups::writeInto(m_context.connection, folder, QDateTime::currentDateTime());
+    }
+    if (!written.failure.isEmpty()) {
+        ShowWarning(QStringLiteral("Automatická záloha databáze se nezdařila.\r\n") + written.failure);
+        return;
+    }
+    Backups::keepNewest(folder, keep);
+}
+
+void THlavni::restoreCommand()
+{
+    if (m_context.connection.isServer()) {
+        ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
+        return;
+    }
+    const std::optional<QString> chosen =
+        dialogBackend().openFile(this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)|*.mdb"),
+                                 QString());
+    if (!chosen)
+        return;
+    const QString backup = QFileInfo(*chosen).absoluteFilePath();
+    if (Backups::refusedTarget(backup, m_context.connection.filePath())) {
+        ShowInfo(QStringLiteral("Zvolený soubor je databáze, se kterou program právě pracuje."));
+        return;
+    }
+    std::optional<QString> unusable;
+    {
+        LongWork work;
+        unusable = DatabaseFile::whyNotProgramDatabase(backup);
+    }
+    if (unusable) {
+        ShowInfo(QStringLiteral("Ze souboru „%1“ nelze databázi obnovit.\r\n%2").arg(backup, *unusable));
+        return;
+    }
+    if (!savePendingEdits())
+        return;
+    if (AskQuestion(QStringLiteral("Obnovit ze zálohy"),
+                    QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do složky %2.\r\n"
+                                   "Program se potom ukončí. Pokračovat?")
+                        .arg(backup, backupsFolder),
+                    2) != AnswerYes)
+        return;
+    if (replaceDatabase(backup))
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+// Keeps the current file in Zalohy, then puts the backup in its place. True when the
+// program must end (its connection is closed); false when nothing changed.
+bool THlavni::replaceDatabase(const QString& backup)
+{
+    QFile source(backup);
+    if (!source.open(QIODevice::ReadOnly)) {
+        ShowWarning(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(backup, source.errorString()));
+        return false;
+    }
+    LongWork work;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        ShowWarning(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(backup, source.errorString()));
+        return false;
+    }
+    const Backups::Written kept = Backups::writeInto(m_context.connection, m_context.path(backupsFolder),
+                                                     QDateTime::currentDateTime(), QStringLiteral("pred_obnovou"));
+    if (!kept.failure.isEmpty()) {
+        ShowWarning(QStringLiteral("Současnou databázi se nepodařilo uložit, obnova se neprovedla.\r\n") +
+                    kept.failure);
+        return false;
+    }
+
+    // From here on the program works on no database and ends.
+    m_databaseReplaced = true;
+    const QString file = m_context.connection.filePath();
+    ZavritZakaznika();
+    delete m_plan;
+    FormClose();
+    m_context.connection.close();
+    // SQLite removes its files beside the database when the last connection closes: while
+    // they stay, another running program has the file open, and replacing it would spoil it.
+    if (QFileInfo::exists(file + QStringLiteral("-wal")) || QFileInfo::exists(file + QStringLiteral("-shm"))) {
+        ShowWarning(QStringLiteral("Databázi má otevřenou jiný spuštěný program, obnova se neprovedla. Ukončete "
+                                   "ho a obnovu zopakujte.\r\nProgram se nyní ukončí."));
+        return true;
+    }
+    if (const std::optional<QString> why = SafeFile::writeWhole(file, bytes)) {
+        ShowWarning(QStringLiteral("Obnova se nezdařila, databáze zůstala beze změny: %1\r\nProgram se nyní ukončí.")
+                        .arg(*why));
+        return true;
+    }
+    ShowInfo(QStringLiteral("Databáze je obnovena ze zálohy „%1“. Předchozí databáze je uložena v souboru „%2“.\r\n"
+                            "Program se nyní ukončí, spusťte ho znovu.")
+                 .arg(backup, kept.path));
+    return true;
+}

@@ -1,0 +1,108 @@
+#include "store/DatabaseFile.h"
+
+#include "store/CzechText.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+namespace DatabaseFile {
+
+namespace {
+
+const char* const programTables[] = {"cis_zakaznici", "topny_zdroj", "cinnosti",
+                                     "cis_kategorie", "cis_cinnost", "cis_technici"};
+
+// A read-only connection of its own to the file, closed with the object.
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(const QString& path)
+    {
+        const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        if (opened != SQLITE_OK)
+            m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("nedostatek paměti");
+        else if (!CzechText::registerOn(m_db))
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    }
+    ~ReadOnlyFile() { sqlite3_close(m_db); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    const QString& error() const { return m_error; }
+
+    // The first column of every row; nothing when SQLite refused (the reason in error()).
+    std::optional<QStringList> column(const char* sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+            return std::nullopt;
+        }
+        QStringList values;
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
+            values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        if (step != SQLITE_DONE)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_finalize(stmt);
+        if (step != SQLITE_DONE)
+            return std::nullopt;
+        return values;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_error;
+};
+
+std::optional<QString> integrityOf(ReadOnlyFile& file)
+{
+    const std::optional<QStringList> findings = file.column("PRAGMA integrity_check");
+    if (!findings)
+        return QStringLiteral("Soubor nelze přečíst: %1").arg(file.error());
+    if (findings->size() == 1 && findings->first() == u"ok")
+        return std::nullopt;
+    return QStringLiteral("Soubor je poškozený: %1").arg(findings->mid(0, 5).join(QStringLiteral("; ")));
+}
+
+} // namespace
+
+std::optional<QString> whyNotProgramDatabase(const QString& path)
+{
+    QFile raw(path);
+    if (!raw.open(QIODevice::ReadOnly))
+        return QStringLiteral("Soubor nelze otevřít: %1").arg(raw.errorString());
+    const QByteArray header = raw.read(16);
+    if (header.isEmpty())
+        return QStringLiteral("Soubor je prázdný.");
+    if (header != QByteArrayLiteral("SQLite format 3\0"))
+        return QStringLiteral("Soubor není databází.");
+    raw.close();
+
+    ReadOnlyFile file(path);
+    if (!file.error().isEmpty())
+        return QStringLiteral("Soubor nelze otevřít jako databázi: %1").arg(file.error());
+    const std::optional<QStringList> tables = file.column("SELECT name FROM sqlite_master WHERE type = 'table'");
+    if (!tables)
+        return QStringLiteral("Soubor nelze přečíst jako databázi: %1").arg(file.error());
+    QStringList missing;
+    for (const char* table : programTables)
+        if (!tables->contains(QLatin1String(table), Qt::CaseInsensitive))
+            missing << QLatin1String(table);
+    if (!missing.isEmpty())
+        return QStringLiteral("Soubor není databází tohoto programu (chybí v něm tabulky %1).")
+            .arg(missing.join(QStringLiteral(", ")));
+    return integrityOf(file);
+}
+
+std::optional<QString> damage(const QString& path)
+{
+    ReadOnlyFile file(path);
+    if (!file.error().isEmpty())
+        return QStringLiteral("Soubor nelze otevřít jako databázi: %1").arg(file.error());
+    return integrityOf(file);
+}
+
+} // namespace DatabaseFile

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Checks of a database file before the program takes it as its own: a backup it has just
+// written, a backup the user wants to restore.
+namespace DatabaseFile {
+
+// Why the file cannot serve as the program's database: empty, not a database, another
+// program's (the program's tables are missing), or damaged. Nothing when it can. An older
+// version's database (a column missing) passes: the start-up upgrade completes it.
+std::optional<QString> whyNotProgramDatabase(const QString& path);
+
+// What SQLite's integrity check, run with the program's collations, finds wrong in the
+// file; nothing when all is well.
+std::optional<QString> damage(const QString& path);
+
+} // namespace DatabaseFile
