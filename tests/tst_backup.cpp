@@ -5,6 +5,7 @@
 #include "support/TestMain.h"
 
 #include "store/Connection.h"
+#include "store/CzechText.h"
 #include "uikit/Dialogs.h"
 
 #include <QAction>
@@ -199,6 +200,15 @@ private slots:
         f.run("Akce_ZalohovatDatabazi");
         dialogs.take();
         f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Po záloze')"));
+        // The backup of an older version, before customers could be firms.
+        {
+            sqlite3* old = nullptr;
+            QCOMPARE(sqlite3_open(qPrintable(backup), &old), SQLITE_OK);
+            QVERIFY(CzechText::registerOn(old));
+            QCOMPARE(sqlite3_exec(old, "ALTER TABLE cis_zakaznici DROP COLUMN je_firma", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(old);
+        }
 
         // Declined: nothing changes.
         const QString question = QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do "
@@ -229,6 +239,12 @@ private slots:
         QCOMPARE(customersIn(keptPath), QStringLiteral("Ze zálohy,Po záloze"));
         QCOMPARE(customersIn(f.dir.path(QStringLiteral("Vestibor.mdb"))), QStringLiteral("Ze zálohy"));
         QCOMPARE(backupsIn(f.dir.path(QStringLiteral("Zalohy"))).size(), 1);
+
+        // The next start brings the older database up to date.
+        f.w.reset();
+        f.start();
+        QVERIFY(f.w->startedOk());
+        QCOMPARE(f.column(QStringLiteral("SELECT coalesce(je_firma, FALSE) FROM cis_zakaznici")), QStringLiteral("0"));
     }
 
     void onTheServerThePgDumpApplies()
