@@ -14,8 +14,11 @@
 #include "uikit/DBGrid.h"
 #include "uikit/DBLookupCombo.h"
 #include "uikit/DBMemo.h"
+#include "uikit/LongWork.h"
 
 #include <QAbstractItemModelTester>
+#include <QProgressDialog>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -362,6 +365,38 @@ private slots:
         QCOMPARE(w.ds.recNo(), 2);
         QCOMPARE(w.ds.state(), DataSet::State::Browse);
         QCOMPARE(storedText(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = 3")), QStringLiteral("Změna"));
+    }
+
+    void longWorkShowsProgressOnlyWhenItLasts()
+    {
+        const auto progress = [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible())
+                    return p;
+            return static_cast<QProgressDialog*>(nullptr);
+        };
+        const auto lastAWhile = [] { QThread::msleep(LongWork::progressAfterMs + 20); };
+        {
+            LongWork work(QStringLiteral("Import zákazníků"));
+            work.step();
+            QVERIFY(!progress());
+            lastAWhile();
+            work.step();
+            QVERIFY(progress());
+            QCOMPARE(progress()->windowTitle(), QStringLiteral("Import zákazníků"));
+            QCOMPARE(progress()->labelText(), QStringLiteral("Import zákazníků…\nZáznamů: 2"));
+            QCOMPARE(progress()->windowModality(), Qt::ApplicationModal);
+            lastAWhile();
+            work.step(40);
+            QCOMPARE(progress()->labelText(), QStringLiteral("Import zákazníků…\nZáznamů: 42"));
+        }
+        QVERIFY(!progress());
+        {
+            LongWork untitled; // a loop that names nothing shows only the busy cursor
+            lastAWhile();
+            untitled.step();
+            QVERIFY(!progress());
+        }
     }
 
     void modelPassesTheModelTester()

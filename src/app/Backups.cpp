@@ -47,7 +47,7 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
     return std::nullopt;
 }
 
-std::optional<QString> write(Connection& connection, const QString& target)
+std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress)
 {
     QByteArray image;
     try {
@@ -55,16 +55,35 @@ std::optional<QString> write(Connection& connection, const QString& target)
     } catch (const AppError& e) {
         return QStringLiteral("Databázi se nepodařilo přečíst: %1").arg(e.text());
     }
-    if (const std::optional<QString> why = SafeFile::writeWhole(target, image))
-        return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, *why);
-    if (const std::optional<QString> damage = DatabaseFile::damage(target)) {
+    const auto notWritten = [&](const QString& why) {
+        return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, why);
+    };
+    SafeFile file(target);
+    if (!file.open())
+        return notWritten(file.errorString());
+    constexpr qsizetype megabyte = 1024 * 1024;
+    for (qsizetype at = 0; at < image.size(); at += megabyte) {
+        const qsizetype size = std::min(megabyte, image.size() - at);
+        if (file.write(image.constData() + at, size) != size)
+            return notWritten(file.errorString());
+        if (progress)
+            progress(1);
+    }
+    if (!file.commit())
+        return notWritten(file.errorString());
+    const std::function<void()> checking = [&] {
+        if (progress)
+            progress(0);
+    };
+    if (const std::optional<QString> damage = DatabaseFile::damage(target, checking)) {
         QFile::remove(target);
         return QStringLiteral("Zapsaná záloha neprošla kontrolou a byla smazána. %1").arg(*damage);
     }
     return std::nullopt;
 }
 
-Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note)
+Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note,
+                  const Progress& progress)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return {QString(), QStringLiteral("Složku „%1“ se nepodařilo vytvořit.").arg(folder)};
@@ -73,7 +92,7 @@ Written writeInto(Connection& connection, const QString& folder, const QDateTime
     for (int i = 2; QFileInfo::exists(path); ++i)
         path = QDir(folder).filePath(fileName(at, note + (note.isEmpty() ? QString() : QStringLiteral("_")) +
                                                        QString::number(i)));
-    if (const std::optional<QString> why = write(connection, path))
+    if (const std::optional<QString> why = write(connection, path, progress))
         return {QString(), *why};
     return {path, QString()};
 }

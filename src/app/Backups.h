@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Connection;
@@ -21,7 +22,9 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
 // Writes a consistent copy of the open database file to target through the safe writer
 // and checks the copy; the reason when that failed (no copy then stays, and a file that
 // was there before is left whole).
-std::optional<QString> write(Connection& connection, const QString& target);
+// progress, when given, hears of every megabyte written and, with 0, of the check going on.
+using Progress = std::function<void(qint64 megabytes)>;
+std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress = {});
 
 // A copy into folder (created when missing) named by the moment, after which only the
 // newest keep automatic copies stay there. The copy's path, or the reason it failed.
@@ -30,7 +33,8 @@ struct Written
     QString path;
     QString failure;
 };
-Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note = QString());
+Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note = QString(),
+                  const Progress& progress = {});
 void keepNewest(const QString& folder, int keep);
 
 // "1,3 MB", "840 kB": a file's size for a message.

@@ -18,6 +18,7 @@
 namespace {
 
 const QString backupsFolder = QStringLiteral("Zalohy");
+const QString megabytesWritten = QStringLiteral("Zapsáno MB");
 
 // A database on the server is backed up by the server's own tools.
 QString serverBackupMessage(const DatabaseSettings& database)
@@ -49,8 +50,8 @@ void THlavni::backupCommand()
     }
     std::optional<QString> failure;
     {
-        LongWork work;
-        failure = Backups::write(m_context.connection, target);
+        LongWork work(QStringLiteral("Zálohování databáze"), megabytesWritten);
+        failure = Backups::write(m_context.connection, target, [&](qint64 megabytes) { work.step(megabytes); });
     }
     if (failure) {
         ShowWarning(QStringLiteral("Zálohování databáze se nezdařilo.\r\n") + *failure);
@@ -71,8 +72,9 @@ void THlavni::automaticBackup()
     const QString folder = m_context.path(backupsFolder);
     Backups::Written written;
     {
-        LongWork work;
-        written = Backups::writeInto(m_context.connection, folder, QDateTime::currentDateTime());
+        LongWork work(QStringLiteral("Automatická záloha databáze"), megabytesWritten);
+        written = Backups::writeInto(m_context.connection, folder, QDateTime::currentDateTime(), QString(),
+                                     [&](qint64 megabytes) { work.step(megabytes); });
     }
     if (!written.failure.isEmpty()) {
         ShowWarning(QStringLiteral("Automatická záloha databáze se nezdařila.\r\n") + written.failure);
@@ -99,8 +101,8 @@ void THlavni::restoreCommand()
     }
     std::optional<QString> unusable;
     {
-        LongWork work;
-        unusable = DatabaseFile::whyNotProgramDatabase(backup);
+        LongWork work(QStringLiteral("Kontrola zálohy"), QString());
+        unusable = DatabaseFile::whyNotProgramDatabase(backup, [&] { work.step(0); });
     }
     if (unusable) {
         ShowInfo(QStringLiteral("Ze souboru „%1“ nelze databázi obnovit.\r\n%2").arg(backup, *unusable));
@@ -127,14 +129,15 @@ bool THlavni::replaceDatabase(const QString& backup)
         ShowWarning(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(backup, source.errorString()));
         return false;
     }
-    LongWork work;
+    LongWork work(QStringLiteral("Obnova ze zálohy"), megabytesWritten);
     const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError) {
         ShowWarning(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(backup, source.errorString()));
         return false;
     }
-    const Backups::Written kept = Backups::writeInto(m_context.connection, m_context.path(backupsFolder),
-                                                     QDateTime::currentDateTime(), QStringLiteral("pred_obnovou"));
+    const Backups::Written kept =
+        Backups::writeInto(m_context.connection, m_context.path(backupsFolder), QDateTime::currentDateTime(),
+                           QStringLiteral("pred_obnovou"), [&](qint64 megabytes) { work.step(megabytes); });
     if (!kept.failure.isEmpty()) {
         ShowWarning(QStringLiteral("Současnou databázi se nepodařilo uložit, obnova se neprovedla.\r\n") +
                     kept.failure);

@@ -188,7 +188,7 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
         if (c.kind != ColumnKind::AutoKey)
             columns.append(c);
 
-    LongWork work;
+    LongWork work(QStringLiteral("Import zákazníků"));
     LessFrequentCheckpoints checkpoints(connection);
     QFile file(path);
     walkRecords(openFile(file), [&](const Record& record) {

@@ -36,7 +36,7 @@ void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootN
 
 qsizetype UlozitCSV(const DataSet& dataSet, const QString& path, const TableWriters::RowSelection& rows)
 {
-    LongWork work;
+    LongWork work(QStringLiteral("Export tabulky"));
     SafeFile file(path);
     const qsizetype replaced = TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); }, rows);
     commit(file);
@@ -78,7 +78,7 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
         return;
     if (choice->filterIndex == 0) {
         try {
-            LongWork work;
+            LongWork work(QStringLiteral("Export tabulky"));
             UlozitXML(*dataSet, choice->path, QStringLiteral("data"), rows);
         } catch (const AppError& e) {
             ShowInfo(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + e.text());

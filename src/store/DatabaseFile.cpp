@@ -32,6 +32,13 @@ public:
 
     const QString& error() const { return m_error; }
 
+    // Calls working every few thousand steps of SQLite's machine.
+    void whileWorking(const std::function<void()>* working)
+    {
+        if (working && *working)
+            sqlite3_progress_handler(m_db, 20000, &ReadOnlyFile::tick, const_cast<std::function<void()>*>(working));
+    }
+
     // The first column of every row; nothing when SQLite refused (the reason in error()).
     std::optional<QStringList> column(const char* sql)
     {
@@ -53,6 +60,12 @@ public:
     }
 
 private:
+    static int tick(void* working)
+    {
+        (*static_cast<std::function<void()>*>(working))();
+        return 0;
+    }
+
     sqlite3* m_db = nullptr;
     QString m_error;
 };
@@ -69,7 +82,7 @@ std::optional<QString> integrityOf(ReadOnlyFile& file)
 
 } // namespace
 
-std::optional<QString> whyNotProgramDatabase(const QString& path)
+std::optional<QString> whyNotProgramDatabase(const QString& path, const std::function<void()>& working)
 {
     QFile raw(path);
     if (!raw.open(QIODevice::ReadOnly))
@@ -94,14 +107,16 @@ std::optional<QString> whyNotProgramDatabase(const QString& path)
     if (!missing.isEmpty())
         return QStringLiteral("Soubor není databází tohoto programu (chybí v něm tabulky %1).")
             .arg(missing.join(QStringLiteral(", ")));
+    file.whileWorking(&working);
     return integrityOf(file);
 }
 
-std::optional<QString> damage(const QString& path)
+std::optional<QString> damage(const QString& path, const std::function<void()>& working)
 {
     ReadOnlyFile file(path);
     if (!file.error().isEmpty())
         return QStringLiteral("Soubor nelze otevřít jako databázi: %1").arg(file.error());
+    file.whileWorking(&working);
     return integrityOf(file);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Checks of a database file before the program takes it as its own: a backup it has just
@@ -11,10 +12,10 @@ namespace DatabaseFile {
 // Why the file cannot serve as the program's database: empty, not a database, another
 // program's (the program's tables are missing), or damaged. Nothing when it can. An older
 // version's database (a column missing) passes: the start-up upgrade completes it.
-std::optional<QString> whyNotProgramDatabase(const QString& path);
+std::optional<QString> whyNotProgramDatabase(const QString& path, const std::function<void()>& working = {});
 
 // What SQLite's integrity check, run with the program's collations, finds wrong in the
-// file; nothing when all is well.
-std::optional<QString> damage(const QString& path);
+// file; nothing when all is well. working, when given, is called now and then meanwhile.
+std::optional<QString> damage(const QString& path, const std::function<void()>& working = {});
 
 } // namespace DatabaseFile
