@@ -2,7 +2,8 @@
 # Installs what building and running Vestibor needs on Debian 12 (as root, or through sudo).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n
-          fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql)
+          fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql
+          dpkg-dev file lintian)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -83,7 +83,7 @@ private slots:
         QTest::keyClick(m.w.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(generator.calls.size(), 1);
         const ReportBinding::Call& call = generator.calls.first();
-        QCOMPARE(call.templatesDirectory, QStringLiteral("Ses"));
+        QCOMPARE(call.templatesDirectory, m.w->context().path(QStringLiteral("Ses"))); // not beside the executable
         QCOMPARE(call.parameters, QStringLiteral("NazevSubjektu|Topení s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||"
                                                  "DIC||Tel||Email||WWW||OtevrenyZakaznik|2"));
         QCOMPARE(call.reserved, -1);

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the main window, with every road that ends the program.
 #include "app/Hlavni_f.h"
+#include "app/ProgramDirectory.h"
 #include "helpers/Password.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
@@ -337,6 +338,24 @@ private slots:
         QVERIFY2(cancelled.contains(QStringLiteral("no password supplied")), qPrintable(cancelled));
         QVERIFY(!dir.readFile(QStringLiteral("Vestibor.ini")).contains("heslo-k-testum"));
         qunsetenv("PGPASSFILE");
+    }
+
+    void theProgramDirectoryComesFromTheOptionTheEnvironmentOrTheProgram()
+    {
+        const QString program = QStringLiteral("/usr/lib/vestibor");
+        const QString firm = QStringLiteral("/srv/firma");
+        auto chosen = [&](const QStringList& args, const QString& env = QString()) {
+            const ProgramDirectoryChoice c = chooseProgramDirectory(QStringList{QStringLiteral("Vestibor")} + args, env, program);
+            return c.directory.isEmpty() ? QStringLiteral("error: ") + c.error : c.directory;
+        };
+        QCOMPARE(chosen({}), program);
+        QCOMPARE(chosen({}, firm), firm);
+        QCOMPARE(chosen({QStringLiteral("--adresar"), QStringLiteral("/home/jan/Vestibor")}, firm),
+                 QStringLiteral("/home/jan/Vestibor"));
+        QCOMPARE(chosen({QStringLiteral("--adresar=/home/jan/Vestibor")}), QStringLiteral("/home/jan/Vestibor"));
+        QCOMPARE(chosen({QStringLiteral("--adresar")}, firm), QStringLiteral("error: Za volbou --adresar chybí adresář."));
+        QCOMPARE(chosen({QStringLiteral("--adresar=")}), QStringLiteral("error: Za volbou --adresar chybí adresář."));
+        QCOMPARE(chosen({QStringLiteral("--adresr"), firm}), QStringLiteral("error: Neznámá volba „--adresr“."));
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()

@@ -72,7 +72,9 @@ void AkceTisk(AppContext& context)
         return;
     QSqlDatabase database = context.connection.database();
     Call call;
-    call.templatesDirectory = QStringLiteral("Ses");
+    // The full path: the library resolves a bare name against the directory of the executable,
+    // which is not the program directory when one was chosen at start-up.
+    call.templatesDirectory = context.path(QStringLiteral("Ses"));
     call.parameters = ParametryTisku(context.settings, context.IdOtevrenehoZakaznika);
     call.reserved = -1;
     call.closeAfterChoice = context.settings.ZaviratFrmTisk ? -1 : 0;

@@ -18,7 +18,7 @@ QString ParametryTisku(const Settings& settings, int openCustomerId);
 // What the program hands to the library, in the order of its arguments.
 struct Call
 {
-    QString templatesDirectory; // the name "Ses" alone
+    QString templatesDirectory; // the full path of "Ses" in the program directory the program works in
     QString parameters;
     int reserved = -1;
     int closeAfterChoice = 0; // -1 when the form closes after a report has been chosen
