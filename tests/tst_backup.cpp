@@ -4,6 +4,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 
+#include "helpers/SafeFile.h"
 #include "store/Connection.h"
 #include "store/CzechText.h"
 #include "uikit/Dialogs.h"
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace {
@@ -86,6 +88,16 @@ private slots:
                                             .arg(unwritable)),
                  qPrintable(failed.text));
         QVERIFY(!QFile::exists(unwritable));
+
+        // A full disk: the backup that was there stays whole.
+        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Svoboda')"));
+        dialogs.answerSaveFile(FileChoice{target, 0});
+        SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
+        f.run("Akce_ZalohovatDatabazi");
+        QCOMPARE(dialogs.take().text, QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se nepodařilo "
+                                                     "zapsat: No space left on device")
+                                          .arg(target));
+        QCOMPARE(customersIn(target), QStringLiteral("Novák"));
         QVERIFY(f.dir.readFile(QStringLiteral("Vestibor.mdb")).size() >= before.size());
     }
 
