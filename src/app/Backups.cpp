@@ -49,28 +49,35 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
 
 std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress)
 {
-    QByteArray image;
-    try {
-        image = connection.fileImage();
-    } catch (const AppError& e) {
-        return QStringLiteral("Databázi se nepodařilo přečíst: %1").arg(e.text());
-    }
     const auto notWritten = [&](const QString& why) {
         return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, why);
     };
-    SafeFile file(target);
-    if (!file.open())
-        return notWritten(file.errorString());
-    constexpr qsizetype megabyte = 1024 * 1024;
-    for (qsizetype at = 0; at < image.size(); at += megabyte) {
-        const qsizetype size = std::min(megabyte, image.size() - at);
-        if (file.write(image.constData() + at, size) != size)
-            return notWritten(file.errorString());
-        if (progress)
-            progress(1);
+    std::optional<QString> failure;
+    try {
+        connection.withFileImage([&](QByteArrayView image) {
+            SafeFile file(target);
+            if (!file.open()) {
+                failure = notWritten(file.errorString());
+                return;
+            }
+            constexpr qsizetype megabyte = 1024 * 1024;
+            for (qsizetype at = 0; at < image.size(); at += megabyte) {
+                const qsizetype size = std::min(megabyte, image.size() - at);
+                if (file.write(image.data() + at, size) != size) {
+                    failure = notWritten(file.errorString());
+                    return;
+                }
+                if (progress)
+                    progress(1);
+            }
+            if (!file.commit())
+                failure = notWritten(file.errorString());
+        });
+    } catch (const AppError& e) {
+        return QStringLiteral("Databázi se nepodařilo přečíst: %1").arg(e.text());
     }
-    if (!file.commit())
-        return notWritten(file.errorString());
+    if (failure)
+        return failure;
     const std::function<void()> checking = [&] {
         if (progress)
             progress(0);

@@ -59,9 +59,9 @@ QSqlDatabase Connection::database() const
     return m_engine ? m_engine->database() : QSqlDatabase();
 }
 
-QByteArray Connection::fileImage() const
+void Connection::withFileImage(const std::function<void(QByteArrayView)>& use) const
 {
-    return engine().fileImage();
+    engine().withFileImage(use);
 }
 
 bool Connection::changedSinceOpen() const

@@ -2,12 +2,14 @@
 
 #include "store/ColumnKind.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class Engine;
@@ -65,9 +67,10 @@ public:
     // server each is a round trip); 0 while closed.
     qint64 statementCount() const;
 
-    // The database file whole, as one consistent image (for a backup), and whether this
-    // connection changed any row since it opened. Throws DatabaseError on the server.
-    QByteArray fileImage() const;
+    // The database file whole, as one consistent image handed to use while it lives (for a
+    // backup), and whether this connection changed any row since it opened. Throws
+    // DatabaseError on the server.
+    void withFileImage(const std::function<void(QByteArrayView)>& use) const;
     bool changedSinceOpen() const;
 
     // Columns of a table in table order; throws DatabaseError for an unknown table.

@@ -3,7 +3,10 @@
 #include "store/Connection.h"
 #include "store/Errors.h"
 
+#include <QByteArrayView>
 #include <QSqlDatabase>
+
+#include <functional>
 
 // What one kind of database does for the connection: the database file (SQLite) or the
 // shared server (PostgreSQL). Statements come in the program's own forms; each engine
@@ -39,9 +42,9 @@ public:
     virtual void endBulkWrite() {}
 
     virtual void forgetStatements() {}
-    // The database file: all of it as one consistent image, and how many rows this
-    // connection changed since it opened. Only the file has them.
-    virtual QByteArray fileImage()
+    // The database file: all of it as one consistent image, handed to use while it lives,
+    // and how many rows this connection changed since it opened. Only the file has them.
+    virtual void withFileImage(const std::function<void(QByteArrayView)>&)
     {
         throw DatabaseError(QStringLiteral("Databáze na serveru se nezálohuje jako soubor."));
     }

@@ -293,7 +293,7 @@ sqlite3* SqliteEngine::handle() const
     return handle;
 }
 
-QByteArray SqliteEngine::fileImage()
+void SqliteEngine::withFileImage(const std::function<void(QByteArrayView)>& use)
 {
     // Read in one read transaction: what other connections commit meanwhile is either all in
     // or not at all.
@@ -302,9 +302,8 @@ QByteArray SqliteEngine::fileImage()
     unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
     if (!bytes)
         throw DatabaseError(engineError(db));
-    QByteArray image(reinterpret_cast<const char*>(bytes), qsizetype(size));
-    sqlite3_free(bytes);
-    return image;
+    const std::unique_ptr<unsigned char, void (*)(void*)> owned(bytes, sqlite3_free);
+    use(QByteArrayView(bytes, qsizetype(size)));
 }
 
 qint64 SqliteEngine::changesSinceOpen()

@@ -30,7 +30,7 @@ public:
     void beginBulkWrite() override;
     void endBulkWrite() override;
     void forgetStatements() override;
-    QByteArray fileImage() override;
+    void withFileImage(const std::function<void(QByteArrayView)>& use) override;
     qint64 changesSinceOpen() override;
 
 private:
