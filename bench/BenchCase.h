@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <ctime>
 #include <functional>
 
 // One run of a case: how long it took in milliseconds and how many statements it sent to
@@ -28,6 +29,9 @@ struct BenchCase
     // A raw case (the floor under the case before it): how many times its time that case
     // may take; 0 for the other cases.
     double floorFactor = 0;
+    // A case that does what the case before it does another way: how many times that case's
+    // time it may take; 0 for the other cases.
+    double withinFactor = 0;
     int repetitions = 5;
     std::function<Sample()> run;
     // For a case with a raw floor under it: the same action timed as the floor is, run after
@@ -36,6 +40,9 @@ struct BenchCase
     std::function<double()> runInRow;
     std::function<void()> prepare;
     std::function<void()> finish;
+
+    // Runs only with the case before it, as it is compared with that one.
+    bool followsCaseBefore() const { return floorFactor > 0 || withinFactor > 0; }
 };
 
 struct BenchResult
@@ -51,6 +58,8 @@ struct BenchResult
     qint64 maxStatements = -1; // the most one run sent (the first one prepares on the server)
     int statementLimit = -1;
     double floorFactor = 0;
+    double withinFactor = 0;
+    double ofCaseBefore = 0; // a case with withinFactor: its time over the case before's
     // A raw case: how many times its time the case before it took in a row (or before drawing,
     // or in all, as far as told apart), before drawing, and in all.
     double aboveFloor = 0;
@@ -59,7 +68,11 @@ struct BenchResult
     bool fastEnough() const { return targetMs <= 0 || medianMs <= targetMs; }
     bool fewEnoughStatements() const { return statementLimit < 0 || statements <= statementLimit; }
     bool closeEnoughToFloor() const { return floorFactor <= 0 || aboveFloor <= floorFactor; }
-    bool ok() const { return fastEnough() && fewEnoughStatements() && closeEnoughToFloor(); }
+    bool closeEnoughToCaseBefore() const { return withinFactor <= 0 || ofCaseBefore <= withinFactor; }
+    bool ok() const
+    {
+        return fastEnough() && fewEnoughStatements() && closeEnoughToFloor() && closeEnoughToCaseBefore();
+    }
 };
 
 // Milliseconds that fn took.
@@ -69,6 +82,18 @@ template <typename Fn> double elapsedMs(Fn&& fn)
     timer.start();
     fn();
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Milliseconds of processor time that fn took on this thread: for work that does not wait,
+// compared between two cases on a machine busy with other work too.
+template <typename Fn> double threadCpuMs(Fn&& fn)
+{
+    timespec start{};
+    timespec end{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+    fn();
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+    return double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6;
 }
 
 // The time fn took and the statements it ran on the connection.
@@ -93,8 +118,9 @@ template <typename Fn> Sample measureDrawn(const Connection& connection, Fn&& ac
 }
 
 BenchResult runCase(const BenchCase& c);
-// Puts into each raw case how far above it the case before it is.
-void compareWithFloors(QList<BenchResult>& results);
+// Puts into each raw case how far above it the case before it is, and into each case with a
+// withinFactor how its time compares with the case before.
+void compareWithCasesBefore(QList<BenchResult>& results);
 // The table of results: case, runs, median, max, target, statements and their limit, and
 // OK or what is wrong (judged by the medians).
 QString resultTable(const QList<BenchResult>& results);

@@ -1,6 +1,7 @@
 #include "BenchCases.h"
 
 #include "CustomerCases.h"
+#include "ExtensionCases.h"
 #include "ImportCases.h"
 #include "PlanCases.h"
 #include "BackupCases.h"
@@ -160,11 +161,36 @@ void fillActivityKinds(Connection& connection, int count)
     tx.commit();
 }
 
+int onMeasuredCustomers(BenchEnv& env, BenchCase& c)
+{
+    Connection& db = env.context.connection;
+    const int customers = rowCount(db, QStringLiteral("cis_zakaznici"));
+    const qint64 lastGenerated = db.query(QStringLiteral("SELECT max(id) FROM cis_zakaznici")).rows[0][0].toLongLong();
+    const int added = std::max(0, measuredCustomers - customers);
+    c.prepare = [&db, added, prepare = c.prepare] {
+        if (prepare)
+            prepare();
+        db.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, osoba, ulice, mesto, psc, ico, dic, tel, mobil, "
+                                  "email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2) "
+                                  "SELECT substr(nazev, 1, 90) || ' (pobočka)', osoba, ulice, mesto, psc, ico, dic, "
+                                  "tel, mobil, email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2 "
+                                  "FROM cis_zakaznici ORDER BY id LIMIT %1")
+                       .arg(added));
+    };
+    c.finish = [&db, lastGenerated, finish = c.finish] {
+        if (finish)
+            finish();
+        db.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE id > %1").arg(lastGenerated));
+    };
+    return customers + added;
+}
+
 QList<BenchCase> benchCases(BenchEnv& env)
 {
     fillActivityKinds(env.context.connection, activityKindRows);
     const int customers = rowCount(env.context.connection, QStringLiteral("cis_zakaznici"));
     return QList<BenchCase>{kindsWindowOpen(env), kindsWindowMove(env), customersOpen(env, customers),
                             customersExport(env, customers, true), customersExport(env, customers, false)} +
-           customerCases(env) + planCases(env) + registerCases(env) + importCases(env) + backupCases(env);
+           customerCases(env) + planCases(env) + registerCases(env) + extensionCases(env) + importCases(env) +
+           backupCases(env);
 }

@@ -26,6 +26,14 @@ THlavni& mainWindow(const BenchEnv& env, const SharedWindow& window);
 // Fills the activity-kind code list up to count rows, so that its window has a long list.
 void fillActivityKinds(Connection& connection, int count);
 
+// The register and the sorts of customers are measured on this many: the generated ones and
+// as many more as needed, made from them for the time of each case.
+constexpr int measuredCustomers = 20000;
+// Makes the case run on the measured customers: its prepare first adds the missing ones
+// (copies of the first generated, named "… (pobočka)") and its finish then removes them.
+// Returns how many customers the case sees.
+int onMeasuredCustomers(BenchEnv& env, BenchCase& c);
+
 // A window reads what it shows with a few statements, never one for each row: on the server
 // each is a trip over the network. Opening a customer and moving to another card have
 // limits of their own.

@@ -46,6 +46,7 @@ BenchResult runCase(const BenchCase& c)
     result.targetMs = c.targetMs;
     result.statementLimit = c.statementLimit;
     result.floorFactor = c.floorFactor;
+    result.withinFactor = c.withinFactor;
     result.repetitions = c.repetitions;
     if (times.empty())
         return result;
@@ -58,11 +59,13 @@ BenchResult runCase(const BenchCase& c)
     return result;
 }
 
-void compareWithFloors(QList<BenchResult>& results)
+void compareWithCasesBefore(QList<BenchResult>& results)
 {
     for (int i = 1; i < results.size(); ++i) {
-        BenchResult& floor = results[i];
         const BenchResult& above = results[i - 1];
+        if (results[i].withinFactor > 0 && above.medianMs > 0)
+            results[i].ofCaseBefore = results[i].medianMs / above.medianMs;
+        BenchResult& floor = results[i];
         if (floor.floorFactor <= 0 || floor.medianMs <= 0)
             continue;
         floor.drawnAboveFloor = above.medianMs / floor.medianMs;
@@ -98,14 +101,21 @@ QString verdict(const BenchResult& r)
         faults << QStringLiteral("TOO MANY STATEMENTS");
     if (!r.closeEnoughToFloor())
         faults << QStringLiteral("TOO FAR ABOVE ITS FLOOR");
-    QString text = r.targetMs <= 0 && r.statementLimit < 0 && r.floorFactor <= 0 ? QStringLiteral("-")
-                   : faults.isEmpty()                                            ? QStringLiteral("OK")
+    if (!r.closeEnoughToCaseBefore())
+        faults << QStringLiteral("TOO SLOW AGAINST THE CASE ABOVE");
+    const bool checked = r.targetMs > 0 || r.statementLimit >= 0 || r.floorFactor > 0 || r.withinFactor > 0;
+    QString text = !checked           ? QStringLiteral("-")
+                   : faults.isEmpty() ? QStringLiteral("OK")
                                       : faults.join(QStringLiteral(", "));
     if (r.floorFactor > 0)
         text = QStringLiteral("case above: %1x this in a row (<= %2x), %3x before drawing, %4x drawn; ")
                    .arg(QString::number(r.aboveFloor, 'f', 1), QString::number(r.floorFactor),
                         QString::number(r.beforeDrawingAboveFloor, 'f', 1),
                         QString::number(r.drawnAboveFloor, 'f', 1)) +
+               text;
+    if (r.withinFactor > 0)
+        text = QStringLiteral("%1x the case above (<= %2x); ")
+                   .arg(QString::number(r.ofCaseBefore, 'f', 2), QString::number(r.withinFactor)) +
                text;
     return text;
 }

@@ -19,10 +19,10 @@ const QStringList orderNames{QStringLiteral("insertion"), QStringLiteral("name")
                              QStringLiteral("street"),    QStringLiteral("town"),     QStringLiteral("postcode"),
                              QStringLiteral("company number")};
 
-BenchCase openRegister(BenchEnv& env, int order, int customers)
+// On the measured customers.
+BenchCase openRegister(BenchEnv& env, int order)
 {
     BenchCase c;
-    c.name = QStringLiteral("Register open, %1 customers by %2").arg(customers).arg(orderNames[order]);
     c.targetMs = 150;
     c.statementLimit = windowStatementLimit;
     c.repetitions = 5;
@@ -38,6 +38,8 @@ BenchCase openRegister(BenchEnv& env, int order, int customers)
         QApplication::processEvents();
         return sample;
     };
+    const int customers = onMeasuredCustomers(env, c);
+    c.name = QStringLiteral("Register open, %1 customers by %2").arg(customers).arg(orderNames[order]);
     return c;
 }
 
@@ -61,34 +63,13 @@ BenchCase importExport(BenchEnv& env, int customers)
 
 } // namespace
 
-// The register is measured on this many customers: the generated ones, and as many more as
-// needed made from them for each of its cases (and removed after it).
-constexpr int registerCustomers = 20000;
-
 QList<BenchCase> registerCases(BenchEnv& env)
 {
-    Connection& db = env.context.connection;
-    const int customers = db.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
-    const qint64 lastGenerated = db.query(QStringLiteral("SELECT max(id) FROM cis_zakaznici")).rows[0][0].toLongLong();
-    const int added = std::max(0, registerCustomers - customers);
+    const int customers =
+        env.context.connection.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
     QList<BenchCase> cases;
-    for (int order = 0; order < orderNames.size(); ++order) {
-        BenchCase c = openRegister(env, order, customers + added);
-        c.prepare = [&db, added, prepare = c.prepare] {
-            prepare();
-            db.execute(QStringLiteral(
-                           "INSERT INTO cis_zakaznici (nazev, osoba, ulice, mesto, psc, ico, dic, tel, mobil, email, "
-                           "zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2) "
-                           "SELECT substr(nazev, 1, 90) || ' (pobočka)', osoba, ulice, mesto, psc, ico, dic, tel, "
-                           "mobil, email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2 "
-                           "FROM cis_zakaznici ORDER BY id LIMIT %1")
-                           .arg(added));
-        };
-        c.finish = [&db, lastGenerated] {
-            db.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE id > %1").arg(lastGenerated));
-        };
-        cases << c;
-    }
+    for (int order = 0; order < orderNames.size(); ++order)
+        cases << openRegister(env, order);
     cases << importExport(env, customers);
     return cases;
 }

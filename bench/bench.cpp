@@ -2,7 +2,8 @@
 //   vestibor_bench [--only <text>] <database file>
 //   vestibor_bench [--only <text>] --server "<connection string of a database prepared from such a file>"
 // The measured database itself is never changed: the cases work on a copy of it. --only runs
-// the cases whose names contain the text (for a profile), with the raw cases under them.
+// the cases whose names contain the text (for a profile), with the raw cases under them and
+// the cases compared with them.
 #include "BenchCases.h"
 #include "NoDialogs.h"
 #include "WorkDatabase.h"
@@ -63,7 +64,7 @@ int main(int argc, char* argv[])
         out.flush();
         bool previousRuns = false;
         for (const BenchCase& c : benchCases(env)) {
-            const bool runs = c.floorFactor > 0
+            const bool runs = c.followsCaseBefore()
                                   ? previousRuns
                                   : only.isEmpty() || c.name.contains(only, Qt::CaseInsensitive);
             previousRuns = runs;
@@ -78,7 +79,7 @@ int main(int argc, char* argv[])
         err << "vestibor_bench: " << e.text() << "\n";
         return 1;
     }
-    compareWithFloors(results);
+    compareWithCasesBefore(results);
     out << "\n" << resultTable(results);
     bool allOk = true;
     for (const BenchResult& r : results)

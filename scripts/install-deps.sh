@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and running Vestibor needs on Debian 12 (as root, or through sudo).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n
+# sqlite3 is the shell that changes the database with the program's extension (and its test runs it);
+# dpkg-dev, file and lintian make and check the package.
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev sqlite3 qt6-translations-l10n
           fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql
           dpkg-dev file lintian)
 missing=()

@@ -3,7 +3,15 @@
 #include <QCollator>
 #include <QLocale>
 #include <QVarLengthArray>
+
+#ifdef VESTIBOR_SQLITE_EXTENSION
+// Built into the loadable extension (src/store/extension): every call goes through the
+// routines of the SQLite that loaded it, which may be another one than the program's.
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 namespace CzechText {
 
