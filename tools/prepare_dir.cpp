@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -43,12 +44,29 @@ int prepareServer(const QStringList& args, QTextStream& out)
         if (!copied.isEmpty()) {
             Connection file(QStringLiteral("copied"));
             file.open(copied);
+            // Each table's count, and while a large one is copied, how far it got every half second.
+            QString current;
+            int currentRows = 0;
+            QElapsedTimer sinceShown;
+            const auto tableDone = [&] {
+                if (!current.isEmpty())
+                    out << current << ": " << currentRows << " rows copied\n";
+                out.flush();
+            };
             ServerDatabase::copyFromFile(file, server, [&](const QString& table, int rows) {
-                if (rows % 100000 == 0) {
+                if (table != current) {
+                    tableDone();
+                    current = table;
+                    sinceShown.start();
+                }
+                currentRows = rows;
+                if (sinceShown.elapsed() >= 500) {
                     out << table << ": " << rows << " rows so far\n";
                     out.flush();
+                    sinceShown.restart();
                 }
             });
+            tableDone();
             out << "Copied " << copied << " into the server.\n";
         }
     }

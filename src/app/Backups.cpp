@@ -47,7 +47,8 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
     return std::nullopt;
 }
 
-std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress)
+std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress,
+                             DatabaseFile::Check check)
 {
     const auto notWritten = [&](const QString& why) {
         return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, why);
@@ -82,7 +83,7 @@ std::optional<QString> write(Connection& connection, const QString& target, cons
         if (progress)
             progress(0);
     };
-    if (const std::optional<QString> damage = DatabaseFile::damage(target, checking)) {
+    if (const std::optional<QString> damage = DatabaseFile::damage(target, checking, check)) {
         QFile::remove(target);
         return QStringLiteral("Zapsaná záloha neprošla kontrolou a byla smazána. %1").arg(*damage);
     }
@@ -90,7 +91,7 @@ std::optional<QString> write(Connection& connection, const QString& target, cons
 }
 
 Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note,
-                  const Progress& progress)
+                  const Progress& progress, DatabaseFile::Check check)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         return {QString(), QStringLiteral("Složku „%1“ se nepodařilo vytvořit.").arg(folder)};
@@ -99,7 +100,7 @@ Written writeInto(Connection& connection, const QString& folder, const QDateTime
     for (int i = 2; QFileInfo::exists(path); ++i)
         path = QDir(folder).filePath(fileName(at, note + (note.isEmpty() ? QString() : QStringLiteral("_")) +
                                                        QString::number(i)));
-    if (const std::optional<QString> why = write(connection, path, progress))
+    if (const std::optional<QString> why = write(connection, path, progress, check))
         return {QString(), *why};
     return {path, QString()};
 }

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "store/DatabaseFile.h"
+
 #include <functional>
 #include <optional>
 
@@ -24,7 +26,8 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
 // was there before is left whole).
 // progress, when given, hears of every megabyte written and, with 0, of the check going on.
 using Progress = std::function<void(qint64 megabytes)>;
-std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress = {});
+std::optional<QString> write(Connection& connection, const QString& target, const Progress& progress = {},
+                             DatabaseFile::Check check = DatabaseFile::Check::Full);
 
 // A copy into folder (created when missing) named by the moment, after which only the
 // newest keep automatic copies stay there. The copy's path, or the reason it failed.
@@ -34,7 +37,7 @@ struct Written
     QString failure;
 };
 Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note = QString(),
-                  const Progress& progress = {});
+                  const Progress& progress = {}, DatabaseFile::Check check = DatabaseFile::Check::Full);
 void keepNewest(const QString& folder, int keep);
 
 // "1,3 MB", "840 kB": a file's size for a message.

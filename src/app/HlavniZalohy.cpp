@@ -74,7 +74,7 @@ void THlavni::automaticBackup()
     {
         LongWork work(QStringLiteral("Automatická záloha databáze"), megabytesWritten);
         written = Backups::writeInto(m_context.connection, folder, QDateTime::currentDateTime(), QString(),
-                                     [&](qint64 megabytes) { work.step(megabytes); });
+                                     [&](qint64 megabytes) { work.step(megabytes); }, DatabaseFile::Check::Quick);
     }
     if (!written.failure.isEmpty()) {
         ShowWarning(QStringLiteral("Automatická záloha databáze se nezdařila.\r\n") + written.failure);

@@ -29,8 +29,9 @@ void commit(SafeFile& file)
 void UlozitXML(const DataSet& dataSet, const QString& path, const QString& rootName,
                const TableWriters::RowSelection& rows)
 {
+    LongWork work(QStringLiteral("Export tabulky"));
     SafeFile file(path);
-    TableWriters::writeXml(openForWriting(file), dataSet, rootName, rows);
+    TableWriters::writeXml(openForWriting(file), dataSet, rootName, rows, [&] { work.step(); });
     commit(file);
 }
 
@@ -78,7 +79,6 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
         return;
     if (choice->filterIndex == 0) {
         try {
-            LongWork work(QStringLiteral("Export tabulky"));
             UlozitXML(*dataSet, choice->path, QStringLiteral("data"), rows);
         } catch (const AppError& e) {
             ShowInfo(QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + e.text());

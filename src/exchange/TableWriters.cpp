@@ -95,7 +95,8 @@ QList<int> rowIndexes(const DataSet& dataSet, const RowSelection& rows)
 
 } // namespace
 
-void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows)
+void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows,
+              const std::function<void()>& afterRecord)
 {
     const auto& fields = dataSet.fields();
     for (const QString& name : {rootName, QStringLiteral("zaznam")})
@@ -118,6 +119,8 @@ void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName
                 text += QStringLiteral("    <%1>%2</%1>\r\n").arg(name, value);
         }
         text += QStringLiteral("  </zaznam>\r\n");
+        if (afterRecord)
+            afterRecord();
     }
     text += QStringLiteral("</%1>\r\n").arg(rootName);
     put(device, text.toUtf8());

@@ -20,8 +20,10 @@ using RowSelection = std::optional<QList<int>>;
 // UTF-8 XML: the fixed declaration line, the root element, one "zaznam" element per
 // record and one element per field, two spaces of indentation per level, CR LF after
 // every line, empty values as short empty elements; only &, < and > are escaped (and
-// CR as a character reference, so that a line break reads back as it was).
-void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows = {});
+// CR as a character reference, so that a line break reads back as it was). afterRecord
+// runs after each record.
+void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows = {},
+              const std::function<void()>& afterRecord = {});
 
 // Windows-1250 text: a header line of the field names, then one line per record, the
 // values joined by "|"; "|" in a value becomes "_", CR and LF are removed, a character

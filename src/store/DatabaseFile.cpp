@@ -70,9 +70,10 @@ private:
     QString m_error;
 };
 
-std::optional<QString> integrityOf(ReadOnlyFile& file)
+std::optional<QString> integrityOf(ReadOnlyFile& file, Check check = Check::Full)
 {
-    const std::optional<QStringList> findings = file.column("PRAGMA integrity_check");
+    const std::optional<QStringList> findings =
+        file.column(check == Check::Full ? "PRAGMA integrity_check" : "PRAGMA quick_check");
     if (!findings)
         return QStringLiteral("Soubor nelze přečíst: %1").arg(file.error());
     if (findings->size() == 1 && findings->first() == u"ok")
@@ -111,13 +112,13 @@ std::optional<QString> whyNotProgramDatabase(const QString& path, const std::fun
     return integrityOf(file);
 }
 
-std::optional<QString> damage(const QString& path, const std::function<void()>& working)
+std::optional<QString> damage(const QString& path, const std::function<void()>& working, Check check)
 {
     ReadOnlyFile file(path);
     if (!file.error().isEmpty())
         return QStringLiteral("Soubor nelze otevřít jako databázi: %1").arg(file.error());
     file.whileWorking(&working);
-    return integrityOf(file);
+    return integrityOf(file, check);
 }
 
 } // namespace DatabaseFile
