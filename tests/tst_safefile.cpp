@@ -58,6 +58,28 @@ private slots:
         QCOMPARE(filesIn(m_dir.path(QString())), before);
     }
 
+    void aRefusedLookKeepsTheOldFile()
+    {
+        const QString path = m_dir.path(QStringLiteral("zaloha.mdb"));
+        m_dir.writeFile(QStringLiteral("zaloha.mdb"), "stara zaloha");
+        const QStringList before = filesIn(m_dir.path(QString()));
+        QByteArray seen;
+        const auto refuse = [&](const QString& written) -> std::optional<QString> {
+            QFile file(written);
+            if (file.open(QIODevice::ReadOnly))
+                seen = file.readAll(); // written whole and synced before the look
+            return QStringLiteral("Soubor je poškozený.");
+        };
+        SafeFile file(path);
+        QVERIFY(file.open());
+        file.write("nova zaloha");
+        QVERIFY(!file.commit(refuse));
+        QCOMPARE(file.errorString(), QStringLiteral("Soubor je poškozený."));
+        QCOMPARE(seen, QByteArray("nova zaloha"));
+        QCOMPARE(m_dir.readFile(QStringLiteral("zaloha.mdb")), QByteArray("stara zaloha"));
+        QCOMPARE(filesIn(m_dir.path(QString())), before);
+    }
+
     void aLinkKeepsPointingAtTheNewContent()
     {
         m_dir.writeFile(QStringLiteral("cil.ini"), "a");

@@ -53,6 +53,10 @@ std::optional<QString> write(Connection& connection, const QString& target, cons
     const auto notWritten = [&](const QString& why) {
         return QStringLiteral("Soubor „%1“ se nepodařilo zapsat: %2").arg(target, why);
     };
+    const std::function<void()> checking = [&] {
+        if (progress)
+            progress(0);
+    };
     std::optional<QString> failure;
     try {
         connection.withFileImage([&](QByteArrayView image) {
@@ -71,23 +75,20 @@ std::optional<QString> write(Connection& connection, const QString& target, cons
                 if (progress)
                     progress(1);
             }
-            if (!file.commit())
-                failure = notWritten(file.errorString());
+            // The copy is checked before it replaces what the target held.
+            std::optional<QString> damage;
+            const auto checked = [&](const QString& written) {
+                damage = DatabaseFile::damage(written, checking, check);
+                return damage;
+            };
+            if (!file.commit(checked))
+                failure = damage ? QStringLiteral("Zapsaná záloha neprošla kontrolou. %1").arg(*damage)
+                                 : notWritten(file.errorString());
         });
     } catch (const AppError& e) {
         return QStringLiteral("Databázi se nepodařilo přečíst: %1").arg(e.text());
     }
-    if (failure)
-        return failure;
-    const std::function<void()> checking = [&] {
-        if (progress)
-            progress(0);
-    };
-    if (const std::optional<QString> damage = DatabaseFile::damage(target, checking, check)) {
-        QFile::remove(target);
-        return QStringLiteral("Zapsaná záloha neprošla kontrolou a byla smazána. %1").arg(*damage);
-    }
-    return std::nullopt;
+    return failure;
 }
 
 Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note,

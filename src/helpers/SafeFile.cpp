@@ -156,6 +156,11 @@ bool SafeFile::writeOut(const char* data, qint64 size)
 
 bool SafeFile::commit()
 {
+    return commit({});
+}
+
+bool SafeFile::commit(const std::function<std::optional<QString>(const QString& writtenPath)>& approve)
+{
     if (m_failed || m_fd < 0)
         return false;
     if (!writeOut(m_buffer.constData(), m_buffer.size()))
@@ -169,6 +174,14 @@ bool SafeFile::commit()
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0)
         return fail(errno);
+    if (approve) {
+        if (const std::optional<QString> refused = approve(QFile::decodeName(m_tempPath))) {
+            m_failed = true;
+            discard();
+            setErrorString(*refused);
+            return false;
+        }
+    }
 
     if (const int fault = injectedFault(Step::Rename))
         return fail(fault);

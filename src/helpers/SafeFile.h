@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Every file the program writes goes through here. The bytes go to a temporary file beside
@@ -26,6 +27,10 @@ public:
     bool open(OpenMode mode = WriteOnly) override;
     // Puts the written bytes in place of the old file; false with the reason in errorString().
     bool commit();
+    // The same, with a look at the written file before it takes the target's place: approve
+    // gets the path of the synced temporary file and returns why it must not replace the
+    // target (then errorString(), and the old file stays), or nothing.
+    bool commit(const std::function<std::optional<QString>(const QString& writtenPath)>& approve);
 
     // The whole content at once; the reason when it could not be written.
     static std::optional<QString> writeWhole(const QString& path, const QByteArray& bytes);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -20,7 +21,10 @@ class ReadOnlyFile
 public:
     explicit ReadOnlyFile(const QString& path)
     {
-        const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        // Immutable: the bytes of the file alone are looked at, as they would be taken, and
+        // SQLite leaves no files of its own beside it.
+        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
+        const int opened = sqlite3_open_v2(uri.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
         if (opened != SQLITE_OK)
             m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("nedostatek paměti");
         else if (!CzechText::registerOn(m_db))
