@@ -39,8 +39,8 @@ BenchCase automaticBackup(BenchEnv& env)
     c.run = [&env, folder] {
         return measure(env.context.connection, [&] {
             const Backups::Written written =
-                Backups::writeInto(env.context.connection, folder, QDateTime::currentDateTime(), QString(), {},
-                                   DatabaseFile::Check::Quick);
+                Backups::writeInto(env.context.connection, folder, QDateTime::currentDateTime(), QString(),
+                                   {}, DatabaseFile::Check::Quick);
             if (!written.failure.isEmpty())
                 qFatal("backup failed: %s", qPrintable(written.failure));
             Backups::keepNewest(folder, 10);

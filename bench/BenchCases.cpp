@@ -1,10 +1,10 @@
 #include "BenchCases.h"
 
+#include "BackupCases.h"
 #include "CustomerCases.h"
 #include "ExtensionCases.h"
 #include "ImportCases.h"
 #include "PlanCases.h"
-#include "BackupCases.h"
 #include "RegisterCases.h"
 #include "WorkDatabase.h"
 
@@ -165,16 +165,18 @@ int onMeasuredCustomers(BenchEnv& env, BenchCase& c)
 {
     Connection& db = env.context.connection;
     const int customers = rowCount(db, QStringLiteral("cis_zakaznici"));
-    const qint64 lastGenerated = db.query(QStringLiteral("SELECT max(id) FROM cis_zakaznici")).rows[0][0].toLongLong();
+    const qint64 lastGenerated =
+        db.query(QStringLiteral("SELECT max(id) FROM cis_zakaznici")).rows[0][0].toLongLong();
     const int added = std::max(0, measuredCustomers - customers);
     c.prepare = [&db, added, prepare = c.prepare] {
         if (prepare)
             prepare();
-        db.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, osoba, ulice, mesto, psc, ico, dic, tel, mobil, "
-                                  "email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2) "
-                                  "SELECT substr(nazev, 1, 90) || ' (pobočka)', osoba, ulice, mesto, psc, ico, dic, "
-                                  "tel, mobil, email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2 "
-                                  "FROM cis_zakaznici ORDER BY id LIMIT %1")
+        db.execute(QStringLiteral(
+                       "INSERT INTO cis_zakaznici (nazev, osoba, ulice, mesto, psc, ico, dic, tel, mobil, "
+                       "email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2) "
+                       "SELECT substr(nazev, 1, 90) || ' (pobočka)', osoba, ulice, mesto, psc, ico, dic, "
+                       "tel, mobil, email, zaruka5let, hlidani_revizi, je_firma, poznamka1, poznamka2 "
+                       "FROM cis_zakaznici ORDER BY id LIMIT %1")
                        .arg(added));
     };
     c.finish = [&db, lastGenerated, finish = c.finish] {

@@ -71,7 +71,8 @@ void compareWithCasesBefore(QList<BenchResult>& results)
         floor.drawnAboveFloor = above.medianMs / floor.medianMs;
         floor.beforeDrawingAboveFloor =
             (above.beforeDrawingMs >= 0 ? above.beforeDrawingMs : above.medianMs) / floor.medianMs;
-        floor.aboveFloor = above.inRowMs >= 0 ? above.inRowMs / floor.medianMs : floor.beforeDrawingAboveFloor;
+        floor.aboveFloor =
+            above.inRowMs >= 0 ? above.inRowMs / floor.medianMs : floor.beforeDrawingAboveFloor;
     }
 }
 

@@ -24,8 +24,9 @@ namespace {
 // The customer with the most cards.
 int biggestCustomer(Connection& c)
 {
-    return c.query(QStringLiteral("SELECT id_zakaznika FROM topny_zdroj GROUP BY id_zakaznika "
-                                  "ORDER BY count(*) DESC LIMIT 1"))
+    return c
+        .query(QStringLiteral("SELECT id_zakaznika FROM topny_zdroj GROUP BY id_zakaznika "
+                              "ORDER BY count(*) DESC LIMIT 1"))
         .rows.value(0)
         .value(0)
         .toInt();
@@ -49,10 +50,11 @@ void moveToAnotherCard(THlavni& w)
 BenchCase openBigCustomer(BenchEnv& env, const SharedWindow& window, int id)
 {
     BenchCase c;
-    const int cards = env.context.connection
-                          .query(QStringLiteral("SELECT count(*) FROM topny_zdroj WHERE id_zakaznika = %1").arg(id))
-                          .rows[0][0]
-                          .toInt();
+    const int cards =
+        env.context.connection
+            .query(QStringLiteral("SELECT count(*) FROM topny_zdroj WHERE id_zakaznika = %1").arg(id))
+            .rows[0][0]
+            .toInt();
     c.name = QStringLiteral("Open the customer with %1 cards").arg(cards);
     c.targetMs = 150;
     c.statementLimit = 4;
@@ -117,10 +119,11 @@ BenchCase findBySerialNumber(BenchEnv& env)
     c.repetitions = 50;
     auto serials = std::make_shared<QStringList>();
     c.prepare = [&env, serials] {
-        for (const auto& row : env.context.connection
-                                   .query(QStringLiteral("SELECT vyrobni_cislo FROM topny_zdroj WHERE vyrobni_cislo "
-                                                         "IS NOT NULL ORDER BY random() LIMIT 50"))
-                                   .rows)
+        for (const auto& row :
+             env.context.connection
+                 .query(QStringLiteral("SELECT vyrobni_cislo FROM topny_zdroj WHERE vyrobni_cislo "
+                                       "IS NOT NULL ORDER BY random() LIMIT 50"))
+                 .rows)
             serials->append(row[0].toString());
     };
     c.run = [&env, serials] {
@@ -128,7 +131,8 @@ BenchCase findBySerialNumber(BenchEnv& env)
         Connection& db = env.context.connection;
         return measure(db, [&] {
             if (CardSearch::count(db, QStringLiteral("vyrobni_cislo"), serial) == 1)
-                env.context.store.ZakaznikKarty(CardSearch::firstCardId(db, QStringLiteral("vyrobni_cislo"), serial));
+                env.context.store.ZakaznikKarty(
+                    CardSearch::firstCardId(db, QStringLiteral("vyrobni_cislo"), serial));
         });
     };
     return c;
@@ -137,7 +141,8 @@ BenchCase findBySerialNumber(BenchEnv& env)
 BenchCase filterByTown(BenchEnv& env)
 {
     BenchCase c;
-    const int customers = env.context.connection.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
+    const int customers =
+        env.context.connection.query(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).rows[0][0].toInt();
     c.name = QStringLiteral("Filter %1 customers by town").arg(customers);
     c.targetMs = 50;
     c.statementLimit = windowStatementLimit;
@@ -146,7 +151,9 @@ BenchCase filterByTown(BenchEnv& env)
     c.prepare = [&env, dialog] {
         *dialog = std::make_unique<TOtevritZakaznika>(env.context, nullptr);
         (*dialog)->show();
-        (*dialog)->findChild<QComboBox*>(QStringLiteral("CBox_Pole"))->setCurrentText(QStringLiteral("mesto"));
+        (*dialog)
+            ->findChild<QComboBox*>(QStringLiteral("CBox_Pole"))
+            ->setCurrentText(QStringLiteral("mesto"));
         (*dialog)->findChild<QLineEdit*>(QStringLiteral("Ed_Filtr"))->setText(QStringLiteral("Brno"));
         QApplication::processEvents();
     };

@@ -15,8 +15,9 @@
 
 namespace {
 
-const QStringList orderNames{QStringLiteral("insertion"), QStringLiteral("name"),     QStringLiteral("person"),
-                             QStringLiteral("street"),    QStringLiteral("town"),     QStringLiteral("postcode"),
+const QStringList orderNames{QStringLiteral("insertion"),     QStringLiteral("name"),
+                             QStringLiteral("person"),        QStringLiteral("street"),
+                             QStringLiteral("town"),          QStringLiteral("postcode"),
                              QStringLiteral("company number")};
 
 // On the measured customers.

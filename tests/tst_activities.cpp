@@ -54,10 +54,12 @@ struct Main : MainWindowFixture
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')");
         reloadLookups();
         exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
-        exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta, vyrobni_cislo, carovy_kod) VALUES "
+        exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta, vyrobni_cislo, "
+             "carovy_kod) VALUES "
              "(1, 'Kotel', 'K1', 1, 1, 'A-1', 'SHARED'), (1, 'Krb', 'R1', 1, NULL, NULL, NULL), "
              "(2, 'Kamna B1', 'B1', 1, 12, 'X-1', 'SHARED'), (2, 'Kotel B2', 'B2', 1, 12, 'O''B-7', 'B-3')");
-        exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, cena_doprava, "
+        exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, "
+             "cena_doprava, "
              "cena_prace, cena_material, poznamka) VALUES "
              "(1, 1, 1, '2024-05-01', NULL, 'b', NULL, NULL, NULL, NULL), "
              "(1, 1, 2, '2023-01-01', '2023-02-01', 'Novák', 150, 1500.5, 0.25, ?), "
@@ -68,7 +70,10 @@ struct Main : MainWindowFixture
             open(openCustomer);
     }
     using MainWindowFixture::exec;
-    void exec(const char* sql, const QVariantList& params = {}) { MainWindowFixture::exec(QString::fromUtf8(sql), params); }
+    void exec(const char* sql, const QVariantList& params = {})
+    {
+        MainWindowFixture::exec(QString::fromUtf8(sql), params);
+    }
     QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* act(RecordPanel::Command c) const { return w->activityPanel()->panel()->action(c); }
     int openCustomer() const { return w->context().IdOtevrenehoZakaznika; }
@@ -226,8 +231,9 @@ private slots:
                 out << a->text() + u'/' + a->objectName() + u'/' + a->data().toString();
             return out;
         };
-        QCOMPARE(items(), (QStringList{"Cibulka/PMenu_Tech4/4", "Čermák/PMenu_Tech2/2", "Dvořák/PMenu_Tech5/5",
-                                       "R&D Servis/PMenu_Tech3/3", "Zelený/PMenu_Tech1/1"}));
+        QCOMPARE(items(),
+                 (QStringList{"Cibulka/PMenu_Tech4/4", "Čermák/PMenu_Tech2/2", "Dvořák/PMenu_Tech5/5",
+                              "R&D Servis/PMenu_Tech3/3", "Zelený/PMenu_Tech1/1"}));
 
         m.exec("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (6, 'Adam')");
         QTest::mouseClick(m.find<QAbstractButton>("Tl_technik"), Qt::LeftButton);
@@ -239,7 +245,8 @@ private slots:
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
         QCOMPARE(m.text("Ed_technik"), QStringLiteral("RD Servis"));
         m.act(RecordPanel::Ulozit)->trigger();
-        QCOMPARE(m.scalar("SELECT technik FROM cinnosti WHERE id = 2").toString(), QStringLiteral("RD Servis"));
+        QCOMPARE(m.scalar("SELECT technik FROM cinnosti WHERE id = 2").toString(),
+                 QStringLiteral("RD Servis"));
     }
 
     void savingChecksTheKindAndAsks()
@@ -249,14 +256,16 @@ private slots:
         m.act(RecordPanel::Novy)->trigger();
         typeText(m.find("Ed_cena_prace"), QStringLiteral("1500,5"));
         m.act(RecordPanel::Ulozit)->trigger();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Volba Činnost musí být zvolená!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Volba Činnost musí být zvolená!"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CB_cinnost"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
 
         auto* kind = m.find<QComboBox>("CB_cinnost");
         kind->setCurrentIndex(kind->findText(QStringLiteral("Kontrola")));
         emit kind->activated(kind->currentIndex());
-        const QString question = QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?");
+        const QString question =
+            QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?");
         dialogs.answerQuestion(AnswerNo);
         m.act(RecordPanel::Ulozit)->trigger();
         dialogs.takeQuestion(1, QStringLiteral("Pozor"), question);
@@ -267,7 +276,8 @@ private slots:
         m.act(RecordPanel::Ulozit)->trigger();
         dialogs.takeQuestion(1, QStringLiteral("Pozor"), question);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
-        QCOMPARE(m.scalar("SELECT id_zakaznika || '/' || id_topneho_zdroje || '/' || cinnost FROM cinnosti WHERE id = 5")
+        QCOMPARE(m.scalar("SELECT id_zakaznika || '/' || id_topneho_zdroje || '/' || cinnost FROM cinnosti "
+                          "WHERE id = 5")
                      .toString(),
                  QStringLiteral("1/1/2"));
         QCOMPARE(m.scalar("SELECT cena_prace FROM cinnosti WHERE id = 5").toDouble(), 1500.5);
@@ -299,10 +309,11 @@ private slots:
         m.w->activityPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis_Cin"))->trigger();
         const TextWindowOptions shown = dialogs.textWindows.value(0);
         QCOMPARE(shown.caption, QStringLiteral("Výpis činnosti"));
-        QCOMPARE(shown.text, QStringLiteral("Činnost: Kontrola\r\nDatum uskutečnění: 1.1.2023\r\n"
-                                            "Datum příští revize/kontroly: 1.2.2023\r\nTechnik: Novák ml.\r\n"
-                                            "Cena doprava: 150 Kč\r\nCena práce: 1500,5 Kč\r\nCena materiál: 0,25 Kč\r\n"
-                                            "Cena ostatní:  Kč\r\nPoznámka: \r\na\r\nb"));
+        QCOMPARE(shown.text,
+                 QStringLiteral("Činnost: Kontrola\r\nDatum uskutečnění: 1.1.2023\r\n"
+                                "Datum příští revize/kontroly: 1.2.2023\r\nTechnik: Novák ml.\r\n"
+                                "Cena doprava: 150 Kč\r\nCena práce: 1500,5 Kč\r\nCena materiál: 0,25 Kč\r\n"
+                                "Cena ostatní:  Kč\r\nPoznámka: \r\na\r\nb"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
         QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
         QCOMPARE(shown.scrollBars, 2);
@@ -336,9 +347,13 @@ private slots:
             return d.result();
         });
         m.findCard();
-        dialogs.onModal([](QDialog& d) { d.accept(); return d.result(); }); // confirmed without a value
+        dialogs.onModal([](QDialog& d) {
+            d.accept();
+            return d.result();
+        }); // confirmed without a value
         m.findCard();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Není zadaná hodnota pro vyhledávání!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Není zadaná hodnota pro vyhledávání!"));
         QCOMPARE(m.openCustomer(), 0);
     }
 
@@ -347,12 +362,13 @@ private slots:
         Main m(noSaveQuestion, 0);
         TestDialogs dialogs;
         const QString notFound = QStringLiteral("Karta přístroje nebyla nalezena!");
-        for (const auto& [barcode, value] : {std::pair{true, QStringLiteral("X-1")},   // a serial number
-                                            std::pair{false, QStringLiteral("X-1 ")}}) { // a trailing space
+        for (const auto& [barcode, value] : {std::pair{true, QStringLiteral("X-1")},      // a serial number
+                                             std::pair{false, QStringLiteral("X-1 ")}}) { // a trailing space
             m.findCard(dialogs, barcode, value);
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), notFound);
         }
-        m.exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) VALUES (99, 'Sirotek', 'S', 1, 'S-9')");
+        m.exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) VALUES (99, "
+               "'Sirotek', 'S', 1, 'S-9')");
         m.findCard(dialogs, false, QStringLiteral("S-9")); // its owner is gone: nothing happens
         QCOMPARE(m.openCustomer(), 0);
 
@@ -383,8 +399,9 @@ private slots:
         TestDialogs dialogs;
         m.exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, carovy_kod) VALUES "
                "(2, 'Třetí', 'T', 1, 'SHARED'), (99, 'Sirotek', 'S', 1, 'SHARED')");
-        const QString question = QStringLiteral("Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech "
-                                                "spotřebičů, které vyhovují zadání?");
+        const QString question =
+            QStringLiteral("Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech "
+                           "spotřebičů, které vyhovují zadání?");
         // Searches the shared barcode, says Yes and does in the list what the test asks.
         const auto throughTheList = [&](std::function<void(QDialog&, DBGrid*)> inList) {
             dialogs.onModal(search(true, QStringLiteral("Shared")));
@@ -410,15 +427,16 @@ private slots:
             QStringList titles;
             for (int c = 0; c < grid->model()->columnCount(); ++c)
                 titles << grid->model()->headerData(c, Qt::Horizontal).toString();
-            QCOMPARE(titles, (QStringList{"Id", "Zákazník", "Název", "Typ", "Výrobce", "Výrobní číslo", "Čárový kód",
-                                          "Rok výroby", "Kategorie", "Lhůta"}));
+            QCOMPARE(titles, (QStringList{"Id", "Zákazník", "Název", "Typ", "Výrobce", "Výrobní číslo",
+                                          "Čárový kód", "Rok výroby", "Kategorie", "Lhůta"}));
             QCOMPARE(grid->columnWidths(), (QList<int>{30, 150, 150, 100, 100, 100, 100, 60, 50, 50}));
             QCOMPARE(grid->model()->rowCount(), 3); // the card without an owner is not listed
             QCOMPARE(QApplication::focusWidget(), grid);
             QCOMPARE(grid->model()->index(0, 8).data().toString(), QStringLiteral("1")); // the category's id
             chosenCard = grid->model()->index(1, 0).data().toInt();
             chosenOwner = grid->model()->index(1, 1).data().toString();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 0)).center());
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(1, 0)).center());
             QTest::mouseClick(child<QAbstractButton>(d, "Tl_Ok"), Qt::LeftButton);
         });
         QVERIFY(chosenCard > 0);
@@ -426,7 +444,9 @@ private slots:
         QCOMPARE(m.currentCard(), chosenCard);
         m.w->ZavritZakaznika();
 
-        throughTheList([](QDialog& d, DBGrid*) { QTest::mouseClick(child<QAbstractButton>(d, "Tl_Storno"), Qt::LeftButton); });
+        throughTheList([](QDialog& d, DBGrid*) {
+            QTest::mouseClick(child<QAbstractButton>(d, "Tl_Storno"), Qt::LeftButton);
+        });
         QCOMPARE(m.openCustomer(), 0);
         throughTheList([&](QDialog&, DBGrid* grid) { // a double click acts as "Ok"
             chosenCard = grid->model()->index(2, 0).data().toInt();

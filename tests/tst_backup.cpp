@@ -26,7 +26,8 @@ QString customersIn(const QString& file)
     Connection connection(QStringLiteral("backup-check"));
     connection.open(file);
     QStringList names;
-    for (const auto& row : connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")).rows)
+    for (const auto& row :
+         connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")).rows)
         names << row.value(0).toString();
     return names.join(u',');
 }
@@ -59,11 +60,12 @@ private slots:
                                                       QDate::currentDate().toString(Qt::ISODate)));
         const DialogCall done = dialogs.take();
         QCOMPARE(done.kind, MessageKind::Info);
-        QVERIFY2(QRegularExpression(QStringLiteral("^Databáze je zálohována do souboru „%1“ \\(\\d+ kB\\)\\.$")
-                                        .arg(QRegularExpression::escape(target)))
-                     .match(done.text)
-                     .hasMatch(),
-                 qPrintable(done.text));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^Databáze je zálohována do souboru „%1“ \\(\\d+ kB\\)\\.$")
+                                   .arg(QRegularExpression::escape(target)))
+                .match(done.text)
+                .hasMatch(),
+            qPrintable(done.text));
         QCOMPARE(customersIn(target), QStringLiteral("Novák"));
 
         // Not over the database the program works on, nor over SQLite's files beside it.
@@ -71,9 +73,10 @@ private slots:
         for (const QString& own : {QStringLiteral("Vestibor.mdb"), QStringLiteral("Vestibor.mdb-wal")}) {
             dialogs.answerSaveFile(FileChoice{f.dir.path(own), 0});
             f.run("Akce_ZalohovatDatabazi");
-            QVERIFY(dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                                        QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze "
-                                                       "zálohovat. Zvolte jiný soubor.")));
+            QVERIFY(
+                dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                                    QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze "
+                                                   "zálohovat. Zvolte jiný soubor.")));
         }
         QCOMPARE(f.scalar(QStringLiteral("SELECT count(*) FROM cis_zakaznici")).toInt(), 1);
 
@@ -94,9 +97,10 @@ private slots:
         dialogs.answerSaveFile(FileChoice{target, 0});
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         f.run("Akce_ZalohovatDatabazi");
-        QCOMPARE(dialogs.take().text, QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se nepodařilo "
-                                                     "zapsat: No space left on device")
-                                          .arg(target));
+        QCOMPARE(dialogs.take().text,
+                 QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se nepodařilo "
+                                "zapsat: No space left on device")
+                     .arg(target));
         QCOMPARE(customersIn(target), QStringLiteral("Novák"));
         QVERIFY(f.dir.readFile(QStringLiteral("Vestibor.mdb")).size() >= before.size());
     }
@@ -124,10 +128,12 @@ private slots:
             const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
             QCOMPARE(kept.size(), 2);
             QCOMPARE(kept.first(), QStringLiteral("Vestibor_2020-01-03_08-00-00.mdb"));
-            QVERIFY(QRegularExpression(QStringLiteral("^Vestibor_\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.mdb$"))
+            QVERIFY(QRegularExpression(
+                        QStringLiteral("^Vestibor_\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.mdb$"))
                         .match(kept.last())
                         .hasMatch());
-            QCOMPARE(customersIn(f.dir.path(QStringLiteral("Zalohy/") + kept.last())), QStringLiteral("Dvořák"));
+            QCOMPARE(customersIn(f.dir.path(QStringLiteral("Zalohy/") + kept.last())),
+                     QStringLiteral("Dvořák"));
             // Nothing else: no temporary file, nor SQLite's files of the checked copy.
             QCOMPARE(QDir(f.dir.path(QStringLiteral("Zalohy"))).entryList(QDir::Files | QDir::Hidden),
                      (QStringList{QStringLiteral("poznamky.txt"), kept.first(), kept.last()}));
@@ -148,10 +154,11 @@ private slots:
             f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
             TestDialogs dialogs;
             QVERIFY(f.w->close());
-            QVERIFY(dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"),
-                                        QStringLiteral("Automatická záloha databáze se nezdařila.\r\nSložku „%1“ se "
-                                                       "nepodařilo vytvořit.")
-                                            .arg(f.dir.path(QStringLiteral("Zalohy")))));
+            QVERIFY(dialogs.takeMessage(
+                MessageKind::Warning, QStringLiteral("Vestibor"),
+                QStringLiteral("Automatická záloha databáze se nezdařila.\r\nSložku „%1“ se "
+                               "nepodařilo vytvořit.")
+                    .arg(f.dir.path(QStringLiteral("Zalohy")))));
             QCOMPARE(dialogs.pending(), 0);
         }
     }
@@ -168,8 +175,9 @@ private slots:
         {
             sqlite3* other = nullptr;
             QCOMPARE(sqlite3_open(qPrintable(f.dir.path(QStringLiteral("jiny.mdb"))), &other), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(other, "CREATE TABLE faktury (id INTEGER); CREATE TABLE cis_zakaznici (id INTEGER)",
-                                  nullptr, nullptr, nullptr),
+            QCOMPARE(sqlite3_exec(
+                         other, "CREATE TABLE faktury (id INTEGER); CREATE TABLE cis_zakaznici (id INTEGER)",
+                         nullptr, nullptr, nullptr),
                      SQLITE_OK);
             sqlite3_close(other);
         }
@@ -180,8 +188,9 @@ private slots:
         } refused[] = {
             {"prazdny.mdb", QStringLiteral("Soubor je prázdný.")},
             {"text.mdb", QStringLiteral("Soubor není databází.")},
-            {"jiny.mdb", QStringLiteral("Soubor není databází tohoto programu (chybí v něm tabulky topny_zdroj, "
-                                        "cinnosti, cis_kategorie, cis_cinnost, cis_technici).")},
+            {"jiny.mdb",
+             QStringLiteral("Soubor není databází tohoto programu (chybí v něm tabulky topny_zdroj, "
+                            "cinnosti, cis_kategorie, cis_cinnost, cis_technici).")},
             {"chybi.mdb", QStringLiteral("Soubor nelze otevřít: ")},
         };
         for (const auto& r : refused) {
@@ -196,8 +205,9 @@ private slots:
         }
         dialogs.answerOpenFile(f.dir.path(QStringLiteral("Vestibor.mdb")));
         f.run("Akce_ObnovitZeZalohy");
-        QVERIFY(dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                                    QStringLiteral("Zvolený soubor je databáze, se kterou program právě pracuje.")));
+        QVERIFY(dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral("Zvolený soubor je databáze, se kterou program právě pracuje.")));
         QCOMPARE(f.column(QStringLiteral("SELECT nazev FROM cis_zakaznici")), QStringLiteral("Novák"));
         QVERIFY(f.w->isVisible());
         QVERIFY(!QFileInfo::exists(f.dir.path(QStringLiteral("Zalohy"))));
@@ -219,15 +229,17 @@ private slots:
             sqlite3* old = nullptr;
             QCOMPARE(sqlite3_open(qPrintable(backup), &old), SQLITE_OK);
             QVERIFY(CzechText::registerOn(old));
-            QCOMPARE(sqlite3_exec(old, "ALTER TABLE cis_zakaznici DROP COLUMN je_firma", nullptr, nullptr, nullptr),
+            QCOMPARE(sqlite3_exec(old, "ALTER TABLE cis_zakaznici DROP COLUMN je_firma", nullptr, nullptr,
+                                  nullptr),
                      SQLITE_OK);
             sqlite3_close(old);
         }
 
         // Declined: nothing changes.
-        const QString question = QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do "
-                                                "složky Zalohy.\r\nProgram se potom ukončí. Pokračovat?")
-                                     .arg(backup);
+        const QString question =
+            QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do "
+                           "složky Zalohy.\r\nProgram se potom ukončí. Pokračovat?")
+                .arg(backup);
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(AnswerNo);
         f.run("Akce_ObnovitZeZalohy");
@@ -243,11 +255,12 @@ private slots:
         QCOMPARE(kept.size(), 1);
         QVERIFY(kept.first().endsWith(QStringLiteral("_pred_obnovou.mdb")));
         const QString keptPath = f.dir.path(QStringLiteral("Zalohy/") + kept.first());
-        QVERIFY(dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                                    QStringLiteral("Databáze je obnovena ze zálohy „%1“. Předchozí databáze je "
-                                                   "uložena v souboru „%2“.\r\nProgram se nyní ukončí, spusťte ho "
-                                                   "znovu.")
-                                        .arg(backup, keptPath)));
+        QVERIFY(dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral("Databáze je obnovena ze zálohy „%1“. Předchozí databáze je "
+                           "uložena v souboru „%2“.\r\nProgram se nyní ukončí, spusťte ho "
+                           "znovu.")
+                .arg(backup, keptPath)));
         QTRY_VERIFY(!f.w->isVisible());
         QCOMPARE(dialogs.pending(), 0); // no automatic backup of the replaced database
         QCOMPARE(customersIn(keptPath), QStringLiteral("Ze zálohy,Po záloze"));
@@ -258,7 +271,8 @@ private slots:
         f.w.reset();
         f.start();
         QVERIFY(f.w->startedOk());
-        QCOMPARE(f.column(QStringLiteral("SELECT coalesce(je_firma, FALSE) FROM cis_zakaznici")), QStringLiteral("0"));
+        QCOMPARE(f.column(QStringLiteral("SELECT coalesce(je_firma, FALSE) FROM cis_zakaznici")),
+                 QStringLiteral("0"));
     }
 
     void onTheServerThePgDumpApplies()
@@ -271,10 +285,11 @@ private slots:
             f.run(command);
             const DialogCall call = dialogs.take();
             QCOMPARE(call.kind, MessageKind::Info);
-            QVERIFY2(call.text.startsWith(QStringLiteral("Databáze je na databázovém serveru a zálohuje se jeho "
-                                                         "vlastními nástroji, například příkazem\r\npg_dump "
-                                                         "--format=custom --file=vestibor.dump ")),
-                     qPrintable(call.text));
+            QVERIFY2(
+                call.text.startsWith(QStringLiteral("Databáze je na databázovém serveru a zálohuje se jeho "
+                                                    "vlastními nástroji, například příkazem\r\npg_dump "
+                                                    "--format=custom --file=vestibor.dump ")),
+                qPrintable(call.text));
             QVERIFY(call.text.endsWith(QStringLiteral("\r\nZe zálohy ji obnoví příkaz pg_restore.")));
         }
         QCOMPARE(dialogs.pending(), 0);

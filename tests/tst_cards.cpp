@@ -25,8 +25,9 @@
 
 namespace {
 
-const QString deleteQuestion = QStringLiteral("Opravdu chcete odstranit záznam \"%1\" ?\r\n"
-                                              "(současně budou odstraněny i případné záznamy činností tohoto TZ)");
+const QString deleteQuestion =
+    QStringLiteral("Opravdu chcete odstranit záznam \"%1\" ?\r\n"
+                   "(současně budou odstraněny i případné záznamy činností tohoto TZ)");
 
 // The main window with customer 1 open: categories Kotle (24 months) and Krby (12), cards
 // "Kotel" (two activities) and "Krb" (one), and a card of customer 2 with one activity.
@@ -43,7 +44,8 @@ struct Main : MainWindowFixture
             exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
                  "(1, 'Kotel', 'K1', 1, 24), (1, 'Krb', 'R1', 2, 12), (2, 'Cizí', 'C1', 1, 24)");
             exec("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
-                 "(1, 1, 1, '2024-01-10'), (1, 1, 1, '2024-02-10'), (1, 2, 1, '2024-03-10'), (2, 3, 1, '2024-04-10')");
+                 "(1, 1, 1, '2024-01-10'), (1, 1, 1, '2024-02-10'), (1, 2, 1, '2024-03-10'), (2, 3, 1, "
+                 "'2024-04-10')");
         }
         open(1);
     }
@@ -74,16 +76,18 @@ private slots:
         Main m;
         QCOMPARE(m.text("La_Karty"), QStringLiteral("Karty topných zdrojů"));
         QStringList captions;
-        for (const char* name : {"La_nazev", "La_typ", "La_vyrobce", "La_vyrobni_cislo", "La_carovy_kod", "La_rok_vyroby",
-                                 "La_kategorie", "La_lhuta", "La_vyrazeno_dne", "La_poznamka"})
+        for (const char* name :
+             {"La_nazev", "La_typ", "La_vyrobce", "La_vyrobni_cislo", "La_carovy_kod", "La_rok_vyroby",
+              "La_kategorie", "La_lhuta", "La_vyrazeno_dne", "La_poznamka"})
             captions << m.text(name);
-        QCOMPARE(captions, (QStringList{"Název", "Typ", "Výrobce", "Výrobní číslo", "Čárový kód", "Rok výroby",
-                                        "Kategorie TZ", "Lhůta", "Vyřazeno dne", "Poznámka"}));
+        QCOMPARE(captions, (QStringList{"Název", "Typ", "Výrobce", "Výrobní číslo", "Čárový kód",
+                                        "Rok výroby", "Kategorie TZ", "Lhůta", "Vyřazeno dne", "Poznámka"}));
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 2"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(m.find<QComboBox>("CB_kategorie")->currentText(), QStringLiteral("Kotle"));
         QCOMPARE(m.find<QAbstractButton>("Tl_ZrusitVyrazeni")->text(), QStringLiteral("Zrušit vyřazení"));
-        QCOMPARE(m.find<QAbstractButton>("Tl_TiskKarty")->toolTip(), QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"));
+        QCOMPARE(m.find<QAbstractButton>("Tl_TiskKarty")->toolTip(),
+                 QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"));
         QVERIFY(m.find<DBEdit>("Ed_vyrazeno_dne")->isReadOnly());
 
         auto* years = m.find<QComboBox>("Cb_rok_vyroby");
@@ -100,7 +104,8 @@ private slots:
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order, (QStringList{"Ed_nazev", "Ed_typ", "Ed_vyrobce", "Ed_vyrobni_cislo", "Ed_carovy_kod",
-                                     "Cb_rok_vyroby", "CB_kategorie", "Ed_lhuta", "Tl_vyrazeno_dne", "Me_poznamka"}));
+                                     "Cb_rok_vyroby", "CB_kategorie", "Ed_lhuta", "Tl_vyrazeno_dne",
+                                     "Me_poznamka"}));
     }
 
     void aNewCardDisablesTheActivitiesUntilSaved()
@@ -131,7 +136,8 @@ private slots:
         QVERIFY(m.w->activityPanel()->isEnabled());
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("0 z 0"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
-        QCOMPARE(m.scalar("SELECT id_zakaznika || typ || kategorie || lhuta || rok_vyroby FROM topny_zdroj WHERE nazev = 'Kamna'")
+        QCOMPARE(m.scalar("SELECT id_zakaznika || typ || kategorie || lhuta || rok_vyroby FROM topny_zdroj "
+                          "WHERE nazev = 'Kamna'")
                      .toString(),
                  QStringLiteral("1Š12121999"));
     }
@@ -146,23 +152,28 @@ private slots:
         };
         m.card(RecordPanel::Novy)->trigger();
         save();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Název musí být vyplněná!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Kolonka Název musí být vyplněná!"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
         typeText(m.find("Ed_nazev"), QStringLiteral("  ")); // spaces are a name
         save();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Typ musí být vyplněná!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Kolonka Typ musí být vyplněná!"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_typ"));
         typeText(m.find("Ed_typ"), QStringLiteral("T"));
         save();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Kolonka Kategorie musí být vyplněná!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Kolonka Kategorie musí být vyplněná!"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CB_kategorie"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
 
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
         dialogs.answerQuestion(AnswerNo);
         save();
-        dialogs.takeQuestion(1, QStringLiteral("Pozor"),
-                             QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"  \". Chcete tyto změny uložit?"));
+        dialogs.takeQuestion(
+            1, QStringLiteral("Pozor"),
+            QStringLiteral(
+                "Byly provedeny změny v kartě tepelného zdroje \"  \". Chcete tyto změny uložit?"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 3);
         dialogs.answerQuestion(AnswerYes);
@@ -190,7 +201,8 @@ private slots:
         period->selectAll();
         typeText(period, QStringLiteral("7"));
         m.card(RecordPanel::Ulozit)->trigger();
-        QCOMPARE(m.scalar("SELECT kategorie || '/' || lhuta FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("2/7"));
+        QCOMPARE(m.scalar("SELECT kategorie || '/' || lhuta FROM topny_zdroj WHERE id = 1").toString(),
+                 QStringLiteral("2/7"));
         choose(category, QStringLiteral("Kotle")); // a later choice overwrites the hand-set period
         QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("24"));
         m.card(RecordPanel::Storno)->trigger();
@@ -206,8 +218,10 @@ private slots:
         m.w->context().DS_Kategorie->open();
         m.card(RecordPanel::Novy)->trigger();
         QTest::mouseClick(m.find("CB_kategorie"), Qt::LeftButton); // nothing there to choose
-        dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
-                            QStringLiteral("Není vybraná kategorie. Naplňte číselník Kategorií a vyberte položku z tohoto číseníku."));
+        dialogs.takeMessage(
+            MessageKind::Plain, QStringLiteral("Vestibor"),
+            QStringLiteral(
+                "Není vybraná kategorie. Naplňte číselník Kategorií a vyberte položku z tohoto číseníku."));
         QVERIFY(m.text("Ed_lhuta").isEmpty());
     }
 
@@ -254,7 +268,8 @@ private slots:
         QCOMPARE(field->text(), QStringLiteral("17.5.2024"));
         QCOMPARE(m.scalar("SELECT count(vyrazeno_dne) FROM topny_zdroj").toInt(), 0); // not saved by itself
         m.card(RecordPanel::Ulozit)->trigger();
-        QCOMPARE(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("2024-05-17"));
+        QCOMPARE(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").toString(),
+                 QStringLiteral("2024-05-17"));
 
         dialogs.answerDate(QDate(2024, 5, 17)); // starts from the card's own date
         QTest::mouseClick(pick, Qt::LeftButton);
@@ -289,10 +304,12 @@ private slots:
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(m.column(QStringLiteral("SELECT id FROM topny_zdroj ORDER BY id")), QStringLiteral("2,3"));
-        QCOMPARE(m.column(QStringLiteral("SELECT id_topneho_zdroje FROM cinnosti ORDER BY id")), QStringLiteral("2,3"));
+        QCOMPARE(m.column(QStringLiteral("SELECT id_topneho_zdroje FROM cinnosti ORDER BY id")),
+                 QStringLiteral("2,3"));
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 1"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Krb"));
-        QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1")); // the activities of the card now current
+        QCOMPARE(m.text("La_Pocitadlo_Cin"),
+                 QStringLiteral("1 z 1")); // the activities of the card now current
 
         dialogs.answerQuestion(AnswerYes);
         m.card(RecordPanel::Smazat)->trigger();
@@ -351,13 +368,16 @@ private slots:
         typeText(b("Ed_nazev"), QStringLiteral("y"));
         bCard(RecordPanel::Ulozit)->trigger();
         const DialogCall refused = dialogs.take();
-        QVERIFY2(refused.text.startsWith(QStringLiteral("Záznam mezitím změnil jiný uživatel.")), qPrintable(refused.text));
-        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("Kotel/K1x"));
+        QVERIFY2(refused.text.startsWith(QStringLiteral("Záznam mezitím změnil jiný uživatel.")),
+                 qPrintable(refused.text));
+        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(),
+                 QStringLiteral("Kotel/K1x"));
         QCOMPARE(child<QLabel>(bWindow, "La_Rezim")->text(), QStringLiteral("[Prohlížení]"));
         QCOMPARE(bText("Ed_typ"), QStringLiteral("K1x")); // read again: the user decides anew
         typeText(b("Ed_nazev"), QStringLiteral("y"));
         bCard(RecordPanel::Ulozit)->trigger();
-        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("Kotely/K1x"));
+        QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(),
+                 QStringLiteral("Kotely/K1x"));
 
         // Both add a card to the customer.
         for (const auto& [window, name] : {std::pair(a.w.get(), QStringLiteral("Kamna A")),
@@ -382,8 +402,10 @@ private slots:
         a.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         bCard(RecordPanel::Ulozit)->trigger();
-        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
-                            QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
+        dialogs.takeMessage(
+            MessageKind::Error, QStringLiteral("Vestibor"),
+            QStringLiteral(
+                "Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
         QCOMPARE(bText("Ed_typ"), QStringLiteral("R1z")); // the typed change is still there
         bCard(RecordPanel::Storno)->trigger();
         QCOMPARE(dialogs.pending(), 0);
@@ -399,8 +421,9 @@ private slots:
         other.execute(QStringLiteral("UPDATE topny_zdroj SET nazev = 'Krb nový' WHERE id = 2"));
         other.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
                                      "(1, 'Kamna', 'A1', 1)"));
-        other.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
-                                     "(1, 2, 1, '2024-05-10')"));
+        other.execute(
+            QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) VALUES "
+                           "(1, 2, 1, '2024-05-10')"));
         other.execute(QStringLiteral("UPDATE cis_zakaznici SET nazev = 'Alfa s.r.o.' WHERE id = 1"));
         QTest::keyClick(f.w.get(), Qt::Key_F5);
         QCOMPARE(f.cards()->recordCount(), 3);
@@ -488,8 +511,9 @@ private slots:
     void listingShowsWhatIsOnScreen()
     {
         Main m;
-        m.exec(QStringLiteral("UPDATE topny_zdroj SET vyrobce = 'Viadrus', vyrobni_cislo = 'SN-1', carovy_kod = '859', "
-                              "rok_vyroby = 2010, vyrazeno_dne = '2020-03-01', poznamka = ? WHERE id = 1"),
+        m.exec(QStringLiteral(
+                   "UPDATE topny_zdroj SET vyrobce = 'Viadrus', vyrobni_cislo = 'SN-1', carovy_kod = '859', "
+                   "rok_vyroby = 2010, vyrazeno_dne = '2020-03-01', poznamka = ? WHERE id = 1"),
                {QStringLiteral("první řádek\r\ndruhý řádek")});
         m.cards()->refresh();
         TestDialogs dialogs;
@@ -500,9 +524,10 @@ private slots:
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));
-        QCOMPARE(shown.text, QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
-                                            "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
-                                            "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
+        QCOMPARE(shown.text,
+                 QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
+                                "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
+                                "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
         QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
         QCOMPARE(shown.scrollBars, 2);
@@ -511,9 +536,11 @@ private slots:
         m.card(RecordPanel::Storno)->trigger();
         m.card(RecordPanel::Vpred)->trigger();
         QTest::mouseClick(m.find<QAbstractButton>("Tl_Vypis"), Qt::LeftButton);
-        QCOMPARE(dialogs.textWindows.last().text,
-                 QStringLiteral("Název: Krb\r\nTyp: R1\r\nVýrobce: \r\nVýrobní číslo: \r\nČárový kód: \r\nRok výroby: \r\n"
-                                "Kategorie TZ: Krby\r\nLhůta: 12\r\nVyřazeno dne: \r\nPoznámka: "));
+        QCOMPARE(
+            dialogs.textWindows.last().text,
+            QStringLiteral(
+                "Název: Krb\r\nTyp: R1\r\nVýrobce: \r\nVýrobní číslo: \r\nČárový kód: \r\nRok výroby: \r\n"
+                "Kategorie TZ: Krby\r\nLhůta: 12\r\nVyřazeno dne: \r\nPoznámka: "));
 
         QTest::mouseClick(m.find<QAbstractButton>("Tl_TiskKarty"), Qt::LeftButton);
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),

@@ -19,8 +19,8 @@
 
 namespace {
 
-const QString closeQuestion =
-    QStringLiteral("Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?");
+const QString closeQuestion = QStringLiteral(
+    "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?");
 
 // Which of the panel's commands are enabled, in the order First Prior Next Last New Edit
 // Delete Save Cancel, as a string of 0 and 1.
@@ -46,7 +46,8 @@ class TestCodeLists : public QObject
     void addKinds(OpenContext& f, int count)
     {
         for (int i = 1; i <= count; ++i)
-            f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES (?)"), {QStringLiteral("Kind %1").arg(i)});
+            f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES (?)"),
+                   {QStringLiteral("Kind %1").arg(i)});
     }
 
 private slots:
@@ -77,7 +78,9 @@ private slots:
         QCOMPARE(enabling(w), QStringLiteral("000000011"));
         w.panel()->action(RecordPanel::Ulozit)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("1 z 1"));
-        QCOMPARE(f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost")).rows[0][0].toString(),
+        QCOMPARE(f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost"))
+                     .rows[0][0]
+                     .toString(),
                  QStringLiteral("Ř"));
     }
 
@@ -111,10 +114,11 @@ private slots:
         typeText(w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti")), QStringLiteral("x"));
         w.panel()->action(RecordPanel::Vpred)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("4 z 5"));
-        QCOMPARE(f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost WHERE id = 3"))
-                     .rows[0][0]
-                     .toString(),
-                 QStringLiteral("Kind 3x"));
+        QCOMPARE(
+            f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost WHERE id = 3"))
+                .rows[0][0]
+                .toString(),
+            QStringLiteral("Kind 3x"));
     }
 
     void deletionAsksAndRefusesWhileEditing()
@@ -125,7 +129,8 @@ private slots:
         TestDialogs dialogs;
         dialogs.answerQuestion(AnswerNo);
         w.panel()->action(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), QStringLiteral("Opravdu chcete odstranit záznam \"Revize\" ?"));
+        dialogs.takeQuestion(2, QStringLiteral("Varování"),
+                             QStringLiteral("Opravdu chcete odstranit záznam \"Revize\" ?"));
         QCOMPARE(f.count(QStringLiteral("cis_cinnost")), 1);
 
         w.dataSet()->edit();
@@ -270,10 +275,13 @@ private slots:
         OpenContext f;
         f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')"));
         QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::cinnosti()),
-                 QStringLiteral("Kód\tNázev činnosti\r\n==================================\r\n\r\n1\tRevize\r\n2\tKontrola\r\n"));
+                 QStringLiteral(
+                     "Kód\tNázev "
+                     "činnosti\r\n==================================\r\n\r\n1\tRevize\r\n2\tKontrola\r\n"));
         QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::kategorie()),
                  QStringLiteral("Kód\tNázev kategorie\tLhůta\r\n==================================\r\n\r\n"));
-        f.exec(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (2, 'Čermák'), (1, 'Zelený'), (3, 'Adam')"));
+        f.exec(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (2, 'Čermák'), (1, "
+                              "'Zelený'), (3, 'Adam')"));
         QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::technici()),
                  QStringLiteral("Číslo\tJméno technika\r\n==================================\r\n\r\n"
                                 "3\tAdam\r\n2\tČermák\r\n1\tZelený\r\n"));

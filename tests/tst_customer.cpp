@@ -37,7 +37,8 @@ struct Main : MainWindowFixture
     }
     void customer(const QString& name, const QString& town = QString(), const QString& person = QString())
     {
-        exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, osoba, mesto) VALUES (?, ?, ?)"), {name, person, town});
+        exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, osoba, mesto) VALUES (?, ?, ?)"),
+             {name, person, town});
     }
 };
 
@@ -51,7 +52,8 @@ QStringList shownColumn(QAbstractItemView* grid, int column)
 
 void clickRow(DBGrid* grid, int row)
 {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(row, 0)).center());
 }
 
 // As the window system delivers it: a click, then the second press as a double click.
@@ -129,7 +131,10 @@ private slots:
         m.customer(QStringLiteral("a_b"));
         m.customer(QStringLiteral("axb"));
         QStringList byName;
-        for (const auto& row : m.w->context().connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
+        for (const auto& row :
+             m.w->context()
+                 .connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev"))
+                 .rows)
             byName << row[0].toString();
         QCOMPARE(byName.size(), 8);
         TestDialogs dialogs;
@@ -146,13 +151,14 @@ private slots:
             };
             [&] {
                 QCOMPARE(filterOn("mesto", QStringLiteral("Brno")), (QStringList{"Gama", "Beta"})); // by town
-                QCOMPARE(filterOn("mesto", QStringLiteral("brno ")), QStringList{}); // as typed, space included
+                QCOMPARE(filterOn("mesto", QStringLiteral("brno ")),
+                         QStringList{}); // as typed, space included
                 QCOMPARE(filterOn("nazev", QStringLiteral("'")), QStringList{"U Jana's"});
                 QCOMPARE(filterOn("nazev", QStringLiteral("50%")), QStringList{"Sleva 50%"});
                 QCOMPARE(filterOn("nazev", QStringLiteral("_")), QStringList{"a_b"});
                 QCOMPARE(filterOn("nazev", QStringLiteral("Nikdo")), QStringList{});
                 QVERIFY(child<QPushButton>(d, "Tl_Otevrit")->isEnabled()); // filtering leaves it as it was
-                QCOMPARE(filterOn("mesto", QString()), byName); // all, by name again
+                QCOMPARE(filterOn("mesto", QString()), byName);            // all, by name again
                 // Enter in the filter field opens the selected customer; it does not filter
                 filter->setText(QStringLiteral("Praha"));
                 clickRow(grid, 3);
@@ -242,11 +248,15 @@ private slots:
         dialogs.answerQuestion(AnswerYes);
         dialogs.answerQuestion(AnswerNo); // the card is refused: the customer stays open
         m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
-        dialogs.takeQuestion(1, QStringLiteral("Pozor"),
-                             QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"));
-        dialogs.takeQuestion(1, QStringLiteral("Pozor"),
-                             QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"Kotel\". Chcete tyto změny uložit?"));
-        QCOMPARE(m.scalar(QStringLiteral("SELECT technik FROM cinnosti")).toString(), QStringLiteral("Novák"));
+        dialogs.takeQuestion(
+            1, QStringLiteral("Pozor"),
+            QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"));
+        dialogs.takeQuestion(
+            1, QStringLiteral("Pozor"),
+            QStringLiteral(
+                "Byly provedeny změny v kartě tepelného zdroje \"Kotel\". Chcete tyto změny uložit?"));
+        QCOMPARE(m.scalar(QStringLiteral("SELECT technik FROM cinnosti")).toString(),
+                 QStringLiteral("Novák"));
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 1);
         QVERIFY(m.w->cardPanel()->isVisible());
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
@@ -270,7 +280,8 @@ private slots:
         m.w->context().DS_Karty->edit();
         m.w->activityPanel()->panel()->action(RecordPanel::Novy)->trigger();
         m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Volba Činnost musí být zvolená!"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Volba Činnost musí být zvolená!"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 1);
@@ -318,8 +329,9 @@ private slots:
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());
-        const QString deleteCard = QStringLiteral("Opravdu chcete odstranit záznam \"Kotel\" ?\r\n"
-                                                  "(současně budou odstraněny i případné záznamy činností tohoto TZ)");
+        const QString deleteCard =
+            QStringLiteral("Opravdu chcete odstranit záznam \"Kotel\" ?\r\n"
+                           "(současně budou odstraněny i případné záznamy činností tohoto TZ)");
 
         QTest::keyClick(m.w.get(), Qt::Key_Insert); // both panels browse: the card panel's New
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
@@ -342,7 +354,8 @@ private slots:
         m.w->context().DS_Karty->edit();
         dialogs.answerQuestion(AnswerNo);
         QTest::keyClick(m.w.get(), Qt::Key_Delete, Qt::ControlModifier);
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), QStringLiteral("Opravdu chcete odstranit činnost ze dne \"5.3.2024\" ?"));
+        dialogs.takeQuestion(2, QStringLiteral("Varování"),
+                             QStringLiteral("Opravdu chcete odstranit činnost ze dne \"5.3.2024\" ?"));
         m.w->dispatchSharedKey(QKeySequence(Qt::Key_Insert));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
@@ -361,7 +374,8 @@ private slots:
         QCOMPARE(card->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
         QSignalSpy cardPrint(card, &QAction::triggered);
         int generatorCalls = 0;
-        const auto previous = ReportBinding::setLauncher([&](const ReportBinding::Call&) { ++generatorCalls; });
+        const auto previous =
+            ReportBinding::setLauncher([&](const ReportBinding::Call&) { ++generatorCalls; });
         QTest::keyClick(m.w.get(), Qt::Key_P, Qt::ControlModifier);
         ReportBinding::setLauncher(previous);
         QCOMPARE(cardPrint.count(), 0);

@@ -32,7 +32,10 @@ class TestDataSet : public QObject
             out << row[0].toString();
         return out;
     }
-    QStringList customerNames() const { return stored(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")); }
+    QStringList customerNames() const
+    {
+        return stored(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id"));
+    }
 
 private slots:
     void init()
@@ -251,9 +254,11 @@ private slots:
         QStringList all;
         QStringList sourceLog;
         connect(&ds, &DataSet::stateChanged, this, [&] { log << QStringLiteral("state"); });
-        connect(&ds, &DataSet::dataChanged, this, [&](const QString& f) { log << QStringLiteral("data:") + f; });
+        connect(&ds, &DataSet::dataChanged, this,
+                [&](const QString& f) { log << QStringLiteral("data:") + f; });
         connect(&source, &DataSource::stateChanged, this, [&] { sourceLog << QStringLiteral("state"); });
-        connect(&source, &DataSource::dataChanged, this, [&](const QString& f) { sourceLog << QStringLiteral("data:") + f; });
+        connect(&source, &DataSource::dataChanged, this,
+                [&](const QString& f) { sourceLog << QStringLiteral("data:") + f; });
         const auto take = [&] {
             const QStringList out = log;
             all += log;
@@ -299,7 +304,8 @@ private slots:
         int resets = 0;
         connect(&ds, &DataSet::rowsReset, this, [&] { ++resets; });
         ds.disableControls();
-        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE nazev = ?"), {QStringLiteral("Y")});
+        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE nazev = ?"),
+                          {QStringLiteral("Y")});
         ds.open();
         ds.enableControls();
         QCOMPARE(take(), QStringList{"data:"});
@@ -373,7 +379,10 @@ private slots:
             ds.post();
             QFAIL("the save of a deleted row went through");
         } catch (const DatabaseError& e) {
-            QCOMPARE(e.text(), QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
+            QCOMPARE(
+                e.text(),
+                QStringLiteral(
+                    "Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
         }
         QCOMPARE(ds.state(), DataSet::State::Edit);
         QCOMPARE(ds.value(QStringLiteral("mesto")).toString(), QStringLiteral("Praha"));
@@ -431,10 +440,12 @@ private slots:
     void aJoinIsReadOnly()
     {
         addCustomer(QStringLiteral("Novák"));
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
         DataSet ds(*m_db, QStringLiteral("Prehled"));
-        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici JOIN topny_zdroj ON topny_zdroj.id_zakaznika = "
-                                         "cis_zakaznici.id"));
+        ds.setCommandText(
+            QStringLiteral("SELECT * FROM cis_zakaznici JOIN topny_zdroj ON topny_zdroj.id_zakaznika = "
+                           "cis_zakaznici.id"));
         ds.open();
         QVERIFY(ds.isReadOnly());
         QCOMPARE(ds.recordCount(), 1);
@@ -470,7 +481,8 @@ private slots:
         QCOMPARE(text(ColumnKind::Date, QDate(2024, 3, 5)), QStringLiteral("5.3.2024"));
         QCOMPARE(text(ColumnKind::DateTime, QDateTime(QDate(2024, 3, 5), QTime(14, 30))),
                  QStringLiteral("5.3.2024 14:30:00"));
-        QCOMPARE(text(ColumnKind::DateTime, QDateTime(QDate(2024, 12, 31), QTime(0, 0))), QStringLiteral("31.12.2024"));
+        QCOMPARE(text(ColumnKind::DateTime, QDateTime(QDate(2024, 12, 31), QTime(0, 0))),
+                 QStringLiteral("31.12.2024"));
         QCOMPARE(text(ColumnKind::Money, qint64(15000000)), QStringLiteral("1500"));
         QCOMPARE(text(ColumnKind::Money, qint64(15005000)), QStringLiteral("1500,5"));
         QCOMPARE(text(ColumnKind::Money, qint64(-2500)), QStringLiteral("-0,25"));
@@ -520,9 +532,11 @@ private slots:
         // The file keeps them as text, the server as dates; both read back the same.
         QCOMPARE(stored(currentTestEngine() == TestEngine::File
                             ? QStringLiteral("SELECT datum || ' ' || typeof(datum) FROM cinnosti ORDER BY id")
-                            : QStringLiteral("SELECT CAST(datum AS VARCHAR(10)) || ' text' FROM cinnosti ORDER BY id")),
+                            : QStringLiteral(
+                                  "SELECT CAST(datum AS VARCHAR(10)) || ' text' FROM cinnosti ORDER BY id")),
                  (QStringList{"2024-03-05 text", "2023-12-10 text", "2025-01-01 text"}));
-        QCOMPARE(stored(QStringLiteral("SELECT id FROM cinnosti ORDER BY datum")), (QStringList{"2", "1", "3"}));
+        QCOMPARE(stored(QStringLiteral("SELECT id FROM cinnosti ORDER BY datum")),
+                 (QStringList{"2", "1", "3"}));
         ds.open();
         QCOMPARE(ds.value(QStringLiteral("datum")), QVariant(QDate(2024, 3, 5)));
         QCOMPARE(ds.text(QStringLiteral("datum")), QStringLiteral("5.3.2024"));
@@ -560,7 +574,9 @@ private slots:
         ds.setValue(QStringLiteral("cena_prace"), amount);
         ds.setValue(QStringLiteral("cena_material"), tenth + fifth);
         QVERIFY(ds.post());
-        QCOMPARE(stored(QStringLiteral("SELECT CASE WHEN cena_material = 0.3 THEN 1 ELSE 0 END FROM cinnosti")), QStringList{"1"});
+        QCOMPARE(
+            stored(QStringLiteral("SELECT CASE WHEN cena_material = 0.3 THEN 1 ELSE 0 END FROM cinnosti")),
+            QStringList{"1"});
         ds.open();
         QCOMPARE(ds.value(QStringLiteral("cena_prace")), QVariant(amount));
         QCOMPARE(ds.text(QStringLiteral("cena_prace")), typed);

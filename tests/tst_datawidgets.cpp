@@ -7,20 +7,20 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
-#include "uikit/DataSetModel.h"
 #include "uikit/DBCheckBox.h"
 #include "uikit/DBComboList.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/DBLookupCombo.h"
 #include "uikit/DBMemo.h"
+#include "uikit/DataSetModel.h"
 #include "uikit/LongWork.h"
 
 #include <QAbstractItemModelTester>
 #include <QProgressDialog>
-#include <QThread>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QVBoxLayout>
 
 class TestDataWidgets : public QObject
@@ -31,15 +31,17 @@ class TestDataWidgets : public QObject
     Connection* m_db = nullptr;
     TestDialogs* m_dialogs = nullptr;
 
-    void addCustomer(const QString& name, const QVariant& town = QVariant(), const QVariant& company = QVariant())
+    void addCustomer(const QString& name, const QVariant& town = QVariant(),
+                     const QVariant& company = QVariant())
     {
         m_db->execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, je_firma) VALUES (?, ?, ?)"),
                       {name, town, company});
     }
     void addCard(int category)
     {
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (nazev, typ, kategorie) VALUES ('Kotel', 'T', ?)"),
-                      {category});
+        m_db->execute(
+            QStringLiteral("INSERT INTO topny_zdroj (nazev, typ, kategorie) VALUES ('Kotel', 'T', ?)"),
+            {category});
     }
     QString storedText(const QString& sql) const
     {
@@ -151,8 +153,9 @@ private slots:
         addCard(1);
         m_db->execute(QStringLiteral("UPDATE topny_zdroj SET id_zakaznika = 1"));
         DataSet ds(*m_db, QStringLiteral("Prehled"));
-        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici JOIN topny_zdroj ON topny_zdroj.id_zakaznika = "
-                                         "cis_zakaznici.id"));
+        ds.setCommandText(
+            QStringLiteral("SELECT * FROM cis_zakaznici JOIN topny_zdroj ON topny_zdroj.id_zakaznika = "
+                           "cis_zakaznici.id"));
         DataSource source(&ds, QStringLiteral("dsPrehled"));
         DBEdit edit(nullptr, QStringLiteral("eTyp"));
         edit.bind(&source, QStringLiteral("typ"));
@@ -242,7 +245,8 @@ private slots:
         QTest::mouseClick(box, Qt::LeftButton);
         QCOMPARE(box->checkState(), Qt::Unchecked);
         QVERIFY(ds.post());
-        QCOMPARE(storedText(QStringLiteral("SELECT je_firma FROM cis_zakaznici WHERE id = 1")), QStringLiteral("0"));
+        QCOMPARE(storedText(QStringLiteral("SELECT je_firma FROM cis_zakaznici WHERE id = 1")),
+                 QStringLiteral("0"));
     }
 
     void lookupShowsTheListRowOfTheKeyAndWritesTheChosenKey()
@@ -279,7 +283,8 @@ private slots:
         QTest::keyClick(combo, Qt::Key_End);
         QCOMPARE(ds.value(QStringLiteral("kategorie")), QVariant(qint64(3)));
         QVERIFY(ds.first());
-        QCOMPARE(storedText(QStringLiteral("SELECT kategorie FROM topny_zdroj WHERE id = 2")), QStringLiteral("3"));
+        QCOMPARE(storedText(QStringLiteral("SELECT kategorie FROM topny_zdroj WHERE id = 2")),
+                 QStringLiteral("3"));
         QCOMPARE(combo->currentText(), QStringLiteral("Kamna"));
     }
 
@@ -307,7 +312,8 @@ private slots:
         QVERIFY(ds.isNull(QStringLiteral("mesto")));
         QCOMPARE(combo->currentIndex(), 0);
         QVERIFY(ds.post());
-        QCOMPARE(storedText(QStringLiteral("SELECT coalesce(mesto, 'NULL') FROM cis_zakaznici")), QStringLiteral("NULL"));
+        QCOMPARE(storedText(QStringLiteral("SELECT coalesce(mesto, 'NULL') FROM cis_zakaznici")),
+                 QStringLiteral("NULL"));
     }
 
     void gridSelectionFollowsTheSet()
@@ -364,7 +370,8 @@ private slots:
         w.click(1);
         QCOMPARE(w.ds.recNo(), 2);
         QCOMPARE(w.ds.state(), DataSet::State::Browse);
-        QCOMPARE(storedText(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = 3")), QStringLiteral("Změna"));
+        QCOMPARE(storedText(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = 3")),
+                 QStringLiteral("Změna"));
     }
 
     void longWorkShowsProgressOnlyWhenItLasts()
@@ -406,7 +413,8 @@ private slots:
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         DataSetModel model;
-        model.setColumns({{QStringLiteral("NAZEV"), QStringLiteral("Název")}, {QStringLiteral("mesto"), QStringLiteral("Město")}});
+        model.setColumns({{QStringLiteral("NAZEV"), QStringLiteral("Název")},
+                          {QStringLiteral("mesto"), QStringLiteral("Město")}});
         model.setDataSet(&ds);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto cell = [&](int row, int column) { return model.index(row, column).data().toString(); };

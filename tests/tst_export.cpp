@@ -65,9 +65,10 @@ private slots:
     void everyKindOfValue()
     {
         OpenContext f;
-        f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, "
-                              "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) "
-                              "VALUES (3, 7, 2, '2024-03-05', '2025-03-05', 1500, 1500.5, 0.125, -20, ?)"),
+        f.exec(QStringLiteral(
+                   "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, "
+                   "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) "
+                   "VALUES (3, 7, 2, '2024-03-05', '2025-03-05', 1500, 1500.5, 0.125, -20, ?)"),
                {QStringLiteral("Kotel & komín <OK> \"x\" 'y'\r\nDruhý řádek | € ☺")});
         DataSet ds(f.context.connection, QStringLiteral("ds"));
         ds.setTableName(QStringLiteral("cinnosti"));
@@ -79,15 +80,17 @@ private slots:
     void customersWithYesNoAndEmptyValues()
     {
         OpenContext f;
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, zaruka5let, hlidani_revizi) VALUES ('A', TRUE, FALSE)"));
+        f.exec(QStringLiteral(
+            "INSERT INTO cis_zakaznici (nazev, zaruka5let, hlidani_revizi) VALUES ('A', TRUE, FALSE)"));
         DataSet ds(f.context.connection, QStringLiteral("ds"));
         ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY id"));
         ds.open();
         const QByteArray csv = csvOf(ds);
         QVERIFY(csv.endsWith("\r\n1|A||||||||||True|False|||\r\n"));
         const QByteArray xml = xmlOf(ds);
-        QVERIFY(xml.contains("    <zaruka5let>True</zaruka5let>\r\n    <hlidani_revizi>False</hlidani_revizi>\r\n"
-                             "    <je_firma/>\r\n"));
+        QVERIFY(
+            xml.contains("    <zaruka5let>True</zaruka5let>\r\n    <hlidani_revizi>False</hlidani_revizi>\r\n"
+                         "    <je_firma/>\r\n"));
     }
 
     void elementNames_data()
@@ -156,7 +159,8 @@ private slots:
         TestDialogs dialogs;
         DataSet ds(f.context.connection, QStringLiteral("ds"));
         ExportovatTabulku(&ds, QStringLiteral("x"), nullptr);
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Databáze není aktivní ..."));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Databáze není aktivní ..."));
         ds.setTableName(QStringLiteral("cis_kategorie"));
         ds.open();
         ExportovatTabulku(&ds, QStringLiteral("x"), nullptr);
@@ -229,10 +233,11 @@ private slots:
         const QString missingDir = f.dir.path(QStringLiteral("chybi/seznam.xml"));
         dialogs.answerSaveFile(FileChoice{missingDir, 0});
         ExportovatTabulku(&ds, QString(), nullptr);
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                            QStringLiteral("XML dokument se nepodařilo vytvořit: \r\nSoubor „%1“ nelze vytvořit: "
-                                           "No such file or directory")
-                                .arg(missingDir));
+        dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral("XML dokument se nepodařilo vytvořit: \r\nSoubor „%1“ nelze vytvořit: "
+                           "No such file or directory")
+                .arg(missingDir));
 
         // A directory in place of the file: the CSV failure reaches the general error report
         // and nothing of the old content is lost.
@@ -254,7 +259,8 @@ private slots:
             QStringLiteral(
                 "XML dokument se nepodařilo vytvořit: \r\nNeplatný název elementu: název kategorie"));
         QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), earlier);
-        QVERIFY_THROWS_EXCEPTION(AppError, UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
+        QVERIFY_THROWS_EXCEPTION(AppError,
+                                 UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
         QVERIFY(!QFile::exists(f.dir.path(QStringLiteral("x.xml"))));
 
         // The disk fills up while the file is written: the old export stays whole and the
@@ -288,13 +294,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<QString>("message"); // empty: none
-        QTest::newRow("all in the code page") << "Kotle € Čech" << QByteArray("Kotle \x80 \xC8" "ech") << QString();
-        QTest::newRow("one") << "Tokio 東" << QByteArray("Tokio ?")
-                             << "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
-                                "znakem „?“.";
+        QTest::newRow("all in the code page") << "Kotle € Čech"
+                                              << QByteArray("Kotle \x80 \xC8"
+                                                            "ech")
+                                              << QString();
+        QTest::newRow("one")
+            << "Tokio 東" << QByteArray("Tokio ?")
+            << "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
+               "znakem „?“.";
         QTest::newRow("three, one outside the basic plane")
             << "東京 😀" << QByteArray("?? ?")
-            << "Soubor je uložen, ale 3 znaky nemají v kódování Windows-1250 obdobu a byly nahrazeny znakem „?“.";
+            << "Soubor je uložen, ale 3 znaky nemají v kódování Windows-1250 obdobu a byly nahrazeny znakem "
+               "„?“.";
         QTest::newRow("five") << "東京東京東" << QByteArray("?????")
                               << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
                                  "nahrazeno znakem „?“.";

@@ -8,11 +8,11 @@
 #include "uikit/Guard.h"
 #include "uikit/TextWindow.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QAbstractItemView>
 #include <QTest>
 
 class TestHelpers : public QObject
@@ -95,7 +95,8 @@ private slots:
 
     void textWindowHonoursItsOptions()
     {
-        TextWindow window({QStringLiteral("Výpis"), QStringLiteral("a\r\nb"), 500, 600, false, 3, true, false});
+        TextWindow window(
+            {QStringLiteral("Výpis"), QStringLiteral("a\r\nb"), 500, 600, false, 3, true, false});
         window.show();
         QCOMPARE(window.size(), QSize(500, 600));
         QCOMPARE(window.textField()->toPlainText(), QStringLiteral("a\nb"));
@@ -123,12 +124,18 @@ private slots:
     {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("zero") << "0" << "0,00";
-        QTest::newRow("empty") << "" << "0,00";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("negative point") << "-3.5" << "-3,5";
-        QTest::newRow("currency") << "12.50 Kč" << "12,50";
-        QTest::newRow("thousands") << "1 234,5" << "1234,5";
+        QTest::newRow("zero") << "0"
+                              << "0,00";
+        QTest::newRow("empty") << ""
+                               << "0,00";
+        QTest::newRow("letters") << "abc"
+                                 << "";
+        QTest::newRow("negative point") << "-3.5"
+                                        << "-3,5";
+        QTest::newRow("currency") << "12.50 Kč"
+                                  << "12,50";
+        QTest::newRow("thousands") << "1 234,5"
+                                   << "1234,5";
     }
     void normalizeDecimalText()
     {
@@ -194,7 +201,8 @@ private slots:
         QCOMPARE(YesNoText(false), QStringLiteral("ne"));
         QCOMPARE(RemoveChar(QStringLiteral("&Jan &Novák&"), u'&'), QStringLiteral("Jan Novák"));
         QCOMPARE(RemoveChar(QString(), u'&'), QString());
-        QCOMPARE(ProgramVersionText(), QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR));
+        QCOMPARE(ProgramVersionText(),
+                 QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR));
         QCOMPARE(ValueFromColor(ColorFromValue(0x61AFAF)), 0x61AFAF);
         QCOMPARE(ColorFromValue(0xFF0000), QColor(0, 0, 255));
     }
@@ -203,7 +211,8 @@ private slots:
     {
         TestDialogs dialogs;
         QVERIFY(!runGuarded([] { throw DatabaseError(QStringLiteral("no such table: x")); }));
-        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"), QStringLiteral("no such table: x"));
+        dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
+                            QStringLiteral("no such table: x"));
         QVERIFY(runGuarded([] {}));
     }
 };

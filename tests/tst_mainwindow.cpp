@@ -44,12 +44,15 @@ private slots:
                 items << (item->isSeparator() ? QStringLiteral("—") : item->objectName());
             menus << top->text() + QStringLiteral(": ") + items.join(u' ');
         }
-        QCOMPARE(menus, (QStringList{
-                            "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika Akce_PlanRevizi — Akce_Konec",
-                            "Servis: Akce_UdajeUzivatele — Akce_CiselnikZakazniku Akce_CiselnikKategorii "
-                            "Akce_CiselnikCinnosti Akce_CiselnikTechniku — Akce_Tisk — Akce_ZmenaHesla Akce_Konfig — "
-                            "Akce_ImportZakazniku — Akce_ZalohovatDatabazi Akce_ObnovitZeZalohy",
-                            "Nápověda: Akce_DomovskaStranka Akce_OProgramu"}));
+        QCOMPARE(
+            menus,
+            (QStringList{
+                "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika Akce_PlanRevizi — "
+                "Akce_Konec",
+                "Servis: Akce_UdajeUzivatele — Akce_CiselnikZakazniku Akce_CiselnikKategorii "
+                "Akce_CiselnikCinnosti Akce_CiselnikTechniku — Akce_Tisk — Akce_ZmenaHesla Akce_Konfig — "
+                "Akce_ImportZakazniku — Akce_ZalohovatDatabazi Akce_ObnovitZeZalohy",
+                "Nápověda: Akce_DomovskaStranka Akce_OProgramu"}));
     }
 
     void commandTable_data()
@@ -57,24 +60,42 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QKeySequence>("shortcut");
-        QTest::newRow("1") << "Akce_OtevritZakaznika" << "Otevřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+O"));
-        QTest::newRow("2") << "Akce_ZavritZakaznika" << "Zavřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+W"));
-        QTest::newRow("3") << "Akce_OtevritTZ" << "Otevřít TZ" << QKeySequence(QStringLiteral("Ctrl+Shift+O"));
-        QTest::newRow("4") << "Akce_Konec" << "Konec" << QKeySequence();
-        QTest::newRow("5") << "Akce_UdajeUzivatele" << "Údaje uživatele" << QKeySequence();
-        QTest::newRow("6") << "Akce_CiselnikZakazniku" << "Číselník zákazníků" << QKeySequence();
-        QTest::newRow("7") << "Akce_CiselnikCinnosti" << "Číselnik činností" << QKeySequence();
-        QTest::newRow("8") << "Akce_CiselnikKategorii" << "Číselník kategorií" << QKeySequence();
-        QTest::newRow("9") << "Akce_CiselnikTechniku" << "Číselník techniků" << QKeySequence();
-        QTest::newRow("10") << "Akce_DomovskaStranka" << "Domovská stránka (on-line)" << QKeySequence();
-        QTest::newRow("11") << "Akce_OProgramu" << "O programu" << QKeySequence();
-        QTest::newRow("12") << "Akce_ZmenaHesla" << "Změna hesla" << QKeySequence();
-        QTest::newRow("13") << "Akce_Konfig" << "Nastavení prostředí" << QKeySequence();
-        QTest::newRow("14") << "Akce_Tisk" << "Tisk" << QKeySequence(QStringLiteral("Ctrl+P"));
-        QTest::newRow("15") << "Akce_ImportZakazniku" << "Import zákazníků" << QKeySequence();
-        QTest::newRow("16") << "Akce_PlanRevizi" << "Plán revizí" << QKeySequence(QStringLiteral("Ctrl+R"));
-        QTest::newRow("17") << "Akce_ZalohovatDatabazi" << "Zálohovat databázi…" << QKeySequence();
-        QTest::newRow("18") << "Akce_ObnovitZeZalohy" << "Obnovit ze zálohy…" << QKeySequence();
+        QTest::newRow("1") << "Akce_OtevritZakaznika"
+                           << "Otevřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+O"));
+        QTest::newRow("2") << "Akce_ZavritZakaznika"
+                           << "Zavřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+W"));
+        QTest::newRow("3") << "Akce_OtevritTZ"
+                           << "Otevřít TZ" << QKeySequence(QStringLiteral("Ctrl+Shift+O"));
+        QTest::newRow("4") << "Akce_Konec"
+                           << "Konec" << QKeySequence();
+        QTest::newRow("5") << "Akce_UdajeUzivatele"
+                           << "Údaje uživatele" << QKeySequence();
+        QTest::newRow("6") << "Akce_CiselnikZakazniku"
+                           << "Číselník zákazníků" << QKeySequence();
+        QTest::newRow("7") << "Akce_CiselnikCinnosti"
+                           << "Číselnik činností" << QKeySequence();
+        QTest::newRow("8") << "Akce_CiselnikKategorii"
+                           << "Číselník kategorií" << QKeySequence();
+        QTest::newRow("9") << "Akce_CiselnikTechniku"
+                           << "Číselník techniků" << QKeySequence();
+        QTest::newRow("10") << "Akce_DomovskaStranka"
+                            << "Domovská stránka (on-line)" << QKeySequence();
+        QTest::newRow("11") << "Akce_OProgramu"
+                            << "O programu" << QKeySequence();
+        QTest::newRow("12") << "Akce_ZmenaHesla"
+                            << "Změna hesla" << QKeySequence();
+        QTest::newRow("13") << "Akce_Konfig"
+                            << "Nastavení prostředí" << QKeySequence();
+        QTest::newRow("14") << "Akce_Tisk"
+                            << "Tisk" << QKeySequence(QStringLiteral("Ctrl+P"));
+        QTest::newRow("15") << "Akce_ImportZakazniku"
+                            << "Import zákazníků" << QKeySequence();
+        QTest::newRow("16") << "Akce_PlanRevizi"
+                            << "Plán revizí" << QKeySequence(QStringLiteral("Ctrl+R"));
+        QTest::newRow("17") << "Akce_ZalohovatDatabazi"
+                            << "Zálohovat databázi…" << QKeySequence();
+        QTest::newRow("18") << "Akce_ObnovitZeZalohy"
+                            << "Obnovit ze zálohy…" << QKeySequence();
     }
     void commandTable()
     {

@@ -18,11 +18,15 @@ class TestPassword : public QObject
 private slots:
     void digestIsMd5OfTheTrimmedWindows1250Bytes()
     {
-        QCOMPARE(Password::OtiskHesla(QStringLiteral("vestibor")), QStringLiteral("21ed35965713e838db00751fe377815d"));
-        QCOMPARE(Password::OtiskHesla(QStringLiteral("  vestibor\t")), Password::OtiskHesla(QStringLiteral("vestibor")));
+        QCOMPARE(Password::OtiskHesla(QStringLiteral("vestibor")),
+                 QStringLiteral("21ed35965713e838db00751fe377815d"));
+        QCOMPARE(Password::OtiskHesla(QStringLiteral("  vestibor\t")),
+                 Password::OtiskHesla(QStringLiteral("vestibor")));
         // "ř" is one byte (0xF8) in Windows-1250: md5 of "\xF8"
-        QCOMPARE(Password::OtiskHesla(QStringLiteral("ř")), QStringLiteral("31741635b41d535098241fea03c1e47f"));
-        QVERIFY(Password::OtiskHesla(QStringLiteral("ves tibor")) != Password::OtiskHesla(QStringLiteral("vestibor")));
+        QCOMPARE(Password::OtiskHesla(QStringLiteral("ř")),
+                 QStringLiteral("31741635b41d535098241fea03c1e47f"));
+        QVERIFY(Password::OtiskHesla(QStringLiteral("ves tibor")) !=
+                Password::OtiskHesla(QStringLiteral("vestibor")));
     }
 
     void theFileIsOneLineOf34Bytes()
@@ -59,8 +63,10 @@ private slots:
         TestDialogs dialogs;
         QFile::remove(file());
         QVERIFY(!Password::runGate(file()));
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                            QStringLiteral("Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
+        dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral(
+                "Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
         QVERIFY(dialogs.inputCaptions.isEmpty());
 
         Password::writePasswordFile(file(), QStringLiteral("vestibor"));
@@ -70,7 +76,8 @@ private slots:
 
         dialogs.answerInput(QStringLiteral("  \t "));
         QVERIFY(!Password::runGate(file()));
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("Zadali jste neplatnou hodnotu"));
+        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
+                            QStringLiteral("Zadali jste neplatnou hodnotu"));
 
         dialogs.answerInput(QStringLiteral("vesti bor"));
         QVERIFY(!Password::runGate(file()));

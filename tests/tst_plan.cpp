@@ -24,13 +24,13 @@ struct PlanData : OpenContext
         exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES "
                             "('Novák', 'Brno', TRUE), ('Dvořák', 'Praha', FALSE)"));
-        exec(QStringLiteral(
-            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo, vyrazeno_dne) VALUES "
-            "(1, 'Kotel', 'K', 1, 'SN-1', NULL), "     // overdue: its latest next date is past
-            "(1, 'Krb', 'R', 9, NULL, NULL), "         // due within the month, no such category
-            "(1, 'Starý kotel', 'S', 1, NULL, '2020-01-01'), " // retired
-            "(1, 'Kamna', 'A', 1, NULL, NULL), "       // no next inspection
-            "(2, 'Kotel B', 'B', 1, NULL, NULL)"));    // customer not watched, overdue
+        exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo, "
+                            "vyrazeno_dne) VALUES "
+                            "(1, 'Kotel', 'K', 1, 'SN-1', NULL), " // overdue: its latest next date is past
+                            "(1, 'Krb', 'R', 9, NULL, NULL), "     // due within the month, no such category
+                            "(1, 'Starý kotel', 'S', 1, NULL, '2020-01-01'), " // retired
+                            "(1, 'Kamna', 'A', 1, NULL, NULL), "               // no next inspection
+                            "(2, 'Kotel B', 'B', 1, NULL, NULL)")); // customer not watched, overdue
         exec(QStringLiteral(
             "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) VALUES "
             "(1, 1, 1, '2024-11-01', '2025-11-01'), (1, 1, 2, '2025-06-01', '2026-12-01'), "
@@ -97,22 +97,27 @@ private slots:
     void theTextFilterIgnoresCaseAndAccentsAndTakesEveryCharacterAsItIs()
     {
         PlanData f;
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES ('100% Servis', "
-                              "'Žďár', TRUE), ('Servis_1', 'Ústí', TRUE)"));
+        f.exec(
+            QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES ('100% Servis', "
+                           "'Žďár', TRUE), ('Servis_1', 'Ústí', TRUE)"));
         f.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
                               "(3, 'Kotel C', 'C', 1), (4, 'Kotel D', 'D', 1)"));
-        f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
-                              "VALUES (3, 6, 1, '2025-01-01', '2026-12-10'), (4, 7, 1, '2025-01-01', '2026-12-10')"));
+        f.exec(QStringLiteral(
+            "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
+            "VALUES (3, 6, 1, '2025-01-01', '2026-12-10'), (4, 7, 1, '2025-01-01', '2026-12-10')"));
         f.load({today, today.addDays(30), true, false});
         const auto filtered = [&](const QString& text) {
             f.model.setTextFilter(text);
             return f.lines({PlanModel::Zdroj});
         };
-        QCOMPARE(filtered(QStringLiteral("NOVAK")), (QStringList{QStringLiteral("Kotel"), QStringLiteral("Krb")}));
-        QCOMPARE(filtered(QStringLiteral("zdar")), QStringList{QStringLiteral("Kotel C")});     // town
-        QCOMPARE(filtered(QStringLiteral("krb")), QStringList{QStringLiteral("Krb")});          // source
-        QCOMPARE(filtered(QStringLiteral("0% s")), QStringList{QStringLiteral("Kotel C")});     // "%" is a percent sign
-        QCOMPARE(filtered(QStringLiteral("s_1")), QStringList{QStringLiteral("Kotel D")});      // "_" is an underscore
+        QCOMPARE(filtered(QStringLiteral("NOVAK")),
+                 (QStringList{QStringLiteral("Kotel"), QStringLiteral("Krb")}));
+        QCOMPARE(filtered(QStringLiteral("zdar")), QStringList{QStringLiteral("Kotel C")}); // town
+        QCOMPARE(filtered(QStringLiteral("krb")), QStringList{QStringLiteral("Krb")});      // source
+        QCOMPARE(filtered(QStringLiteral("0% s")),
+                 QStringList{QStringLiteral("Kotel C")}); // "%" is a percent sign
+        QCOMPARE(filtered(QStringLiteral("s_1")),
+                 QStringList{QStringLiteral("Kotel D")}); // "_" is an underscore
         QCOMPARE(filtered(QStringLiteral("%")), QStringList{QStringLiteral("Kotel C")});
         QCOMPARE(filtered(QStringLiteral("'")), QStringList{});
     }
@@ -121,13 +126,15 @@ private slots:
     {
         PlanData f;
         // Czech order: "Čech" after "Cyril", "Chalupa" after "Hora".
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Čech', TRUE), ('Cyril', TRUE), "
-                              "('Chalupa', TRUE), ('Hora', TRUE)"));
+        f.exec(QStringLiteral(
+            "INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Čech', TRUE), ('Cyril', TRUE), "
+            "('Chalupa', TRUE), ('Hora', TRUE)"));
         f.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
                               "(3, 'Z3', 'x', 1), (4, 'Z4', 'x', 1), (5, 'Z5', 'x', 1), (6, 'Z6', 'x', 1)"));
-        f.exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
-                              "VALUES (3, 6, 1, '2025-01-01', '2026-12-15'), (4, 7, 1, '2025-01-01', '2026-12-15'), "
-                              "(5, 8, 1, '2025-01-01', '2026-12-15'), (6, 9, 1, '2025-01-01', '2026-12-14')"));
+        f.exec(QStringLiteral(
+            "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
+            "VALUES (3, 6, 1, '2025-01-01', '2026-12-15'), (4, 7, 1, '2025-01-01', '2026-12-15'), "
+            "(5, 8, 1, '2025-01-01', '2026-12-15'), (6, 9, 1, '2025-01-01', '2026-12-14')"));
         f.load({today, today.addDays(30), true, false});
         const QList<int> customerAndSource{PlanModel::Zakaznik, PlanModel::Zdroj};
         // The plan's own order: next revision, then the customer in Czech order.
@@ -175,23 +182,27 @@ private slots:
         firm.NazevSubjektu = QStringLiteral("Topservis s.r.o.");
         firm.OdpovednaOsoba = QStringLiteral("Jan Čermák");
         firm.Tel = QStringLiteral("777 123 456");
-        const QString body = ReminderMail::body(
-            {{QStringLiteral("Kotel & krb"), QStringLiteral("SN-1"), QDate(2026, 12, 1)},
-             {QStringLiteral("Kamna"), QString(), QDate(2027, 1, 5)}},
-            firm, today);
-        QCOMPARE(body, QStringLiteral("Dobrý den,\r\n\r\npřipomínáme Vám termíny pravidelných revizí Vašich topných "
-                                      "zdrojů:\r\n\r\n- Kotel & krb, výrobní číslo SN-1, termín revize 1.12.2026 "
-                                      "(termín již uplynul)\r\n- Kamna, termín revize 5.1.2027\r\n\r\nOzvěte se nám, "
-                                      "prosím, abychom se domluvili na termínu návštěvy našeho technika.\r\n\r\nS "
-                                      "pozdravem\r\nJan Čermák\r\nTopservis s.r.o.\r\ntel. 777 123 456"));
-        const QString address =
-            ReminderMail::mailtoAddress(QStringLiteral(" novák@příklad.cz; b+c@x.cz "), ReminderMail::subject(), body);
-        QVERIFY(address.startsWith(QStringLiteral("mailto:nov%C3%A1k@p%C5%99%C3%ADklad.cz,b+c@x.cz?subject=P%C5%99ipomenut%C3%AD%20revize&body=Dobr%C3%BD%20den%2C%0D%0A")));
+        const QString body =
+            ReminderMail::body({{QStringLiteral("Kotel & krb"), QStringLiteral("SN-1"), QDate(2026, 12, 1)},
+                                {QStringLiteral("Kamna"), QString(), QDate(2027, 1, 5)}},
+                               firm, today);
+        QCOMPARE(body, QStringLiteral(
+                           "Dobrý den,\r\n\r\npřipomínáme Vám termíny pravidelných revizí Vašich topných "
+                           "zdrojů:\r\n\r\n- Kotel & krb, výrobní číslo SN-1, termín revize 1.12.2026 "
+                           "(termín již uplynul)\r\n- Kamna, termín revize 5.1.2027\r\n\r\nOzvěte se nám, "
+                           "prosím, abychom se domluvili na termínu návštěvy našeho technika.\r\n\r\nS "
+                           "pozdravem\r\nJan Čermák\r\nTopservis s.r.o.\r\ntel. 777 123 456"));
+        const QString address = ReminderMail::mailtoAddress(QStringLiteral(" novák@příklad.cz; b+c@x.cz "),
+                                                            ReminderMail::subject(), body);
+        QVERIFY(
+            address.startsWith(QStringLiteral("mailto:nov%C3%A1k@p%C5%99%C3%ADklad.cz,b+c@x.cz?subject=P%C5%"
+                                              "99ipomenut%C3%AD%20revize&body=Dobr%C3%BD%20den%2C%0D%0A")));
         QVERIFY(address.contains(QStringLiteral("Kotel%20%26%20krb")));
         // What the desktop is handed reads back as the text itself.
         const QUrl url(address);
         QCOMPARE(QUrl::fromPercentEncoding(url.query(QUrl::FullyEncoded).section(u'=', 2).toLatin1()), body);
-        QCOMPARE(ReminderMail::mailtoAddress(QStringLiteral(" ; "), ReminderMail::subject(), body), QString());
+        QCOMPARE(ReminderMail::mailtoAddress(QStringLiteral(" ; "), ReminderMail::subject(), body),
+                 QString());
     }
 
     void theOverdueCountTakesWatchedCustomersInService()
@@ -199,7 +210,8 @@ private slots:
         PlanData f;
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, today), 1);
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, QDate(2026, 12, 21)), 2);
-        QCOMPARE(PlanQuery::overdueCount(f.context.connection, QDate(2026, 12, 1)), 0); // due today is not overdue
+        QCOMPARE(PlanQuery::overdueCount(f.context.connection, QDate(2026, 12, 1)),
+                 0); // due today is not overdue
         f.exec(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = TRUE"));
         QCOMPARE(PlanQuery::overdueCount(f.context.connection, today), 2);
     }

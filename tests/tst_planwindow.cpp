@@ -42,10 +42,12 @@ struct PlanWindowFixture : MainWindowFixture
         exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, email, hlidani_revizi) VALUES "
                             "('Novák', 'Brno', 'novák@příklad.cz', TRUE), ('Dvořák', 'Praha', NULL, TRUE)"));
-        exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) VALUES "
-                            "(1, 'Kotel', 'K', 1, 'SN-1'), (1, 'Krb', 'R', 1, NULL), (2, 'Kamna', 'A', 1, NULL)"));
-        exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
-                            "VALUES (1, 1, 1, ?, ?), (1, 2, 1, ?, ?), (2, 3, 1, ?, ?)"),
+        exec(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) VALUES "
+            "(1, 'Kotel', 'K', 1, 'SN-1'), (1, 'Krb', 'R', 1, NULL), (2, 'Kamna', 'A', 1, NULL)"));
+        exec(QStringLiteral(
+                 "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
+                 "VALUES (1, 1, 1, ?, ?), (1, 2, 1, ?, ?), (2, 3, 1, ?, ?)"),
              {day(-400), day(-35), day(-360), day(5), day(-345), day(20)});
         reloadLookups();
         w->recountOverdue();
@@ -71,22 +73,22 @@ struct PlanWindowFixture : MainWindowFixture
         QItemSelectionModel* selection = plan->grid()->selectionModel();
         selection->clearSelection();
         for (const int row : rows)
-            selection->select(plan->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            selection->select(plan->model()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
         selection->setCurrentIndex(plan->model()->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
     }
 
-    static void press(TPlanRevizi* plan, const char* button)
-    {
-        child<QPushButton>(*plan, button)->click();
-    }
+    static void press(TPlanRevizi* plan, const char* button) { child<QPushButton>(*plan, button)->click(); }
 
     QStringList reminders()
     {
         QStringList out;
-        for (const auto& row : w->context().connection
-                                   .query(QStringLiteral("SELECT id_topneho_zdroje, datum, zpusob FROM upozorneni "
-                                                         "ORDER BY id"))
-                                   .rows)
+        for (const auto& row :
+             w->context()
+                 .connection
+                 .query(QStringLiteral("SELECT id_topneho_zdroje, datum, zpusob FROM upozorneni "
+                                       "ORDER BY id"))
+                 .rows)
             out << QStringLiteral("%1 %2 %3").arg(row[0].toString(), row[1].toString(), row[2].toString());
         return out;
     }
@@ -143,8 +145,10 @@ private slots:
         PlanWindowFixture f("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n[PlanRevizi]\r\nDnyPredem=10\r\n");
         TPlanRevizi* plan = f.plan();
         QCOMPARE(child<QLineEdit>(*plan, "Ed_RevizeDo")->text(), FieldValues::dateText(today.addDays(10)));
-        QCOMPARE(PlanWindowFixture::sources(plan), (QStringList{QStringLiteral("Kotel"), QStringLiteral("Krb")}));
-        QCOMPARE(child<QLabel>(*plan, "La_Pocitadlo")->text(), QStringLiteral("Zdrojů: 2, z toho po termínu: 1"));
+        QCOMPARE(PlanWindowFixture::sources(plan),
+                 (QStringList{QStringLiteral("Kotel"), QStringLiteral("Krb")}));
+        QCOMPARE(child<QLabel>(*plan, "La_Pocitadlo")->text(),
+                 QStringLiteral("Zdrojů: 2, z toho po termínu: 1"));
 
         // A later day reads only the sources it adds; watching is filtered in memory.
         QLineEdit* until = child<QLineEdit>(*plan, "Ed_RevizeDo");
@@ -195,8 +199,9 @@ private slots:
         QCOMPARE(PlanWindowFixture::sources(plan).size(), 3); // read before the deletion
         PlanWindowFixture::select(plan, {2});
         PlanWindowFixture::press(plan, "Tl_Otevrit");
-        QVERIFY(f.dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                                      QStringLiteral("Zákazník nebo jeho topný zdroj byl mezitím z databáze odstraněn.")));
+        QVERIFY(f.dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral("Zákazník nebo jeho topný zdroj byl mezitím z databáze odstraněn.")));
         QCOMPARE(PlanWindowFixture::sources(plan).size(), 2);
         QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 1);
     }
@@ -210,7 +215,8 @@ private slots:
                      QStringLiteral("database or disk is full"), QStringLiteral("NEW.id_topneho_zdroje = 2"));
         PlanWindowFixture::press(plan, "Tl_OznacitUpozorneni");
         const DialogCall failure = f.dialogs.take();
-        QVERIFY(failure.text.startsWith(QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n")));
+        QVERIFY(failure.text.startsWith(
+            QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n")));
         QVERIFY(failure.text.contains(QStringLiteral("database or disk is full")));
         QCOMPARE(f.reminders(), QStringList{});
 
@@ -232,7 +238,8 @@ private slots:
         QVERIFY(child<QPushButton>(*plan, "Tl_Email")->isEnabled());
         f.dialogs.answerQuestion(AnswerYes);
         PlanWindowFixture::press(plan, "Tl_Email");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"), QStringLiteral("Zaznamenat u těchto zdrojů (2) dnešní upozornění?")));
+        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+                                       QStringLiteral("Zaznamenat u těchto zdrojů (2) dnešní upozornění?")));
         QCOMPARE(f.dialogs.shellTargets.size(), 1);
         const QString target = f.dialogs.shellTargets.first();
         QVERIFY(target.startsWith(QStringLiteral("mailto:nov%C3%A1k@p%C5%99%C3%ADklad.cz?subject=")));
@@ -266,7 +273,8 @@ private slots:
         PlanWindowFixture::select(plan, {2});
         f.dialogs.answerQuestion(AnswerYes);
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"), QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")));
+        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+                                       QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")));
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|3"));
         QCOMPARE(f.reminders(), QStringList{"3 " + day(0) + " dopis"});
 

@@ -1,9 +1,9 @@
 // The print command, what it hands to the report generator, and the About window.
+#include "PM41.h"
+#include "ReportEngine.h"
 #include "app/AboutWindow.h"
 #include "exchange/ReportBinding.h"
 #include "helpers/TextConversions.h"
-#include "PM41.h"
-#include "ReportEngine.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -63,19 +63,22 @@ private slots:
         Settings s;
         s.NazevSubjektu = QStringLiteral("Firma s.r.o.");
         QCOMPARE(ReportBinding::ParametryTisku(s, 12),
-                 QStringLiteral("NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||DIC||Tel||Email||"
-                                "WWW||OtevrenyZakaznik|12"));
+                 QStringLiteral(
+                     "NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||DIC||Tel||Email||"
+                     "WWW||OtevrenyZakaznik|12"));
         s.Ulice = QStringLiteral("Dlouhá 5|7"); // not escaped
         s.WWW = QStringLiteral("www.firma.cz");
         QCOMPARE(ReportBinding::ParametryTisku(s, 0),
-                 QStringLiteral("NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice|Dlouhá 5|7|PSC||Mesto||ICO||DIC||"
-                                "Tel||Email||WWW|www.firma.cz|OtevrenyZakaznik|0"));
+                 QStringLiteral(
+                     "NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice|Dlouhá 5|7|PSC||Mesto||ICO||DIC||"
+                     "Tel||Email||WWW|www.firma.cz|OtevrenyZakaznik|0"));
     }
 
     void printHandsTheRunStateToTheGenerator()
     {
         // The settings file is Windows-1250: "í" is one byte.
-        MainWindowFixture m("[konfig]\r\nhsl=0\r\nZaviratFrmTisk=1\r\n[uzivatel]\r\nNazevSubjektu=Topen\xED s.r.o.\r\n");
+        MainWindowFixture m(
+            "[konfig]\r\nhsl=0\r\nZaviratFrmTisk=1\r\n[uzivatel]\r\nNazevSubjektu=Topen\xED s.r.o.\r\n");
         m.start();
         m.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')"));
         m.open(2);
@@ -83,9 +86,11 @@ private slots:
         QTest::keyClick(m.w.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(generator.calls.size(), 1);
         const ReportBinding::Call& call = generator.calls.first();
-        QCOMPARE(call.templatesDirectory, m.w->context().path(QStringLiteral("Ses"))); // not beside the executable
-        QCOMPARE(call.parameters, QStringLiteral("NazevSubjektu|Topení s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||"
-                                                 "DIC||Tel||Email||WWW||OtevrenyZakaznik|2"));
+        QCOMPARE(call.templatesDirectory,
+                 m.w->context().path(QStringLiteral("Ses"))); // not beside the executable
+        QCOMPARE(call.parameters,
+                 QStringLiteral("NazevSubjektu|Topení s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||"
+                                "DIC||Tel||Email||WWW||OtevrenyZakaznik|2"));
         QCOMPARE(call.reserved, -1);
         QCOMPARE(call.closeAfterChoice, -1);
         QVERIFY(generator.connectionOpen);
@@ -107,9 +112,10 @@ private slots:
         GeneratorSpy generator;
         TestDialogs dialogs;
         m.run("Akce_Tisk");
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Upozornění"),
-                            QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
-                                m.dir.path(QStringLiteral("Ses")) + QStringLiteral("\"."));
+        dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Upozornění"),
+            QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
+                m.dir.path(QStringLiteral("Ses")) + QStringLiteral("\"."));
         QVERIFY(generator.calls.isEmpty());
     }
 
@@ -123,7 +129,8 @@ private slots:
         about.show();
         QCOMPARE(about.windowTitle(), QStringLiteral("O programu Vestibor"));
         QCOMPARE(about.width(), 486);
-        QCOMPARE(child<QLabel>(about, "La_VerzeProgramu")->text(), ProgramVersionText() + QStringLiteral("     2025-03-25"));
+        QCOMPARE(child<QLabel>(about, "La_VerzeProgramu")->text(),
+                 ProgramVersionText() + QStringLiteral("     2025-03-25"));
         QCOMPARE(child<QLabel>(about, "La_VerzeTiskovehoModulu")->text(), module);
         auto* link = child<QLabel>(about, "La_DomovskaStranka");
         QCOMPARE(link->text(), QStringLiteral("www.vestibor.cz"));

@@ -42,7 +42,8 @@ void addCustomers(Connection& c)
     c.execute(QStringLiteral(
         "INSERT INTO cis_zakaznici (nazev, osoba, ulice, mesto, psc, ico, email, zaruka5let, hlidani_revizi, "
         "je_firma, poznamka1) VALUES "
-        "('Čermák', 'Bláha', 'Krátká 1', 'Praha', '70200', '25', 'info@firma.cz', FALSE, FALSE, FALSE, 'pozn'), "
+        "('Čermák', 'Bláha', 'Krátká 1', 'Praha', '70200', '25', 'info@firma.cz', FALSE, FALSE, FALSE, "
+        "'pozn'), "
         "('Adam', 'Zeman', 'Lipová 2', 'Brno', '11000', '100', 'info@firma.cz', TRUE, TRUE, TRUE, 'pozn'), "
         "('Cibulka', 'Adámek', 'Dlouhá 3', 'Hodonín', '60200', '9', NULL, NULL, NULL, NULL, NULL), "
         "('Dvořák', 'Malý', 'Alšova 4', 'Cheb', '35002', '31', NULL, FALSE, FALSE, FALSE, NULL)"));

@@ -1,17 +1,17 @@
 // The shared server database: reading connection strings, laying out the schema on a real
 // PostgreSQL server and moving a database file into it.
+#include "records/CardPanel.h"
 #include "store/Connection.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
-#include "records/CardPanel.h"
-#include "uikit/RecordPanel.h"
 #include "support/MainWindowFixture.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
-#include "support/Typing.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
+#include "support/Typing.h"
+#include "uikit/RecordPanel.h"
 
 #include <QProcess>
 #include <QSqlError>
@@ -56,21 +56,24 @@ class TestServer : public QObject
 private slots:
     void connectionStringsAreReadAsLibpqReadsThem()
     {
-        const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(
-            QStringLiteral("  host=db.firma.lan port = 5433 dbname='Vestibor firmy' password='a\\'b\\\\c' user=kancelar"));
+        const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(QStringLiteral(
+            "  host=db.firma.lan port = 5433 dbname='Vestibor firmy' password='a\\'b\\\\c' user=kancelar"));
         QCOMPARE(parts.value(QStringLiteral("host")), QStringLiteral("db.firma.lan"));
         QCOMPARE(parts.value(QStringLiteral("port")), QStringLiteral("5433"));
         QCOMPARE(parts.value(QStringLiteral("dbname")), QStringLiteral("Vestibor firmy"));
         QCOMPARE(parts.value(QStringLiteral("password")), QStringLiteral("a'b\\c"));
         QCOMPARE(parts.value(QStringLiteral("user")), QStringLiteral("kancelar"));
-        QCOMPARE(refusal([] { ServerDatabase::parseConnectionString(QStringLiteral("host=x dbname='nedokončeno")); }),
+        QCOMPARE(refusal([] {
+                     ServerDatabase::parseConnectionString(QStringLiteral("host=x dbname='nedokončeno"));
+                 }),
                  QStringLiteral("V připojovacím řetězci serveru chybí uzavírací apostrof u „dbname“."));
         QCOMPARE(refusal([] { ServerDatabase::parseConnectionString(QStringLiteral("host=x port")); }),
                  QStringLiteral("Připojovacímu řetězci serveru nerozumím u „port“."));
         // A server that is not there is named with the server's own reason.
         QVERIFY(refusal([] {
-                    ServerDatabase::connect(QStringLiteral("host=/nonexistent port=1 dbname=x connect_timeout=2"),
-                                            QStringLiteral("nowhere"));
+                    ServerDatabase::connect(
+                        QStringLiteral("host=/nonexistent port=1 dbname=x connect_timeout=2"),
+                        QStringLiteral("nowhere"));
                 }).contains(QStringLiteral("/nonexistent")));
     }
 
@@ -80,20 +83,24 @@ private slots:
         QVERIFY2(server.ok(), qPrintable(server.error()));
         ServerDatabase::createSchema(server.db());
         QSqlQuery insert(server.db());
-        QVERIFY(insert.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Hora', true), "
-                                           "('Čech', false), ('Chalupa', NULL), ('Cyril', true)")));
+        QVERIFY(insert.exec(
+            QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi) VALUES ('Hora', true), "
+                           "('Čech', false), ('Chalupa', NULL), ('Cyril', true)")));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")),
                  (QStringList{"Cyril", "Čech", "Hora", "Chalupa"}));
         QVERIFY(insert.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, "
                                            "vyrobni_cislo) VALUES (1, 'Kotel', 'K', 1, 'SN-ab')")));
-        QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM topny_zdroj WHERE vyrobni_cislo = 'sn-AB' "
-                                                  "COLLATE caseless")),
-                 QStringList{"Kotel"});
+        QCOMPARE(
+            rows(server.db(), QStringLiteral("SELECT nazev FROM topny_zdroj WHERE vyrobni_cislo = 'sn-AB' "
+                                             "COLLATE caseless")),
+            QStringList{"Kotel"});
         // Text longer than its column is refused, as in the file.
         QVERIFY(!insert.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES "
                                             "(repeat('x', 51), 12)")));
         QCOMPARE(refusal([&] { ServerDatabase::createSchema(server.db()); }).left(40),
-                 QStringLiteral("Databáze „%1“ na serveru už obsahuje tabulky.").arg(server.db().databaseName()).left(40));
+                 QStringLiteral("Databáze „%1“ na serveru už obsahuje tabulky.")
+                     .arg(server.db().databaseName())
+                     .left(40));
     }
 
     void aDatabaseFileMovesInWithItsIdsAndExactValues()
@@ -101,14 +108,17 @@ private slots:
         ProgramDir dir;
         Connection file(QStringLiteral("file"));
         file.open(dir.path(QStringLiteral("Vestibor.mdb")));
-        file.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi, je_firma) VALUES "
-                                    "('Novák', 1, 0), ('Smazaný', 0, 1), ('Dvořák', NULL, 1), ('Poslední', 0, 0)"));
+        file.execute(
+            QStringLiteral("INSERT INTO cis_zakaznici (nazev, hlidani_revizi, je_firma) VALUES "
+                           "('Novák', 1, 0), ('Smazaný', 0, 1), ('Dvořák', NULL, 1), ('Poslední', 0, 0)"));
         file.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE nazev IN ('Smazaný', 'Poslední')"));
-        file.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, rok_vyroby, "
-                                    "vyrazeno_dne, poznamka) VALUES (3, 'Kotel', 'K', 1, 2019, '2024-02-29', "
-                                    "'řádek 1\nřádek 2')"));
-        file.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
-                                    "cena_prace, cena_material) VALUES (3, 1, 1, '2025-01-31', 1234.5678, -0.5)"));
+        file.execute(
+            QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, rok_vyroby, "
+                           "vyrazeno_dne, poznamka) VALUES (3, 'Kotel', 'K', 1, 2019, '2024-02-29', "
+                           "'řádek 1\nřádek 2')"));
+        file.execute(
+            QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
+                           "cena_prace, cena_material) VALUES (3, 1, 1, '2025-01-31', 1234.5678, -0.5)"));
         file.execute(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (7, 'Jiří')"));
         file.execute(QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
                                     "(1, '2026-12-01', 'ručně')"));
@@ -122,25 +132,30 @@ private slots:
         });
         QCOMPARE(progress, (QStringList{"cis_zakaznici 2", "cis_technici 1", "topny_zdroj 1", "cinnosti 1",
                                         "upozorneni 1"}));
-        QCOMPARE(rows(server.db(), QStringLiteral("SELECT id, nazev, hlidani_revizi, je_firma FROM cis_zakaznici "
-                                                  "ORDER BY id")),
-                 (QStringList{"1|Novák|true|false", "3|Dvořák||true"}));
-        QCOMPARE(rows(server.db(), QStringLiteral("SELECT rok_vyroby, vyrazeno_dne, poznamka FROM topny_zdroj")),
-                 QStringList{"2019|2024-02-29|řádek 1\nřádek 2"});
-        QCOMPARE(rows(server.db(), QStringLiteral("SELECT datum, cena_prace::text, cena_material::text, cena_doprava "
-                                                  "FROM cinnosti")),
+        QCOMPARE(
+            rows(server.db(), QStringLiteral("SELECT id, nazev, hlidani_revizi, je_firma FROM cis_zakaznici "
+                                             "ORDER BY id")),
+            (QStringList{"1|Novák|true|false", "3|Dvořák||true"}));
+        QCOMPARE(
+            rows(server.db(), QStringLiteral("SELECT rok_vyroby, vyrazeno_dne, poznamka FROM topny_zdroj")),
+            QStringList{"2019|2024-02-29|řádek 1\nřádek 2"});
+        QCOMPARE(rows(server.db(),
+                      QStringLiteral("SELECT datum, cena_prace::text, cena_material::text, cena_doprava "
+                                     "FROM cinnosti")),
                  QStringList{"2025-01-31|1234.5678|-0.5000|"});
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici")),
                  QStringList{"7|Jiří"});
         // Ids the file gave once, the deleted last customer's included, are never given again.
-        QCOMPARE(rows(server.db(), QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Nový') RETURNING id")),
+        QCOMPARE(rows(server.db(),
+                      QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Nový') RETURNING id")),
                  QStringList{"5"});
         QCOMPARE(rows(server.db(), QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES "
                                                   "('Kotle', 12) RETURNING id")),
                  QStringList{"1"});
         // A second copy finds data there and changes nothing.
         QCOMPARE(refusal([&] { ServerDatabase::copyFromFile(file, server.db()); }),
-                 QStringLiteral("Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
+                 QStringLiteral(
+                     "Tabulka cis_zakaznici na serveru už obsahuje data; přenáší se jen do nové databáze."));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"3"});
     }
 
@@ -160,10 +175,11 @@ private slots:
             QProcess tool;
             tool.start(QStringLiteral(VESTIBOR_PREPARE_TOOL), args);
             const bool finished = tool.waitForFinished(60000);
-            return std::pair(finished ? tool.exitCode() : -1, QString::fromLocal8Bit(tool.readAllStandardError()));
+            return std::pair(finished ? tool.exitCode() : -1,
+                             QString::fromLocal8Bit(tool.readAllStandardError()));
         };
-        const QStringList copy{QStringLiteral("--server"), server.connectionString(), QStringLiteral("--copy"),
-                               dir.path(QStringLiteral("Vestibor.mdb"))};
+        const QStringList copy{QStringLiteral("--server"), server.connectionString(),
+                               QStringLiteral("--copy"), dir.path(QStringLiteral("Vestibor.mdb"))};
         const auto [code, error] = prepare(copy);
         QVERIFY2(code == 0, qPrintable(error));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT id, nazev FROM cis_zakaznici ORDER BY nazev")),
@@ -172,8 +188,9 @@ private slots:
         const auto [again, refused] = prepare(copy);
         QCOMPARE(again, 1);
         QVERIFY2(refused.contains(QStringLiteral("už obsahuje tabulky")), qPrintable(refused));
-        const auto [missing, noFile] = prepare({QStringLiteral("--server"), server.connectionString(),
-                                                QStringLiteral("--copy"), dir.path(QStringLiteral("neni.mdb"))});
+        const auto [missing, noFile] =
+            prepare({QStringLiteral("--server"), server.connectionString(), QStringLiteral("--copy"),
+                     dir.path(QStringLiteral("neni.mdb"))});
         QCOMPARE(missing, 1);
         QVERIFY2(noFile.contains(QStringLiteral("neni.mdb")), qPrintable(noFile));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"2"});
@@ -189,21 +206,27 @@ private slots:
         QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
         // as an earlier version made it, without a note
         QSqlQuery(server.db()).exec(QStringLiteral("DROP INDEX ix_cinnosti_karta"));
-        QSqlQuery(server.db()).exec(QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
+        QSqlQuery(server.db())
+            .exec(
+                QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
         const auto indexDefinition = [&] {
-            return rows(server.db(), QStringLiteral("SELECT indexdef FROM pg_indexes WHERE indexname = 'ix_cinnosti_karta'"));
+            return rows(
+                server.db(),
+                QStringLiteral("SELECT indexdef FROM pg_indexes WHERE indexname = 'ix_cinnosti_karta'"));
         };
         const auto identities = [&] {
-            return rows(server.db(), QStringLiteral("SELECT relname || '/' || oid FROM pg_class WHERE relname LIKE 'ix_%' "
-                                                    "OR relname = 'pristi_revize' ORDER BY relname"));
+            return rows(server.db(),
+                        QStringLiteral("SELECT relname || '/' || oid FROM pg_class WHERE relname LIKE 'ix_%' "
+                                       "OR relname = 'pristi_revize' ORDER BY relname"));
         };
         const QStringList before = identities();
 
         Connection connection(QStringLiteral("upgrade"));
         connection.openServer(server.connectionString());
         QVERIFY(Schema::upgrade(connection));
-        QVERIFY2(indexDefinition().value(0).endsWith(QStringLiteral("(id_topneho_zdroje, datum, id, cinnost)")),
-                 qPrintable(indexDefinition().value(0)));
+        QVERIFY2(
+            indexDefinition().value(0).endsWith(QStringLiteral("(id_topneho_zdroje, datum, id, cinnost)")),
+            qPrintable(indexDefinition().value(0)));
         const QStringList after = identities();
         QCOMPARE(after.size(), before.size());
         for (int i = 0; i < after.size(); ++i) // only the changed index is new
@@ -224,20 +247,23 @@ private slots:
         QVERIFY(m.w->context().connection.isServer());
         m.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
         m.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
-        m.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'Kotel', 'K1', 1)"));
+        m.exec(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'Kotel', 'K1', 1)"));
         m.reloadLookups();
         m.open(1);
         TestDialogs dialogs;
         typeText(m.find("Ed_typ"), QStringLiteral("x"));
 
         QSqlQuery admin(m.database.server()->db());
-        QVERIFY(admin.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
-                                          "current_database() AND pid <> pg_backend_pid()")));
+        QVERIFY(admin.exec(
+            QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                           "current_database() AND pid <> pg_backend_pid()")));
         m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
         const DialogCall lost = dialogs.take();
-        QVERIFY2(lost.text.startsWith(QStringLiteral("Spojení s databázovým serverem se přerušilo, akce nebyla "
-                                                     "provedena.\r\n")),
-                 qPrintable(lost.text));
+        QVERIFY2(
+            lost.text.startsWith(QStringLiteral("Spojení s databázovým serverem se přerušilo, akce nebyla "
+                                                "provedena.\r\n")),
+            qPrintable(lost.text));
         QVERIFY(lost.text.endsWith(QStringLiteral("Spojení je znovu navázáno: akci zopakujte.")));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(m.text("Ed_typ"), QStringLiteral("K1x"));
@@ -245,7 +271,8 @@ private slots:
         m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
         QCOMPARE(dialogs.pending(), 0);
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
-        QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj WHERE id = 1")).toString(), QStringLiteral("K1x"));
+        QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj WHERE id = 1")).toString(),
+                 QStringLiteral("K1x"));
         currentTestEngine() = TestEngine::File;
     }
 };

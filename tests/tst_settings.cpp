@@ -69,7 +69,8 @@ private slots:
 
     void flagsKeepTheirOwnDefaultsForWords()
     {
-        m_dir.writeIni("[konfig]\r\nhsl=true\r\nZaviratFrmTisk=true\r\nDialogUlozit=2\r\nBarvaKartaTZ=0xFF0000\r\n");
+        m_dir.writeIni(
+            "[konfig]\r\nhsl=true\r\nZaviratFrmTisk=true\r\nDialogUlozit=2\r\nBarvaKartaTZ=0xFF0000\r\n");
         const Settings s = Settings::read(ini());
         QVERIFY(s.hsl);
         QVERIFY(!s.ZaviratFrmTisk);
@@ -79,9 +80,10 @@ private slots:
 
     void textValues()
     {
-        m_dir.writeIni(Cp1250::encode(QStringLiteral("[uzivatel]\r\nNazevSubjektu=Topení Šťastný s.r.o.\r\n"
-                                                     "Ulice=  Dlouhá 5  \r\nPSC=1234567\r\nMesto=\"Brno\"\r\n")) +
-                       "Tel=" + QByteArray(3000, 'x') + "\r\n");
+        m_dir.writeIni(
+            Cp1250::encode(QStringLiteral("[uzivatel]\r\nNazevSubjektu=Topení Šťastný s.r.o.\r\n"
+                                          "Ulice=  Dlouhá 5  \r\nPSC=1234567\r\nMesto=\"Brno\"\r\n")) +
+            "Tel=" + QByteArray(3000, 'x') + "\r\n");
         const Settings s = Settings::read(ini());
         QCOMPARE(s.NazevSubjektu, QStringLiteral("Topení Šťastný s.r.o."));
         QCOMPARE(s.Ulice, QStringLiteral("Dlouhá 5"));
@@ -98,7 +100,7 @@ private slots:
         m_dir.writeIni(garbage + "\n[konfig\nhsl\n=\n[]\nBarvaKartaTZ=12\n" + QByteArray(100000, 'a'));
         const Settings s = Settings::read(ini());
         QVERIFY(s.hsl);
-        QCOMPARE(s.BarvaKartaTZ, 0x61AFAF); // the key stands in no proper section
+        QCOMPARE(s.BarvaKartaTZ, 0x61AFAF);        // the key stands in no proper section
         m_dir.writeIni("hsl=0\nBarvaKartaTZ=1\n"); // keys without a section
         QVERIFY(Settings::read(ini()).hsl);
     }
@@ -111,9 +113,10 @@ private slots:
         s.hsl = false;
         s.writeKonfig(ini());
         QCOMPARE(m_dir.readFile(QStringLiteral("Vestibor.ini")),
-                 QByteArray("; poznámka\r\n[CisZakazniku]\r\nTrideni=3\r\n\r\n[konfig]\r\nhsl=0\r\nJiny=x\r\n"
-                            "BarvaKartaTZ=1\r\nBarvaKartaCinnosti=12183270\r\nDialogUlozit=1\r\nZaviratFrmTisk=0\r\n"
-                            "PovolitPrimouEditaciDatumu=0\r\n"));
+                 QByteArray(
+                     "; poznámka\r\n[CisZakazniku]\r\nTrideni=3\r\n\r\n[konfig]\r\nhsl=0\r\nJiny=x\r\n"
+                     "BarvaKartaTZ=1\r\nBarvaKartaCinnosti=12183270\r\nDialogUlozit=1\r\nZaviratFrmTisk=0\r\n"
+                     "PovolitPrimouEditaciDatumu=0\r\n"));
         QCOMPARE(CustomerSortSetting::read(ini()), 3);
         CustomerSortSetting::write(ini(), 5);
         QCOMPARE(CustomerSortSetting::read(ini()), 5);
@@ -128,7 +131,8 @@ private slots:
         s.Mesto = QStringLiteral("\"v uvozovkách\"");
         s.writeUzivatel(ini());
         const QByteArray bytes = m_dir.readFile(QStringLiteral("Vestibor.ini"));
-        QVERIFY(bytes.startsWith("[uzivatel]\r\nNazevSubjektu=Kotle \xC8" "ech\r\nOdpovednaOsoba=\r\n"));
+        QVERIFY(bytes.startsWith("[uzivatel]\r\nNazevSubjektu=Kotle \xC8"
+                                 "ech\r\nOdpovednaOsoba=\r\n"));
         const Settings back = Settings::read(ini());
         QCOMPARE(back.NazevSubjektu, s.NazevSubjektu);
         QCOMPARE(back.Ulice, s.Ulice);

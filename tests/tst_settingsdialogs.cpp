@@ -131,7 +131,8 @@ private slots:
         QVERIFY(d.isVisible());
         QCOMPARE(d.QDialog::result(), int(QDialog::Rejected));
         QVERIFY(!ok->isEnabled());
-        QVERIFY(!d.chosenSettings().DialogUlozit && d.chosenSettings().ZaviratFrmTisk); // Enter toggled nothing
+        QVERIFY(!d.chosenSettings().DialogUlozit &&
+                d.chosenSettings().ZaviratFrmTisk); // Enter toggled nothing
     }
 
     // Enter on a focused button presses that button, not the dialog's default one.
@@ -168,7 +169,8 @@ private slots:
             QVERIFY(d.isVisible()); // Enter in a field confirms nothing
             child(d, button)->setFocus();
             QTest::keyClick(child(d, button), Qt::Key_Return);
-            QCOMPARE(d.QDialog::result(), int(qstrcmp(button, "Tl_Ok") == 0 ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(d.QDialog::result(),
+                     int(qstrcmp(button, "Tl_Ok") == 0 ? QDialog::Accepted : QDialog::Rejected));
             QVERIFY(!d.isVisible());
         }
     }

@@ -13,20 +13,21 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QMenuBar>
 #include <QTest>
 
 namespace {
 
 // The settings of a program on that server database.
-QByteArray serverSettings(const QMap<QString, QString>& parts, const QString& database, const QString& host = QString())
+QByteArray serverSettings(const QMap<QString, QString>& parts, const QString& database,
+                          const QString& host = QString())
 {
     return QStringLiteral("[konfig]\r\nhsl=0\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\n"
                           "Databaze=%3\r\nUzivatel=%4\r\n")
-        .arg(host.isEmpty() ? parts.value(QStringLiteral("host")) : host, parts.value(QStringLiteral("port")), database,
-             parts.value(QStringLiteral("user")))
+        .arg(host.isEmpty() ? parts.value(QStringLiteral("host")) : host, parts.value(QStringLiteral("port")),
+             database, parts.value(QStringLiteral("user")))
         .toUtf8();
 }
 
@@ -86,8 +87,10 @@ private slots:
         TestDialogs dialogs;
         THlavni window(dir.dir());
         QVERIFY(!window.FormCreate());
-        dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
-                            QStringLiteral("Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
+        dialogs.takeMessage(
+            MessageKind::Info, QStringLiteral("Vestibor"),
+            QStringLiteral(
+                "Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
         QVERIFY(!QFile::exists(dir.path(QStringLiteral("Vestibor.ini")))); // start-up writes no settings
     }
 
@@ -126,9 +129,10 @@ private slots:
         THlavni window(dir.dir());
         QVERIFY(!window.FormCreate());
         const QString path = dir.path(QStringLiteral("Vestibor.mdb"));
-        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"),
-                            QStringLiteral("Nebyl nalezen soubor databáze \"") + path +
-                                QStringLiteral("\" a pokus o jeho nové založení selhal.\r\nAplikace bude ukončena."));
+        dialogs.takeMessage(
+            MessageKind::Warning, QStringLiteral("Vestibor"),
+            QStringLiteral("Nebyl nalezen soubor databáze \"") + path +
+                QStringLiteral("\" a pokus o jeho nové založení selhal.\r\nAplikace bude ukončena."));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -232,8 +236,9 @@ private slots:
         TestDialogs dialogs;
         THlavni window(dir.dir());
         QVERIFY(window.FormCreate());
-        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Chyba"),
-                            QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
+        dialogs.takeMessage(
+            MessageKind::Warning, QStringLiteral("Chyba"),
+            QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
         QVERIFY(!window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
         QVERIFY(window.overdueLabel()->isHidden());
         QCOMPARE(window.openPlan(false), nullptr);
@@ -244,7 +249,8 @@ private slots:
         TestServerDatabase server;
         QVERIFY2(server.ok(), qPrintable(server.error()));
         ServerDatabase::createSchema(server.db());
-        QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Na serveru')"));
+        QSqlQuery(server.db())
+            .exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Na serveru')"));
         const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(server.connectionString());
         ProgramDir dir(false); // no database file at all
         const auto settings = [&](const QString& database, const QString& host = QString()) {
@@ -267,8 +273,9 @@ private slots:
         QVERIFY(!window.FormCreate());
         const DialogCall failure = dialogs.take();
         QCOMPARE(failure.kind, MessageKind::Warning);
-        QVERIFY2(failure.text.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru %1:%2/neni_tu.\r\n")
-                                             .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")))),
+        QVERIFY2(failure.text.startsWith(
+                     QStringLiteral("Selhalo připojení k databázovému serveru %1:%2/neni_tu.\r\n")
+                         .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")))),
                  qPrintable(failure.text));
         QVERIFY2(failure.text.contains(QStringLiteral("neni_tu")) &&
                      failure.text.endsWith(QStringLiteral("\r\nAplikace bude ukončena.")),
@@ -278,20 +285,26 @@ private slots:
         dir.writeIni(settings(parts.value(QStringLiteral("dbname")), QStringLiteral("/tmp/zadny-server")));
         QVERIFY(!THlavni(dir.dir()).FormCreate());
         const DialogCall noServer = dialogs.take();
-        QVERIFY2(noServer.text.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru /tmp/zadny-server:")) &&
+        QVERIFY2(noServer.text.startsWith(
+                     QStringLiteral("Selhalo připojení k databázovému serveru /tmp/zadny-server:")) &&
                      noServer.text.contains(QStringLiteral("No such file or directory")),
                  qPrintable(noServer.text));
 
         // A database the preparing tool has not laid out is not laid out by the program.
         TestServerDatabase empty;
-        dir.writeIni(settings(ServerDatabase::parseConnectionString(empty.connectionString()).value(QStringLiteral("dbname"))));
+        dir.writeIni(settings(
+            ServerDatabase::parseConnectionString(empty.connectionString()).value(QStringLiteral("dbname"))));
         QVERIFY(!THlavni(dir.dir()).FormCreate());
-        dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"),
-                            QStringLiteral("Databáze %1:%2/%3 neobsahuje tabulky programu. Připravte ji nástrojem "
-                                           "vestibor_prepare --server.\r\nAplikace bude ukončena.")
-                                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")),
-                                     ServerDatabase::parseConnectionString(empty.connectionString()).value(QStringLiteral("dbname"))));
-        QCOMPARE(rows(empty.db(), QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'")),
+        dialogs.takeMessage(
+            MessageKind::Warning, QStringLiteral("Vestibor"),
+            QStringLiteral("Databáze %1:%2/%3 neobsahuje tabulky programu. Připravte ji nástrojem "
+                           "vestibor_prepare --server.\r\nAplikace bude ukončena.")
+                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")),
+                     ServerDatabase::parseConnectionString(empty.connectionString())
+                         .value(QStringLiteral("dbname"))));
+        QCOMPARE(rows(empty.db(),
+                      QStringLiteral(
+                          "SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'")),
                  QStringList{"0"});
     }
 
@@ -308,9 +321,10 @@ private slots:
         dir.writeIni(serverSettings(parts, parts.value(QStringLiteral("dbname"))));
         qunsetenv("PGPASSWORD");
         qputenv("PGPASSFILE", dir.path(QStringLiteral("zadny.pgpass")).toLocal8Bit());
-        const QString shown = QStringLiteral("%1:%2/%3").arg(parts.value(QStringLiteral("host")),
-                                                            parts.value(QStringLiteral("port")),
-                                                            parts.value(QStringLiteral("dbname")));
+        const QString shown =
+            QStringLiteral("%1:%2/%3")
+                .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")),
+                     parts.value(QStringLiteral("dbname")));
         const auto start = [&](std::optional<QString> typed) {
             TestDialogs dialogs;
             dialogs.answerInput(std::move(typed));
@@ -329,9 +343,10 @@ private slots:
 
         const auto [wrongStarted, wrong] = start(QStringLiteral("spatne"));
         QVERIFY(!wrongStarted);
-        QVERIFY2(wrong.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru %1.\r\n").arg(shown)) &&
-                     wrong.contains(QStringLiteral("password authentication failed")),
-                 qPrintable(wrong));
+        QVERIFY2(
+            wrong.startsWith(QStringLiteral("Selhalo připojení k databázovému serveru %1.\r\n").arg(shown)) &&
+                wrong.contains(QStringLiteral("password authentication failed")),
+            qPrintable(wrong));
 
         const auto [cancelledStarted, cancelled] = start(std::nullopt);
         QVERIFY(!cancelledStarted);
@@ -345,17 +360,22 @@ private slots:
         const QString program = QStringLiteral("/usr/lib/vestibor");
         const QString firm = QStringLiteral("/srv/firma");
         auto chosen = [&](const QStringList& args, const QString& env = QString()) {
-            const ProgramDirectoryChoice c = chooseProgramDirectory(QStringList{QStringLiteral("Vestibor")} + args, env, program);
+            const ProgramDirectoryChoice c =
+                chooseProgramDirectory(QStringList{QStringLiteral("Vestibor")} + args, env, program);
             return c.directory.isEmpty() ? QStringLiteral("error: ") + c.error : c.directory;
         };
         QCOMPARE(chosen({}), program);
         QCOMPARE(chosen({}, firm), firm);
         QCOMPARE(chosen({QStringLiteral("--adresar"), QStringLiteral("/home/jan/Vestibor")}, firm),
                  QStringLiteral("/home/jan/Vestibor"));
-        QCOMPARE(chosen({QStringLiteral("--adresar=/home/jan/Vestibor")}), QStringLiteral("/home/jan/Vestibor"));
-        QCOMPARE(chosen({QStringLiteral("--adresar")}, firm), QStringLiteral("error: Za volbou --adresar chybí adresář."));
-        QCOMPARE(chosen({QStringLiteral("--adresar=")}), QStringLiteral("error: Za volbou --adresar chybí adresář."));
-        QCOMPARE(chosen({QStringLiteral("--adresr"), firm}), QStringLiteral("error: Neznámá volba „--adresr“."));
+        QCOMPARE(chosen({QStringLiteral("--adresar=/home/jan/Vestibor")}),
+                 QStringLiteral("/home/jan/Vestibor"));
+        QCOMPARE(chosen({QStringLiteral("--adresar")}, firm),
+                 QStringLiteral("error: Za volbou --adresar chybí adresář."));
+        QCOMPARE(chosen({QStringLiteral("--adresar=")}),
+                 QStringLiteral("error: Za volbou --adresar chybí adresář."));
+        QCOMPARE(chosen({QStringLiteral("--adresr"), firm}),
+                 QStringLiteral("error: Neznámá volba „--adresr“."));
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()

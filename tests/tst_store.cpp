@@ -41,8 +41,9 @@ private slots:
         QStringList names;
         for (const auto& c : cards)
             names << c.name;
-        QCOMPARE(names, (QStringList{"id", "id_zakaznika", "nazev", "typ", "vyrobce", "vyrobni_cislo", "carovy_kod",
-                                     "rok_vyroby", "kategorie", "lhuta", "vyrazeno_dne", "poznamka"}));
+        QCOMPARE(names,
+                 (QStringList{"id", "id_zakaznika", "nazev", "typ", "vyrobce", "vyrobni_cislo", "carovy_kod",
+                              "rok_vyroby", "kategorie", "lhuta", "vyrazeno_dne", "poznamka"}));
         QCOMPARE(cards[0].kind, ColumnKind::AutoKey);
         QCOMPARE(cards[2].kind, ColumnKind::Text);
         QCOMPARE(cards[2].maxLength, 100);
@@ -93,7 +94,8 @@ private slots:
         for (const char* name : {"Hora", "Chalupa", "Cyril", "Čech", "Dvořák", "čermák"})
             insertCustomer(QString::fromUtf8(name));
         QStringList ordered;
-        for (const auto& row : m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
+        for (const auto& row :
+             m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
             ordered << row[0].toString();
         QCOMPARE(ordered, (QStringList{"Cyril", "Čech", "čermák", "Dvořák", "Hora", "Chalupa"}));
 
@@ -112,14 +114,17 @@ private slots:
         for (const QString& name : names)
             insertCustomer(name);
         QStringList ordered;
-        for (const auto& row : m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
+        for (const auto& row :
+             m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
             ordered << row[0].toString();
         QStringList expected = names;
         std::sort(expected.begin(), expected.end(),
                   [](const QString& a, const QString& b) { return CzechText::compare(a, b) < 0; });
         QCOMPARE(ordered, expected);
-        QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT nazev FROM cis_zakaznici")).rows.size(), names.size());
-        QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici WHERE nazev = ?"), {QStringLiteral("a😁")})
+        QCOMPARE(m_db->query(QStringLiteral("SELECT DISTINCT nazev FROM cis_zakaznici")).rows.size(),
+                 names.size());
+        QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici WHERE nazev = ?"),
+                             {QStringLiteral("a😁")})
                      .rows.size(),
                  1);
     }
@@ -150,11 +155,13 @@ private slots:
         m_db->execute(QStringLiteral("DROP TABLE upozorneni"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_carovy_kod"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_vyrobni_cislo"));
-        m_db->execute(QStringLiteral("CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo)"));
+        m_db->execute(
+            QStringLiteral("CREATE INDEX ix_topny_zdroj_vyrobni_cislo ON topny_zdroj (vyrobni_cislo)"));
         m_db->execute(QStringLiteral("DROP INDEX ix_cinnosti_karta"));
-        m_db->execute(QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
-        const QString objects = QStringLiteral(
-            "SELECT type || ' ' || name || ': ' || sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name");
+        m_db->execute(
+            QStringLiteral("CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id)"));
+        const QString objects = QStringLiteral("SELECT type || ' ' || name || ': ' || sql FROM sqlite_master "
+                                               "WHERE sql IS NOT NULL ORDER BY name");
         const auto fresh = [&] {
             ProgramDir other;
             Connection db(QStringLiteral("fresh"));
@@ -168,10 +175,11 @@ private slots:
         QCOMPARE(m_db->query(objects).rows, fresh);
 
         for (const char* column : {"vyrobni_cislo", "carovy_kod"}) {
-            const ResultSet plan = m_db->query(QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM topny_zdroj WHERE "
-                                                              "%1 = ? COLLATE caseless")
-                                                   .arg(QLatin1String(column)),
-                                               {QStringLiteral("x")});
+            const ResultSet plan =
+                m_db->query(QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM topny_zdroj WHERE "
+                                           "%1 = ? COLLATE caseless")
+                                .arg(QLatin1String(column)),
+                            {QStringLiteral("x")});
             QVERIFY2(plan.rows.last().last().toString().contains(QStringLiteral("INDEX ix_topny_zdroj_")),
                      qPrintable(plan.rows.last().last().toString()));
         }
@@ -179,24 +187,32 @@ private slots:
 
     void addsAMissingColumnOnceFindingItInAnyCase()
     {
-        m_db->execute(QStringLiteral("CREATE TABLE stara (id INTEGER PRIMARY KEY AUTOINCREMENT, nazev VARCHAR(10))"));
+        m_db->execute(
+            QStringLiteral("CREATE TABLE stara (id INTEGER PRIMARY KEY AUTOINCREMENT, nazev VARCHAR(10))"));
         StoreOperations store(*m_db);
-        QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("je_firma"), QStringLiteral("BIT")));
+        QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("je_firma"),
+                                      QStringLiteral("BIT")));
         QCOMPARE(m_db->tableColumns(QStringLiteral("stara")).last().kind, ColumnKind::YesNo);
-        QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("JE_FIRMA"), QStringLiteral("BIT")));
+        QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("JE_FIRMA"),
+                                      QStringLiteral("BIT")));
         QCOMPARE(m_db->tableColumns(QStringLiteral("stara")).size(), 3);
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, store.ZajistitSloupec(QStringLiteral("nic"), QStringLiteral("x"),
-                                                                      QStringLiteral("BIT")));
-        QVERIFY(!store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("chybny"), QStringLiteral("BIT BIT(")));
+        QVERIFY_THROWS_EXCEPTION(
+            DatabaseError,
+            store.ZajistitSloupec(QStringLiteral("nic"), QStringLiteral("x"), QStringLiteral("BIT")));
+        QVERIFY(!store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("chybny"),
+                                       QStringLiteral("BIT BIT(")));
     }
 
     void lookUpsAndTheirResultsForMissingRows()
     {
         StoreOperations store(*m_db);
         insertCustomer(QStringLiteral("Novák"));
-        m_db->execute(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24)"));
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (9, 'K', 'T', 1)"));
+        m_db->execute(
+            QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24)"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (9, 'K', 'T', 1)"));
         QCOMPARE(store.NazevZakaznika(1), QStringLiteral("Novák"));
         QCOMPARE(store.NazevZakaznika(77), QStringLiteral("nenalezen"));
         QCOMPARE(store.ZakaznikKarty(1), 1);
@@ -210,21 +226,28 @@ private slots:
     {
         StoreOperations store(*m_db);
         for (int card = 1; card <= 2; ++card)
-            m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (2, 'K', 'T', 1)"));
+            m_db->execute(QStringLiteral(
+                "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (2, 'K', 'T', 1)"));
         for (int i = 0; i < 3; ++i) {
-            m_db->execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (1, 1, 1)"));
-            m_db->execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (2, 3, 1)"));
+            m_db->execute(QStringLiteral(
+                "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (1, 1, 1)"));
+            m_db->execute(QStringLiteral(
+                "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost) VALUES (2, 3, 1)"));
         }
-        m_db->execute(QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
-                                     "(1, '2024-01-01', 'dopis'), (2, '2024-01-01', 'e-mail'), (3, '2024-01-01', 'ručně')"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
+            "(1, '2024-01-01', 'dopis'), (2, '2024-01-01', 'e-mail'), (3, '2024-01-01', 'ručně')"));
         const auto reminded = [this] {
             return m_db->query(QStringLiteral("SELECT group_concat(id_topneho_zdroje) FROM upozorneni"))
                 .rows[0][0]
                 .toString();
         };
         QVERIFY(store.SmazatCinnostiKarty(1));
-        QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti WHERE id_topneho_zdroje = 1")).rows.size(), 0);
+        QCOMPARE(
+            m_db->query(QStringLiteral("SELECT id FROM cinnosti WHERE id_topneho_zdroje = 1")).rows.size(),
+            0);
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cinnosti")).rows.size(), 3);
         QCOMPARE(reminded(), QStringLiteral("2,3"));
 
@@ -242,7 +265,8 @@ private slots:
     void cardsAreDeletedEvenWhenTheActivitiesCannotBe()
     {
         StoreOperations store(*m_db);
-        m_db->execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (4, 'K', 'T', 1)"));
+        m_db->execute(QStringLiteral(
+            "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (4, 'K', 'T', 1)"));
         m_db->execute(QStringLiteral("ALTER TABLE cinnosti RENAME TO cinnosti_jinde"));
         QVERIFY(!store.SmazatCinnostiKarty(1));
         QVERIFY(!store.SmazatDataZakaznika(4));
@@ -302,8 +326,11 @@ private slots:
 
     void aNewDatabaseIsNeverWrittenOverAnExistingFile()
     {
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, Schema::createDatabaseFile(m_dir->path(QStringLiteral("Vestibor.mdb"))));
-        QCOMPARE(m_db->query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")).rows[0][0].toInt(),
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 Schema::createDatabaseFile(m_dir->path(QStringLiteral("Vestibor.mdb"))));
+        QCOMPARE(m_db->query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"))
+                     .rows[0][0]
+                     .toInt(),
                  8); // seven tables and the id sequence
     }
 };

@@ -110,7 +110,8 @@ int main(int argc, char* argv[])
         if (!QFileInfo::exists(password))
             Password::writePasswordFile(password, initialPassword);
         if (argc == 3)
-            installTemplates(QDir(QString::fromLocal8Bit(argv[2])), QDir(dir.filePath(QStringLiteral("Ses"))));
+            installTemplates(QDir(QString::fromLocal8Bit(argv[2])),
+                             QDir(dir.filePath(QStringLiteral("Ses"))));
     } catch (const AppError& e) {
         err << "vestibor_prepare: " << e.text() << "\n";
         return 1;

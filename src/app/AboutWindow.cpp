@@ -37,9 +37,10 @@ private:
 
 } // namespace
 
-AboutWindow::AboutWindow(const QString& programVersion, const QString& buildDate, const QString& reportModuleVersion,
-                         QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+AboutWindow::AboutWindow(const QString& programVersion, const QString& buildDate,
+                         const QString& reportModuleVersion, QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("OProgramu"));
     setWindowTitle(QStringLiteral("O programu ") + ApplicationTitle());

@@ -40,10 +40,12 @@ std::optional<QString> refusedTarget(const QString& target, const QString& datab
 {
     const QString file = resolved(target);
     const QString database = resolved(databaseFile);
-    for (const QString& own : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+    for (const QString& own :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
         if (file == database + own)
-            return QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze zálohovat. Zvolte jiný "
-                                  "soubor.");
+            return QStringLiteral(
+                "Do souboru databáze, se kterou program pracuje, nelze zálohovat. Zvolte jiný "
+                "soubor.");
     return std::nullopt;
 }
 
@@ -99,8 +101,8 @@ Written writeInto(Connection& connection, const QString& folder, const QDateTime
     // Two copies within one second get distinct names.
     QString path = QDir(folder).filePath(fileName(at, note));
     for (int i = 2; QFileInfo::exists(path); ++i)
-        path = QDir(folder).filePath(fileName(at, note + (note.isEmpty() ? QString() : QStringLiteral("_")) +
-                                                       QString::number(i)));
+        path = QDir(folder).filePath(
+            fileName(at, note + (note.isEmpty() ? QString() : QStringLiteral("_")) + QString::number(i)));
     if (const std::optional<QString> why = write(connection, path, progress, check))
         return {QString(), *why};
     return {path, QString()};

@@ -36,8 +36,9 @@ struct Written
     QString path;
     QString failure;
 };
-Written writeInto(Connection& connection, const QString& folder, const QDateTime& at, const QString& note = QString(),
-                  const Progress& progress = {}, DatabaseFile::Check check = DatabaseFile::Check::Full);
+Written writeInto(Connection& connection, const QString& folder, const QDateTime& at,
+                  const QString& note = QString(), const Progress& progress = {},
+                  DatabaseFile::Check check = DatabaseFile::Check::Full);
 void keepNewest(const QString& folder, int keep);
 
 // "1,3 MB", "840 kB": a file's size for a message.

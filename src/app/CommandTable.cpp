@@ -42,12 +42,16 @@ struct MenuSpec
 };
 
 const MenuSpec menus[] = {
-    {"HMenu_Soubor", "Soubor", {"Akce_OtevritTZ", "Akce_OtevritZakaznika", "Akce_ZavritZakaznika", "Akce_PlanRevizi", nullptr, "Akce_Konec"}},
+    {"HMenu_Soubor",
+     "Soubor",
+     {"Akce_OtevritTZ", "Akce_OtevritZakaznika", "Akce_ZavritZakaznika", "Akce_PlanRevizi", nullptr,
+      "Akce_Konec"}},
     {"HMenu_Servis",
      "Servis",
-     {"Akce_UdajeUzivatele", nullptr, "Akce_CiselnikZakazniku", "Akce_CiselnikKategorii", "Akce_CiselnikCinnosti",
-      "Akce_CiselnikTechniku", nullptr, "Akce_Tisk", nullptr, "Akce_ZmenaHesla", "Akce_Konfig", nullptr,
-      "Akce_ImportZakazniku", nullptr, "Akce_ZalohovatDatabazi", "Akce_ObnovitZeZalohy"}},
+     {"Akce_UdajeUzivatele", nullptr, "Akce_CiselnikZakazniku", "Akce_CiselnikKategorii",
+      "Akce_CiselnikCinnosti", "Akce_CiselnikTechniku", nullptr, "Akce_Tisk", nullptr, "Akce_ZmenaHesla",
+      "Akce_Konfig", nullptr, "Akce_ImportZakazniku", nullptr, "Akce_ZalohovatDatabazi",
+      "Akce_ObnovitZeZalohy"}},
     {"HMenu_Napoveda", "Nápověda", {"Akce_DomovskaStranka", "Akce_OProgramu"}},
 };
 

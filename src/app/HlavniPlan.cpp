@@ -85,7 +85,8 @@ TPlanRevizi* THlavni::openPlan(bool overdueOnly)
     const bool opening = !m_plan;
     if (opening) {
         m_plan = new TPlanRevizi(
-            m_context, [this](int customerId, int cardId) { return openCardFromPlan(customerId, cardId); }, this);
+            m_context, [this](int customerId, int cardId) { return openCardFromPlan(customerId, cardId); },
+            this);
         m_plan->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (overdueOnly)

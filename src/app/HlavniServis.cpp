@@ -41,7 +41,8 @@ void THlavni::userDataCommand()
 
 void THlavni::changePasswordCommand()
 {
-    const std::optional<QString> entry = InputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
+    const std::optional<QString> entry =
+        InputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
     if (!entry) {
         ShowPlainMessage(QStringLiteral("Akce byla stornována."));
         return;
@@ -65,9 +66,9 @@ void THlavni::changePasswordCommand()
 
 void THlavni::importCustomersCommand()
 {
-    const std::optional<QString> path = dialogBackend().openFile(
-        this, QStringLiteral("Importovat data ze souboru ..."), QStringLiteral("Dokument XML (*.xml)|*.xml"),
-        QStringLiteral("name"));
+    const std::optional<QString> path =
+        dialogBackend().openFile(this, QStringLiteral("Importovat data ze souboru ..."),
+                                 QStringLiteral("Dokument XML (*.xml)|*.xml"), QStringLiteral("name"));
     if (!path)
         return;
     const QString fullPath = QFileInfo(*path).absoluteFilePath();
@@ -75,8 +76,8 @@ void THlavni::importCustomersCommand()
         ShowInfo(QStringLiteral("Soubor \"") + fullPath + QStringLiteral("\" není v očekávaném formátu."));
         return;
     }
-    if (AskQuestion(QStringLiteral("Pozor!"), QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"),
-                    1) != AnswerYes)
+    if (AskQuestion(QStringLiteral("Pozor!"),
+                    QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"), 1) != AnswerYes)
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
     dataWritten();

@@ -22,8 +22,8 @@ bool THlavni::FormCreate()
     // 3. Template directory.
     const QString templates = m_context.path(QStringLiteral("Ses"));
     if (!QFileInfo(templates).isDir() && !QDir().mkpath(templates)) {
-        ShowInfo(QStringLiteral(
-            "Nebyl nalezen adresář Ses a pokus o jeho založení selhal.\r\nChybu napravíte přeinstalací programu."));
+        ShowInfo(QStringLiteral("Nebyl nalezen adresář Ses a pokus o jeho založení selhal.\r\nChybu "
+                                "napravíte přeinstalací programu."));
         return false;
     }
 
@@ -100,17 +100,20 @@ bool THlavni::connectServer(const DatabaseSettings& database)
             prepared = m_context.connection.hasTable(QStringLiteral("cis_zakaznici"));
             break;
         } catch (const AppError& e) {
-            const bool passwordWanted = attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
+            const bool passwordWanted =
+                attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
             if (passwordWanted) {
-                const std::optional<QString> typed = PasswordBox(
-                    QStringLiteral("Heslo k databázi"),
-                    QStringLiteral("Zadejte heslo uživatele „%1“ databáze %2").arg(database.Uzivatel, database.shownName()));
+                const std::optional<QString> typed =
+                    PasswordBox(QStringLiteral("Heslo k databázi"),
+                                QStringLiteral("Zadejte heslo uživatele „%1“ databáze %2")
+                                    .arg(database.Uzivatel, database.shownName()));
                 if (typed && !typed->isEmpty()) {
                     password = *typed;
                     continue;
                 }
             }
-            ShowWarning(QStringLiteral("Selhalo připojení k databázovému serveru %1.\r\n%2\r\nAplikace bude ukončena.")
+            ShowWarning(QStringLiteral(
+                            "Selhalo připojení k databázovému serveru %1.\r\n%2\r\nAplikace bude ukončena.")
                             .arg(database.shownName(), e.text()));
             return false;
         }
@@ -127,8 +130,8 @@ bool THlavni::connectServer(const DatabaseSettings& database)
 
 void THlavni::openDataSets()
 {
-    const bool columnsUpToDate = m_context.store.ZajistitSloupec(QStringLiteral("cis_zakaznici"),
-                                                                 QStringLiteral("je_firma"), QStringLiteral("BIT"));
+    const bool columnsUpToDate = m_context.store.ZajistitSloupec(
+        QStringLiteral("cis_zakaznici"), QStringLiteral("je_firma"), QStringLiteral("BIT"));
     // Without the plan's tables and views the program works on; only the plan is off.
     m_planAvailable = Schema::upgrade(m_context.connection);
     if (!columnsUpToDate || !m_planAvailable)

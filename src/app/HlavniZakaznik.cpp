@@ -3,8 +3,8 @@
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "records/CardSearch.h"
-#include "records/OtevritKartu_f.h"
 #include "records/OtevritKartuDetail_f.h"
+#include "records/OtevritKartu_f.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
 #include "uikit/Dialogs.h"
@@ -114,8 +114,9 @@ void THlavni::findCardCommand()
         cardId = CardSearch::firstCardId(m_context.connection, column, value);
         customerId = m_context.store.ZakaznikKarty(cardId);
     } else {
-        if (AskQuestion(QStringLiteral("Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech spotřebičů, "
-                                       "které vyhovují zadání?"),
+        if (AskQuestion(QStringLiteral(
+                            "Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech spotřebičů, "
+                            "které vyhovují zadání?"),
                         1) != AnswerYes)
             return;
         TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);

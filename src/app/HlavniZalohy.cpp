@@ -24,9 +24,10 @@ const QString megabytesWritten = QStringLiteral("Zapsáno MB");
 QString serverBackupMessage(const DatabaseSettings& database)
 {
     const QString name = database.Databaze.isEmpty() ? QStringLiteral("<databáze>") : database.Databaze;
-    return QStringLiteral("Databáze je na databázovém serveru a zálohuje se jeho vlastními nástroji, například "
-                          "příkazem\r\npg_dump --format=custom --file=vestibor.dump %1\r\nZe zálohy ji obnoví příkaz "
-                          "pg_restore.")
+    return QStringLiteral(
+               "Databáze je na databázovém serveru a zálohuje se jeho vlastními nástroji, například "
+               "příkazem\r\npg_dump --format=custom --file=vestibor.dump %1\r\nZe zálohy ji obnoví příkaz "
+               "pg_restore.")
         .arg(name);
 }
 
@@ -38,20 +39,23 @@ void THlavni::backupCommand()
         ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
         return;
     }
-    const QString suggested = QStringLiteral("Vestibor_%1.mdb").arg(QDate::currentDate().toString(Qt::ISODate));
-    const std::optional<FileChoice> choice =
-        dialogBackend().saveFile(this, QStringLiteral("Databáze (*.mdb)|*.mdb"), suggested, QStringLiteral("mdb"));
+    const QString suggested =
+        QStringLiteral("Vestibor_%1.mdb").arg(QDate::currentDate().toString(Qt::ISODate));
+    const std::optional<FileChoice> choice = dialogBackend().saveFile(
+        this, QStringLiteral("Databáze (*.mdb)|*.mdb"), suggested, QStringLiteral("mdb"));
     if (!choice)
         return;
     const QString target = QFileInfo(choice->path).absoluteFilePath();
-    if (const std::optional<QString> refused = Backups::refusedTarget(target, m_context.connection.filePath())) {
+    if (const std::optional<QString> refused =
+            Backups::refusedTarget(target, m_context.connection.filePath())) {
         ShowInfo(*refused);
         return;
     }
     std::optional<QString> failure;
     {
         LongWork work(QStringLiteral("Zálohování databáze"), megabytesWritten);
-        failure = Backups::write(m_context.connection, target, [&](qint64 megabytes) { work.step(megabytes); });
+        failure =
+            Backups::write(m_context.connection, target, [&](qint64 megabytes) { work.step(megabytes); });
     }
     if (failure) {
         ShowWarning(QStringLiteral("Zálohování databáze se nezdařilo.\r\n") + *failure);
@@ -73,8 +77,9 @@ void THlavni::automaticBackup()
     Backups::Written written;
     {
         LongWork work(QStringLiteral("Automatická záloha databáze"), megabytesWritten);
-        written = Backups::writeInto(m_context.connection, folder, QDateTime::currentDateTime(), QString(),
-                                     [&](qint64 megabytes) { work.step(megabytes); }, DatabaseFile::Check::Quick);
+        written = Backups::writeInto(
+            m_context.connection, folder, QDateTime::currentDateTime(), QString(),
+            [&](qint64 megabytes) { work.step(megabytes); }, DatabaseFile::Check::Quick);
     }
     if (!written.failure.isEmpty()) {
         ShowWarning(QStringLiteral("Automatická záloha databáze se nezdařila.\r\n") + written.failure);
@@ -89,9 +94,8 @@ void THlavni::restoreCommand()
         ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
         return;
     }
-    const std::optional<QString> chosen =
-        dialogBackend().openFile(this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)|*.mdb"),
-                                 QString());
+    const std::optional<QString> chosen = dialogBackend().openFile(
+        this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)|*.mdb"), QString());
     if (!chosen)
         return;
     const QString backup = QFileInfo(*chosen).absoluteFilePath();
@@ -110,11 +114,12 @@ void THlavni::restoreCommand()
     }
     if (!savePendingEdits())
         return;
-    if (AskQuestion(QStringLiteral("Obnovit ze zálohy"),
-                    QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do složky %2.\r\n"
-                                   "Program se potom ukončí. Pokračovat?")
-                        .arg(backup, backupsFolder),
-                    2) != AnswerYes)
+    if (AskQuestion(
+            QStringLiteral("Obnovit ze zálohy"),
+            QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do složky %2.\r\n"
+                           "Program se potom ukončí. Pokračovat?")
+                .arg(backup, backupsFolder),
+            2) != AnswerYes)
         return;
     if (replaceDatabase(backup))
         QTimer::singleShot(0, this, &QWidget::close);
@@ -153,18 +158,22 @@ bool THlavni::replaceDatabase(const QString& backup)
     m_context.connection.close();
     // SQLite removes its files beside the database when the last connection closes: while
     // they stay, another running program has the file open, and replacing it would spoil it.
-    if (QFileInfo::exists(file + QStringLiteral("-wal")) || QFileInfo::exists(file + QStringLiteral("-shm"))) {
-        ShowWarning(QStringLiteral("Databázi má otevřenou jiný spuštěný program, obnova se neprovedla. Ukončete "
-                                   "ho a obnovu zopakujte.\r\nProgram se nyní ukončí."));
+    if (QFileInfo::exists(file + QStringLiteral("-wal")) ||
+        QFileInfo::exists(file + QStringLiteral("-shm"))) {
+        ShowWarning(
+            QStringLiteral("Databázi má otevřenou jiný spuštěný program, obnova se neprovedla. Ukončete "
+                           "ho a obnovu zopakujte.\r\nProgram se nyní ukončí."));
         return true;
     }
     if (const std::optional<QString> why = SafeFile::writeWhole(file, bytes)) {
-        ShowWarning(QStringLiteral("Obnova se nezdařila, databáze zůstala beze změny: %1\r\nProgram se nyní ukončí.")
-                        .arg(*why));
+        ShowWarning(
+            QStringLiteral("Obnova se nezdařila, databáze zůstala beze změny: %1\r\nProgram se nyní ukončí.")
+                .arg(*why));
         return true;
     }
-    ShowInfo(QStringLiteral("Databáze je obnovena ze zálohy „%1“. Předchozí databáze je uložena v souboru „%2“.\r\n"
-                            "Program se nyní ukončí, spusťte ho znovu.")
+    ShowInfo(QStringLiteral(
+                 "Databáze je obnovena ze zálohy „%1“. Předchozí databáze je uložena v souboru „%2“.\r\n"
+                 "Program se nyní ukončí, spusťte ho znovu.")
                  .arg(backup, kept.path));
     return true;
 }

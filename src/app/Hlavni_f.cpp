@@ -3,13 +3,13 @@
 #include "app/AboutWindow.h"
 #include "app/CommandTable.h"
 #include "app/HomePage.h"
-#include "plan/PlanRevizi_f.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/ReportBinding.h"
 #include "helpers/TextConversions.h"
+#include "plan/PlanRevizi_f.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
@@ -116,7 +116,7 @@ void THlavni::buildToolbar()
     buildOverdueLabel();
 }
 
-template<class Window> void THlavni::runCodeList(DataSet* lookupToReload)
+template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
 {
     {
         Window window(m_context, this);
@@ -155,7 +155,8 @@ void THlavni::connectCommands()
     onTriggered(action(QStringLiteral("Akce_ObnovitZeZalohy")), this, [this] { restoreCommand(); });
     onTriggered(action(QStringLiteral("Akce_Tisk")), this, [this] { ReportBinding::AkceTisk(m_context); });
     onTriggered(action(QStringLiteral("Akce_OProgramu")), this, [this] {
-        AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"), ReportBinding::moduleVersionText(), this);
+        AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
+                          ReportBinding::moduleVersionText(), this);
         RunModal(about);
     });
     auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);

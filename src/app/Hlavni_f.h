@@ -67,7 +67,7 @@ private:
     void buildWindow();
     void buildToolbar();
     void connectCommands();
-    template<class Window> void runCodeList(DataSet* lookupToReload);
+    template <class Window> void runCodeList(DataSet* lookupToReload);
     bool connectDatabase();
     bool connectServer(const DatabaseSettings& database);
     void openDataSets();

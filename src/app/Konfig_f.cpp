@@ -31,7 +31,8 @@ const char* colorProperty = "colorValue";
 } // namespace
 
 TKonfig::TKonfig(const Settings& current, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       m_settings(current)
 {
     setObjectName(QStringLiteral("TKonfig"));
@@ -66,14 +67,17 @@ TKonfig::TKonfig(const Settings& current, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, &TKonfig::changed);
         return box;
     };
-    m_dialogUlozit = check(QStringLiteral("ChBox_DialogUlozit"), QStringLiteral("Před uložením vyvolávat dialog pro potvrzení"),
-                           128, 249, current.DialogUlozit);
+    m_dialogUlozit =
+        check(QStringLiteral("ChBox_DialogUlozit"),
+              QStringLiteral("Před uložením vyvolávat dialog pro potvrzení"), 128, 249, current.DialogUlozit);
     m_zaviratFrmTisk = check(QStringLiteral("ChBox_ZaviratFrmTisk"),
                              QStringLiteral("Po výběru sestavy zavřít formulář tiskového modulu"), 160, 281,
                              current.ZaviratFrmTisk);
-    m_primaEditace = check(QStringLiteral("ChBox_PovolitPrimouEditaciDatumu"), QStringLiteral("Povolit přímou editaci datumů"),
-                           192, 169, current.PovolitPrimouEditaciDatumu);
-    m_hsl = check(QStringLiteral("ChBox_hsl"), QStringLiteral("Používat zabezpečení spuštění heslem"), 224, 217, current.hsl);
+    m_primaEditace =
+        check(QStringLiteral("ChBox_PovolitPrimouEditaciDatumu"),
+              QStringLiteral("Povolit přímou editaci datumů"), 192, 169, current.PovolitPrimouEditaciDatumu);
+    m_hsl = check(QStringLiteral("ChBox_hsl"), QStringLiteral("Používat zabezpečení spuštění heslem"), 224,
+                  217, current.hsl);
 
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
     m_ok->setObjectName(QStringLiteral("Tl_Ok"));

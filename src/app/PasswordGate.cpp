@@ -11,7 +11,8 @@ namespace Password {
 bool runGate(const QString& passwordFile)
 {
     if (!QFileInfo::exists(passwordFile)) {
-        ShowInfo(QStringLiteral("Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
+        ShowInfo(QStringLiteral(
+            "Nebyl nalezen soubor \"Vestibor.heslo\".\r\nChybu napravíte přeinstalací programu."));
         return false;
     }
     const std::optional<QString> entry =
@@ -24,7 +25,8 @@ bool runGate(const QString& passwordFile)
         return false;
     }
     if (!OveritHeslo(passwordFile, password)) {
-        ShowWarning(QStringLiteral("Pozor"), QStringLiteral("Zadali jste neplatné heslo!\r\nOpakujte zadání hesla."));
+        ShowWarning(QStringLiteral("Pozor"),
+                    QStringLiteral("Zadali jste neplatné heslo!\r\nOpakujte zadání hesla."));
         return false;
     }
     return true;

@@ -16,16 +16,22 @@ struct Row
     int maxLength; // 0: no limit
 };
 
-const Row rows[] = {{"Název subjektu", "Ed_NazevSubjektu", 249, 0}, {"Odpovědná osoba", "Ed_OdpovednaOsoba", 249, 0},
-                    {"Ulice", "Ed_Ulice", 249, 0},                  {"PSČ", "Ed_PSC", 65, 6},
-                    {"Město", "Ed_Mesto", 249, 0},                  {"IČO", "Ed_ICO", 153, 8},
-                    {"DIČ", "Ed_DIC", 177, 12},                     {"Telefon/Mobil", "Ed_Tel", 153, 0},
-                    {"Email", "Ed_Email", 257, 0},                  {"WWW", "Ed_WWW", 257, 0}};
+const Row rows[] = {{"Název subjektu", "Ed_NazevSubjektu", 249, 0},
+                    {"Odpovědná osoba", "Ed_OdpovednaOsoba", 249, 0},
+                    {"Ulice", "Ed_Ulice", 249, 0},
+                    {"PSČ", "Ed_PSC", 65, 6},
+                    {"Město", "Ed_Mesto", 249, 0},
+                    {"IČO", "Ed_ICO", 153, 8},
+                    {"DIČ", "Ed_DIC", 177, 12},
+                    {"Telefon/Mobil", "Ed_Tel", 153, 0},
+                    {"Email", "Ed_Email", 257, 0},
+                    {"WWW", "Ed_WWW", 257, 0}};
 
 } // namespace
 
 TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       m_settings(current)
 {
     setObjectName(QStringLiteral("TUdajeUzivatele"));

@@ -6,5 +6,7 @@ class TCisCinnosti : public TCiselnik
 {
     Q_OBJECT
 public:
-    TCisCinnosti(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::cinnosti(), parent) {}
+    TCisCinnosti(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::cinnosti(), parent)
+    {
+    }
 };

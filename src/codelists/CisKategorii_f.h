@@ -6,5 +6,8 @@ class TCisKategorii : public TCiselnik
 {
     Q_OBJECT
 public:
-    TCisKategorii(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::kategorie(), parent) {}
+    TCisKategorii(AppContext& context, QWidget* parent)
+        : TCiselnik(context, CodeListSpecs::kategorie(), parent)
+    {
+    }
 };

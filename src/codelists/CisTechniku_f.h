@@ -6,5 +6,7 @@ class TCisTechniku : public TCiselnik
 {
     Q_OBJECT
 public:
-    TCisTechniku(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::technici(), parent) {}
+    TCisTechniku(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::technici(), parent)
+    {
+    }
 };

@@ -34,27 +34,36 @@ struct TextField
     int width;
 };
 
-const TextField contactFields[] = {{"Název", "nazev", 201},       {"Odpovědná osoba", "osoba", 201},
-                                   {"Ulice, č.p.", "ulice", 201}, {"Město", "mesto", 201},
-                                   {"PSČ", "psc", 49},            {"IČO", "ico", 161},
-                                   {"DIČ", "dic", 161},           {"Telefon", "tel", 161},
-                                   {"Mobil", "mobil", 161},       {"E-mail", "email", 201}};
+const TextField contactFields[] = {{"Název", "nazev", 201},
+                                   {"Odpovědná osoba", "osoba", 201},
+                                   {"Ulice, č.p.", "ulice", 201},
+                                   {"Město", "mesto", 201},
+                                   {"PSČ", "psc", 49},
+                                   {"IČO", "ico", 161},
+                                   {"DIČ", "dic", 161},
+                                   {"Telefon", "tel", 161},
+                                   {"Mobil", "mobil", 161},
+                                   {"E-mail", "email", 201}};
 const TextField noteFields[] = {{"Poznámka 1", "poznamka1", 281}, {"Poznámka 2", "poznamka2", 281}};
 const TextField checkFields[] = {{"Záruka 5 let", "zaruka5let", 89},
                                  {"Hlídání revizí", "hlidani_revizi", 89},
                                  {"Zákazník je firma (má status právnické osoby)", "je_firma", 249}};
 
-const QStringList sortItems{QStringLiteral("Pořadí vložení"), QStringLiteral("Názvu"), QStringLiteral("Osoby"),
-                            QStringLiteral("Ulice"),          QStringLiteral("Města"), QStringLiteral("PSČ"),
+const QStringList sortItems{QStringLiteral("Pořadí vložení"),
+                            QStringLiteral("Názvu"),
+                            QStringLiteral("Osoby"),
+                            QStringLiteral("Ulice"),
+                            QStringLiteral("Města"),
+                            QStringLiteral("PSČ"),
                             QStringLiteral("IČO")};
 
 } // namespace
 
 const QStringList& TCisZakazniku::sortColumns()
 {
-    static const QStringList columns{QStringLiteral("id"),    QStringLiteral("nazev"), QStringLiteral("osoba"),
-                                     QStringLiteral("ulice"), QStringLiteral("mesto"), QStringLiteral("psc"),
-                                     QStringLiteral("ico")};
+    static const QStringList columns{
+        QStringLiteral("id"),    QStringLiteral("nazev"), QStringLiteral("osoba"), QStringLiteral("ulice"),
+        QStringLiteral("mesto"), QStringLiteral("psc"),   QStringLiteral("ico")};
     return columns;
 }
 
@@ -62,7 +71,8 @@ TCisZakazniku::TCisZakazniku(AppContext& context, QWidget* parent)
     : CodeListWindow(context, QStringLiteral("TCisZakazniku"), parent)
 {
     setWindowTitle(QStringLiteral("Číselník zákazníků"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMaximizeButtonHint);
     setMinimumSize(designWidth, designHeight);
     context.PoziceCiselnikuZakazniku.applyTo(this, QSize(designWidth, designHeight));
 
@@ -114,7 +124,8 @@ void TCisZakazniku::buildFields(AnchorLayout* layout)
 
     y = 328;
     for (const TextField& f : checkFields) {
-        auto* check = new DBCheckBox(QString::fromUtf8(f.label), this, QStringLiteral("ChB_") + QLatin1String(f.column));
+        auto* check = new DBCheckBox(QString::fromUtf8(f.label), this,
+                                     QStringLiteral("ChB_") + QLatin1String(f.column));
         check->bind(m_source, QString::fromLatin1(f.column));
         layout->place(check, 384, y, f.width, 17);
         m_checks.append(check);
@@ -129,7 +140,8 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
     auto* top = new QFrame(this);
     top->setObjectName(QStringLiteral("Panel_Horni"));
     top->setFrameShape(QFrame::StyledPanel);
-    layout->place(top, 0, 0, designWidth, topStrip, AnchorLayout::Left | AnchorLayout::Top | AnchorLayout::Right);
+    layout->place(top, 0, 0, designWidth, topStrip,
+                  AnchorLayout::Left | AnchorLayout::Top | AnchorLayout::Right);
     auto* bottom = new QFrame(this);
     bottom->setObjectName(QStringLiteral("Panel_Dolni"));
     bottom->setFrameShape(QFrame::StyledPanel);
@@ -153,7 +165,8 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
     config.focusOnNew = m_nazev;
     config.deleteGuard = [this] { return mayDelete(); };
     config.deleteQuestion = [this] {
-        return QStringLiteral("Opravdu chcete odstranit záznam \"") + m_dataSet->text(QStringLiteral("nazev")).trimmed() +
+        return QStringLiteral("Opravdu chcete odstranit záznam \"") +
+               m_dataSet->text(QStringLiteral("nazev")).trimmed() +
                QStringLiteral("\"?\r\n(Budou odstraněny i karty všech TZ a činnosti.)");
     };
     config.deleteRow = [this] { deleteCustomer(); };
@@ -163,14 +176,15 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
         layout->place(panel->makeButton(RecordPanel::Command(c), this), 8 + 32 * c, 8, 33, 25);
     QList<QWidget*> order;
     for (int c = RecordPanel::Novy; c <= RecordPanel::Storno; ++c)
-        order << layout->place(panel->makeButton(RecordPanel::Command(c), this), 272 + 80 * (c - RecordPanel::Novy), 8,
-                               75, 25);
+        order << layout->place(panel->makeButton(RecordPanel::Command(c), this),
+                               272 + 80 * (c - RecordPanel::Novy), 8, 75, 25);
 
     m_sort = new QComboBox(this);
     m_sort->setObjectName(QStringLiteral("CBox_SetrideniZakazniku"));
     m_sort->addItems(sortItems);
     layout->place(m_sort, 8, 40, 257, 21);
-    connect(m_sort, &QComboBox::activated, this, [this](int index) { runGuarded([this, index] { sortChosen(index); }); });
+    connect(m_sort, &QComboBox::activated, this,
+            [this](int index) { runGuarded([this, index] { sortChosen(index); }); });
     order << m_sort << findChild<QWidget*>(QStringLiteral("DBGrid1"));
 
     const auto bottomButton = [&](QAction* action, const QString& name, int x, bool tabStop) {
@@ -203,7 +217,8 @@ int TCisZakazniku::sortIndex() const
 void TCisZakazniku::openSorted(int index)
 {
     m_dataSet->close();
-    m_dataSet->setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY ") + sortColumns().value(index));
+    m_dataSet->setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY ") +
+                              sortColumns().value(index));
     m_dataSet->open();
     m_openedIndex = index;
 }
@@ -283,7 +298,8 @@ QString TCisZakazniku::listingText() const
 {
     RecordListing listing;
     for (int i = 0; i < 10; ++i)
-        listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(contactFields[i].column)), m_textFields[i]);
+        listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(contactFields[i].column)),
+                     m_textFields[i]);
     const auto ticked = [](const DBCheckBox* c) { return YesNoText(c->checkState() == Qt::Checked); };
     listing.literal(m_checks[0]->text() + QStringLiteral(": "), ticked(m_checks[0]));
     listing.literal(m_checks[1]->text() + QStringLiteral(": "), ticked(m_checks[1]));

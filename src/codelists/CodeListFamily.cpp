@@ -17,7 +17,8 @@ TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* par
     : CodeListWindow(context, spec.className, parent), m_spec(spec)
 {
     setWindowTitle(spec.caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(547, 347);
     auto* layout = new AnchorLayout(this, QSize(547, 347));
 
@@ -49,7 +50,9 @@ TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* par
     config.modeLabel = mode;
     config.counterLabel = counter;
     config.focusOnEdit = findChild<QWidget*>(spec.editFocusField);
-    config.deleteQuestion = [this] { return RecordPanel::deleteQuestionFor(m_dataSet->text(m_spec.quotedColumn)); };
+    config.deleteQuestion = [this] {
+        return RecordPanel::deleteQuestionFor(m_dataSet->text(m_spec.quotedColumn));
+    };
     RecordPanel* panel = createPanel(config);
 
     const int navX[] = {8, 40, 72, 104};
@@ -120,7 +123,8 @@ QString TCiselnik::listingText(Connection& connection, const CodeListSpec& spec)
 
 void TCiselnik::showListing()
 {
-    ShowTextWindow(m_spec.listingTitle, listingText(m_context.connection, m_spec), 500, 600, false, 3, true, false);
+    ShowTextWindow(m_spec.listingTitle, listingText(m_context.connection, m_spec), 500, 600, false, 3, true,
+                   false);
 }
 
 void TCiselnik::exportTable()

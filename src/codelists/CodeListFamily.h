@@ -26,9 +26,9 @@ struct CodeListSpec
     QString table;
     QString listColumn;
     QString listTitle;
-    QList<Field> fields;      // in tab order, one row each from y = 40
-    QString editFocusField;   // editName focused by "Oprava"
-    QString quotedColumn;     // named by the delete question
+    QList<Field> fields;    // in tab order, one row each from y = 40
+    QString editFocusField; // editName focused by "Oprava"
+    QString quotedColumn;   // named by the delete question
     QString listingTitle;
     QString listingQuery;
     QString listingHeader;

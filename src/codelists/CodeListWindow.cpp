@@ -17,7 +17,8 @@ CodeListWindow::CodeListWindow(AppContext& context, const QString& objectName, Q
     setObjectName(objectName);
     m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
     m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
-    m_export = makeCommand(this, QStringLiteral("Akce_Export"), QStringLiteral("Export"), QStringLiteral("Export tabulky"));
+    m_export = makeCommand(this, QStringLiteral("Akce_Export"), QStringLiteral("Export"),
+                           QStringLiteral("Export tabulky"));
     m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
                           QStringLiteral("Výpis aktuálního záznamu"));
     m_zavrit = makeCommand(this, QStringLiteral("Akce_Zavrit"), QStringLiteral("Zavřít"),
@@ -66,7 +67,9 @@ bool CodeListWindow::settlePendingEdit()
         return true;
     const int answer = AskQuestion(
         QStringLiteral("Pozor!"),
-        QStringLiteral("Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?"), 3);
+        QStringLiteral(
+            "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?"),
+        3);
     if (answer == AnswerYes) {
         m_panel->action(RecordPanel::Ulozit)->trigger();
         return !m_dataSet->isEditing();

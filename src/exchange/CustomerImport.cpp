@@ -51,7 +51,8 @@ private:
 QFile& openFile(QFile& file)
 {
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Soubor „%1“ nelze otevřít: %2").arg(file.fileName(), file.errorString()));
+        throw AppError(
+            QStringLiteral("Soubor „%1“ nelze otevřít: %2").arg(file.fileName(), file.errorString()));
     return file;
 }
 
@@ -207,9 +208,10 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
             marks << QStringLiteral("?");
             values << convert(column, **found);
         }
-        connection.execute(names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                 .arg(table, names.join(QStringLiteral(", ")), marks.join(u',')),
+        connection.execute(names.isEmpty()
+                               ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                               : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(table, names.join(QStringLiteral(", ")), marks.join(u',')),
                            values);
         work.step();
     });

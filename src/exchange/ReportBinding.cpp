@@ -14,9 +14,10 @@ namespace {
 
 void callLibrary(const Call& call)
 {
-    SestavaUNI(QCoreApplication::instance(), reinterpret_cast<const char16_t*>(call.templatesDirectory.utf16()),
-               reinterpret_cast<const char16_t*>(call.parameters.utf16()), call.reserved, call.closeAfterChoice,
-               call.connection);
+    SestavaUNI(QCoreApplication::instance(),
+               reinterpret_cast<const char16_t*>(call.templatesDirectory.utf16()),
+               reinterpret_cast<const char16_t*>(call.parameters.utf16()), call.reserved,
+               call.closeAfterChoice, call.connection);
 }
 
 Launcher& launcher()
@@ -27,7 +28,8 @@ Launcher& launcher()
 
 int callPreview(const PreviewCall& call)
 {
-    return SestavaNahled(QCoreApplication::instance(), reinterpret_cast<const char16_t*>(call.templatePath.utf16()),
+    return SestavaNahled(QCoreApplication::instance(),
+                         reinterpret_cast<const char16_t*>(call.templatePath.utf16()),
                          reinterpret_cast<const char16_t*>(call.parameters.utf16()),
                          reinterpret_cast<const char16_t*>(call.extraParameters.utf16()), call.connection);
 }
@@ -43,8 +45,9 @@ bool templatesDirectoryPresent(const AppContext& context)
     const QString templates = context.path(QStringLiteral("Ses"));
     if (QFileInfo(templates).isDir())
         return true;
-    ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
-                                               templates + QStringLiteral("\"."));
+    ShowInfo(QStringLiteral("Upozornění"),
+             QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") + templates +
+                 QStringLiteral("\"."));
     return false;
 }
 
@@ -100,8 +103,8 @@ bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds)
         return false;
     const QString templatePath = QStringLiteral("Ses/") + reminderTemplateName();
     if (!QFileInfo(context.path(templatePath)).isFile()) {
-        ShowInfo(QStringLiteral("Upozornění"), QStringLiteral("Předloha dopisu „%1“ nebyla nalezena.")
-                                                   .arg(context.path(templatePath)));
+        ShowInfo(QStringLiteral("Upozornění"),
+                 QStringLiteral("Předloha dopisu „%1“ nebyla nalezena.").arg(context.path(templatePath)));
         return false;
     }
     QStringList ids;

@@ -38,8 +38,8 @@ QString reminderTemplateName(); // "upozorneni_na_revizi.sestava"
 // One template straight to the generator's preview (the library's SestavaNahled).
 struct PreviewCall
 {
-    QString templatePath; // the template file's full path
-    QString parameters;   // as for the print command
+    QString templatePath;    // the template file's full path
+    QString parameters;      // as for the print command
     QString extraParameters; // "Name|value|…"
     QSqlDatabase* connection = nullptr;
 };

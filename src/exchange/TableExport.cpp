@@ -8,7 +8,6 @@
 #include "uikit/Dialogs.h"
 #include "uikit/LongWork.h"
 
-
 namespace {
 
 SafeFile& openForWriting(SafeFile& file)
@@ -39,7 +38,8 @@ qsizetype UlozitCSV(const DataSet& dataSet, const QString& path, const TableWrit
 {
     LongWork work(QStringLiteral("Export tabulky"));
     SafeFile file(path);
-    const qsizetype replaced = TableWriters::writeCsv(openForWriting(file), dataSet, [&] { work.step(); }, rows);
+    const qsizetype replaced = TableWriters::writeCsv(
+        openForWriting(file), dataSet, [&] { work.step(); }, rows);
     commit(file);
     return replaced;
 }
@@ -47,14 +47,16 @@ qsizetype UlozitCSV(const DataSet& dataSet, const QString& path, const TableWrit
 QString replacedCharactersText(qsizetype count)
 {
     if (count == 1)
-        return QStringLiteral("Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
-                              "znakem „?“.");
+        return QStringLiteral(
+            "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
+            "znakem „?“.");
     if (count < 5)
         return QStringLiteral("Soubor je uložen, ale %1 znaky nemají v kódování Windows-1250 obdobu a byly "
                               "nahrazeny znakem „?“.")
             .arg(count);
-    return QStringLiteral("Soubor je uložen, ale %1 znaků nemá v kódování Windows-1250 obdobu a bylo nahrazeno "
-                          "znakem „?“.")
+    return QStringLiteral(
+               "Soubor je uložen, ale %1 znaků nemá v kódování Windows-1250 obdobu a bylo nahrazeno "
+               "znakem „?“.")
         .arg(count);
 }
 
@@ -72,7 +74,8 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
         ShowInfo(QStringLiteral("Databáze neobsahuje žádný záznam ..."));
         return;
     }
-    const QString suggestion = suggestedName.toLower().contains(QStringLiteral("select")) ? QString() : suggestedName;
+    const QString suggestion =
+        suggestedName.toLower().contains(QStringLiteral("select")) ? QString() : suggestedName;
     const std::optional<FileChoice> choice = dialogBackend().saveFile(
         owner, QStringLiteral("Dokument XML|*.xml|Database CSV|*.csv"), suggestion, QStringLiteral("xml"));
     if (!choice)

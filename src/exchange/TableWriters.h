@@ -22,8 +22,8 @@ using RowSelection = std::optional<QList<int>>;
 // every line, empty values as short empty elements; only &, < and > are escaped (and
 // CR as a character reference, so that a line break reads back as it was). afterRecord
 // runs after each record.
-void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName, const RowSelection& rows = {},
-              const std::function<void()>& afterRecord = {});
+void writeXml(QIODevice& device, const DataSet& dataSet, const QString& rootName,
+              const RowSelection& rows = {}, const std::function<void()>& afterRecord = {});
 
 // Windows-1250 text: a header line of the field names, then one line per record, the
 // values joined by "|"; "|" in a value becomes "_", CR and LF are removed, a character

@@ -22,8 +22,9 @@ QString quoted(const QString& value)
 DatabaseSettings DatabaseSettings::read(const IniFile& file)
 {
     DatabaseSettings s;
-    s.server = file.readString(section, QStringLiteral("Typ"), QStringLiteral("soubor")).trimmed().compare(
-                   QStringLiteral("server"), Qt::CaseInsensitive) == 0;
+    s.server = file.readString(section, QStringLiteral("Typ"), QStringLiteral("soubor"))
+                   .trimmed()
+                   .compare(QStringLiteral("server"), Qt::CaseInsensitive) == 0;
     s.Server = file.readString(section, QStringLiteral("Server")).trimmed();
     const int port = file.readInteger(section, QStringLiteral("Port"), 5432);
     s.Port = port > 0 && port < 65536 ? port : 5432;
@@ -52,5 +53,8 @@ QString DatabaseSettings::connectionString(const QString& password) const
 
 QString DatabaseSettings::shownName() const
 {
-    return QStringLiteral("%1:%2/%3").arg(Server.isEmpty() ? QStringLiteral("localhost") : Server).arg(Port).arg(Databaze);
+    return QStringLiteral("%1:%2/%3")
+        .arg(Server.isEmpty() ? QStringLiteral("localhost") : Server)
+        .arg(Port)
+        .arg(Databaze);
 }

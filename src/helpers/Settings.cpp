@@ -9,18 +9,18 @@ const QString konfig = QStringLiteral("konfig");
 
 const QStringList& Settings::uzivatelKeys()
 {
-    static const QStringList keys{
-        QStringLiteral("NazevSubjektu"), QStringLiteral("OdpovednaOsoba"), QStringLiteral("Ulice"),
-        QStringLiteral("PSC"),           QStringLiteral("Mesto"),          QStringLiteral("ICO"),
-        QStringLiteral("DIC"),           QStringLiteral("Tel"),            QStringLiteral("Email"),
-        QStringLiteral("WWW")};
+    static const QStringList keys{QStringLiteral("NazevSubjektu"), QStringLiteral("OdpovednaOsoba"),
+                                  QStringLiteral("Ulice"),         QStringLiteral("PSC"),
+                                  QStringLiteral("Mesto"),         QStringLiteral("ICO"),
+                                  QStringLiteral("DIC"),           QStringLiteral("Tel"),
+                                  QStringLiteral("Email"),         QStringLiteral("WWW")};
     return keys;
 }
 
 QString* Settings::uzivatelValue(int index)
 {
-    QString* values[] = {&NazevSubjektu, &OdpovednaOsoba, &Ulice, &PSC,   &Mesto,
-                         &ICO,           &DIC,            &Tel,   &Email, &WWW};
+    QString* values[] = {&NazevSubjektu, &OdpovednaOsoba, &Ulice, &PSC, &Mesto, &ICO, &DIC,
+                         &Tel,           &Email,          &WWW};
     return index >= 0 && index < 10 ? values[index] : nullptr;
 }
 
@@ -35,7 +35,8 @@ Settings Settings::read(const IniFile& file)
     for (int i = 0; i < uzivatelKeys().size(); ++i)
         *s.uzivatelValue(i) = file.readString(uzivatel, uzivatelKeys()[i]);
     s.BarvaKartaTZ = file.readInteger(konfig, QStringLiteral("BarvaKartaTZ"), DefaultBarvaKartaTZ);
-    s.BarvaKartaCinnosti = file.readInteger(konfig, QStringLiteral("BarvaKartaCinnosti"), DefaultBarvaKartaCinnosti);
+    s.BarvaKartaCinnosti =
+        file.readInteger(konfig, QStringLiteral("BarvaKartaCinnosti"), DefaultBarvaKartaCinnosti);
     s.DialogUlozit = file.readFlag(konfig, QStringLiteral("DialogUlozit"), true);
     s.ZaviratFrmTisk = file.readFlag(konfig, QStringLiteral("ZaviratFrmTisk"), false);
     s.PovolitPrimouEditaciDatumu = file.readFlag(konfig, QStringLiteral("PovolitPrimouEditaciDatumu"), false);
@@ -45,12 +46,13 @@ Settings Settings::read(const IniFile& file)
 
 void Settings::writeKonfig(const IniFile& file) const
 {
-    file.write(konfig, {{QStringLiteral("BarvaKartaTZ"), IniFile::integerText(BarvaKartaTZ)},
-                        {QStringLiteral("BarvaKartaCinnosti"), IniFile::integerText(BarvaKartaCinnosti)},
-                        {QStringLiteral("DialogUlozit"), IniFile::flagText(DialogUlozit)},
-                        {QStringLiteral("ZaviratFrmTisk"), IniFile::flagText(ZaviratFrmTisk)},
-                        {QStringLiteral("PovolitPrimouEditaciDatumu"), IniFile::flagText(PovolitPrimouEditaciDatumu)},
-                        {QStringLiteral("hsl"), IniFile::flagText(hsl)}});
+    file.write(konfig,
+               {{QStringLiteral("BarvaKartaTZ"), IniFile::integerText(BarvaKartaTZ)},
+                {QStringLiteral("BarvaKartaCinnosti"), IniFile::integerText(BarvaKartaCinnosti)},
+                {QStringLiteral("DialogUlozit"), IniFile::flagText(DialogUlozit)},
+                {QStringLiteral("ZaviratFrmTisk"), IniFile::flagText(ZaviratFrmTisk)},
+                {QStringLiteral("PovolitPrimouEditaciDatumu"), IniFile::flagText(PovolitPrimouEditaciDatumu)},
+                {QStringLiteral("hsl"), IniFile::flagText(hsl)}});
 }
 
 void Settings::writeUzivatel(const IniFile& file) const

@@ -19,7 +19,7 @@ struct Settings
     bool PovolitPrimouEditaciDatumu = false;
     bool hsl = true;
 
-    static constexpr int DefaultBarvaKartaTZ = 6401967;       // 0x61AFAF
+    static constexpr int DefaultBarvaKartaTZ = 6401967;        // 0x61AFAF
     static constexpr int DefaultBarvaKartaCinnosti = 12183270; // 0xB9E6E6
 
     // The sixteen keys of uzivatel and konfig, each with its default.

@@ -36,8 +36,8 @@ int TextToInteger(const QString& text)
 
 QDateTime TextToDateTime(const QString& text)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
+    static const QRegularExpression form(QStringLiteral(
+        "^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const auto m = form.match(text);
     if (m.hasMatch()) {
         int year = m.captured(3).toInt();

@@ -32,10 +32,21 @@ enum Field
     FieldCount
 };
 
-const char* const fieldNames[FieldCount] = {"hlidani_revizi", "id_zakaznika", "pristi_revize", "zakaznik",      "mesto",
-                                            "telefon",       "mobil",    "email",         "zdroj",
-                                            "vyrobni_cislo", "kategorie", "posledni_datum", "posledni_cinnost",
-                                            "upozorneno",    "zpusob_upozorneni"};
+const char* const fieldNames[FieldCount] = {"hlidani_revizi",
+                                            "id_zakaznika",
+                                            "pristi_revize",
+                                            "zakaznik",
+                                            "mesto",
+                                            "telefon",
+                                            "mobil",
+                                            "email",
+                                            "zdroj",
+                                            "vyrobni_cislo",
+                                            "kategorie",
+                                            "posledni_datum",
+                                            "posledni_cinnost",
+                                            "upozorneno",
+                                            "zpusob_upozorneni"};
 
 struct ColumnSpec
 {
@@ -45,10 +56,17 @@ struct ColumnSpec
 };
 
 const ColumnSpec columns[PlanModel::ColumnCount] = {
-    {"Příští revize", F_Next, 80},   {"Dní", F_Next, 44},           {"Zákazník", F_Customer, 180},
-    {"Město", F_Town, 110},          {"Telefon", F_Phone, 90},      {"Mobil", F_Mobile, 90},
-    {"E-mail", F_Email, 150},        {"Topný zdroj", F_Source, 140}, {"Výrobní číslo", F_Serial, 100},
-    {"Kategorie", F_Category, 110},  {"Poslední činnost", F_LastDate, 170},
+    {"Příští revize", F_Next, 80},
+    {"Dní", F_Next, 44},
+    {"Zákazník", F_Customer, 180},
+    {"Město", F_Town, 110},
+    {"Telefon", F_Phone, 90},
+    {"Mobil", F_Mobile, 90},
+    {"E-mail", F_Email, 150},
+    {"Topný zdroj", F_Source, 140},
+    {"Výrobní číslo", F_Serial, 100},
+    {"Kategorie", F_Category, 110},
+    {"Poslední činnost", F_LastDate, 170},
     {"Upozorněno", F_Reminded, 130},
 };
 
@@ -64,7 +82,7 @@ QString joined(const QString& first, const QString& second)
     return second.isEmpty() ? first : first.isEmpty() ? second : first + u' ' + second;
 }
 
-template<class T> int compared(const T& a, const T& b)
+template <class T> int compared(const T& a, const T& b)
 {
     return a < b ? -1 : b < a ? 1 : 0;
 }
@@ -305,7 +323,6 @@ QVariant PlanModel::value(int listedRow, const QString& field) const
 
 int PlanModel::overdueCount() const
 {
-    return int(std::count_if(m_listed.begin(), m_listed.end(), [this](int r) {
-        return m_facts[r].hasNext && m_facts[r].days < 0;
-    }));
+    return int(std::count_if(m_listed.begin(), m_listed.end(),
+                             [this](int r) { return m_facts[r].hasNext && m_facts[r].days < 0; }));
 }

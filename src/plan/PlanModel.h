@@ -87,7 +87,7 @@ private:
     const QString& searchKey(int dataSetRow) const;
 
     QPointer<const DataSet> m_rows;
-    QList<Row> m_facts;                 // by data set row
+    QList<Row> m_facts;                  // by data set row
     mutable QList<QString> m_searchKeys; // by data set row, made when first filtered
     QList<int> m_listed;
     PlanFilter m_filter;

@@ -12,7 +12,8 @@ QString sql()
     return QStringLiteral(
         "WITH p AS MATERIALIZED (SELECT id_topneho_zdroje, datum FROM pristi_revize) "
         "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.hlidani_revizi, p.datum AS pristi_revize, "
-        "z.nazev AS zakaznik, z.mesto, z.tel AS telefon, z.mobil, z.email, t.nazev AS zdroj, t.vyrobni_cislo, "
+        "z.nazev AS zakaznik, z.mesto, z.tel AS telefon, z.mobil, z.email, t.nazev AS zdroj, "
+        "t.vyrobni_cislo, "
         "k.nazev_kategorie AS kategorie, "
         "(SELECT c.datum FROM cinnosti c WHERE c.id_topneho_zdroje = t.id "
         "ORDER BY c.datum DESC, c.id DESC LIMIT 1) AS posledni_datum, "
@@ -32,8 +33,8 @@ namespace {
 
 QVariantList paramsFor(Customers customers, bool withoutNext, const QString& after, const QDate& until)
 {
-    return {customers == Customers::All ? 0 : 1, customers == Customers::Watched ? 1 : 0, withoutNext ? 1 : 0, after,
-            until.toString(Qt::ISODate)};
+    return {customers == Customers::All ? 0 : 1, customers == Customers::Watched ? 1 : 0, withoutNext ? 1 : 0,
+            after, until.toString(Qt::ISODate)};
 }
 
 } // namespace
@@ -68,9 +69,10 @@ bool accepts(const PlanFilter& filter, bool watched, const QDate& next)
 int overdueCount(Connection& connection, const QDate& today)
 {
     const ResultSet r = connection.query(
-        QStringLiteral("SELECT count(*) FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize p "
-                       "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = TRUE "
-                       "AND p.datum < ?"),
+        QStringLiteral(
+            "SELECT count(*) FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize p "
+            "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = TRUE "
+            "AND p.datum < ?"),
         {today.toString(Qt::ISODate)});
     return r.rows.value(0).value(0).toInt();
 }

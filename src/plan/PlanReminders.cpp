@@ -94,9 +94,10 @@ void TPlanRevizi::markReminded()
 
 void TPlanRevizi::offerToRecord(const QList<int>& ids, const QString& way)
 {
-    const QString text = ids.size() == 1
-                             ? QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")
-                             : QStringLiteral("Zaznamenat u těchto zdrojů (%1) dnešní upozornění?").arg(ids.size());
+    const QString text =
+        ids.size() == 1
+            ? QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")
+            : QStringLiteral("Zaznamenat u těchto zdrojů (%1) dnešní upozornění?").arg(ids.size());
     if (AskQuestion(text, 1) == AnswerYes)
         record(ids, way);
 }
@@ -106,7 +107,8 @@ bool TPlanRevizi::record(const QList<int>& ids, const QString& way)
     try {
         m_context.store.ZaznamenatUpozorneni(ids, QDate::currentDate(), way);
     } catch (const DatabaseError& e) {
-        ShowWarning(QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n") + e.text());
+        ShowWarning(QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n") +
+                    e.text());
         return false;
     }
     refresh();

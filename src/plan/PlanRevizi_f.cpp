@@ -135,16 +135,19 @@ void TPlanRevizi::buildWindow()
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         runGuarded([&] {
             const Qt::SortOrder order =
-                m_model->sortColumn() == column && m_model->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                                              : Qt::AscendingOrder;
+                m_model->sortColumn() == column && m_model->sortOrder() == Qt::AscendingOrder
+                    ? Qt::DescendingOrder
+                    : Qt::AscendingOrder;
             m_model->sort(column, order);
             m_grid->horizontalHeader()->setSortIndicator(column, order);
             updateButtons();
         });
     });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { runGuarded([this] { openCurrent(); }); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateButtons(); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { updateButtons(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { updateButtons(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { updateButtons(); });
     connect(m_open, &QPushButton::clicked, this, [this] { runGuarded([this] { openCurrent(); }); });
     connect(m_email, &QPushButton::clicked, this, [this] { runGuarded([this] { sendEmail(); }); });
     connect(m_print, &QPushButton::clicked, this, [this] { runGuarded([this] { printReminders(); }); });
@@ -270,7 +273,8 @@ void TPlanRevizi::applyFilter()
         return;
     }
     const int row = currentListedRow();
-    const QVariant currentCard = row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
+    const QVariant currentCard =
+        row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     // Only what was not read yet is read and put after the others: the other customers'
     // cards, then the cards a later day adds.
     if (!m_watchedOnly->isChecked() && !m_loadedAllCustomers &&
@@ -300,13 +304,15 @@ bool TPlanRevizi::readMore(const QVariantList& params)
 void TPlanRevizi::refresh()
 {
     const int row = currentListedRow();
-    const QVariant currentCard = row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
+    const QVariant currentCard =
+        row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     m_stale = false;
     m_loadedUntil = QDate();
     m_rows->close();
     const bool allCustomers = !m_watchedOnly->isChecked();
-    m_rows->setCommandText(PlanQuery::sql(), PlanQuery::params(m_until, allCustomers ? PlanQuery::Customers::All
-                                                                                    : PlanQuery::Customers::Watched));
+    m_rows->setCommandText(
+        PlanQuery::sql(),
+        PlanQuery::params(m_until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched));
     try {
         m_rows->open();
     } catch (const DatabaseError& e) {
@@ -343,8 +349,9 @@ void TPlanRevizi::keepCurrentCard(const QVariant& cardId)
 
 void TPlanRevizi::showCounts()
 {
-    m_counts->setText(
-        QStringLiteral("Zdrojů: %1, z toho po termínu: %2").arg(m_model->rowCount()).arg(m_model->overdueCount()));
+    m_counts->setText(QStringLiteral("Zdrojů: %1, z toho po termínu: %2")
+                          .arg(m_model->rowCount())
+                          .arg(m_model->overdueCount()));
 }
 
 void TPlanRevizi::updateButtons()
@@ -352,7 +359,8 @@ void TPlanRevizi::updateButtons()
     const int row = currentListedRow();
     const bool any = m_model->rowCount() > 0;
     m_open->setEnabled(row >= 0);
-    m_email->setEnabled(row >= 0 && !m_model->value(row, QStringLiteral("email")).toString().trimmed().isEmpty());
+    m_email->setEnabled(row >= 0 &&
+                        !m_model->value(row, QStringLiteral("email")).toString().trimmed().isEmpty());
     m_print->setEnabled(any);
     m_mark->setEnabled(any);
     m_export->setEnabled(any);

@@ -78,7 +78,7 @@ private:
     DataSet* m_rows = nullptr;
     PlanModel* m_model = nullptr;
     QDate m_until;
-    QDate m_loadedUntil; // the rows read reach this day; invalid before the first reading
+    QDate m_loadedUntil;               // the rows read reach this day; invalid before the first reading
     bool m_loadedAllCustomers = false; // or only the watched customers' cards
     QHash<int, int> m_customerOrder;
     bool m_stale = false;

@@ -40,7 +40,8 @@ QString body(const QList<Source>& sources, const Settings& firm, const QDate& to
     for (const Source& source : sources)
         lines << sourceLine(source, today);
     lines << QString()
-          << QStringLiteral("Ozvěte se nám, prosím, abychom se domluvili na termínu návštěvy našeho technika.")
+          << QStringLiteral(
+                 "Ozvěte se nám, prosím, abychom se domluvili na termínu návštěvy našeho technika.")
           << QString() << QStringLiteral("S pozdravem");
     for (const QString& signature : {firm.OdpovednaOsoba, firm.NazevSubjektu})
         if (!signature.trimmed().isEmpty())

@@ -48,12 +48,15 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
     m_cinnost->setListSource(m_context.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
 
     m_datum = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
-    m_datumPristi = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"), fieldX, 146, 89);
+    m_datumPristi = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
+                              fieldX, 146, 89);
     auto* tlDatum = form.button(QStringLiteral("Tl_datum"), QStringLiteral("Datum"), 264, 118, 60);
-    auto* tlDatumPristi = form.button(QStringLiteral("Tl_datum_pristi"), QStringLiteral("Datum"), 264, 158, 60);
+    auto* tlDatumPristi =
+        form.button(QStringLiteral("Tl_datum_pristi"), QStringLiteral("Datum"), 264, 158, 60);
     for (DBEdit* date : {m_datum, m_datumPristi})
         date->setFocusPolicy(Qt::ClickFocus);
-    connect(tlDatum, &QPushButton::clicked, this, [this] { runGuarded([this] { pickDate(m_datum, true); }); });
+    connect(tlDatum, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { pickDate(m_datum, true); }); });
     connect(tlDatumPristi, &QPushButton::clicked, this,
             [this] { runGuarded([this] { pickDate(m_datumPristi, false); }); });
 
@@ -76,12 +79,13 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
                   {"Cena ostatní", "cena_ostatni", 408, 65}};
     QList<QWidget*> order{grid, m_cinnost, tlDatum, tlDatumPristi, m_technik};
     for (const auto& p : prices) {
-        DBEdit* price = form.edit(QString::fromUtf8(p.caption), QString::fromLatin1(p.column), p.x, 234, p.width);
+        DBEdit* price =
+            form.edit(QString::fromUtf8(p.caption), QString::fromLatin1(p.column), p.x, 234, p.width);
         price->setAlignment(Qt::AlignRight);
         order << price;
     }
-    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"), QStringLiteral("Me_poznamka2"),
-                           QStringLiteral("poznamka"), fieldX, 282, 305, 217);
+    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"),
+                           QStringLiteral("Me_poznamka2"), QStringLiteral("poznamka"), fieldX, 282, 305, 217);
     order << m_poznamka;
     m_counter = form.counterLabel(QStringLiteral("La_Pocitadlo_Cin"));
     form.tabOrder(order);
@@ -151,7 +155,8 @@ void ActivityPanel::setDefaults()
     DataSet* activities = m_context.DS_Cin;
     const QDate today = QDate::currentDate();
     activities->setValue(QStringLiteral("id_zakaznika"), m_context.IdOtevrenehoZakaznika);
-    activities->setValue(QStringLiteral("id_topneho_zdroje"), m_context.DS_Karty->value(QStringLiteral("id")));
+    activities->setValue(QStringLiteral("id_topneho_zdroje"),
+                         m_context.DS_Karty->value(QStringLiteral("id")));
     activities->setValue(QStringLiteral("datum"), today);
     activities->setValue(QStringLiteral("datum_pristi"), nextInspectionDate(today, cardPeriod()));
 }
@@ -165,7 +170,8 @@ bool ActivityPanel::validate()
     }
     if (m_context.settings.DialogUlozit &&
         AskQuestion(QStringLiteral("Pozor"),
-                    QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"), 1) != AnswerYes)
+                    QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"),
+                    1) != AnswerYes)
         return false;
     return true;
 }
@@ -226,7 +232,8 @@ QString ActivityPanel::listingText() const
     listing.line(findChild<QLabel*>(QStringLiteral("La_technik")), m_technik);
     for (const char* price : {"cena_doprava", "cena_prace", "cena_material", "cena_ostatni"})
         listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(price)),
-                     findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(price)), QStringLiteral(" Kč"));
+                     findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(price)),
+                     QStringLiteral(" Kč"));
     listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka2")), m_poznamka);
     return listing.text();
 }

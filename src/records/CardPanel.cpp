@@ -34,7 +34,8 @@ CardPanel::CardPanel(AppContext& context, ActivityPanel* activities, QWidget* pa
     setObjectName(QStringLiteral("Panel_TZ"));
     setAutoFillBackground(true);
     m_source = new DataSource(context.DS_Karty, QStringLiteral("DataSource_Karty"), this);
-    RecordPanelLayout form(this, m_source, 473, QStringLiteral("Karty topných zdrojů"), QStringLiteral("La_Karty"));
+    RecordPanelLayout form(this, m_source, 473, QStringLiteral("Karty topných zdrojů"),
+                           QStringLiteral("La_Karty"));
     buildFields(form);
     buildCommands(form);
 
@@ -55,7 +56,8 @@ void CardPanel::buildFields(RecordPanelLayout& form)
     m_nazev = form.edit(QStringLiteral("Název"), QStringLiteral("nazev"), fieldX, 66, fieldWidth);
     m_typ = form.edit(QStringLiteral("Typ"), QStringLiteral("typ"), fieldX, 106, fieldWidth);
     auto* vyrobce = form.edit(QStringLiteral("Výrobce"), QStringLiteral("vyrobce"), fieldX, 146, fieldWidth);
-    auto* cislo = form.edit(QStringLiteral("Výrobní číslo"), QStringLiteral("vyrobni_cislo"), fieldX, 186, 145);
+    auto* cislo =
+        form.edit(QStringLiteral("Výrobní číslo"), QStringLiteral("vyrobni_cislo"), fieldX, 186, 145);
     auto* kod = form.edit(QStringLiteral("Čárový kód"), QStringLiteral("carovy_kod"), fieldX + 152, 186, 145);
 
     auto* rok = new DBComboList(this, QStringLiteral("Cb_rok_vyroby"));
@@ -69,20 +71,26 @@ void CardPanel::buildFields(RecordPanelLayout& form)
     form.field(QStringLiteral("Kategorie TZ"), QStringLiteral("La_kategorie"), m_kategorie, fieldX + 88, 226,
                fieldWidth - 88);
     m_kategorie->bind(m_source, QStringLiteral("kategorie"));
-    m_kategorie->setListSource(m_context.DS_Kategorie, QStringLiteral("id"), QStringLiteral("nazev_kategorie"));
-    connect(m_kategorie, &DBLookupCombo::userChose, this, [this] { runGuarded([this] { onCategoryChosen(); }); });
+    m_kategorie->setListSource(m_context.DS_Kategorie, QStringLiteral("id"),
+                               QStringLiteral("nazev_kategorie"));
+    connect(m_kategorie, &DBLookupCombo::userChose, this,
+            [this] { runGuarded([this] { onCategoryChosen(); }); });
 
     auto* lhuta = form.edit(QStringLiteral("Lhůta"), QStringLiteral("lhuta"), fieldX, 266, 45);
-    m_vyrazeno = form.edit(QStringLiteral("Vyřazeno dne"), QStringLiteral("vyrazeno_dne"), fieldX + 52, 266, 80);
+    m_vyrazeno =
+        form.edit(QStringLiteral("Vyřazeno dne"), QStringLiteral("vyrazeno_dne"), fieldX + 52, 266, 80);
     m_vyrazeno->setFocusPolicy(Qt::ClickFocus);
-    auto* datum = form.button(QStringLiteral("Tl_vyrazeno_dne"), QStringLiteral("Datum"), fieldX + 138, 278, 50);
-    auto* zrusit = form.button(QStringLiteral("Tl_ZrusitVyrazeni"), QStringLiteral("Zrušit vyřazení"), fieldX + 194, 278, 103);
+    auto* datum =
+        form.button(QStringLiteral("Tl_vyrazeno_dne"), QStringLiteral("Datum"), fieldX + 138, 278, 50);
+    auto* zrusit = form.button(QStringLiteral("Tl_ZrusitVyrazeni"), QStringLiteral("Zrušit vyřazení"),
+                               fieldX + 194, 278, 103);
     zrusit->setFocusPolicy(Qt::NoFocus);
     connect(datum, &QPushButton::clicked, this, [this] { runGuarded([this] { pickDecommissioning(); }); });
     connect(zrusit, &QPushButton::clicked, this, [this] { runGuarded([this] { cancelDecommissioning(); }); });
 
-    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka"), QStringLiteral("Me_poznamka"),
-                           QStringLiteral("poznamka"), fieldX, 306, fieldWidth, 203);
+    m_poznamka =
+        form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka"), QStringLiteral("Me_poznamka"),
+                  QStringLiteral("poznamka"), fieldX, 306, fieldWidth, 203);
     m_counter = form.counterLabel(QStringLiteral("La_Pocitadlo"));
 
     form.tabOrder({m_grid, m_nazev, m_typ, vyrobce, cislo, kod, rok, m_kategorie, lhuta, datum, m_poznamka});
@@ -144,8 +152,8 @@ bool CardPanel::validate()
         }
     }
     if (m_context.settings.DialogUlozit) {
-        const QString question = QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"") + m_nazev->text() +
-                                 QStringLiteral("\". Chcete tyto změny uložit?");
+        const QString question = QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"") +
+                                 m_nazev->text() + QStringLiteral("\". Chcete tyto změny uložit?");
         if (AskQuestion(QStringLiteral("Pozor"), question, 1) != AnswerYes)
             return false;
     }
@@ -223,7 +231,8 @@ void CardPanel::followCurrentCard()
     }
     // A new card has no id until it is saved; typing into a card does not change its id,
     // so the activities (and an activity being edited) stay as they are.
-    const int cardId = cards->state() == DataSet::State::Insert ? 0 : cards->value(QStringLiteral("id")).toInt();
+    const int cardId =
+        cards->state() == DataSet::State::Insert ? 0 : cards->value(QStringLiteral("id")).toInt();
     if (cardId == m_shownCardId)
         return;
     m_shownCardId = cardId;
@@ -236,9 +245,11 @@ QString CardPanel::listingText() const
     for (const char* name : {"nazev", "typ", "vyrobce", "vyrobni_cislo", "carovy_kod"})
         listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(name)),
                      findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(name)));
-    listing.line(findChild<QLabel*>(QStringLiteral("La_rok_vyroby")), findChild<QWidget*>(QStringLiteral("Cb_rok_vyroby")));
+    listing.line(findChild<QLabel*>(QStringLiteral("La_rok_vyroby")),
+                 findChild<QWidget*>(QStringLiteral("Cb_rok_vyroby")));
     listing.line(findChild<QLabel*>(QStringLiteral("La_kategorie")), m_kategorie);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_lhuta")), findChild<QWidget*>(QStringLiteral("Ed_lhuta")));
+    listing.line(findChild<QLabel*>(QStringLiteral("La_lhuta")),
+                 findChild<QWidget*>(QStringLiteral("Ed_lhuta")));
     listing.line(findChild<QLabel*>(QStringLiteral("La_vyrazeno_dne")), m_vyrazeno);
     listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka")), m_poznamka);
     return listing.text();

@@ -22,18 +22,19 @@ bool isSearchColumn(const QString& column)
 int count(Connection& connection, const QString& column, const QString& value)
 {
     const QString& c = checked(column);
-    const ResultSet r = connection.query(
-        QStringLiteral("SELECT COUNT(") + c + QStringLiteral(") as Celkem FROM topny_zdroj WHERE ") + c +
-            QStringLiteral(" = ? COLLATE caseless"),
-        {value});
+    const ResultSet r = connection.query(QStringLiteral("SELECT COUNT(") + c +
+                                             QStringLiteral(") as Celkem FROM topny_zdroj WHERE ") + c +
+                                             QStringLiteral(" = ? COLLATE caseless"),
+                                         {value});
     return r.rows.value(0).value(0).toInt();
 }
 
 int firstCardId(Connection& connection, const QString& column, const QString& value)
 {
     const QString& c = checked(column);
-    const ResultSet r =
-        connection.query(QStringLiteral("SELECT id FROM topny_zdroj WHERE ") + c + QStringLiteral(" = ? COLLATE caseless"), {value});
+    const ResultSet r = connection.query(QStringLiteral("SELECT id FROM topny_zdroj WHERE ") + c +
+                                             QStringLiteral(" = ? COLLATE caseless"),
+                                         {value});
     return r.rows.value(0).value(0).toInt();
 }
 

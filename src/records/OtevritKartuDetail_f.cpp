@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& listQuery, const QVariantList& params,
-                                         QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& listQuery,
+                                         const QVariantList& params, QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TOtevritKartuDetail"));
     setWindowTitle(QStringLiteral("Otevřít kartu - více detailů"));

@@ -13,7 +13,8 @@ class TOtevritKartuDetail : public QDialog
 {
     Q_OBJECT
 public:
-    TOtevritKartuDetail(AppContext& context, const QString& listQuery, const QVariantList& params, QWidget* parent);
+    TOtevritKartuDetail(AppContext& context, const QString& listQuery, const QVariantList& params,
+                        QWidget* parent);
 
     int cardId() const { return m_cardId; }
     int customerId() const { return m_customerId; }

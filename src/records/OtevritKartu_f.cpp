@@ -5,7 +5,8 @@
 #include <QRadioButton>
 
 TOtevritKartu::TOtevritKartu(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TOtevritKartu"));
     setWindowTitle(QStringLiteral("Otevřít kartu tepelného zdroje"));
@@ -41,7 +42,8 @@ TOtevritKartu::TOtevritKartu(QWidget* parent)
 
     for (QRadioButton* choice : {m_serial, m_barcode})
         connect(choice, &QRadioButton::clicked, m_value, [this] { m_value->setFocus(); });
-    connect(m_value, &QLineEdit::textChanged, m_open, [this](const QString& text) { m_open->setEnabled(!text.isEmpty()); });
+    connect(m_value, &QLineEdit::textChanged, m_open,
+            [this](const QString& text) { m_open->setEnabled(!text.isEmpty()); });
     connect(m_open, &QPushButton::clicked, this, &QDialog::accept);
     // The value is what the user (or a barcode reader) types first.
     m_value->setFocus();

@@ -41,7 +41,8 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("Panel1"));
-    layout->place(strip, 0, 440 - 41, 620, 41, AnchorLayout::Left | AnchorLayout::Right | AnchorLayout::Bottom);
+    layout->place(strip, 0, 440 - 41, 620, 41,
+                  AnchorLayout::Left | AnchorLayout::Right | AnchorLayout::Bottom);
     m_column = new QComboBox(this);
     m_column->setObjectName(QStringLiteral("CBox_Pole"));
     m_column->addItems(filterColumns);
@@ -75,10 +76,11 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
     m_dataSet->setCommandText(allCustomers);
     m_dataSet->open();
     m_grid->bind(m_source);
-    m_grid->setColumns({{QStringLiteral("nazev"), QStringLiteral("Název"), place.columnWidth(0, 180)},
-                        {QStringLiteral("osoba"), QStringLiteral("Odpovědná osoba"), place.columnWidth(1, 180)},
-                        {QStringLiteral("ulice"), QStringLiteral("Ulice, č.p."), place.columnWidth(2, 100)},
-                        {QStringLiteral("mesto"), QStringLiteral("Město"), place.columnWidth(3, 100)}});
+    m_grid->setColumns(
+        {{QStringLiteral("nazev"), QStringLiteral("Název"), place.columnWidth(0, 180)},
+         {QStringLiteral("osoba"), QStringLiteral("Odpovědná osoba"), place.columnWidth(1, 180)},
+         {QStringLiteral("ulice"), QStringLiteral("Ulice, č.p."), place.columnWidth(2, 100)},
+         {QStringLiteral("mesto"), QStringLiteral("Město"), place.columnWidth(3, 100)}});
     m_open->setEnabled(m_dataSet->recordCount() > 0);
 }
 
@@ -98,8 +100,9 @@ void TOtevritZakaznika::applyFilter()
 
 void TOtevritZakaznika::chooseCurrent()
 {
-    m_context.IdOtevrenehoZakaznika =
-        m_dataSet->isOpen() && m_dataSet->recordCount() > 0 ? m_dataSet->value(QStringLiteral("id")).toInt() : 0;
+    m_context.IdOtevrenehoZakaznika = m_dataSet->isOpen() && m_dataSet->recordCount() > 0
+                                          ? m_dataSet->value(QStringLiteral("id")).toInt()
+                                          : 0;
     accept();
 }
 

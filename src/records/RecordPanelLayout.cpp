@@ -17,8 +17,8 @@ constexpr int bottomRow = 523;
 constexpr int gridWidth = 153;
 } // namespace
 
-RecordPanelLayout::RecordPanelLayout(QWidget* panel, DataSource* source, int designWidth, const QString& caption,
-                                     const QString& captionName)
+RecordPanelLayout::RecordPanelLayout(QWidget* panel, DataSource* source, int designWidth,
+                                     const QString& caption, const QString& captionName)
     : m_panel(panel), m_source(source), m_layout(new AnchorLayout(panel, QSize(designWidth, designHeight)))
 {
     auto* title = new QLabel(caption, panel);
@@ -56,8 +56,8 @@ QLabel* RecordPanelLayout::counterLabel(const QString& name)
     return label;
 }
 
-QLabel* RecordPanelLayout::field(const QString& caption, const QString& labelName, QWidget* control, int x, int labelY,
-                                 int width)
+QLabel* RecordPanelLayout::field(const QString& caption, const QString& labelName, QWidget* control, int x,
+                                 int labelY, int width)
 {
     auto* label = new QLabel(caption, m_panel);
     label->setObjectName(labelName);
@@ -86,7 +86,8 @@ DBMemo* RecordPanelLayout::memo(const QString& caption, const QString& labelName
     return memo;
 }
 
-QPushButton* RecordPanelLayout::button(const QString& name, const QString& caption, int x, int y, int width, int height)
+QPushButton* RecordPanelLayout::button(const QString& name, const QString& caption, int x, int y, int width,
+                                       int height)
 {
     auto* button = new QPushButton(caption, m_panel);
     button->setObjectName(name);

@@ -32,11 +32,13 @@ public:
     // A caption label La_<column> at (x, labelY) and an edit Ed_<column> 14 pixels below.
     DBEdit* edit(const QString& caption, const QString& column, int x, int labelY, int width);
     // A caption label and a given control under it.
-    QLabel* field(const QString& caption, const QString& labelName, QWidget* control, int x, int labelY, int width);
+    QLabel* field(const QString& caption, const QString& labelName, QWidget* control, int x, int labelY,
+                  int width);
     // The note: a caption label and a memo that grows with the panel's height.
-    DBMemo* memo(const QString& caption, const QString& labelName, const QString& memoName, const QString& column,
-                 int x, int labelY, int width, int height);
-    QPushButton* button(const QString& name, const QString& caption, int x, int y, int width, int height = 25);
+    DBMemo* memo(const QString& caption, const QString& labelName, const QString& memoName,
+                 const QString& column, int x, int labelY, int width, int height);
+    QPushButton* button(const QString& name, const QString& caption, int x, int y, int width,
+                        int height = 25);
 
     // The editing buttons at the top, the navigation buttons and the listing button (and an
     // extra command's button beside it) at the bottom; none of them is a tab stop.

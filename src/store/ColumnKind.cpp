@@ -11,7 +11,8 @@ ColumnKind kindFromDeclaredType(const QString& declaredType, int* maxLength)
     const QString type = declaredType.trimmed().toUpper();
     if (maxLength)
         *maxLength = 0;
-    static const QRegularExpression sized(QStringLiteral("^(VARCHAR|CHAR|TEXT|NVARCHAR)\\s*\\(\\s*(\\d+)\\s*\\)$"));
+    static const QRegularExpression sized(
+        QStringLiteral("^(VARCHAR|CHAR|TEXT|NVARCHAR)\\s*\\(\\s*(\\d+)\\s*\\)$"));
     if (const auto m = sized.match(type); m.hasMatch()) {
         if (maxLength)
             *maxLength = m.captured(2).toInt();
@@ -254,7 +255,7 @@ QVariant toStorage(ColumnKind kind, const QVariant& value)
         return value.typeId() == QMetaType::QDate ? QVariant(value.toDate().toString(isoDate)) : value;
     case ColumnKind::DateTime:
         return value.typeId() == QMetaType::QDateTime ? QVariant(value.toDateTime().toString(isoDateTime))
-                                                       : value;
+                                                      : value;
     case ColumnKind::YesNo:
         return value.toBool();
     default:

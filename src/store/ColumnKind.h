@@ -7,7 +7,7 @@
 // the data-aware widgets and validation all work from this one classification.
 enum class ColumnKind
 {
-    AutoKey,  // INTEGER PRIMARY KEY AUTOINCREMENT, assigned by the database
+    AutoKey, // INTEGER PRIMARY KEY AUTOINCREMENT, assigned by the database
     Integer,
     Year,
     Float,

@@ -74,7 +74,8 @@ int collate(void*, int lenA, const void* a, int lenB, const void* b)
     Utf16Buffer textB;
     decodeUtf8(static_cast<const unsigned char*>(a), lenA, textA);
     decodeUtf8(static_cast<const unsigned char*>(b), lenB, textB);
-    return compare(QStringView(textA.constData(), textA.size()), QStringView(textB.constData(), textB.size()));
+    return compare(QStringView(textA.constData(), textA.size()),
+                   QStringView(textB.constData(), textB.size()));
 }
 
 // Equal when the texts differ only in letter case, in any alphabet: serial numbers and
@@ -172,8 +173,10 @@ bool registerOn(sqlite3* db)
     bool ok = sqlite3_create_collation_v2(db, "czech", SQLITE_UTF8, nullptr, collate, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_create_collation_v2(db, "caseless", SQLITE_UTF8, nullptr, collateCaseless, nullptr) ==
                    SQLITE_OK;
-    ok = ok && sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
-    ok = ok && sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
+    ok = ok &&
+         sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
+    ok = ok &&
+         sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
     return ok;
 }
 

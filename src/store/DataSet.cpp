@@ -160,8 +160,8 @@ void DataSet::readMore(const QString& sql, const QVariantList& params)
 {
     requireOpen();
     if (!isReadOnly() || isEditing())
-        throw DatabaseError(QStringLiteral("%1: další řádky lze přinačíst jen do datové sady pro čtení.")
-                                .arg(objectName()));
+        throw DatabaseError(
+            QStringLiteral("%1: další řádky lze přinačíst jen do datové sady pro čtení.").arg(objectName()));
     ResultSet result = m_connection.query(SqlDialect::translate(sql), params);
     if (result.columns.size() != m_fields.size())
         throw DatabaseError(QStringLiteral("%1: přinačtené řádky mají jiné sloupce.").arg(objectName()));
@@ -354,9 +354,10 @@ std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
         names << field.name;
     // Locked until the write's transaction ends, so that no other user's save slips in
     // between this comparison and the update.
-    const ResultSet current = m_connection.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
-                                                     .arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
-                                                 {rowId});
+    const ResultSet current =
+        m_connection.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
+                               .arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
+                           {rowId});
     if (current.rows.isEmpty())
         return std::nullopt;
     QList<QVariant> row = current.rows.first();
@@ -396,9 +397,10 @@ void DataSet::writeUpdate()
         if (*stored != m_rows[m_cursor]) {
             m_rows[m_cursor] = *stored;
             cancel();
-            throw DatabaseError(QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy "
-                                               "a záznam je načten znovu; prohlédněte si ho a změny případně "
-                                               "proveďte znovu."));
+            throw DatabaseError(
+                QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy "
+                               "a záznam je načten znovu; prohlédněte si ho a změny případně "
+                               "proveďte znovu."));
         }
     }
     m_rows[m_cursor] = m_buffer;
@@ -437,9 +439,8 @@ void DataSet::deleteRecord()
         cancel();
     if (m_rows.isEmpty())
         throw DatabaseError(QStringLiteral("Datová sada neobsahuje žádný záznam ke smazání."));
-    const int deleted =
-        m_connection.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_baseTable, m_rowKey),
-                             {m_rowIds[m_cursor]});
+    const int deleted = m_connection.execute(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_baseTable, m_rowKey), {m_rowIds[m_cursor]});
     removeCurrentRow();
     if (deleted == 0)
         throw DatabaseError(QStringLiteral("Záznam mezitím smazal jiný uživatel."));
@@ -520,7 +521,8 @@ void DataSet::setValue(const QString& name, const QVariant& v)
 {
     requireOpen();
     if (!isEditing())
-        throw DatabaseError(QStringLiteral("Datová sada %1 není v režimu editace ani vkládání.").arg(objectName()));
+        throw DatabaseError(
+            QStringLiteral("Datová sada %1 není v režimu editace ani vkládání.").arg(objectName()));
     const int i = fieldIndex(name);
     if (i < 0)
         throw DatabaseError(QStringLiteral("%1: pole „%2“ nebylo nalezeno.").arg(objectName(), name));

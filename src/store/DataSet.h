@@ -134,7 +134,7 @@ private:
     QVariantList m_params;
     bool m_tableMode = false;
     QString m_baseTable;
-    QString m_rowKey; // the column that keys the rows of the base table
+    QString m_rowKey;       // the column that keys the rows of the base table
     int m_rowIdColumn = -1; // hidden column with the row id in the fetched result
 
     QList<ColumnInfo> m_fields;

@@ -24,7 +24,8 @@ public:
         // Immutable: the bytes of the file alone are looked at, as they would be taken, and
         // SQLite leaves no files of its own beside it.
         const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
-        const int opened = sqlite3_open_v2(uri.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+        const int opened =
+            sqlite3_open_v2(uri.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
         if (opened != SQLITE_OK)
             m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("nedostatek paměti");
         else if (!CzechText::registerOn(m_db))
@@ -40,7 +41,8 @@ public:
     void whileWorking(const std::function<void()>* working)
     {
         if (working && *working)
-            sqlite3_progress_handler(m_db, 20000, &ReadOnlyFile::tick, const_cast<std::function<void()>*>(working));
+            sqlite3_progress_handler(m_db, 20000, &ReadOnlyFile::tick,
+                                     const_cast<std::function<void()>*>(working));
     }
 
     // The first column of every row; nothing when SQLite refused (the reason in error()).
@@ -102,7 +104,8 @@ std::optional<QString> whyNotProgramDatabase(const QString& path, const std::fun
     ReadOnlyFile file(path);
     if (!file.error().isEmpty())
         return QStringLiteral("Soubor nelze otevřít jako databázi: %1").arg(file.error());
-    const std::optional<QStringList> tables = file.column("SELECT name FROM sqlite_master WHERE type = 'table'");
+    const std::optional<QStringList> tables =
+        file.column("SELECT name FROM sqlite_master WHERE type = 'table'");
     if (!tables)
         return QStringLiteral("Soubor nelze přečíst jako databázi: %1").arg(file.error());
     QStringList missing;

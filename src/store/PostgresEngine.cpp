@@ -140,7 +140,8 @@ QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
     if (!ok) {
         const QSqlError error = query->lastError();
         const QString why = reason(error);
-        throw DatabaseError(mayBeLostConnection(error) && connectionLost() ? lostConnectionMessage(why) : why);
+        throw DatabaseError(mayBeLostConnection(error) && connectionLost() ? lostConnectionMessage(why)
+                                                                           : why);
     }
     return *query;
 }
@@ -252,8 +253,9 @@ QList<ColumnInfo> PostgresEngine::tableColumns(const QString& table)
 
 bool PostgresEngine::hasTable(const QString& table)
 {
-    return !query(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
-                                 "AND table_name = lower(?)"),
+    return !query(QStringLiteral(
+                      "SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
+                      "AND table_name = lower(?)"),
                   {table})
                 .isEmpty();
 }
@@ -290,7 +292,8 @@ void PostgresEngine::commit(int depth)
 
 void PostgresEngine::rollback(int depth)
 {
-    execute(depth == 0 ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth), {});
+    execute(depth == 0 ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth),
+            {});
 }
 
 void PostgresEngine::forgetStatements()

@@ -62,10 +62,11 @@ QHash<QString, QString> serverObjects(Connection& connection)
 {
     QHash<QString, QString> objects;
     for (const auto& row :
-         connection.query(QStringLiteral("SELECT c.relname, coalesce(obj_description(c.oid, 'pg_class'), '') "
-                                         "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-                                         "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'i') "
-                                         "UNION ALL SELECT collname, '' FROM pg_collation"))
+         connection
+             .query(QStringLiteral("SELECT c.relname, coalesce(obj_description(c.oid, 'pg_class'), '') "
+                                   "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                                   "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'i') "
+                                   "UNION ALL SELECT collname, '' FROM pg_collation"))
              .rows)
         objects.insert(row[0].toString().toLower(), row[1].toString());
     return objects;
@@ -76,8 +77,9 @@ QHash<QString, QString> serverObjects(Connection& connection)
 // version's (or that has none) is made anew, each in a transaction of its own.
 bool upgradeServer(Connection& connection)
 {
-    static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX|COLLATION)\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression object(
+        QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX|COLLATION)\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
     bool ok = true;
     try {
         QHash<QString, QString> existing = serverObjects(connection);
@@ -125,7 +127,8 @@ bool upgrade(Connection& connection)
     QHash<QString, QString> existing;
     try {
         for (const auto& row :
-             connection.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE sql IS NOT NULL")).rows)
+             connection.query(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE sql IS NOT NULL"))
+                 .rows)
             existing.insert(row[0].toString().toLower(), simplified(row[1].toString()));
     } catch (const DatabaseError&) {
         return false;

@@ -137,10 +137,11 @@ void copyTable(Connection& file, QSqlDatabase& server, const QString& table,
     if (!names.contains(QStringLiteral("id")))
         return;
     // The next id lies past every id the file ever gave, deleted rows included.
-    const ResultSet used = file.query(QStringLiteral("SELECT max(coalesce((SELECT max(id) FROM %1), 0), "
-                                                     "coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))")
-                                          .arg(table),
-                                      {table});
+    const ResultSet used =
+        file.query(QStringLiteral("SELECT max(coalesce((SELECT max(id) FROM %1), 0), "
+                                  "coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))")
+                       .arg(table),
+                   {table});
     run(server, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), ?, false)").arg(table),
         {used.rows.value(0).value(0).toLongLong() + 1});
 }
@@ -162,8 +163,8 @@ QMap<QString, QString> parseConnectionString(const QString& text)
         const QString key = text.mid(keyStart, i - keyStart);
         skipSpaces();
         if (key.isEmpty() || i >= text.size() || text[i] != u'=')
-            throw DatabaseError(
-                QStringLiteral("Připojovacímu řetězci serveru nerozumím u „%1“.").arg(text.mid(keyStart, 20)));
+            throw DatabaseError(QStringLiteral("Připojovacímu řetězci serveru nerozumím u „%1“.")
+                                    .arg(text.mid(keyStart, 20)));
         ++i;
         skipSpaces();
         QString value;
@@ -186,7 +187,8 @@ QMap<QString, QString> parseConnectionString(const QString& text)
             }
         }
         if (!closed)
-            throw DatabaseError(QStringLiteral("V připojovacím řetězci serveru chybí uzavírací apostrof u „%1“.").arg(key));
+            throw DatabaseError(
+                QStringLiteral("V připojovacím řetězci serveru chybí uzavírací apostrof u „%1“.").arg(key));
         result.insert(key, value);
     }
     return result;
@@ -199,7 +201,8 @@ QSqlDatabase connect(const QString& connectionString, const QString& connectionN
     if (!server.isValid()) {
         server = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
-        throw DatabaseError(QStringLiteral("Ovladač databázového serveru PostgreSQL (QPSQL) není nainstalován."));
+        throw DatabaseError(
+            QStringLiteral("Ovladač databázového serveru PostgreSQL (QPSQL) není nainstalován."));
     }
     QStringList options;
     for (auto it = parts.begin(); it != parts.end(); ++it) {
@@ -248,7 +251,8 @@ QStringList schemaStatements()
     QStringList result{
         QStringLiteral("CREATE COLLATION czech (provider = icu, locale = 'cs-CZ')"),
         // Equal when texts differ only in letter case, as the file's collation of that name.
-        QStringLiteral("CREATE COLLATION caseless (provider = icu, locale = 'und-u-ks-level2', deterministic = false)")};
+        QStringLiteral(
+            "CREATE COLLATION caseless (provider = icu, locale = 'und-u-ks-level2', deterministic = false)")};
     static const QRegularExpression autoKey(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
     static const QList<std::pair<QRegularExpression, QString>> types{
         {QRegularExpression(QStringLiteral("\\bBIT\\b")), QStringLiteral("BOOLEAN")},
@@ -267,7 +271,8 @@ QStringList schemaStatements()
         if (statement.startsWith(QStringLiteral("CREATE TABLE"), Qt::CaseInsensitive) &&
             !statement.contains(QStringLiteral("PRIMARY KEY"), Qt::CaseInsensitive)) {
             const qsizetype end = statement.lastIndexOf(u')');
-            statement.insert(end, QStringLiteral(",\n    rowid BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY\n"));
+            statement.insert(
+                end, QStringLiteral(",\n    rowid BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY\n"));
         }
         result << statement;
         if (const QString note = definitionNote(statement); !note.isEmpty())
@@ -299,25 +304,28 @@ void createSchema(QSqlDatabase& server)
                                                      "WHERE table_schema = current_schema()"))
                            .toInt();
     if (tables > 0)
-        throw DatabaseError(QStringLiteral("Databáze „%1“ na serveru už obsahuje tabulky. Schéma programu se zakládá "
-                                           "jen v prázdné databázi.")
-                                .arg(server.databaseName()));
+        throw DatabaseError(
+            QStringLiteral("Databáze „%1“ na serveru už obsahuje tabulky. Schéma programu se zakládá "
+                           "jen v prázdné databázi.")
+                .arg(server.databaseName()));
     ServerTransaction transaction(server);
     for (const QString& statement : schemaStatements())
         run(server, statement);
     transaction.commit();
 }
 
-void copyFromFile(Connection& file, QSqlDatabase& server, const std::function<void(const QString&, int)>& progress)
+void copyFromFile(Connection& file, QSqlDatabase& server,
+                  const std::function<void(const QString&, int)>& progress)
 {
     ServerTransaction transaction(server);
     for (const char* name : copiedTables) {
         const QString table = QString::fromLatin1(name);
         const int rows = scalar(server, QStringLiteral("SELECT count(*) FROM ") + table).toInt();
         if (rows > 0)
-            throw DatabaseError(QStringLiteral("Tabulka %1 na serveru už obsahuje data; přenáší se jen do nové "
-                                               "databáze.")
-                                    .arg(table));
+            throw DatabaseError(
+                QStringLiteral("Tabulka %1 na serveru už obsahuje data; přenáší se jen do nové "
+                               "databáze.")
+                    .arg(table));
         if (file.hasTable(table))
             copyTable(file, server, table, progress);
     }

@@ -26,7 +26,8 @@ QString forServer(const QString& sql)
     // LIKE of the file ignores letter case; the server's ILIKE does the same. Quoted texts
     // are left as they are.
     const QString text = translate(sql);
-    static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
     QString out;
     out.reserve(text.size() + 8);
     qsizetype plainFrom = 0;
@@ -40,7 +41,8 @@ QString forServer(const QString& sql)
             continue;
         flushPlain(i);
         qsizetype end = i + 1;
-        while (end < text.size() && !(text[end] == u'\'' && (end + 1 >= text.size() || text[end + 1] != u'\'')))
+        while (end < text.size() &&
+               !(text[end] == u'\'' && (end + 1 >= text.size() || text[end + 1] != u'\'')))
             end += text[end] == u'\'' ? 2 : 1;
         out += text.mid(i, end + 1 - i);
         i = end;
@@ -53,7 +55,8 @@ QString forServer(const QString& sql)
 QString singleTableOf(const QString& sql)
 {
     static const QRegularExpression plain(
-        QStringLiteral("^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|(?:WHERE|ORDER|LIMIT)\\b)"),
+        QStringLiteral(
+            "^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|(?:WHERE|ORDER|LIMIT)\\b)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto m = plain.match(sql);
     return m.hasMatch() ? m.captured(1) : QString();

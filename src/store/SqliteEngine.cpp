@@ -386,7 +386,8 @@ QList<ColumnInfo> SqliteEngine::tableColumns(const QString& table)
 
 bool SqliteEngine::hasTable(const QString& table)
 {
-    return !query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"),
+    return !query(QStringLiteral(
+                      "SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"),
                   {table})
                 .isEmpty();
 }

@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-AnchorLayout::AnchorLayout(QWidget* parent, const QSize& designSize) : QLayout(parent), m_designSize(designSize)
+AnchorLayout::AnchorLayout(QWidget* parent, const QSize& designSize)
+    : QLayout(parent), m_designSize(designSize)
 {
     setContentsMargins(0, 0, 0, 0);
 }

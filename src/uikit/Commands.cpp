@@ -19,7 +19,8 @@ QAction* makeCommand(QObject* owner, const QString& name, const QString& caption
 
 void onTriggered(QAction* action, QObject* context, std::function<void()> handler)
 {
-    QObject::connect(action, &QAction::triggered, context, [handler = std::move(handler)] { runGuarded(handler); });
+    QObject::connect(action, &QAction::triggered, context,
+                     [handler = std::move(handler)] { runGuarded(handler); });
 }
 
 void bindButton(QAbstractButton* button, QAction* action)

@@ -11,7 +11,8 @@ class DBCheckBox : public QCheckBox
 {
     Q_OBJECT
 public:
-    explicit DBCheckBox(const QString& caption, QWidget* parent = nullptr, const QString& objectName = QString());
+    explicit DBCheckBox(const QString& caption, QWidget* parent = nullptr,
+                        const QString& objectName = QString());
 
     void bind(DataSource* source, const QString& field);
     FieldLink* link() const { return m_link; }

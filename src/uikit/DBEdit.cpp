@@ -17,8 +17,8 @@ QValidator* validatorFor(ColumnKind kind, QObject* parent)
     case ColumnKind::AutoKey:
         return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[+-]?\\d{0,9}$")), parent);
     case ColumnKind::Money:
-        return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[+-]?\\d{0,11}([.,]\\d{0,4})?$")),
-                                               parent);
+        return new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("^[+-]?\\d{0,11}([.,]\\d{0,4})?$")), parent);
     case ColumnKind::Date:
     case ColumnKind::DateTime:
         return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9.: ]*$")), parent);
@@ -34,9 +34,8 @@ DBEdit::DBEdit(QWidget* parent, const QString& objectName) : QLineEdit(parent)
     setObjectName(objectName);
     m_link = new FieldLink(this, [this] { refresh(); });
     m_link->setControl(this);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-        runGuarded([&] { onTextEdited(text); });
-    });
+    connect(this, &QLineEdit::textEdited, this,
+            [this](const QString& text) { runGuarded([&] { onTextEdited(text); }); });
     connect(this, &QLineEdit::editingFinished, this, [this] {
         if (!m_pending)
             refresh();
@@ -61,7 +60,8 @@ void DBEdit::refresh()
         return;
     const ColumnInfo* column = m_link->column();
     setReadOnly(m_fixedReadOnly || !m_link->canModify());
-    const int maxLength = column && column->kind == ColumnKind::Text && column->maxLength > 0 ? column->maxLength : 32767;
+    const int maxLength =
+        column && column->kind == ColumnKind::Text && column->maxLength > 0 ? column->maxLength : 32767;
     if (this->maxLength() != maxLength)
         setMaxLength(maxLength);
     if (column && !validator())

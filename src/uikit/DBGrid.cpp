@@ -102,7 +102,7 @@ void DBGrid::onUserRow(int row)
     if (!ds || !ds->isOpen() || row == ds->currentRow())
         return;
     runGuarded([&] { ds->moveTo(row + 1); });
-    followDataSet(); // back to the data set's row when the move was refused
+    followDataSet();             // back to the data set's row when the move was refused
     if (ds->currentRow() != row) // a click selects its row after this; undo that too
         QMetaObject::invokeMethod(this, &DBGrid::followDataSet, Qt::QueuedConnection);
 }

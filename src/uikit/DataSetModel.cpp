@@ -16,9 +16,8 @@ void DataSetModel::setDataSet(DataSet* dataSet)
             m_rowCount = m_dataSet->rowCount();
             endInsertRows();
         });
-        connect(m_dataSet, &DataSet::rowAboutToBeRemoved, this, [this](int row) {
-            beginRemoveRows(QModelIndex(), row, row);
-        });
+        connect(m_dataSet, &DataSet::rowAboutToBeRemoved, this,
+                [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
         connect(m_dataSet, &DataSet::rowRemoved, this, [this](int) {
             m_rowCount = m_dataSet->rowCount();
             endRemoveRows();

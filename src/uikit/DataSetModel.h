@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include "store/DataSet.h"
+#include <QAbstractTableModel>
 
 #include <QPointer>
-
 
 struct GridColumn
 {

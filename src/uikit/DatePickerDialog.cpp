@@ -6,8 +6,8 @@
 
 DatePickerDialog::DatePickerDialog(const QDate& date, const QString& caption, const QPoint& topLeft,
                                    QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("DatePicker"));
     setWindowTitle(caption);

@@ -11,7 +11,8 @@ class DatePickerDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DatePickerDialog(const QDate& date, const QString& caption, const QPoint& topLeft, QWidget* parent = nullptr);
+    DatePickerDialog(const QDate& date, const QString& caption, const QPoint& topLeft,
+                     QWidget* parent = nullptr);
 
     QDate selectedDate() const;
     QCalendarWidget* calendar() const { return m_calendar; }

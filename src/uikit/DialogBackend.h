@@ -49,11 +49,13 @@ public:
     // masked (a password); nothing when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) = 0;
     // A calendar at the given screen position; true and the new day when one was confirmed.
-    virtual std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) = 0;
+    virtual std::optional<QDate> pickDate(const QDate& date, const QString& caption,
+                                          const QPoint& topLeft) = 0;
     virtual void showText(const TextWindowOptions& options) = 0;
     virtual bool shellOpen(const QString& target) = 0;
     // filter in the form "Name|*.ext|Name|*.ext"
-    virtual std::optional<FileChoice> saveFile(QWidget* owner, const QString& filter, const QString& suggestedName,
+    virtual std::optional<FileChoice> saveFile(QWidget* owner, const QString& filter,
+                                               const QString& suggestedName,
                                                const QString& defaultSuffix) = 0;
     virtual std::optional<QString> openFile(QWidget* owner, const QString& title, const QString& filter,
                                             const QString& initialName) = 0;

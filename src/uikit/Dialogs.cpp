@@ -65,7 +65,8 @@ bool PickDate(QDate& date, const QString& caption, int left, int top)
 void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
                     int scrollBars, bool fixedFont, bool readOnly)
 {
-    dialogBackend().showText({captionOr(caption), text, width, height, wordWrap, scrollBars, fixedFont, readOnly});
+    dialogBackend().showText(
+        {captionOr(caption), text, width, height, wordWrap, scrollBars, fixedFont, readOnly});
 }
 
 bool ShellOpen(const QString& target, const QString& parameters)

@@ -26,7 +26,7 @@ public:
     DataSet* dataSet() const;
     const QString& fieldName() const { return m_field; }
 
-    bool isActive() const; // the set is open and has the field
+    bool isActive() const;  // the set is open and has the field
     bool canModify() const; // active and the set can be written
     const ColumnInfo* column() const;
     QVariant value() const;

@@ -42,7 +42,8 @@ void LongWork::showProgress()
         m_progress->setMinimumWidth(320);
         m_progress->show();
     }
-    m_progress->setLabelText(m_counted.isEmpty() ? m_title + u'…'
-                                                 : QStringLiteral("%1…\n%2: %3")
-                                                       .arg(m_title, m_counted, QLocale(QLocale::Czech).toString(m_done)));
+    m_progress->setLabelText(m_counted.isEmpty()
+                                 ? m_title + u'…'
+                                 : QStringLiteral("%1…\n%2: %3")
+                                       .arg(m_title, m_counted, QLocale(QLocale::Czech).toString(m_done)));
 }

@@ -18,7 +18,8 @@ namespace {
 
 QWidget* activeOwner()
 {
-    return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
 }
 
 } // namespace
@@ -66,7 +67,8 @@ int QtDialogBackend::question(const QString& caption, const QString& text, int k
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setIcon(kind == 2 || kind == 4 ? QMessageBox::Warning : QMessageBox::Question);
     const bool withCancel = kind == 3 || kind == 4;
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
+                           (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
     box.setDefaultButton(QMessageBox::No);
     if (withCancel)
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Storno"));
@@ -97,7 +99,8 @@ std::optional<QString> QtDialogBackend::inputText(const QString& caption, const 
     return dialog.textValue();
 }
 
-std::optional<QDate> QtDialogBackend::pickDate(const QDate& date, const QString& caption, const QPoint& topLeft)
+std::optional<QDate> QtDialogBackend::pickDate(const QDate& date, const QString& caption,
+                                               const QPoint& topLeft)
 {
     DatePickerDialog dialog(date, caption, topLeft, activeOwner());
     if (dialog.exec() != QDialog::Accepted)
@@ -117,7 +120,8 @@ bool QtDialogBackend::shellOpen(const QString& target)
 }
 
 std::optional<FileChoice> QtDialogBackend::saveFile(QWidget* owner, const QString& filter,
-                                                    const QString& suggestedName, const QString& defaultSuffix)
+                                                    const QString& suggestedName,
+                                                    const QString& defaultSuffix)
 {
     const QStringList filters = fileTypeFilters(filter);
     QFileDialog dialog(owner);
@@ -128,7 +132,8 @@ std::optional<FileChoice> QtDialogBackend::saveFile(QWidget* owner, const QStrin
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return FileChoice{dialog.selectedFiles().first(), int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+    return FileChoice{dialog.selectedFiles().first(),
+                      int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& title, const QString& filter,

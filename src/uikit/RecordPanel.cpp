@@ -81,8 +81,9 @@ DataSet* RecordPanel::dataSet() const
 QAbstractButton* RecordPanel::makeButton(Command command, QWidget* parent) const
 {
     QAbstractButton* button;
-    const QString name = QString::fromLatin1(specs[command].name).replace(QStringLiteral("Akce_"), QStringLiteral("Tl_")) +
-                         m_config.suffix;
+    const QString name =
+        QString::fromLatin1(specs[command].name).replace(QStringLiteral("Akce_"), QStringLiteral("Tl_")) +
+        m_config.suffix;
     if (command <= NaKonec) {
         auto* tool = new QToolButton(parent);
         tool->setAutoRaise(true);

@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 
 TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TextWindow"));
     setWindowTitle(options.caption);

@@ -15,7 +15,10 @@ struct OpenContext
 
     void writeIni(const QByteArray& ini) const { database.writeIni(ini); }
 
-    void exec(const QString& sql, const QVariantList& params = {}) { context.connection.execute(sql, params); }
+    void exec(const QString& sql, const QVariantList& params = {})
+    {
+        context.connection.execute(sql, params);
+    }
     int count(const QString& table)
     {
         return context.connection.query(QStringLiteral("SELECT count(*) FROM ") + table).rows[0][0].toInt();

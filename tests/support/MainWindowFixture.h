@@ -10,7 +10,7 @@
 inline const QByteArray noSaveQuestion = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n";
 
 // A widget found by its component name.
-template<class T = QWidget> T* child(const QObject& parent, const char* name)
+template <class T = QWidget> T* child(const QObject& parent, const char* name)
 {
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
@@ -33,7 +33,7 @@ struct MainWindowFixture
     QVariant scalar(const QString& sql) const;
     // The first column of every row, joined by commas.
     QString column(const QString& sql) const;
-    template<class T = QWidget> T* find(const char* name) const { return child<T>(*w, name); }
+    template <class T = QWidget> T* find(const char* name) const { return child<T>(*w, name); }
     // The text of a label or a line edit.
     QString text(const char* name) const;
     void run(const char* command);

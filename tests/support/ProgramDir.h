@@ -13,7 +13,7 @@ public:
     // unless the test writes its own.
     explicit ProgramDir(bool withDatabase = true);
 
-    QString dir() const;                   // with the trailing separator
+    QString dir() const; // with the trailing separator
     QString path(const QString& name) const;
 
     void writeFile(const QString& name, const QByteArray& bytes) const;

@@ -41,7 +41,8 @@ QByteArray TestDatabase::serverSection() const
     if (!m_server)
         return {};
     const QMap<QString, QString> parts = ServerDatabase::parseConnectionString(m_server->connectionString());
-    return QStringLiteral("\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\nDatabaze=%3\r\nUzivatel=%4\r\n")
+    return QStringLiteral(
+               "\r\n[databaze]\r\nTyp=server\r\nServer=%1\r\nPort=%2\r\nDatabaze=%3\r\nUzivatel=%4\r\n")
         .arg(parts.value(QStringLiteral("host")), parts.value(QStringLiteral("port")),
              parts.value(QStringLiteral("dbname")), parts.value(QStringLiteral("user")))
         .toUtf8();
@@ -63,14 +64,16 @@ void refuseWrites(Connection& connection, const QString& table, const QString& e
 {
     const QString name = QStringLiteral("odmitnout_") + table;
     if (!connection.isServer()) {
-        connection.execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN %4 BEGIN SELECT RAISE(ABORT, '%5'); END")
-                               .arg(name, event, table, condition, message));
+        connection.execute(
+            QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN %4 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                .arg(name, event, table, condition, message));
         return;
     }
     const QString row = event == QLatin1String("DELETE") ? QStringLiteral("OLD") : QStringLiteral("NEW");
-    connection.execute(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
-                                      "$body$BEGIN IF %2 THEN RAISE EXCEPTION '%3'; END IF; RETURN %4; END$body$")
-                           .arg(name, condition, message, row));
+    connection.execute(
+        QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$body$BEGIN IF %2 THEN RAISE EXCEPTION '%3'; END IF; RETURN %4; END$body$")
+            .arg(name, condition, message, row));
     connection.execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
                            .arg(name, event, table));
 }

@@ -47,5 +47,6 @@ private:
 // the condition on the row (NEW or OLD, in SQL both engines read) holds, with that message,
 // until allowWrites() lifts it.
 void refuseWrites(Connection& connection, const QString& table, const QString& event,
-                  const QString& message = QStringLiteral("x"), const QString& condition = QStringLiteral("TRUE"));
+                  const QString& message = QStringLiteral("x"),
+                  const QString& condition = QStringLiteral("TRUE"));
 void allowWrites(Connection& connection, const QString& table);

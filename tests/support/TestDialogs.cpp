@@ -62,7 +62,8 @@ bool TestDialogs::takeMessage(MessageKind kind, const QString& caption, const QS
 bool TestDialogs::takeQuestion(int questionKind, const QString& caption, const QString& text)
 {
     const DialogCall call = take();
-    if (!call.isQuestion || call.questionKind != questionKind || call.caption != caption || call.text != text) {
+    if (!call.isQuestion || call.questionKind != questionKind || call.caption != caption ||
+        call.text != text) {
         fail(QStringLiteral("expected question %1 [%2] \"%3\", got [%4] \"%5\"")
                  .arg(questionKind)
                  .arg(caption, text, call.caption, call.text));

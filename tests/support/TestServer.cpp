@@ -19,8 +19,9 @@ TestServerDatabase::TestServerDatabase()
 {
     m_base = qEnvironmentVariable("VESTIBOR_TEST_SERVER");
     if (m_base.isEmpty()) {
-        m_error = QStringLiteral("VESTIBOR_TEST_SERVER is not set: run the tests through scripts/test.sh, which "
-                                 "starts the test server");
+        m_error =
+            QStringLiteral("VESTIBOR_TEST_SERVER is not set: run the tests through scripts/test.sh, which "
+                           "starts the test server");
         return;
     }
     m_name = QStringLiteral("vestibor_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter());
