@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+# The sources keep the committed format (.clang-format).
+cmake --build build --target format-check
 # The server tests run against a throwaway PostgreSQL server of their own.
 root=$(pwd)
 server=$(mktemp -d /tmp/vestibor-test-server.XXXXXX)
