@@ -7,6 +7,7 @@
 #include "helpers/SafeFile.h"
 #include "store/Connection.h"
 #include "store/CzechText.h"
+#include "store/Schema.h"
 #include "uikit/Dialogs.h"
 
 #include <QAction>
@@ -35,6 +36,30 @@ QString customersIn(const QString& file)
 QStringList backupsIn(const QString& folder)
 {
     return QDir(folder).entryList({QStringLiteral("*.mdb")}, QDir::Files, QDir::Name);
+}
+
+// The program's database at path, many pages long, with a page near the end spoilt (not
+// the first, which says what the file holds): it opens and the program's tables read, but
+// SQLite's check of the file finds the damage.
+void writeDamagedDatabase(const QString& path)
+{
+    Schema::createDatabaseFile(path);
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(qPrintable(path), &db), SQLITE_OK);
+    QCOMPARE(
+        sqlite3_exec(db,
+                     "CREATE TABLE vypln (data BLOB); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                     "SELECT i + 1 FROM n WHERE i < 200) INSERT INTO vypln SELECT randomblob(3000) FROM n",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    QCOMPARE(sqlite3_close(db), SQLITE_OK);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray header = file.read(100);
+    const qint64 pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+    QVERIFY(file.size() / pageSize > 100);
+    QVERIFY(file.seek(file.size() - 3 * pageSize));
+    QCOMPARE(file.write(QByteArray(pageSize, '\xa5')), pageSize);
 }
 
 } // namespace
@@ -103,6 +128,32 @@ private slots:
                      .arg(target));
         QCOMPARE(customersIn(target), QStringLiteral("Novák"));
         QVERIFY(f.dir.readFile(QStringLiteral("Vestibor.mdb")).size() >= before.size());
+    }
+
+    // A database with a damaged page is not backed up: the check of the copy refuses it before
+    // it takes the place of the file the user chose, and the earlier backup there stays whole.
+    void aDamagedDatabaseIsNotBackedUp()
+    {
+        MainWindowFixture f;
+        const QString database = f.dir.path(QStringLiteral("Vestibor.mdb"));
+        QVERIFY(QFile::remove(database));
+        writeDamagedDatabase(database);
+        const QString target = f.dir.path(QStringLiteral("zaloha.mdb"));
+        Schema::createDatabaseFile(target);
+        const QByteArray earlier = f.dir.readFile(QStringLiteral("zaloha.mdb"));
+        f.start();
+        const QStringList files = QDir(f.dir.dir()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        TestDialogs dialogs;
+
+        dialogs.answerSaveFile(FileChoice{target, 0});
+        f.run("Akce_ZalohovatDatabazi");
+        const DialogCall refused = dialogs.take();
+        QCOMPARE(refused.kind, MessageKind::Warning);
+        QCOMPARE(refused.text, QStringLiteral("Zálohování databáze se nezdařilo.\r\nZapsaná záloha neprošla "
+                                              "kontrolou. Soubor nelze přečíst: database disk image is "
+                                              "malformed"));
+        QCOMPARE(f.dir.readFile(QStringLiteral("zaloha.mdb")), earlier);
+        QCOMPARE(QDir(f.dir.dir()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
     }
 
     void automaticBackupAtTheEnd()
@@ -181,6 +232,7 @@ private slots:
                      SQLITE_OK);
             sqlite3_close(other);
         }
+        writeDamagedDatabase(f.dir.path(QStringLiteral("poskozeny.mdb")));
         const struct
         {
             const char* file;
@@ -191,6 +243,7 @@ private slots:
             {"jiny.mdb",
              QStringLiteral("Soubor není databází tohoto programu (chybí v něm tabulky topny_zdroj, "
                             "cinnosti, cis_kategorie, cis_cinnost, cis_technici).")},
+            {"poskozeny.mdb", QStringLiteral("Soubor nelze přečíst: database disk image is malformed")},
             {"chybi.mdb", QStringLiteral("Soubor nelze otevřít: ")},
         };
         for (const auto& r : refused) {

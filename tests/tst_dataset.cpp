@@ -338,6 +338,30 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, ds.locate(QStringLiteral("obec"), QStringLiteral("Brno")));
     }
 
+    // Reading the rows again keeps the record the user is on, not its number: another program
+    // added a row that sorts before it. When the record itself is gone, the place stays.
+    void refreshKeepsTheCurrentRecord()
+    {
+        for (const char* name : {"Dvořák", "Novák", "Svoboda"})
+            addCustomer(QString::fromUtf8(name));
+        DataSet ds(*m_db, QStringLiteral("Zakaznici"));
+        ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY nazev"));
+        ds.open();
+        QVERIFY(ds.locate(QStringLiteral("nazev"), QStringLiteral("Novák")));
+        QCOMPARE(ds.recNo(), 2);
+        Connection other(QStringLiteral("other"));
+        m_database->open(other);
+        other.execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Adámek')"));
+        ds.refresh();
+        QCOMPARE(ds.recordCount(), 4);
+        QCOMPARE(ds.value(QStringLiteral("nazev")).toString(), QStringLiteral("Novák"));
+        QCOMPARE(ds.recNo(), 3);
+
+        other.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE nazev = 'Novák'"));
+        ds.refresh();
+        QCOMPARE(ds.recNo(), 3);
+        QCOMPARE(ds.value(QStringLiteral("nazev")).toString(), QStringLiteral("Svoboda"));
+    }
     void aDatabaseRefusalKeepsTheRowBeingEdited()
     {
         addCustomer(QStringLiteral("Původní"));

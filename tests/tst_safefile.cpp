@@ -90,17 +90,32 @@ private slots:
         QCOMPARE(m_dir.readFile(QStringLiteral("cil.ini")), QByteArray("b"));
     }
 
-    // The real thing, where the machine lets the test mount a small file system.
-    void aFullFileSystem()
+    // A disk with little room left: the write that no longer fits is cut short, and the next
+    // one fails. On a small file system where the machine lets the test mount one, and for
+    // every user on a disk that the writer is told is that full.
+    void aFullDisk_data()
     {
-        const QString mountPoint = m_dir.path(QStringLiteral("maly_disk"));
-        QVERIFY(QDir().mkpath(mountPoint));
-        if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
+        QTest::addColumn<bool>("mounted");
+        QTest::newRow("small file system") << true;
+        QTest::newRow("little room left") << false;
+    }
+    void aFullDisk()
+    {
+        QFETCH(bool, mounted);
+        const QString folder = m_dir.path(QStringLiteral("maly_disk"));
+        QVERIFY(QDir().mkpath(folder));
+        if (mounted && ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
             QSKIP("mounting a small file system needs root");
-        const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(mountPoint).constData()); });
-        const QString path = mountPoint + QStringLiteral("/Vestibor.ini");
+        const auto restore = qScopeGuard([&] {
+            if (mounted)
+                ::umount(QFile::encodeName(folder).constData());
+            SafeFile::limitRoomForTesting(-1);
+        });
+        const QString path = folder + QStringLiteral("/Vestibor.ini");
         const QByteArray old(40 * 1024, 'o');
         QCOMPARE(SafeFile::writeWhole(path, old), std::nullopt);
+        if (!mounted)
+            SafeFile::limitRoomForTesting(24 * 1024); // what is left of the small file system
 
         // Small enough to sit in a buffer until the end, and too large for what is left.
         QCOMPARE(SafeFile::writeWhole(path, QByteArray(30 * 1024, 'x')),
@@ -108,7 +123,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), old);
-        QCOMPARE(filesIn(mountPoint), QStringList{QStringLiteral("Vestibor.ini")});
+        QCOMPARE(filesIn(folder), QStringList{QStringLiteral("Vestibor.ini")});
     }
 };
 

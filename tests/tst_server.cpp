@@ -2,6 +2,7 @@
 // PostgreSQL server and moving a database file into it.
 #include "records/CardPanel.h"
 #include "store/Connection.h"
+#include "store/DataSet.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
@@ -18,6 +19,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -45,6 +47,28 @@ QString refusal(const std::function<void()>& work)
         return e.text();
     }
     return QStringLiteral("(nothing refused)");
+}
+
+// A user who reads customer 1, changes the town and saves, on a connection of its own in a
+// thread of its own (a connection belongs to the thread that opened it). outcome gets what
+// the save was refused with, or stays empty when it went through.
+std::unique_ptr<QThread> saveTownInThread(const QString& connectionString, const QString& town,
+                                          QString& outcome)
+{
+    return std::unique_ptr<QThread>(QThread::create([connectionString, town, &outcome] {
+        try {
+            Connection connection(QStringLiteral("user"));
+            connection.openServer(connectionString);
+            DataSet customer(connection, QStringLiteral("DS_Zakaznik"));
+            customer.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE id = 1"));
+            customer.open();
+            customer.edit();
+            customer.setValue(QStringLiteral("mesto"), town);
+            customer.post();
+        } catch (const AppError& e) {
+            outcome = e.text();
+        }
+    }));
 }
 
 } // namespace
@@ -235,6 +259,57 @@ private slots:
         QVERIFY(Schema::upgrade(connection)); // nothing left to do
         QCOMPARE(identities(), after);
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici")), QStringList{"Alfa"});
+    }
+
+    // Two users save the same customer at the same moment. The first one's update is held in
+    // a trigger while its transaction has the row; the second save waits for it and is then
+    // refused, instead of writing over a row its user never saw.
+    void twoSavesAtOnceNeverBothPass()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QSqlQuery admin(server.db());
+        QVERIFY(
+            admin.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto) VALUES ('Novák', 'Brno')")));
+        // The trigger waits for a lock the test holds until both saves are under way: no timing.
+        QVERIFY(admin.exec(
+            QStringLiteral("CREATE FUNCTION zdrzet() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$body$BEGIN PERFORM pg_advisory_xact_lock_shared(1); RETURN NEW; END$body$")));
+        QVERIFY(admin.exec(QStringLiteral(
+            "CREATE TRIGGER zdrzet BEFORE UPDATE ON cis_zakaznici FOR EACH ROW EXECUTE FUNCTION zdrzet()")));
+        QVERIFY(admin.exec(QStringLiteral("SELECT pg_advisory_lock(1)")));
+        const auto waitingSessions = [&] {
+            return rows(server.db(), QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                                                    "current_database() AND wait_event_type = 'Lock'"))
+                .value(0)
+                .toInt();
+        };
+
+        QString first;
+        QString second;
+        const std::unique_ptr<QThread> firstSave =
+            saveTownInThread(server.connectionString(), QStringLiteral("Praha"), first);
+        const std::unique_ptr<QThread> secondSave =
+            saveTownInThread(server.connectionString(), QStringLiteral("Ostrava"), second);
+        const auto finish = qScopeGuard([&] {
+            QSqlQuery(server.db()).exec(QStringLiteral("SELECT pg_advisory_unlock_all()"));
+            for (QThread* save : {firstSave.get(), secondSave.get()})
+                save->wait();
+        });
+        firstSave->start();
+        QTRY_COMPARE_WITH_TIMEOUT(waitingSessions(), 1, 20000); // its update holds the row
+        secondSave->start();
+        QTRY_COMPARE_WITH_TIMEOUT(waitingSessions(), 2, 20000);
+        QVERIFY(admin.exec(QStringLiteral("SELECT pg_advisory_unlock(1)")));
+        QVERIFY(firstSave->wait(QDeadlineTimer(20000)));
+        QVERIFY(secondSave->wait(QDeadlineTimer(20000)));
+
+        QCOMPARE(first, QString());
+        QCOMPARE(second, QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy a "
+                                        "záznam je načten znovu; prohlédněte si ho a změny případně "
+                                        "proveďte znovu."));
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT mesto FROM cis_zakaznici")), QStringList{"Praha"});
     }
 
     // The server ends the program's session in the middle of an edit (a restart, a broken

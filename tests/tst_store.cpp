@@ -189,9 +189,12 @@ private slots:
     {
         m_db->execute(
             QStringLiteral("CREATE TABLE stara (id INTEGER PRIMARY KEY AUTOINCREMENT, nazev VARCHAR(10))"));
+        // The columns the connection keeps of the table are read again once one is added.
+        QCOMPARE(m_db->tableColumns(QStringLiteral("stara")).size(), 2);
         StoreOperations store(*m_db);
         QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("je_firma"),
                                       QStringLiteral("BIT")));
+        QCOMPARE(m_db->tableColumns(QStringLiteral("stara")).size(), 3);
         QCOMPARE(m_db->tableColumns(QStringLiteral("stara")).last().kind, ColumnKind::YesNo);
         QVERIFY(store.ZajistitSloupec(QStringLiteral("stara"), QStringLiteral("JE_FIRMA"),
                                       QStringLiteral("BIT")));

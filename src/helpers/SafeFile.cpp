@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -22,6 +23,27 @@ int injectedFault(SafeFile::Step step)
 {
     int& fault = injectedFaults[size_t(step)];
     return std::exchange(fault, 0);
+}
+
+qint64 roomForTesting = -1;
+
+// ::write on a disk that a test may have made full, or nearly.
+ssize_t writeSome(int fd, const char* data, size_t size)
+{
+    if (const int fault = injectedFault(SafeFile::Step::Write)) {
+        errno = fault;
+        return -1;
+    }
+    if (roomForTesting < 0)
+        return ::write(fd, data, size);
+    if (roomForTesting == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t written = ::write(fd, data, std::min(size, size_t(roomForTesting)));
+    if (written > 0)
+        roomForTesting -= written;
+    return written;
 }
 
 QString reason(int error)
@@ -63,6 +85,11 @@ SafeFile::~SafeFile()
 void SafeFile::failNextForTesting(Step step, int error)
 {
     injectedFaults[size_t(step)] = error;
+}
+
+void SafeFile::limitRoomForTesting(qint64 bytes)
+{
+    roomForTesting = bytes;
 }
 
 bool SafeFile::fail(int error)
@@ -138,11 +165,7 @@ qint64 SafeFile::writeData(const char* data, qint64 size)
 bool SafeFile::writeOut(const char* data, qint64 size)
 {
     while (size > 0) {
-        ssize_t written = -1;
-        if (const int fault = injectedFault(Step::Write))
-            errno = fault;
-        else
-            written = ::write(m_fd, data, size_t(size));
+        const ssize_t written = writeSome(m_fd, data, size_t(size));
         if (written < 0) {
             if (errno == EINTR)
                 continue;

@@ -45,6 +45,9 @@ public:
     };
     // The next time the step runs it fails with the given errno value (0 clears it).
     static void failNextForTesting(Step step, int error);
+    // Until -1 clears it, the disk has room for only so many more bytes: a write that does
+    // not fit is cut short there and the next one fails with ENOSPC, as on a full disk.
+    static void limitRoomForTesting(qint64 bytes);
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
