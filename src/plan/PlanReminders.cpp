@@ -2,6 +2,7 @@
 // e-mail or letter, recording the reminders, exporting the list.
 #include "plan/PlanModel.h"
 #include "plan/PlanRevizi_f.h"
+#include "plan/PlanRows.h"
 #include "plan/ReminderMail.h"
 
 #include "exchange/ReportBinding.h"
@@ -117,5 +118,5 @@ bool TPlanRevizi::record(const QList<int>& ids, const QString& way)
 
 void TPlanRevizi::exportRows()
 {
-    ExportovatTabulku(m_rows, QStringLiteral("plan_revizi"), this, m_model->listedRows());
+    ExportovatTabulku(m_rows->dataSet(), QStringLiteral("plan_revizi"), this, m_model->listedRows());
 }

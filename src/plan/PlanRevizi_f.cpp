@@ -3,9 +3,9 @@
 #include "plan/PlanRevizi_f.h"
 
 #include "plan/PlanModel.h"
+#include "plan/PlanRows.h"
 #include "plan/PlanSettings.h"
 #include "store/ColumnKind.h"
-#include "store/DataSet.h"
 #include "store/Errors.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
@@ -46,7 +46,7 @@ TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* pare
     setWindowTitle(QStringLiteral("Plán revizí"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setModal(false);
-    m_rows = new DataSet(context.connection, QStringLiteral("DS_Plan"), this);
+    m_rows = new PlanRows(context.connection, this);
     m_model = new PlanModel(this);
     buildWindow();
     setUntil(QDate::currentDate().addDays(PlanSettings::read(context.settingsFile()).DnyPredem));
@@ -268,7 +268,7 @@ void TPlanRevizi::showOverdue()
 
 void TPlanRevizi::applyFilter()
 {
-    if (!m_loadedUntil.isValid()) {
+    if (!m_rows->isRead()) {
         refresh();
         return;
     }
@@ -277,28 +277,23 @@ void TPlanRevizi::applyFilter()
         row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     // Only what was not read yet is read and put after the others: the other customers'
     // cards, then the cards a later day adds.
-    if (!m_watchedOnly->isChecked() && !m_loadedAllCustomers &&
-        readMore(PlanQuery::params(m_loadedUntil, PlanQuery::Customers::Unwatched)))
-        m_loadedAllCustomers = true;
-    if (m_until > m_loadedUntil &&
-        readMore(PlanQuery::paramsBetween(m_loadedUntil, m_until,
-                                          m_loadedAllCustomers ? PlanQuery::Customers::All
-                                                               : PlanQuery::Customers::Watched)))
-        m_loadedUntil = m_until;
+    if (!m_watchedOnly->isChecked() && !m_rows->allCustomers())
+        readMore([this] { m_rows->readOtherCustomers(); });
+    if (m_until > m_rows->until())
+        readMore([this] { m_rows->readUntil(m_until); });
     m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }
 
-bool TPlanRevizi::readMore(const QVariantList& params)
+void TPlanRevizi::readMore(const std::function<void()>& read)
 {
     try {
-        m_rows->readMore(PlanQuery::sql(), params);
+        read();
     } catch (const DatabaseError& e) {
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
-        return false;
+        return;
     }
-    m_model->setRows(m_rows, m_customerOrder);
-    return true;
+    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
 }
 
 void TPlanRevizi::refresh()
@@ -307,24 +302,15 @@ void TPlanRevizi::refresh()
     const QVariant currentCard =
         row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     m_stale = false;
-    m_loadedUntil = QDate();
-    m_rows->close();
-    const bool allCustomers = !m_watchedOnly->isChecked();
-    m_rows->setCommandText(
-        PlanQuery::sql(),
-        PlanQuery::params(m_until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched));
     try {
-        m_rows->open();
+        m_rows->read(m_until, !m_watchedOnly->isChecked());
     } catch (const DatabaseError& e) {
         m_model->setRows(nullptr, {});
         keepCurrentCard({});
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
         return;
     }
-    m_loadedUntil = m_until;
-    m_loadedAllCustomers = allCustomers;
-    m_customerOrder = PlanQuery::customerOrder(m_context.connection);
-    m_model->setRows(m_rows, m_customerOrder);
+    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
     m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }

@@ -3,12 +3,11 @@
 #include "plan/PlanQuery.h"
 
 #include <QDialog>
-#include <QHash>
 #include <functional>
 
 class AppContext;
-class DataSet;
 class PlanModel;
+class PlanRows;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -59,7 +58,7 @@ private:
     void pickUntil();
     void showCounts();
     void keepCurrentCard(const QVariant& cardId);
-    bool readMore(const QVariantList& params);
+    void readMore(const std::function<void()>& read);
     void updateButtons();
     int currentListedRow() const;
     QList<int> selectedListedRows() const;
@@ -75,12 +74,9 @@ private:
 
     AppContext& m_context;
     CardOpener m_openCard;
-    DataSet* m_rows = nullptr;
+    PlanRows* m_rows = nullptr;
     PlanModel* m_model = nullptr;
     QDate m_until;
-    QDate m_loadedUntil;               // the rows read reach this day; invalid before the first reading
-    bool m_loadedAllCustomers = false; // or only the watched customers' cards
-    QHash<int, int> m_customerOrder;
     bool m_stale = false;
 
     QLineEdit* m_untilEdit = nullptr;
