@@ -1,8 +1,10 @@
 // The plan window itself: its controls, its filters, reading the plan and remembering the
-// window's place.
+// window's place; its buttons go to the reminders, the export and the card opener.
 #include "plan/PlanRevizi_f.h"
 
+#include "exchange/TableExport.h"
 #include "plan/PlanModel.h"
+#include "plan/PlanReminders.h"
 #include "plan/PlanRows.h"
 #include "plan/PlanSettings.h"
 #include "store/ColumnKind.h"
@@ -48,6 +50,7 @@ TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* pare
     setModal(false);
     m_rows = new PlanRows(context.connection, this);
     m_model = new PlanModel(this);
+    m_reminders = std::make_unique<PlanReminders>(context, *m_model, [this] { refresh(); });
     buildWindow();
     setUntil(QDate::currentDate().addDays(PlanSettings::read(context.settingsFile()).DnyPredem));
     applyPlacement();
@@ -149,9 +152,13 @@ void TPlanRevizi::buildWindow()
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { updateButtons(); });
     connect(m_open, &QPushButton::clicked, this, [this] { runGuarded([this] { openCurrent(); }); });
-    connect(m_email, &QPushButton::clicked, this, [this] { runGuarded([this] { sendEmail(); }); });
-    connect(m_print, &QPushButton::clicked, this, [this] { runGuarded([this] { printReminders(); }); });
-    connect(m_mark, &QPushButton::clicked, this, [this] { runGuarded([this] { markReminded(); }); });
+    connect(m_email, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { m_reminders->sendEmail(currentListedRow(), selectedListedRows()); });
+    });
+    connect(m_print, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { m_reminders->printReminders(selectedListedRows()); }); });
+    connect(m_mark, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { m_reminders->markReminded(selectedListedRows()); }); });
     connect(m_export, &QPushButton::clicked, this, [this] { runGuarded([this] { exportRows(); }); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
@@ -367,10 +374,16 @@ QList<int> TPlanRevizi::selectedListedRows() const
     return rows;
 }
 
-QList<int> TPlanRevizi::cardIds(const QList<int>& listedRows) const
+void TPlanRevizi::openCurrent()
 {
-    QList<int> ids;
-    for (const int row : listedRows)
-        ids << m_model->value(row, QStringLiteral("id_topneho_zdroje")).toInt();
-    return ids;
+    const int row = currentListedRow();
+    if (row < 0)
+        return;
+    m_openCard(m_model->value(row, QStringLiteral("id_zakaznika")).toInt(),
+               m_model->value(row, QStringLiteral("id_topneho_zdroje")).toInt());
+}
+
+void TPlanRevizi::exportRows()
+{
+    ExportovatTabulku(m_rows->dataSet(), QStringLiteral("plan_revizi"), this, m_model->listedRows());
 }

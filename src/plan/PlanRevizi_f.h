@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class AppContext;
 class PlanModel;
+class PlanReminders;
 class PlanRows;
 class QCheckBox;
 class QLabel;
@@ -62,20 +64,15 @@ private:
     void updateButtons();
     int currentListedRow() const;
     QList<int> selectedListedRows() const;
-    QList<int> cardIds(const QList<int>& listedRows) const;
 
     void openCurrent();
-    void sendEmail();
-    void printReminders();
-    void markReminded();
     void exportRows();
-    void offerToRecord(const QList<int>& cardIds, const QString& way);
-    bool record(const QList<int>& cardIds, const QString& way);
 
     AppContext& m_context;
     CardOpener m_openCard;
     PlanRows* m_rows = nullptr;
     PlanModel* m_model = nullptr;
+    std::unique_ptr<PlanReminders> m_reminders;
     QDate m_until;
     bool m_stale = false;
 
