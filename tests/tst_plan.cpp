@@ -1,8 +1,10 @@
 // The inspection plan: which cards it lists, with what, and the overdue count.
 #include "plan/PlanModel.h"
 #include "plan/PlanQuery.h"
+#include "plan/PlanRows.h"
 #include "plan/ReminderMail.h"
 #include "store/DataSet.h"
+#include "store/Errors.h"
 #include "support/Fixture.h"
 #include "support/TestMain.h"
 
@@ -92,6 +94,47 @@ private slots:
         QCOMPARE(f.listed({today, today.addDays(10), true, false}), (QStringList{kotel}));
         QCOMPARE(f.listed({today, today.addDays(30), true, true}), (QStringList{kotel, krb, kamna}));
         QCOMPARE(f.listed({today, today.addDays(30), false, false}), (QStringList{kotelB, kotel, krb}));
+    }
+
+    void readingMoreAddsWhatWasNotReadOnce()
+    {
+        PlanData f;
+        // Customer 2 (not watched) gets a card due next year, customer 1 another.
+        f.exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES "
+                              "(2, 'Krb B', 'b', 1), (1, 'Kotel 2', 'k', 1)"));
+        f.exec(QStringLiteral(
+            "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
+            "VALUES (2, 6, 1, '2026-01-10', '2027-01-10'), (1, 7, 1, '2026-01-15', '2027-01-15')"));
+        PlanRows plan(f.context.connection, nullptr);
+        // The cards read, each as often as it was read.
+        const auto cards = [&] {
+            QList<int> ids;
+            const DataSet* rows = plan.dataSet();
+            for (int row = 0; row < rows->recordCount(); ++row)
+                ids << rows->rowValue(row, rows->fieldIndex(QStringLiteral("id_topneho_zdroje"))).toInt();
+            std::sort(ids.begin(), ids.end());
+            return ids;
+        };
+        plan.read(QDate(2026, 12, 5), false);
+        QCOMPARE(cards(), (QList<int>{1, 4})); // the watched customer's overdue card and the one without
+        plan.readUntil(QDate(2026, 12, 25));
+        QCOMPARE(cards(), (QList<int>{1, 2, 4}));
+        plan.readOtherCustomers();
+        QCOMPARE(cards(), (QList<int>{1, 2, 4, 5}));
+        plan.readUntil(QDate(2027, 1, 31)); // now of both customers
+        QCOMPARE(cards(), (QList<int>{1, 2, 4, 5, 6, 7}));
+        plan.readUntil(QDate(2027, 2, 28));
+        QCOMPARE(cards(), (QList<int>{1, 2, 4, 5, 6, 7}));
+
+        // Reading afresh forgets how far it reached.
+        plan.read(QDate(2026, 12, 5), false);
+        plan.readUntil(QDate(2027, 1, 31));
+        QCOMPARE(cards(), (QList<int>{1, 2, 4, 7}));
+        QCOMPARE(plan.customerOrder(), (QHash<int, int>{{2, 0}, {1, 1}})); // "Dvořák" before "Novák"
+        QVERIFY(plan.isRead());
+        f.exec(QStringLiteral("DROP VIEW pristi_revize"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, plan.read(QDate(2026, 12, 5), false));
+        QVERIFY(!plan.isRead()); // the window reads afresh next time
     }
 
     void theTextFilterIgnoresCaseAndAccentsAndTakesEveryCharacterAsItIs()

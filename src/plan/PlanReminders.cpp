@@ -1,18 +1,13 @@
-// What the plan window does with its rows: opening the card, reminding the customers by
-// e-mail or letter, recording the reminders, exporting the list.
+#include "plan/PlanReminders.h"
+
 #include "plan/PlanModel.h"
-#include "plan/PlanRevizi_f.h"
 #include "plan/ReminderMail.h"
 
 #include "exchange/ReportBinding.h"
-#include "exchange/TableExport.h"
-#include "store/DataSet.h"
 #include "store/Errors.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 
-#include <QItemSelectionModel>
-#include <QTableView>
 #include <numeric>
 
 namespace {
@@ -22,24 +17,20 @@ const QString CustomerId = QStringLiteral("id_zakaznika");
 
 } // namespace
 
-void TPlanRevizi::openCurrent()
+PlanReminders::PlanReminders(AppContext& context, const PlanModel& model,
+                             std::function<void()> afterRecording)
+    : m_context(context), m_model(&model), m_afterRecording(std::move(afterRecording))
 {
-    const int row = currentListedRow();
-    if (row < 0)
-        return;
-    m_openCard(m_model->value(row, CustomerId).toInt(), m_model->value(row, CardId).toInt());
 }
 
-void TPlanRevizi::sendEmail()
+void PlanReminders::sendEmail(int row, const QList<int>& selected)
 {
-    const int row = currentListedRow();
     if (row < 0)
         return;
     // The selected sources of the current row's customer; the current row alone when it
     // is not among them.
     const QVariant customer = m_model->value(row, CustomerId);
     QList<int> rows;
-    const QList<int> selected = selectedListedRows();
     if (selected.contains(row))
         for (const int r : selected)
             if (m_model->value(r, CustomerId) == customer)
@@ -67,10 +58,10 @@ void TPlanRevizi::sendEmail()
     offerToRecord(cardIds(rows), QStringLiteral("e-mail"));
 }
 
-void TPlanRevizi::printReminders()
+void PlanReminders::printReminders(const QList<int>& selected)
 {
     // The selected rows, or every listed row when none is selected.
-    QList<int> rows = selectedListedRows();
+    QList<int> rows = selected;
     if (rows.isEmpty()) {
         rows.resize(m_model->rowCount());
         std::iota(rows.begin(), rows.end(), 0);
@@ -82,17 +73,16 @@ void TPlanRevizi::printReminders()
         offerToRecord(ids, QStringLiteral("dopis"));
 }
 
-void TPlanRevizi::markReminded()
+void PlanReminders::markReminded(const QList<int>& selected)
 {
-    const QList<int> rows = selectedListedRows();
-    if (rows.isEmpty()) {
+    if (selected.isEmpty()) {
         ShowInfo(QStringLiteral("Vyberte v seznamu zdroje, u kterých chcete upozornění zaznamenat."));
         return;
     }
-    record(cardIds(rows), QStringLiteral("ručně"));
+    record(cardIds(selected), QStringLiteral("ručně"));
 }
 
-void TPlanRevizi::offerToRecord(const QList<int>& ids, const QString& way)
+void PlanReminders::offerToRecord(const QList<int>& ids, const QString& way)
 {
     const QString text =
         ids.size() == 1
@@ -102,7 +92,7 @@ void TPlanRevizi::offerToRecord(const QList<int>& ids, const QString& way)
         record(ids, way);
 }
 
-bool TPlanRevizi::record(const QList<int>& ids, const QString& way)
+bool PlanReminders::record(const QList<int>& ids, const QString& way)
 {
     try {
         m_context.store.ZaznamenatUpozorneni(ids, QDate::currentDate(), way);
@@ -111,11 +101,14 @@ bool TPlanRevizi::record(const QList<int>& ids, const QString& way)
                     e.text());
         return false;
     }
-    refresh();
+    m_afterRecording();
     return true;
 }
 
-void TPlanRevizi::exportRows()
+QList<int> PlanReminders::cardIds(const QList<int>& listedRows) const
 {
-    ExportovatTabulku(m_rows, QStringLiteral("plan_revizi"), this, m_model->listedRows());
+    QList<int> ids;
+    for (const int row : listedRows)
+        ids << m_model->value(row, CardId).toInt();
+    return ids;
 }

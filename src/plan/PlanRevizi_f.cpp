@@ -1,11 +1,13 @@
 // The plan window itself: its controls, its filters, reading the plan and remembering the
-// window's place.
+// window's place; its buttons go to the reminders, the export and the card opener.
 #include "plan/PlanRevizi_f.h"
 
+#include "exchange/TableExport.h"
 #include "plan/PlanModel.h"
+#include "plan/PlanReminders.h"
+#include "plan/PlanRows.h"
 #include "plan/PlanSettings.h"
 #include "store/ColumnKind.h"
-#include "store/DataSet.h"
 #include "store/Errors.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
@@ -46,8 +48,9 @@ TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* pare
     setWindowTitle(QStringLiteral("Plán revizí"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setModal(false);
-    m_rows = new DataSet(context.connection, QStringLiteral("DS_Plan"), this);
+    m_rows = new PlanRows(context.connection, this);
     m_model = new PlanModel(this);
+    m_reminders = std::make_unique<PlanReminders>(context, *m_model, [this] { refresh(); });
     buildWindow();
     setUntil(QDate::currentDate().addDays(PlanSettings::read(context.settingsFile()).DnyPredem));
     applyPlacement();
@@ -149,9 +152,13 @@ void TPlanRevizi::buildWindow()
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { updateButtons(); });
     connect(m_open, &QPushButton::clicked, this, [this] { runGuarded([this] { openCurrent(); }); });
-    connect(m_email, &QPushButton::clicked, this, [this] { runGuarded([this] { sendEmail(); }); });
-    connect(m_print, &QPushButton::clicked, this, [this] { runGuarded([this] { printReminders(); }); });
-    connect(m_mark, &QPushButton::clicked, this, [this] { runGuarded([this] { markReminded(); }); });
+    connect(m_email, &QPushButton::clicked, this, [this] {
+        runGuarded([this] { m_reminders->sendEmail(currentListedRow(), selectedListedRows()); });
+    });
+    connect(m_print, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { m_reminders->printReminders(selectedListedRows()); }); });
+    connect(m_mark, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { m_reminders->markReminded(selectedListedRows()); }); });
     connect(m_export, &QPushButton::clicked, this, [this] { runGuarded([this] { exportRows(); }); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
@@ -268,7 +275,7 @@ void TPlanRevizi::showOverdue()
 
 void TPlanRevizi::applyFilter()
 {
-    if (!m_loadedUntil.isValid()) {
+    if (!m_rows->isRead()) {
         refresh();
         return;
     }
@@ -277,28 +284,23 @@ void TPlanRevizi::applyFilter()
         row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     // Only what was not read yet is read and put after the others: the other customers'
     // cards, then the cards a later day adds.
-    if (!m_watchedOnly->isChecked() && !m_loadedAllCustomers &&
-        readMore(PlanQuery::params(m_loadedUntil, PlanQuery::Customers::Unwatched)))
-        m_loadedAllCustomers = true;
-    if (m_until > m_loadedUntil &&
-        readMore(PlanQuery::paramsBetween(m_loadedUntil, m_until,
-                                          m_loadedAllCustomers ? PlanQuery::Customers::All
-                                                               : PlanQuery::Customers::Watched)))
-        m_loadedUntil = m_until;
+    if (!m_watchedOnly->isChecked() && !m_rows->allCustomers())
+        readMore([this] { m_rows->readOtherCustomers(); });
+    if (m_until > m_rows->until())
+        readMore([this] { m_rows->readUntil(m_until); });
     m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }
 
-bool TPlanRevizi::readMore(const QVariantList& params)
+void TPlanRevizi::readMore(const std::function<void()>& read)
 {
     try {
-        m_rows->readMore(PlanQuery::sql(), params);
+        read();
     } catch (const DatabaseError& e) {
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
-        return false;
+        return;
     }
-    m_model->setRows(m_rows, m_customerOrder);
-    return true;
+    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
 }
 
 void TPlanRevizi::refresh()
@@ -307,24 +309,15 @@ void TPlanRevizi::refresh()
     const QVariant currentCard =
         row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     m_stale = false;
-    m_loadedUntil = QDate();
-    m_rows->close();
-    const bool allCustomers = !m_watchedOnly->isChecked();
-    m_rows->setCommandText(
-        PlanQuery::sql(),
-        PlanQuery::params(m_until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched));
     try {
-        m_rows->open();
+        m_rows->read(m_until, !m_watchedOnly->isChecked());
     } catch (const DatabaseError& e) {
         m_model->setRows(nullptr, {});
         keepCurrentCard({});
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
         return;
     }
-    m_loadedUntil = m_until;
-    m_loadedAllCustomers = allCustomers;
-    m_customerOrder = PlanQuery::customerOrder(m_context.connection);
-    m_model->setRows(m_rows, m_customerOrder);
+    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
     m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }
@@ -381,10 +374,16 @@ QList<int> TPlanRevizi::selectedListedRows() const
     return rows;
 }
 
-QList<int> TPlanRevizi::cardIds(const QList<int>& listedRows) const
+void TPlanRevizi::openCurrent()
 {
-    QList<int> ids;
-    for (const int row : listedRows)
-        ids << m_model->value(row, QStringLiteral("id_topneho_zdroje")).toInt();
-    return ids;
+    const int row = currentListedRow();
+    if (row < 0)
+        return;
+    m_openCard(m_model->value(row, QStringLiteral("id_zakaznika")).toInt(),
+               m_model->value(row, QStringLiteral("id_topneho_zdroje")).toInt());
+}
+
+void TPlanRevizi::exportRows()
+{
+    ExportovatTabulku(m_rows->dataSet(), QStringLiteral("plan_revizi"), this, m_model->listedRows());
 }

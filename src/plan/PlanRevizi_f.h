@@ -3,12 +3,13 @@
 #include "plan/PlanQuery.h"
 
 #include <QDialog>
-#include <QHash>
 #include <functional>
+#include <memory>
 
 class AppContext;
-class DataSet;
 class PlanModel;
+class PlanReminders;
+class PlanRows;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -59,28 +60,20 @@ private:
     void pickUntil();
     void showCounts();
     void keepCurrentCard(const QVariant& cardId);
-    bool readMore(const QVariantList& params);
+    void readMore(const std::function<void()>& read);
     void updateButtons();
     int currentListedRow() const;
     QList<int> selectedListedRows() const;
-    QList<int> cardIds(const QList<int>& listedRows) const;
 
     void openCurrent();
-    void sendEmail();
-    void printReminders();
-    void markReminded();
     void exportRows();
-    void offerToRecord(const QList<int>& cardIds, const QString& way);
-    bool record(const QList<int>& cardIds, const QString& way);
 
     AppContext& m_context;
     CardOpener m_openCard;
-    DataSet* m_rows = nullptr;
+    PlanRows* m_rows = nullptr;
     PlanModel* m_model = nullptr;
+    std::unique_ptr<PlanReminders> m_reminders;
     QDate m_until;
-    QDate m_loadedUntil;               // the rows read reach this day; invalid before the first reading
-    bool m_loadedAllCustomers = false; // or only the watched customers' cards
-    QHash<int, int> m_customerOrder;
     bool m_stale = false;
 
     QLineEdit* m_untilEdit = nullptr;
