@@ -266,15 +266,15 @@ private slots:
         emit kind->activated(kind->currentIndex());
         const QString question =
             QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?");
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.act(RecordPanel::Ulozit)->trigger();
-        dialogs.takeQuestion(1, QStringLiteral("Pozor"), question);
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Pozor"), question);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.act(RecordPanel::Ulozit)->trigger();
-        dialogs.takeQuestion(1, QStringLiteral("Pozor"), question);
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Pozor"), question);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(m.scalar("SELECT id_zakaznika || '/' || id_topneho_zdroje || '/' || cinnost FROM cinnosti "
                           "WHERE id = 5")
@@ -289,14 +289,14 @@ private slots:
         Main m;
         TestDialogs dialogs;
         const QString question = QStringLiteral("Opravdu chcete odstranit činnost ze dne \"1.1.2023\" ?");
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.act(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 3"));
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.act(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti WHERE id = 2").toInt(), 0);
     }
@@ -405,17 +405,17 @@ private slots:
         // Searches the shared barcode, says Yes and does in the list what the test asks.
         const auto throughTheList = [&](std::function<void(QDialog&, DBGrid*)> inList) {
             dialogs.onModal(search(true, QStringLiteral("Shared")));
-            dialogs.answerQuestion(AnswerYes);
+            dialogs.answerQuestion(Answer::Yes);
             dialogs.onModal([=](QDialog& d) {
                 inList(d, child<DBGrid>(d, "DBGrid1"));
                 return d.result();
             });
             m.findCard();
-            dialogs.takeQuestion(1, QStringLiteral("Vestibor"), question);
+            dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"), question);
         };
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.findCard(dialogs, true, QStringLiteral("SHARED"));
-        dialogs.takeQuestion(1, QStringLiteral("Vestibor"), question);
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"), question);
         QCOMPARE(m.openCustomer(), 0);
 
         int chosenCard = 0;

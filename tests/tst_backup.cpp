@@ -241,16 +241,18 @@ private slots:
                            "složky Zalohy.\r\nProgram se potom ukončí. Pokračovat?")
                 .arg(backup);
         dialogs.answerOpenFile(backup);
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         f.run("Akce_ObnovitZeZalohy");
-        QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
+        QVERIFY(
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         QCOMPARE(f.column(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")),
                  QStringLiteral("Ze zálohy,Po záloze"));
 
         dialogs.answerOpenFile(backup);
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         f.run("Akce_ObnovitZeZalohy");
-        QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
+        QVERIFY(
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
         QCOMPARE(kept.size(), 1);
         QVERIFY(kept.first().endsWith(QStringLiteral("_pred_obnovou.mdb")));

@@ -168,22 +168,22 @@ private slots:
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
 
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         save();
         dialogs.takeQuestion(
-            1, QStringLiteral("Pozor"),
+            QuestionKind::YesNo, QStringLiteral("Pozor"),
             QStringLiteral(
                 "Byly provedeny změny v kartě tepelného zdroje \"  \". Chcete tyto změny uložit?"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 3);
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         save();
         dialogs.take();
         QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 4);
 
         // asked on every save, also when nothing was changed
         m.card(RecordPanel::Edit)->trigger();
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         save();
         dialogs.take();
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
@@ -295,12 +295,13 @@ private slots:
                             QStringLiteral("Odstranění záznamu v režimu Editace není možné."));
         m.cards()->cancel();
 
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.card(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), deleteQuestion.arg(QStringLiteral("Kotel")));
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
+                             deleteQuestion.arg(QStringLiteral("Kotel")));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(m.column(QStringLiteral("SELECT id FROM topny_zdroj ORDER BY id")), QStringLiteral("2,3"));
@@ -311,7 +312,7 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo_Cin"),
                  QStringLiteral("1 z 1")); // the activities of the card now current
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
@@ -335,7 +336,7 @@ private slots:
         Main m;
         TestDialogs dialogs;
         refuseWrites(m.w->context().connection, refusingTable, QStringLiteral("DELETE"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
@@ -398,7 +399,7 @@ private slots:
         QVERIFY(bWindow.context().DS_Karty->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         QVERIFY(a.cards()->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         typeText(b("Ed_typ"), QStringLiteral("z"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         a.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         bCard(RecordPanel::Ulozit)->trigger();
@@ -453,7 +454,7 @@ private slots:
         // typing into the card, choosing its category and saving it keep the activity
         typeText(m.find("Ed_typ"), QStringLiteral("x"));
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Ulozit)->trigger();
         dialogs.take();
         QCOMPARE(m.scalar("SELECT typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("K1x"));

@@ -127,9 +127,9 @@ private slots:
         f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
         TCisCinnosti w(f.context, nullptr);
         TestDialogs dialogs;
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         w.panel()->action(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"),
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
                              QStringLiteral("Opravdu chcete odstranit záznam \"Revize\" ?"));
         QCOMPARE(f.count(QStringLiteral("cis_cinnost")), 1);
 
@@ -144,7 +144,7 @@ private slots:
                             QStringLiteral("Odstranění záznamu v režimu Vkládání není možné."));
         w.dataSet()->cancel();
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
@@ -203,19 +203,19 @@ private slots:
         w.show();
         w.dataSet()->append();
 
-        dialogs.answerQuestion(AnswerYes); // the name is empty: refused, the window stays
+        dialogs.answerQuestion(Answer::Yes); // the name is empty: refused, the window stays
         w.command(QStringLiteral("Akce_Zavrit"))->trigger();
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         dialogs.take();
         QVERIFY(w.isVisible());
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
 
-        dialogs.answerQuestion(AnswerCancel); // Esc: the same question, nothing changes
+        dialogs.answerQuestion(Answer::Cancel); // Esc: the same question, nothing changes
         QTest::keyClick(&w, Qt::Key_Escape);
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         QVERIFY(w.isVisible());
 
-        dialogs.answerQuestion(AnswerNo); // the close box: discarded and closed
+        dialogs.answerQuestion(Answer::No); // the close box: discarded and closed
         w.close();
         dialogs.take();
         QVERIFY(!w.isVisible());
@@ -231,7 +231,7 @@ private slots:
         w.show();
         w.dataSet()->append();
         w.dataSet()->setValue(QStringLiteral("nazev_cinnosti"), QStringLiteral("Kontrola"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.close();
         dialogs.take();
         QVERIFY(!w.isVisible());

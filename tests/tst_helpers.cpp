@@ -6,14 +6,17 @@
 #include "uikit/DatePickerDialog.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
+#include "uikit/QtDialogBackend.h"
 #include "uikit/TextWindow.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 class TestHelpers : public QObject
 {
@@ -26,21 +29,58 @@ private slots:
         ShowWarning(QString(), QStringLiteral("b"));
         ShowInfo(QStringLiteral("Vlastní"), QStringLiteral("c"));
         ShowPlainMessage(QStringLiteral("d"));
-        dialogs.answerQuestion(AnswerNo);
-        QCOMPARE(AskQuestion(QStringLiteral("e"), 1), int(AnswerNo));
+        dialogs.answerQuestion(Answer::No);
+        QCOMPARE(AskQuestion(QStringLiteral("e"), QuestionKind::YesNo), Answer::No);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("a"));
         dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"), QStringLiteral("b"));
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vlastní"), QStringLiteral("c"));
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"), QStringLiteral("d"));
-        dialogs.takeQuestion(1, QStringLiteral("Vestibor"), QStringLiteral("e"));
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"), QStringLiteral("e"));
     }
 
-    void questionsOutsideTheFourKindsShowNothing()
+    // The real box: buttons and icon by kind, "\r\n" shown as a line break, No preselected
+    // so that Enter right away answers No; Esc answers Storno where there is one, else No.
+    void theQuestionBoxOfEachKind_data()
     {
-        TestDialogs dialogs;
-        QCOMPARE(AskQuestion(QStringLiteral("x"), 0), 0);
-        QCOMPARE(AskQuestion(QStringLiteral("x"), 5), 0);
-        QCOMPARE(dialogs.pending(), 0);
+        QTest::addColumn<QuestionKind>("kind");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<QStringList>("buttons");
+        const QStringList yesNo{QStringLiteral("&Ano"), QStringLiteral("&Ne")}; // Alt+A, Alt+N
+        const QStringList withStorno = yesNo + QStringList{QStringLiteral("Storno")};
+        QTest::newRow("yes or no") << QuestionKind::YesNo << QMessageBox::Question << yesNo;
+        QTest::newRow("yes or no, a warning") << QuestionKind::YesNoWarning << QMessageBox::Warning << yesNo;
+        QTest::newRow("yes, no or storno")
+            << QuestionKind::YesNoCancel << QMessageBox::Question << withStorno;
+        QTest::newRow("yes, no or storno, a warning")
+            << QuestionKind::YesNoCancelWarning << QMessageBox::Warning << withStorno;
+    }
+    void theQuestionBoxOfEachKind()
+    {
+        QFETCH(QuestionKind, kind);
+        QFETCH(QMessageBox::Icon, icon);
+        QFETCH(QStringList, buttons);
+        QtDialogBackend backend;
+        const Answer onEscape = buttons.size() == 3 ? Answer::Cancel : Answer::No;
+        for (const auto& [key, answer] :
+             {std::pair(Qt::Key_Return, Answer::No), std::pair(Qt::Key_Escape, onEscape)}) {
+            QString shown; // title, text, icon, whether No is the default, the buttons
+            QTimer::singleShot(0, [&, key = key] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QStringList seen{box->windowTitle(), box->text(), QString::number(box->icon()),
+                                 QVariant(box->defaultButton() == box->button(QMessageBox::No)).toString()};
+                QStringList texts;
+                for (QAbstractButton* button : box->buttons())
+                    texts << button->text();
+                texts.sort();
+                shown = (seen + texts).join(u'|');
+                QTest::keyClick(box, key);
+            });
+            QCOMPARE(backend.question(QStringLiteral("Pozor"), QStringLiteral("a\r\nb"), kind), answer);
+            QCOMPARE(shown, (QStringList{QStringLiteral("Pozor"), QStringLiteral("a\nb"),
+                                         QString::number(icon), QStringLiteral("true")} +
+                             buttons)
+                                .join(u'|'));
+        }
     }
 
     void pickDateChangesOnlyForAnotherDay()

@@ -377,11 +377,11 @@ private slots:
         }
         const QString question = QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)");
         dir.writeFile(QStringLiteral("zakaznici.XML"), two);
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         run(dir.path(QStringLiteral("zakaznici.XML")));
-        dialogs.takeQuestion(1, QStringLiteral("Pozor!"), question);
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Pozor!"), question);
         QCOMPARE(count(), 0);
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         run(dir.path(QStringLiteral("zakaznici.XML")));
         dialogs.take();
         QCOMPARE(count(), 2);
@@ -389,7 +389,7 @@ private slots:
         // An error reaches the general error report; the records before it stay.
         dir.writeFile(QStringLiteral("chyba.xml"), document(record(QStringLiteral("<nazev>B</nazev>")) +
                                                             record(QStringLiteral("<nazev><i/></nazev>"))));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         run(dir.path(QStringLiteral("chyba.xml")));
         dialogs.take();
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),

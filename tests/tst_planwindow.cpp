@@ -184,7 +184,7 @@ private slots:
         // A pending card edit whose save the user declines keeps the customer open.
         QVERIFY(f.w->context().DS_Karty->edit());
         f.w->context().DS_Karty->setValue(QStringLiteral("typ"), QStringLiteral("nový"));
-        f.dialogs.answerQuestion(AnswerNo);
+        f.dialogs.answerQuestion(Answer::No);
         PlanWindowFixture::select(plan, {0});
         QTest::keyClick(plan->grid(), Qt::Key_Return);
         f.dialogs.take();
@@ -236,9 +236,9 @@ private slots:
         QVERIFY(!child<QPushButton>(*plan, "Tl_Email")->isEnabled());
         PlanWindowFixture::select(plan, {0, 1, 2});
         QVERIFY(child<QPushButton>(*plan, "Tl_Email")->isEnabled());
-        f.dialogs.answerQuestion(AnswerYes);
+        f.dialogs.answerQuestion(Answer::Yes);
         PlanWindowFixture::press(plan, "Tl_Email");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+        QVERIFY(f.dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"),
                                        QStringLiteral("Zaznamenat u těchto zdrojů (2) dnešní upozornění?")));
         QCOMPARE(f.dialogs.shellTargets.size(), 1);
         const QString target = f.dialogs.shellTargets.first();
@@ -263,7 +263,7 @@ private slots:
         QVERIFY(f.dialogs.take().text.startsWith(QStringLiteral("Předloha dopisu „")));
         f.dir.writeFile(QStringLiteral("Ses/upozorneni_na_revizi.sestava"), "[sestava]\n");
 
-        f.dialogs.answerQuestion(AnswerNo); // nothing selected yet: every listed source
+        f.dialogs.answerQuestion(Answer::No); // nothing selected yet: every listed source
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
         f.dialogs.take();
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|1,2,3"));
@@ -271,9 +271,9 @@ private slots:
         QVERIFY(calls.last().parameters.startsWith(QStringLiteral("NazevSubjektu|")));
 
         PlanWindowFixture::select(plan, {2});
-        f.dialogs.answerQuestion(AnswerYes);
+        f.dialogs.answerQuestion(Answer::Yes);
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+        QVERIFY(f.dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"),
                                        QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")));
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|3"));
         QCOMPARE(f.reminders(), QStringList{"3 " + day(0) + " dopis"});

@@ -261,14 +261,14 @@ private slots:
         w.dataSet()->edit();
         w.dataSet()->setValue(QStringLiteral("nazev"), QStringLiteral("Zdeněk"));
 
-        dialogs.answerQuestion(AnswerCancel); // the old order stays, and the change with it
+        dialogs.answerQuestion(Answer::Cancel); // the old order stays, and the change with it
         choose(w, 1);
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         QCOMPARE(box->currentIndex(), 0);
         QCOMPARE(w.dataSet()->state(), DataSet::State::Edit);
         QCOMPARE(w.dataSet()->text(QStringLiteral("nazev")), QStringLiteral("Zdeněk"));
 
-        dialogs.answerQuestion(AnswerNo); // discarded, then re-sorted
+        dialogs.answerQuestion(Answer::No); // discarded, then re-sorted
         choose(w, 2);
         dialogs.take();
         QCOMPARE(box->currentIndex(), 2);
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(nameOf(f, 1), QStringLiteral("Čermák"));
 
         w.dataSet()->append(); // Yes with an empty name: refused, still inserting in the old order
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         choose(w, 1);
         dialogs.take();
         takeInfo(dialogs, "Kolonka Název musí být vyplněná!");
@@ -284,7 +284,7 @@ private slots:
         QCOMPARE(w.dataSet()->state(), DataSet::State::Insert);
 
         w.dataSet()->setValue(QStringLiteral("nazev"), QStringLiteral("Bartoš"));
-        dialogs.answerQuestion(AnswerYes); // saved, then re-sorted by name
+        dialogs.answerQuestion(Answer::Yes); // saved, then re-sorted by name
         choose(w, 1);
         dialogs.take();
         QCOMPARE(shownIds(w.dataSet()), (QList<int>{2, 5, 3, 1, 4}));
@@ -363,9 +363,9 @@ private slots:
             "Opravdu chcete odstranit záznam \"Adam\"?\r\n(Budou odstraněny i karty všech TZ a činnosti.)");
         for (const char* table : {"cis_zakaznici", "topny_zdroj", "cinnosti"}) {
             refuseWrites(f.context.connection, QLatin1String(table), QStringLiteral("DELETE"));
-            dialogs.answerQuestion(AnswerYes);
+            dialogs.answerQuestion(Answer::Yes);
             w.panel()->action(RecordPanel::Smazat)->trigger();
-            dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
             dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
                                 QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
             QCOMPARE(rowsOf(2), 7);
@@ -374,12 +374,12 @@ private slots:
             allowWrites(f.context.connection, QLatin1String(table));
         }
 
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 4);
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(rowsOf(2), 0);

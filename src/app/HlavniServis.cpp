@@ -77,7 +77,8 @@ void THlavni::importCustomersCommand()
         return;
     }
     if (AskQuestion(QStringLiteral("Pozor!"),
-                    QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"), 1) != AnswerYes)
+                    QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"),
+                    QuestionKind::YesNo) != Answer::Yes)
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
     dataWritten();

@@ -119,7 +119,7 @@ void THlavni::restoreCommand()
             QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do složky %2.\r\n"
                            "Program se potom ukončí. Pokračovat?")
                 .arg(backup, backupsFolder),
-            2) != AnswerYes)
+            QuestionKind::YesNoWarning) != Answer::Yes)
         return;
     if (replaceDatabase(backup))
         QTimer::singleShot(0, this, &QWidget::close);

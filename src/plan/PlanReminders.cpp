@@ -98,7 +98,7 @@ void TPlanRevizi::offerToRecord(const QList<int>& ids, const QString& way)
         ids.size() == 1
             ? QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")
             : QStringLiteral("Zaznamenat u těchto zdrojů (%1) dnešní upozornění?").arg(ids.size());
-    if (AskQuestion(text, 1) == AnswerYes)
+    if (AskQuestion(text, QuestionKind::YesNo) == Answer::Yes)
         record(ids, way);
 }
 

@@ -171,7 +171,7 @@ bool ActivityPanel::validate()
     if (m_context.settings.DialogUlozit &&
         AskQuestion(QStringLiteral("Pozor"),
                     QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"),
-                    1) != AnswerYes)
+                    QuestionKind::YesNo) != Answer::Yes)
         return false;
     return true;
 }

@@ -154,7 +154,7 @@ bool CardPanel::validate()
     if (m_context.settings.DialogUlozit) {
         const QString question = QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"") +
                                  m_nazev->text() + QStringLiteral("\". Chcete tyto změny uložit?");
-        if (AskQuestion(QStringLiteral("Pozor"), question, 1) != AnswerYes)
+        if (AskQuestion(QStringLiteral("Pozor"), question, QuestionKind::YesNo) != Answer::Yes)
             return false;
     }
     return true;

@@ -16,6 +16,24 @@ enum class MessageKind
     Error
 };
 
+// The buttons and the icon of a question; No is always preselected. The values are the
+// numbers these kinds have always had.
+enum class QuestionKind
+{
+    YesNo = 1,
+    YesNoWarning = 2,
+    YesNoCancel = 3,
+    YesNoCancelWarning = 4
+};
+
+// The answer to a question, as the platform's answer codes.
+enum class Answer
+{
+    Cancel = 2,
+    Yes = 6,
+    No = 7
+};
+
 struct TextWindowOptions
 {
     QString caption;
@@ -43,8 +61,7 @@ public:
     virtual ~DialogBackend() = default;
 
     virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
-    // kind 1 to 4 as AskQuestion; returns 6 (Yes), 7 (No) or 2 (Cancel)
-    virtual int question(const QString& caption, const QString& text, int kind) = 0;
+    virtual Answer question(const QString& caption, const QString& text, QuestionKind kind) = 0;
     // An input box with one line of at most 255 characters, its characters hidden when
     // masked (a password); nothing when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) = 0;

@@ -41,15 +41,13 @@ void ShowWarning(const QString& caption, const QString& text)
     dialogBackend().message(MessageKind::Warning, captionOr(caption), text);
 }
 
-int AskQuestion(const QString& text, int kind)
+Answer AskQuestion(const QString& text, QuestionKind kind)
 {
     return AskQuestion(QString(), text, kind);
 }
 
-int AskQuestion(const QString& caption, const QString& text, int kind)
+Answer AskQuestion(const QString& caption, const QString& text, QuestionKind kind)
 {
-    if (kind < 1 || kind > 4)
-        return 0;
     return dialogBackend().question(captionOr(caption), text, kind);
 }
 

@@ -60,13 +60,14 @@ void QtDialogBackend::message(MessageKind kind, const QString& caption, const QS
     box.exec();
 }
 
-int QtDialogBackend::question(const QString& caption, const QString& text, int kind)
+Answer QtDialogBackend::question(const QString& caption, const QString& text, QuestionKind kind)
 {
+    const bool warning = kind == QuestionKind::YesNoWarning || kind == QuestionKind::YesNoCancelWarning;
+    const bool withCancel = kind == QuestionKind::YesNoCancel || kind == QuestionKind::YesNoCancelWarning;
     QMessageBox box(activeOwner());
     box.setWindowTitle(caption);
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setIcon(kind == 2 || kind == 4 ? QMessageBox::Warning : QMessageBox::Question);
-    const bool withCancel = kind == 3 || kind == 4;
+    box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
                            (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
     box.setDefaultButton(QMessageBox::No);
@@ -75,11 +76,11 @@ int QtDialogBackend::question(const QString& caption, const QString& text, int k
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return 6;
+        return Answer::Yes;
     case QMessageBox::No:
-        return 7;
+        return Answer::No;
     default:
-        return 2;
+        return Answer::Cancel;
     }
 }
 
