@@ -316,7 +316,7 @@ private slots:
                                 "Cena ostatní:  Kč\r\nPoznámka: \r\na\r\nb"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
         QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
-        QCOMPARE(shown.scrollBars, 2);
+        QCOMPARE(shown.scrollBars, TextScrollBars::None);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
     }
 

@@ -531,7 +531,7 @@ private slots:
                                 "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
         QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
-        QCOMPARE(shown.scrollBars, 2);
+        QCOMPARE(shown.scrollBars, TextScrollBars::None);
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
 
         m.card(RecordPanel::Storno)->trigger();

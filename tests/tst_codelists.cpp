@@ -292,7 +292,7 @@ private slots:
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.caption, QStringLiteral("Výpis číselníku techniků"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(500, 600));
-        QCOMPARE(shown.scrollBars, 3);
+        QCOMPARE(shown.scrollBars, TextScrollBars::VerticalOnly);
         QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
     }
 };

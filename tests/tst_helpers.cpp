@@ -135,8 +135,12 @@ private slots:
 
     void textWindowHonoursItsOptions()
     {
-        TextWindow window(
-            {QStringLiteral("Výpis"), QStringLiteral("a\r\nb"), 500, 600, false, 3, true, false});
+        TextWindow window({.caption = QStringLiteral("Výpis"),
+                           .text = QStringLiteral("a\r\nb"),
+                           .width = 500,
+                           .height = 600,
+                           .scrollBars = TextScrollBars::VerticalOnly,
+                           .fixedFont = true});
         window.show();
         QCOMPARE(window.size(), QSize(500, 600));
         QCOMPARE(window.textField()->toPlainText(), QStringLiteral("a\nb"));
@@ -146,16 +150,36 @@ private slots:
         QVERIFY(window.textField()->font().fixedPitch());
         QVERIFY(!window.textField()->isReadOnly());
 
-        TextWindow wrapped({QStringLiteral("x"), QString(), 200, 100, true, 2, false, true});
+        TextWindow wrapped({.caption = QStringLiteral("x"),
+                            .width = 200,
+                            .height = 100,
+                            .wordWrap = true,
+                            .scrollBars = TextScrollBars::None,
+                            .readOnly = true});
         QCOMPARE(wrapped.textField()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        QCOMPARE(wrapped.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QVERIFY(wrapped.textField()->isReadOnly());
+
+        // The bars of each choice: horizontal, then vertical.
+        const std::pair<TextScrollBars, QString> bars[] = {
+            {TextScrollBars::Both, QStringLiteral("on on")},
+            {TextScrollBars::HorizontalOnly, QStringLiteral("on off")},
+            {TextScrollBars::None, QStringLiteral("off off")},
+            {TextScrollBars::VerticalOnly, QStringLiteral("off on")}};
+        for (const auto& [choice, shown] : bars) {
+            const TextWindow field({.scrollBars = choice});
+            const auto state = [](Qt::ScrollBarPolicy p) {
+                return p == Qt::ScrollBarAlwaysOn ? QStringLiteral("on") : QStringLiteral("off");
+            };
+            QCOMPARE(state(field.textField()->horizontalScrollBarPolicy()) + u' ' +
+                         state(field.textField()->verticalScrollBarPolicy()),
+                     shown);
+        }
     }
 
     void showTextWindowUsesTheTitleWhenNoCaption()
     {
         TestDialogs dialogs;
-        ShowTextWindow(QString(), QStringLiteral("t"), 550, 460, false, 2, true, false);
+        ShowTextWindow({.text = QStringLiteral("t"), .width = 550, .height = 460});
         QCOMPARE(dialogs.textWindows.last().caption, QStringLiteral("Vestibor"));
         QCOMPARE(dialogs.textWindows.last().width, 550);
     }

@@ -452,7 +452,7 @@ private slots:
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.caption, QStringLiteral("Výpis zákazníka"));
         QCOMPARE(QSize(shown.width, shown.height), QSize(460, 320));
-        QCOMPARE(shown.scrollBars, 2);
+        QCOMPARE(shown.scrollBars, TextScrollBars::None);
         QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
         QCOMPARE(shown.text,
                  QStringLiteral(

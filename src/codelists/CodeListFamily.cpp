@@ -123,8 +123,12 @@ QString TCiselnik::listingText(Connection& connection, const CodeListSpec& spec)
 
 void TCiselnik::showListing()
 {
-    ShowTextWindow(m_spec.listingTitle, listingText(m_context.connection, m_spec), 500, 600, false, 3, true,
-                   false);
+    ShowTextWindow({.caption = m_spec.listingTitle,
+                    .text = listingText(m_context.connection, m_spec),
+                    .width = 500,
+                    .height = 600,
+                    .scrollBars = TextScrollBars::VerticalOnly,
+                    .fixedFont = true});
 }
 
 void TCiselnik::exportTable()

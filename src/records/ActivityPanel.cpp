@@ -107,7 +107,12 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
     m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis_Cin"), QStringLiteral("Výpis"),
                           QStringLiteral("Výpis aktuálního záznamu"));
     onTriggered(m_vypis, this, [this] {
-        ShowTextWindow(QStringLiteral("Výpis činnosti"), listingText(), 550, 460, false, 2, true, false);
+        ShowTextWindow({.caption = QStringLiteral("Výpis činnosti"),
+                        .text = listingText(),
+                        .width = 550,
+                        .height = 460,
+                        .scrollBars = TextScrollBars::None,
+                        .fixedFont = true});
     });
     form.commands(m_panel, m_vypis);
 }

@@ -117,7 +117,12 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
                               QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
                               QKeySequence(Qt::CTRL | Qt::Key_P));
     onTriggered(m_vypis, this, [this] {
-        ShowTextWindow(QStringLiteral("Výpis karty"), listingText(), 550, 460, false, 2, true, false);
+        ShowTextWindow({.caption = QStringLiteral("Výpis karty"),
+                        .text = listingText(),
+                        .width = 550,
+                        .height = 460,
+                        .scrollBars = TextScrollBars::None,
+                        .fixedFont = true});
     });
     onTriggered(m_tiskKarty, this,
                 [] { ShowPlainMessage(QStringLiteral("Tady bude tisk karty či revizní zprávy...")); });

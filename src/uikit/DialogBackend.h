@@ -34,15 +34,26 @@ enum class Answer
     No = 7
 };
 
+// The scroll bars of a text window's field; the values are the numbers these choices have
+// always had.
+enum class TextScrollBars
+{
+    Both = 0,
+    HorizontalOnly = 1,
+    None = 2,
+    VerticalOnly = 3
+};
+
+// A text window, given with designated initializers: ShowTextWindow({.caption = ...}).
 struct TextWindowOptions
 {
-    QString caption;
-    QString text;
+    QString caption = {}; // empty: the application title
+    QString text = {};
     int width = 0;
     int height = 0;
     bool wordWrap = false;
-    int scrollBars = 2; // 0 both, 1 horizontal, 2 none, 3 vertical
-    bool fixedFont = false;
+    TextScrollBars scrollBars = TextScrollBars::None;
+    bool fixedFont = false; // "Courier New", 10 points
     bool readOnly = false;
 };
 

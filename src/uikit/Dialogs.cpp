@@ -60,11 +60,10 @@ bool PickDate(QDate& date, const QString& caption, int left, int top)
     return true;
 }
 
-void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
-                    int scrollBars, bool fixedFont, bool readOnly)
+void ShowTextWindow(TextWindowOptions options)
 {
-    dialogBackend().showText(
-        {captionOr(caption), text, width, height, wordWrap, scrollBars, fixedFont, readOnly});
+    options.caption = captionOr(options.caption);
+    dialogBackend().showText(options);
 }
 
 bool ShellOpen(const QString& target, const QString& parameters)

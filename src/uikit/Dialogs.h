@@ -26,9 +26,8 @@ Answer AskQuestion(const QString& caption, const QString& text, QuestionKind kin
 // day, it is written into date and the result is true.
 bool PickDate(QDate& date, const QString& caption, int left, int top);
 
-// scrollBars: 0 both, 1 horizontal only, 2 none, 3 vertical only.
-void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
-                    int scrollBars, bool fixedFont, bool readOnly);
+// Shows the text in a modal window without buttons; returns when the user closes it.
+void ShowTextWindow(TextWindowOptions options);
 
 // Asks the desktop to open a web address or a mailto: address.
 bool ShellOpen(const QString& target, const QString& parameters = QString());

@@ -14,8 +14,10 @@ TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent)
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));
     m_text->setLineWrapMode(options.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    const bool horizontal = options.scrollBars == 0 || options.scrollBars == 1;
-    const bool vertical = options.scrollBars == 0 || options.scrollBars == 3;
+    const bool horizontal =
+        options.scrollBars == TextScrollBars::Both || options.scrollBars == TextScrollBars::HorizontalOnly;
+    const bool vertical =
+        options.scrollBars == TextScrollBars::Both || options.scrollBars == TextScrollBars::VerticalOnly;
     m_text->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m_text->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     if (options.fixedFont) {
