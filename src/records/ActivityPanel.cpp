@@ -106,14 +106,8 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
     m_panel = new RecordPanel(this, config);
     m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis_Cin"), QStringLiteral("Výpis"),
                           QStringLiteral("Výpis aktuálního záznamu"));
-    onTriggered(m_vypis, this, [this] {
-        ShowTextWindow({.caption = QStringLiteral("Výpis činnosti"),
-                        .text = listingText(),
-                        .width = 550,
-                        .height = 460,
-                        .scrollBars = TextScrollBars::None,
-                        .fixedFont = true});
-    });
+    onTriggered(m_vypis, this,
+                [this] { RecordListing::show(QStringLiteral("Výpis činnosti"), listingText()); });
     form.commands(m_panel, m_vypis);
 }
 

@@ -116,14 +116,7 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
     m_tiskKarty = makeCommand(this, QStringLiteral("Akce_TiskKarty"), QStringLiteral("Revizní karta"),
                               QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
                               QKeySequence(Qt::CTRL | Qt::Key_P));
-    onTriggered(m_vypis, this, [this] {
-        ShowTextWindow({.caption = QStringLiteral("Výpis karty"),
-                        .text = listingText(),
-                        .width = 550,
-                        .height = 460,
-                        .scrollBars = TextScrollBars::None,
-                        .fixedFont = true});
-    });
+    onTriggered(m_vypis, this, [this] { RecordListing::show(QStringLiteral("Výpis karty"), listingText()); });
     onTriggered(m_tiskKarty, this,
                 [] { ShowPlainMessage(QStringLiteral("Tady bude tisk karty či revizní zprávy...")); });
 
