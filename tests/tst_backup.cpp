@@ -58,6 +58,7 @@ private slots:
         f.run("Akce_ZalohovatDatabazi");
         QVERIFY(dialogs.lastSaveSuggestion.startsWith(QStringLiteral("Vestibor_") +
                                                       QDate::currentDate().toString(Qt::ISODate)));
+        QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Databáze (*.mdb)"));
         const DialogCall done = dialogs.take();
         QCOMPARE(done.kind, MessageKind::Info);
         QVERIFY2(
@@ -243,6 +244,8 @@ private slots:
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(Answer::No);
         f.run("Akce_ObnovitZeZalohy");
+        QCOMPARE(dialogs.lastOpenTitle + u' ' + dialogs.lastOpenFilter,
+                 QStringLiteral("Obnovit ze zálohy Databáze (*.mdb)"));
         QVERIFY(
             dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         QCOMPARE(f.column(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")),

@@ -68,7 +68,7 @@ void THlavni::importCustomersCommand()
 {
     const std::optional<QString> path =
         dialogBackend().openFile(this, QStringLiteral("Importovat data ze souboru ..."),
-                                 QStringLiteral("Dokument XML (*.xml)|*.xml"), QStringLiteral("name"));
+                                 QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("name"));
     if (!path)
         return;
     const QString fullPath = QFileInfo(*path).absoluteFilePath();

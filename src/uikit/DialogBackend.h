@@ -60,7 +60,7 @@ struct TextWindowOptions
 struct FileChoice
 {
     QString path;
-    int filterIndex = 0; // 0-based index of the chosen file type
+    int filterIndex = 0; // 0-based index of the chosen file type in the filter
 };
 
 // Every message, question, input box, file, colour and date dialog, text window, shell
@@ -81,7 +81,7 @@ public:
                                           const QPoint& topLeft) = 0;
     virtual void showText(const TextWindowOptions& options) = 0;
     virtual bool shellOpen(const QString& target) = 0;
-    // filter in the form "Name|*.ext|Name|*.ext"
+    // The file types in the toolkit's form: "Name (*.ext);;Name (*.ext)".
     virtual std::optional<FileChoice> saveFile(QWidget* owner, const QString& filter,
                                                const QString& suggestedName,
                                                const QString& defaultSuffix) = 0;

@@ -24,19 +24,6 @@ QWidget* activeOwner()
 
 } // namespace
 
-QStringList fileTypeFilters(const QString& filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        // A name may already show its pattern, as "Dokument XML (*.xml)" does; the toolkit
-        // reads the pattern from the parentheses at the end, so they are added only once.
-        const QString shown = QStringLiteral("(%1)").arg(parts[i + 1]);
-        result << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
-    }
-    return result;
-}
-
 void QtDialogBackend::message(MessageKind kind, const QString& caption, const QString& text)
 {
     QMessageBox box(activeOwner());
@@ -124,17 +111,16 @@ std::optional<FileChoice> QtDialogBackend::saveFile(QWidget* owner, const QStrin
                                                     const QString& suggestedName,
                                                     const QString& defaultSuffix)
 {
-    const QStringList filters = fileTypeFilters(filter);
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
+    dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileChoice{dialog.selectedFiles().first(),
-                      int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+                      int(std::max<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& title, const QString& filter,
@@ -143,7 +129,7 @@ std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& 
     QFileDialog dialog(owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(fileTypeFilters(filter));
+    dialog.setNameFilter(filter);
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

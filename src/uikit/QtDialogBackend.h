@@ -19,6 +19,3 @@ public:
     std::optional<int> pickColor(QWidget* owner, int initial) override;
     int runModal(QDialog& dialog) override;
 };
-
-// "Name|*.ext|Name|*.ext" as the toolkit's list of file types: "Name (*.ext)".
-QStringList fileTypeFilters(const QString& filter);
