@@ -143,6 +143,11 @@ private slots:
                            .fixedFont = true});
         window.show();
         QCOMPARE(window.size(), QSize(500, 600));
+        // The frame of every modal window of the program: fixed, a title and a close box only.
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QCOMPARE(window.windowFlags(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Výpis"));
         QCOMPARE(window.textField()->toPlainText(), QStringLiteral("a\nb"));
         QCOMPARE(window.textField()->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(window.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

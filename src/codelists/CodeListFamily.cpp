@@ -8,6 +8,7 @@
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
+#include "uikit/FixedDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,10 +17,7 @@
 TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* parent)
     : CodeListWindow(context, spec.className, parent), m_spec(spec)
 {
-    setWindowTitle(spec.caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(547, 347);
+    setUpFixedDialog(*this, spec.className, spec.caption, QSize(547, 347));
     auto* layout = new AnchorLayout(this, QSize(547, 347));
 
     auto* grid = new DBGrid(this, QStringLiteral("DBGrid1"));

@@ -1,15 +1,14 @@
 #include "uikit/TextWindow.h"
 
+#include "uikit/FixedDialog.h"
+
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TextWindow"));
-    setWindowTitle(options.caption);
-    setFixedSize(options.width, options.height);
+    setUpFixedDialog(*this, QStringLiteral("TextWindow"), options.caption,
+                     QSize(options.width, options.height));
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));
