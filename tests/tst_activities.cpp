@@ -306,7 +306,7 @@ private slots:
         Main m;
         TestDialogs dialogs;
         typeText(m.find("Ed_technik"), QStringLiteral(" ml.")); // not saved
-        m.w->activityPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis_Cin"))->trigger();
+        child<QAction>(*m.w->activityPanel(), "Akce_Vypis_Cin")->trigger();
         const TextWindowOptions shown = dialogs.textWindows.value(0);
         QCOMPARE(shown.caption, QStringLiteral("Výpis činnosti"));
         QCOMPARE(shown.text,

@@ -521,7 +521,7 @@ private slots:
         auto* name = m.find<DBEdit>("Ed_nazev");
         name->end(false);
         typeText(name, QStringLiteral(" 2")); // not saved
-        m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis"))->trigger();
+        child<QAction>(*m.w->cardPanel(), "Akce_Vypis")->trigger();
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));

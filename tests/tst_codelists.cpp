@@ -4,6 +4,7 @@
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -34,7 +35,7 @@ QString enabling(CodeListWindow& w)
 
 QString label(QWidget& w, const char* name)
 {
-    return w.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    return child<QLabel>(w, name)->text();
 }
 
 } // namespace
@@ -72,7 +73,7 @@ private slots:
         OpenContext f;
         TCisCinnosti w(f.context, nullptr);
         w.show();
-        typeText(w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti")), QStringLiteral("Ř"));
+        typeText(child<DBEdit>(w, "Ed_nazev_cinnosti"), QStringLiteral("Ř"));
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(enabling(w), QStringLiteral("000000011"));
@@ -108,10 +109,10 @@ private slots:
         showActive(&w);
         w.dataSet()->moveTo(3);
         w.panel()->action(RecordPanel::Edit)->trigger();
-        QCOMPARE(QApplication::focusWidget(), w.findChild<QWidget*>(QStringLiteral("Ed_nazev_cinnosti")));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Ed_nazev_cinnosti"));
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(enabling(w), QStringLiteral("111100011"));
-        typeText(w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti")), QStringLiteral("x"));
+        typeText(child<DBEdit>(w, "Ed_nazev_cinnosti"), QStringLiteral("x"));
         w.panel()->action(RecordPanel::Vpred)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("4 z 5"));
         QCOMPARE(
@@ -243,7 +244,7 @@ private slots:
         OpenContext f;
         TCisKategorii w(f.context, nullptr);
         showActive(&w);
-        auto* name = w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti"));
+        auto* name = child<DBEdit>(w, "Ed_nazev_cinnosti");
         name->setFocus();
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_lhuta"));
@@ -251,7 +252,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Tl_Zavrit"));
         QVERIFY(w.isVisible());
         // On a focused button Enter presses that button.
-        w.findChild<QWidget*>(QStringLiteral("Tl_Novy"))->setFocus();
+        child<QWidget>(w, "Tl_Novy")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(w.dataSet()->state(), DataSet::State::Insert);
     }
@@ -262,7 +263,7 @@ private slots:
         addKinds(f, 3);
         TCisCinnosti w(f.context, nullptr);
         w.show();
-        auto* grid = w.findChild<DBGrid*>(QStringLiteral("DBGrid1"));
+        auto* grid = child<DBGrid>(w, "DBGrid1");
         const QRect row2 = grid->visualRect(grid->model()->index(1, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row2.center());
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row2.center());

@@ -369,7 +369,7 @@ private slots:
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());
-        QAction* card = m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_TiskKarty"));
+        QAction* card = child<QAction>(*m.w->cardPanel(), "Akce_TiskKarty");
         QVERIFY(card);
         QCOMPARE(card->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
         QSignalSpy cardPrint(card, &QAction::triggered);

@@ -1,6 +1,7 @@
 // The message, input and formatting helpers and their windows.
 #include "helpers/TextConversions.h"
 #include "store/Errors.h"
+#include "support/FindChild.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/DatePickerDialog.h"
@@ -121,8 +122,7 @@ private slots:
         DatePickerDialog dialog(QDate(2024, 3, 5), QStringLiteral("Datum"), QPoint(100, 200));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto* days = dialog.calendar()->findChild<QAbstractItemView*>();
-        QVERIFY(days);
+        auto* days = child<QAbstractItemView>(*dialog.calendar());
         const QModelIndex today = days->currentIndex();
         QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(today).center());
         QVERIFY(dialog.okButton()->isEnabled());

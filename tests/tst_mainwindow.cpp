@@ -2,6 +2,7 @@
 #include "app/Hlavni_f.h"
 #include "codelists/CodeListFamily.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -113,15 +114,15 @@ private slots:
         const QStringList names{"Tl_OtevritTZ", "Tl_OtevritZakaznika", "Tl_ZavritZakaznika", "Tl_Tisk"};
         const QStringList captions{"Otevřít TZ", "Otevřít zákazníka", "Zavřít zákazníka", "Tisk"};
         for (int i = 0; i < names.size(); ++i) {
-            auto* button = m_window->findChild<QPushButton*>(names[i]);
+            auto* button = child<QPushButton>(*m_window, names[i]);
             QVERIFY(button);
             QCOMPARE(button->text(), captions[i]);
             QCOMPARE(button->geometry(), QRect(8 + 104 * i, 8, 97, 25));
         }
-        QVERIFY(!m_window->findChild<QPushButton*>(QStringLiteral("Tl_ZavritZakaznika"))->isEnabled());
-        auto* toolbar = m_window->findChild<QWidget*>(QStringLiteral("Panel_Nastrojovy"));
+        QVERIFY(!child<QPushButton>(*m_window, "Tl_ZavritZakaznika")->isEnabled());
+        auto* toolbar = child<QWidget>(*m_window, "Panel_Nastrojovy");
         QCOMPARE(toolbar->height(), 41);
-        QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("La_OtevrenyZakaznik"))->x(), 488);
+        QCOMPARE(child<QLabel>(*m_window, "La_OtevrenyZakaznik")->x(), 488);
     }
 
     void homePageOpensThroughTheShell()

@@ -56,7 +56,7 @@ struct PlanWindowFixture : MainWindowFixture
     TPlanRevizi* plan()
     {
         run("Akce_PlanRevizi");
-        return w->findChild<TPlanRevizi*>();
+        return child<TPlanRevizi>(*w);
     }
 
     // The listed sources, by name.
@@ -123,7 +123,7 @@ private slots:
 
         f.exec(QStringLiteral("UPDATE cinnosti SET datum_pristi = ? WHERE id_topneho_zdroje = 3"), {day(-3)});
         emit label->linkActivated(QStringLiteral("plan"));
-        TPlanRevizi* plan = f.w->findChild<TPlanRevizi*>();
+        TPlanRevizi* plan = child<TPlanRevizi>(*f.w);
         QVERIFY(plan && plan->isVisible() && !plan->isModal());
         QCOMPARE(PlanWindowFixture::sources(plan), QStringList{QStringLiteral("Kamna")});
         QCOMPARE(plan->filter().until, today.addDays(-1));
@@ -315,7 +315,7 @@ private slots:
         plan->grid()->setColumnWidth(PlanModel::Zakaznik, 222);
         QTest::keyClick(plan, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!again.w->findChild<TPlanRevizi*>());
+        QVERIFY(noChild<TPlanRevizi>(*again.w));
         const QByteArray ini = again.dir.readFile(QStringLiteral("Vestibor.ini"));
         QVERIFY(ini.contains("[PlanRevizi]\r\nVlevo="));
         QVERIFY(ini.contains("Sirka=900\r\nVyska=500\r\nSirkySloupcu=80,44,222,"));

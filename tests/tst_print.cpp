@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(dialogs.shellTargets, QStringList{QStringLiteral("http://www.vestibor.cz")});
 
         AboutWindow withoutModule(ProgramVersionText(), QStringLiteral("2025-03-25"), QString());
-        QVERIFY(!child<QLabel>(withoutModule, "La_VerzeTiskovehoModulu"));
+        QVERIFY(noChild<QLabel>(withoutModule, QStringLiteral("La_VerzeTiskovehoModulu")));
         QCOMPARE(withoutModule.height(), 48 + 93);
     }
 

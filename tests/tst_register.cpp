@@ -5,6 +5,7 @@
 #include "codelists/CisZakazniku_f.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -25,14 +26,6 @@ namespace {
 
 const QString closeQuestion = QStringLiteral(
     "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?");
-
-template <class T = QWidget> T* child(QWidget& w, const QString& name)
-{
-    T* found = w.findChild<T*>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
 
 // Four customers whose every sort column orders them differently (Czech collation, text
 // comparison of numbers). Customer 2 is a company with warranty and watched inspections;

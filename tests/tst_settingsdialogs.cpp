@@ -33,14 +33,6 @@ bool hardLink(const QString& from, const QString& to)
     return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-template <class T = QWidget> T* child(QWidget& w, const char* name)
-{
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
-
 // "x,y wxh" of the named children, for one comparison.
 QString geometries(QWidget& w, std::initializer_list<const char*> names)
 {
