@@ -6,6 +6,7 @@
 #include "records/InspectionDates.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -53,7 +54,7 @@ struct Main : MainWindowFixture
         start();
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')");
         reloadLookups();
-        exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
+        addCustomers(connection(), {QStringLiteral("Alfa"), QStringLiteral("Beta")});
         exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta, vyrobni_cislo, "
              "carovy_kod) VALUES "
              "(1, 'Kotel', 'K1', 1, 1, 'A-1', 'SHARED'), (1, 'Krb', 'R1', 1, NULL, NULL, NULL), "

@@ -1,6 +1,7 @@
 // Backups of the database file: on request, automatically at the end of a run, and putting
 // one back in place.
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 
@@ -50,7 +51,7 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(f.connection(), QStringLiteral("Novák"));
         TestDialogs dialogs;
 
         const QString target = f.dir.path(QStringLiteral("kopie.mdb"));
@@ -94,7 +95,7 @@ private slots:
         QVERIFY(!QFile::exists(unwritable));
 
         // A full disk: the backup that was there stays whole.
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Svoboda')"));
+        addCustomer(f.connection(), QStringLiteral("Svoboda"));
         dialogs.answerSaveFile(FileChoice{target, 0});
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         f.run("Akce_ZalohovatDatabazi");
@@ -124,7 +125,7 @@ private slots:
                 f.dir.writeFile(QStringLiteral("Zalohy/") + QLatin1String(old), "stará záloha");
             f.dir.writeFile(QStringLiteral("Zalohy/poznamky.txt"), "cizí soubor");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             f.w->close();
             const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
             QCOMPARE(kept.size(), 2);
@@ -143,7 +144,7 @@ private slots:
         {
             MainWindowFixture f(noSaveQuestion + "[databaze]\r\nPocetZaloh=0\r\n");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             f.w->close();
             QVERIFY(!QFileInfo::exists(f.dir.path(QStringLiteral("Zalohy"))));
         }
@@ -152,7 +153,7 @@ private slots:
             MainWindowFixture f;
             f.dir.writeFile(QStringLiteral("Zalohy"), "soubor místo složky");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             TestDialogs dialogs;
             QVERIFY(f.w->close());
             QVERIFY(dialogs.takeMessage(
@@ -168,7 +169,7 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(f.connection(), QStringLiteral("Novák"));
         TestDialogs dialogs;
 
         f.dir.writeFile(QStringLiteral("prazdny.mdb"), QByteArray());
@@ -218,13 +219,13 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Ze zálohy')"));
+        addCustomer(f.connection(), QStringLiteral("Ze zálohy"));
         TestDialogs dialogs;
         const QString backup = f.dir.path(QStringLiteral("zaloha.mdb"));
         dialogs.answerSaveFile(FileChoice{backup, 0});
         f.run("Akce_ZalohovatDatabazi");
         dialogs.take();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Po záloze')"));
+        addCustomer(f.connection(), QStringLiteral("Po záloze"));
         // The backup of an older version, before customers could be firms.
         {
             sqlite3* old = nullptr;

@@ -6,6 +6,7 @@
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -39,7 +40,7 @@ struct Main : MainWindowFixture
         exec("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24), ('Krby', 12)");
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')");
         reloadLookups();
-        exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
+        addCustomers(connection(), {QStringLiteral("Alfa"), QStringLiteral("Beta")});
         if (withCards) {
             exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
                  "(1, 'Kotel', 'K1', 1, 24), (1, 'Krb', 'R1', 2, 12), (2, 'Cizí', 'C1', 1, 24)");

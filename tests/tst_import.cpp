@@ -8,6 +8,7 @@
 #include "store/DataSet.h"
 #include "store/Errors.h"
 #include "support/Fixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/Dialogs.h"
@@ -102,7 +103,7 @@ private slots:
     void recordsElementsAndFlags()
     {
         OpenContext f;
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Stávající')"));
+        addCustomer(f.context.connection, QStringLiteral("Stávající"));
         const QString error = import(
             f,
             document(
@@ -330,7 +331,7 @@ private slots:
                     {carried, withControls});
 
         OpenContext target;
-        target.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Jiný')"));
+        addCustomer(target.context.connection, QStringLiteral("Jiný"));
         target.exec(QStringLiteral("DELETE FROM cis_zakaznici"));
         ImportovatXML(target.context.connection, file, QStringLiteral("cis_zakaznici"));
         const QString everyColumnButId =

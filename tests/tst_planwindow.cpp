@@ -7,6 +7,7 @@
 #include "store/ColumnKind.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/Dialogs.h"
@@ -38,8 +39,7 @@ struct PlanWindowFixture : MainWindowFixture
     explicit PlanWindowFixture(const QByteArray& ini = noSaveQuestion) : MainWindowFixture(ini)
     {
         start();
-        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
+        addKotleAndRevize(connection());
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, email, hlidani_revizi) VALUES "
                             "('Novák', 'Brno', 'novák@příklad.cz', TRUE), ('Dvořák', 'Praha', NULL, TRUE)"));
         exec(QStringLiteral(

@@ -8,6 +8,7 @@
 #include "helpers/SafeFile.h"
 #include "helpers/TextConversions.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -63,7 +64,7 @@ struct Main : MainWindowFixture
     void start()
     {
         MainWindowFixture::start();
-        exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(connection(), QStringLiteral("Novák"));
         addCardWithActivity();
         open(1);
     }

@@ -24,6 +24,7 @@ struct MainWindowFixture
     // Replaces the settings file, keeping the program on the test's database.
     void writeIni(const QByteArray& ini) const { database.writeIni(ini); }
 
+    Connection& connection() const;
     void exec(const QString& sql, const QVariantList& params = {});
     QVariant scalar(const QString& sql) const;
     // The first column of every row, joined by commas.
@@ -43,6 +44,6 @@ struct MainWindowFixture
     // Reads the category and activity-kind lists again after the test has filled them.
     void reloadLookups();
     // Customer 1's card "Kotel" (category Kotle, 12 months) with one activity of the kind
-    // Revize; the customer row itself is the test's own.
+    // Revize, both from addKotleAndRevize(); the customer row itself is the test's own.
     void addCardWithActivity();
 };
