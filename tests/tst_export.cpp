@@ -309,17 +309,18 @@ private slots:
                                               << QByteArray("Kotle \x80 \xC8"
                                                             "ech")
                                               << QString();
-        QTest::newRow("one")
+        QTest::newRow("one character outside it")
             << "Tokio 東" << QByteArray("Tokio ?")
             << "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
                "znakem „?“.";
-        QTest::newRow("three, one outside the basic plane")
+        QTest::newRow("three characters outside it, one beyond the basic plane")
             << "東京 😀" << QByteArray("?? ?")
             << "Soubor je uložen, ale 3 znaky nemají v kódování Windows-1250 obdobu a byly nahrazeny znakem "
                "„?“.";
-        QTest::newRow("five") << "東京東京東" << QByteArray("?????")
-                              << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
-                                 "nahrazeno znakem „?“.";
+        QTest::newRow("five characters outside it")
+            << "東京東京東" << QByteArray("?????")
+            << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
+               "nahrazeno znakem „?“.";
     }
     void theUserLearnsHowManyCharactersBecameQuestionMarks()
     {

@@ -919,7 +919,7 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("count");
         QTest::newRow("none") << QString() << QString() << 0;
-        QTest::newRow("two") << u"Zdroje|1,5,9|Druhe_2|a b"_s << QString() << 2;
+        QTest::newRow("two values") << u"Zdroje|1,5,9|Druhe_2|a b"_s << QString() << 2;
         QTest::newRow("an empty value") << u"Zdroje|"_s << QString() << 1;
         QTest::newRow("a name without a value") << u"Zdroje|1|x"_s << u"ke jménu „x“ chybí hodnota"_s << 0;
         QTest::newRow("a name with a space") << u"Zdr oje|1"_s << u"„Zdr oje“ není platné jméno"_s << 0;
@@ -1120,8 +1120,8 @@ private slots:
     void windowListsTheReportsAndClosesAfterChoice_data()
     {
         QTest::addColumn<int>("closeAfterChoice");
-        QTest::newRow("on") << -1;
-        QTest::newRow("off") << 0;
+        QTest::newRow("closes after the preview") << -1;
+        QTest::newRow("stays open after the preview") << 0;
     }
     void windowListsTheReportsAndClosesAfterChoice()
     {
