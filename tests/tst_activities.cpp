@@ -309,15 +309,16 @@ private slots:
         typeText(m.find("Ed_technik"), QStringLiteral(" ml.")); // not saved
         child<QAction>(*m.w->activityPanel(), "Akce_Vypis_Cin")->trigger();
         const TextWindowOptions shown = dialogs.textWindows.value(0);
-        QCOMPARE(shown.caption, QStringLiteral("Výpis činnosti"));
         QCOMPARE(shown.text,
                  QStringLiteral("Činnost: Kontrola\r\nDatum uskutečnění: 1.1.2023\r\n"
                                 "Datum příští revize/kontroly: 1.2.2023\r\nTechnik: Novák ml.\r\n"
                                 "Cena doprava: 150 Kč\r\nCena práce: 1500,5 Kč\r\nCena materiál: 0,25 Kč\r\n"
                                 "Cena ostatní:  Kč\r\nPoznámka: \r\na\r\nb"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
-        QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
-        QCOMPARE(shown.scrollBars, TextScrollBars::None);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis činnosti"),
+                                                    .width = 550,
+                                                    .height = 460,
+                                                    .scrollBars = TextScrollBars::None,
+                                                    .fixedFont = true}));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
     }
 

@@ -525,14 +525,15 @@ private slots:
         child<QAction>(*m.w->cardPanel(), "Akce_Vypis")->trigger();
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));
         QCOMPARE(shown.text,
                  QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
                                 "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
                                 "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
-        QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
-        QCOMPARE(shown.scrollBars, TextScrollBars::None);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis karty"),
+                                                    .width = 550,
+                                                    .height = 460,
+                                                    .scrollBars = TextScrollBars::None,
+                                                    .fixedFont = true}));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
 
         m.card(RecordPanel::Storno)->trigger();

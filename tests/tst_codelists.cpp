@@ -291,10 +291,11 @@ private slots:
         TCisTechniku w(f.context, nullptr);
         w.command(QStringLiteral("Akce_Vypis"))->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis číselníku techniků"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(500, 600));
-        QCOMPARE(shown.scrollBars, TextScrollBars::VerticalOnly);
-        QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis číselníku techniků"),
+                                                    .width = 500,
+                                                    .height = 600,
+                                                    .scrollBars = TextScrollBars::VerticalOnly,
+                                                    .fixedFont = true}));
     }
 };
 

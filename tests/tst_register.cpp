@@ -443,10 +443,11 @@ private slots:
                  QStringLiteral("čeká")); // shown, not saved
         w.command(QStringLiteral("Akce_Vypis"))->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis zákazníka"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(460, 320));
-        QCOMPARE(shown.scrollBars, TextScrollBars::None);
-        QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis zákazníka"),
+                                                    .width = 460,
+                                                    .height = 320,
+                                                    .scrollBars = TextScrollBars::None,
+                                                    .fixedFont = true}));
         QCOMPARE(shown.text,
                  QStringLiteral(
                      "Název: Adam\r\nOdpovědná osoba: Zeman\r\nUlice, č.p.: Lipová 2\r\nMěsto: Brno\r\n"

@@ -26,6 +26,18 @@ QString describe(const DialogCall& call)
 }
 } // namespace
 
+QString windowLayout(const TextWindowOptions& o)
+{
+    return QStringLiteral("\"%1\" %2x%3, wrap %4, scroll bars %5, fixed font %6, read-only %7")
+        .arg(o.caption)
+        .arg(o.width)
+        .arg(o.height)
+        .arg(o.wordWrap)
+        .arg(int(o.scrollBars))
+        .arg(o.fixedFont)
+        .arg(o.readOnly);
+}
+
 TestDialogs::TestDialogs() : m_previous(setDialogBackend(this)) {}
 
 TestDialogs::~TestDialogs()

@@ -6,6 +6,10 @@
 #include <QQueue>
 #include <functional>
 
+// What a text window was asked for, but its text, as one line for one comparison:
+// QCOMPARE(windowLayout(shown), windowLayout({.caption = ..., .width = ...})).
+QString windowLayout(const TextWindowOptions& options);
+
 struct DialogCall
 {
     MessageKind kind = MessageKind::Plain; // of a message
