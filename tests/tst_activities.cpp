@@ -314,11 +314,7 @@ private slots:
                                 "Datum příští revize/kontroly: 1.2.2023\r\nTechnik: Novák ml.\r\n"
                                 "Cena doprava: 150 Kč\r\nCena práce: 1500,5 Kč\r\nCena materiál: 0,25 Kč\r\n"
                                 "Cena ostatní:  Kč\r\nPoznámka: \r\na\r\nb"));
-        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis činnosti"),
-                                                    .width = 550,
-                                                    .height = 460,
-                                                    .scrollBars = TextScrollBars::None,
-                                                    .fixedFont = true}));
+        QCOMPARE(windowLayout(shown), windowLayout(recordListingWindow(QStringLiteral("Výpis činnosti"))));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
     }
 

@@ -529,11 +529,7 @@ private slots:
                  QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
                                 "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
                                 "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
-        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis karty"),
-                                                    .width = 550,
-                                                    .height = 460,
-                                                    .scrollBars = TextScrollBars::None,
-                                                    .fixedFont = true}));
+        QCOMPARE(windowLayout(shown), windowLayout(recordListingWindow(QStringLiteral("Výpis karty"))));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
 
         m.card(RecordPanel::Storno)->trigger();

@@ -38,6 +38,15 @@ QString windowLayout(const TextWindowOptions& o)
         .arg(o.readOnly);
 }
 
+TextWindowOptions recordListingWindow(const QString& caption)
+{
+    return {.caption = caption,
+            .width = 550,
+            .height = 460,
+            .scrollBars = TextScrollBars::None,
+            .fixedFont = true};
+}
+
 TestDialogs::TestDialogs() : m_previous(setDialogBackend(this)) {}
 
 TestDialogs::~TestDialogs()

@@ -9,6 +9,8 @@
 // What a text window was asked for, but its text, as one line for one comparison:
 // QCOMPARE(windowLayout(shown), windowLayout({.caption = ..., .width = ...})).
 QString windowLayout(const TextWindowOptions& options);
+// The window the card and the activity listings are shown in.
+TextWindowOptions recordListingWindow(const QString& caption);
 
 struct DialogCall
 {
