@@ -12,7 +12,10 @@ class NoDialogs : public DialogBackend
 {
 public:
     void message(MessageKind, const QString& caption, const QString& text) override { stop(caption, text); }
-    int question(const QString& caption, const QString& text, int) override { stop(caption, text); }
+    Answer question(const QString& caption, const QString& text, QuestionKind) override
+    {
+        stop(caption, text);
+    }
     std::optional<QString> inputText(const QString& caption, const QString& prompt, bool) override
     {
         stop(caption, prompt);

@@ -1,6 +1,7 @@
 // Backups of the database file: on request, automatically at the end of a run, and putting
 // one back in place.
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 
@@ -75,7 +76,7 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(f.connection(), QStringLiteral("Novák"));
         TestDialogs dialogs;
 
         const QString target = f.dir.path(QStringLiteral("kopie.mdb"));
@@ -83,6 +84,7 @@ private slots:
         f.run("Akce_ZalohovatDatabazi");
         QVERIFY(dialogs.lastSaveSuggestion.startsWith(QStringLiteral("Vestibor_") +
                                                       QDate::currentDate().toString(Qt::ISODate)));
+        QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Databáze (*.mdb)"));
         const DialogCall done = dialogs.take();
         QCOMPARE(done.kind, MessageKind::Info);
         QVERIFY2(
@@ -118,7 +120,7 @@ private slots:
         QVERIFY(!QFile::exists(unwritable));
 
         // A full disk: the backup that was there stays whole.
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Svoboda')"));
+        addCustomer(f.connection(), QStringLiteral("Svoboda"));
         dialogs.answerSaveFile(FileChoice{target, 0});
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         f.run("Akce_ZalohovatDatabazi");
@@ -174,7 +176,7 @@ private slots:
                 f.dir.writeFile(QStringLiteral("Zalohy/") + QLatin1String(old), "stará záloha");
             f.dir.writeFile(QStringLiteral("Zalohy/poznamky.txt"), "cizí soubor");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             f.w->close();
             const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
             QCOMPARE(kept.size(), 2);
@@ -193,7 +195,7 @@ private slots:
         {
             MainWindowFixture f(noSaveQuestion + "[databaze]\r\nPocetZaloh=0\r\n");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             f.w->close();
             QVERIFY(!QFileInfo::exists(f.dir.path(QStringLiteral("Zalohy"))));
         }
@@ -202,7 +204,7 @@ private slots:
             MainWindowFixture f;
             f.dir.writeFile(QStringLiteral("Zalohy"), "soubor místo složky");
             f.start();
-            f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Dvořák')"));
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
             TestDialogs dialogs;
             QVERIFY(f.w->close());
             QVERIFY(dialogs.takeMessage(
@@ -218,7 +220,7 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(f.connection(), QStringLiteral("Novák"));
         TestDialogs dialogs;
 
         f.dir.writeFile(QStringLiteral("prazdny.mdb"), QByteArray());
@@ -270,13 +272,13 @@ private slots:
     {
         MainWindowFixture f;
         f.start();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Ze zálohy')"));
+        addCustomer(f.connection(), QStringLiteral("Ze zálohy"));
         TestDialogs dialogs;
         const QString backup = f.dir.path(QStringLiteral("zaloha.mdb"));
         dialogs.answerSaveFile(FileChoice{backup, 0});
         f.run("Akce_ZalohovatDatabazi");
         dialogs.take();
-        f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Po záloze')"));
+        addCustomer(f.connection(), QStringLiteral("Po záloze"));
         // The backup of an older version, before customers could be firms.
         {
             sqlite3* old = nullptr;
@@ -294,16 +296,20 @@ private slots:
                            "složky Zalohy.\r\nProgram se potom ukončí. Pokračovat?")
                 .arg(backup);
         dialogs.answerOpenFile(backup);
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         f.run("Akce_ObnovitZeZalohy");
-        QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
+        QCOMPARE(dialogs.lastOpenTitle + u' ' + dialogs.lastOpenFilter,
+                 QStringLiteral("Obnovit ze zálohy Databáze (*.mdb)"));
+        QVERIFY(
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         QCOMPARE(f.column(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")),
                  QStringLiteral("Ze zálohy,Po záloze"));
 
         dialogs.answerOpenFile(backup);
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         f.run("Akce_ObnovitZeZalohy");
-        QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
+        QVERIFY(
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
         QCOMPARE(kept.size(), 1);
         QVERIFY(kept.first().endsWith(QStringLiteral("_pred_obnovou.mdb")));

@@ -6,6 +6,7 @@
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -39,7 +40,7 @@ struct Main : MainWindowFixture
         exec("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24), ('Krby', 12)");
         exec("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')");
         reloadLookups();
-        exec("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')");
+        addCustomers(connection(), {QStringLiteral("Alfa"), QStringLiteral("Beta")});
         if (withCards) {
             exec("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
                  "(1, 'Kotel', 'K1', 1, 24), (1, 'Krb', 'R1', 2, 12), (2, 'Cizí', 'C1', 1, 24)");
@@ -168,22 +169,22 @@ private slots:
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
 
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         save();
         dialogs.takeQuestion(
-            1, QStringLiteral("Pozor"),
+            QuestionKind::YesNo, QStringLiteral("Pozor"),
             QStringLiteral(
                 "Byly provedeny změny v kartě tepelného zdroje \"  \". Chcete tyto změny uložit?"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 3);
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         save();
         dialogs.take();
         QCOMPARE(m.scalar("SELECT count(*) FROM topny_zdroj").toInt(), 4);
 
         // asked on every save, also when nothing was changed
         m.card(RecordPanel::Edit)->trigger();
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         save();
         dialogs.take();
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
@@ -295,12 +296,13 @@ private slots:
                             QStringLiteral("Odstranění záznamu v režimu Editace není možné."));
         m.cards()->cancel();
 
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.card(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), deleteQuestion.arg(QStringLiteral("Kotel")));
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
+                             deleteQuestion.arg(QStringLiteral("Kotel")));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(m.column(QStringLiteral("SELECT id FROM topny_zdroj ORDER BY id")), QStringLiteral("2,3"));
@@ -311,7 +313,7 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo_Cin"),
                  QStringLiteral("1 z 1")); // the activities of the card now current
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
@@ -335,7 +337,7 @@ private slots:
         Main m;
         TestDialogs dialogs;
         refuseWrites(m.w->context().connection, refusingTable, QStringLiteral("DELETE"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
@@ -398,7 +400,7 @@ private slots:
         QVERIFY(bWindow.context().DS_Karty->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         QVERIFY(a.cards()->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         typeText(b("Ed_typ"), QStringLiteral("z"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         a.card(RecordPanel::Smazat)->trigger();
         dialogs.take();
         bCard(RecordPanel::Ulozit)->trigger();
@@ -453,7 +455,7 @@ private slots:
         // typing into the card, choosing its category and saving it keep the activity
         typeText(m.find("Ed_typ"), QStringLiteral("x"));
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.card(RecordPanel::Ulozit)->trigger();
         dialogs.take();
         QCOMPARE(m.scalar("SELECT typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("K1x"));
@@ -520,17 +522,14 @@ private slots:
         auto* name = m.find<DBEdit>("Ed_nazev");
         name->end(false);
         typeText(name, QStringLiteral(" 2")); // not saved
-        m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis"))->trigger();
+        child<QAction>(*m.w->cardPanel(), "Akce_Vypis")->trigger();
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));
         QCOMPARE(shown.text,
                  QStringLiteral("Název: Kotel 2\r\nTyp: K1\r\nVýrobce: Viadrus\r\nVýrobní číslo: SN-1\r\n"
                                 "Čárový kód: 859\r\nRok výroby: 2010\r\nKategorie TZ: Kotle\r\nLhůta: 24\r\n"
                                 "Vyřazeno dne: 1.3.2020\r\nPoznámka: \r\nprvní řádek\r\ndruhý řádek"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(550, 460));
-        QVERIFY(!shown.wordWrap && shown.fixedFont && !shown.readOnly);
-        QCOMPARE(shown.scrollBars, 2);
+        QCOMPARE(windowLayout(shown), windowLayout(recordListingWindow(QStringLiteral("Výpis karty"))));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
 
         m.card(RecordPanel::Storno)->trigger();

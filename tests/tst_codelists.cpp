@@ -4,6 +4,7 @@
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -34,7 +35,7 @@ QString enabling(CodeListWindow& w)
 
 QString label(QWidget& w, const char* name)
 {
-    return w.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    return child<QLabel>(w, name)->text();
 }
 
 } // namespace
@@ -72,7 +73,7 @@ private slots:
         OpenContext f;
         TCisCinnosti w(f.context, nullptr);
         w.show();
-        typeText(w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti")), QStringLiteral("Ř"));
+        typeText(child<DBEdit>(w, "Ed_nazev_cinnosti"), QStringLiteral("Ř"));
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(enabling(w), QStringLiteral("000000011"));
@@ -108,10 +109,10 @@ private slots:
         showActive(&w);
         w.dataSet()->moveTo(3);
         w.panel()->action(RecordPanel::Edit)->trigger();
-        QCOMPARE(QApplication::focusWidget(), w.findChild<QWidget*>(QStringLiteral("Ed_nazev_cinnosti")));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(w, "Ed_nazev_cinnosti"));
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(enabling(w), QStringLiteral("111100011"));
-        typeText(w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti")), QStringLiteral("x"));
+        typeText(child<DBEdit>(w, "Ed_nazev_cinnosti"), QStringLiteral("x"));
         w.panel()->action(RecordPanel::Vpred)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("4 z 5"));
         QCOMPARE(
@@ -127,9 +128,9 @@ private slots:
         f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
         TCisCinnosti w(f.context, nullptr);
         TestDialogs dialogs;
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         w.panel()->action(RecordPanel::Smazat)->trigger();
-        dialogs.takeQuestion(2, QStringLiteral("Varování"),
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
                              QStringLiteral("Opravdu chcete odstranit záznam \"Revize\" ?"));
         QCOMPARE(f.count(QStringLiteral("cis_cinnost")), 1);
 
@@ -144,7 +145,7 @@ private slots:
                             QStringLiteral("Odstranění záznamu v režimu Vkládání není možné."));
         w.dataSet()->cancel();
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
@@ -203,19 +204,19 @@ private slots:
         w.show();
         w.dataSet()->append();
 
-        dialogs.answerQuestion(AnswerYes); // the name is empty: refused, the window stays
+        dialogs.answerQuestion(Answer::Yes); // the name is empty: refused, the window stays
         w.command(QStringLiteral("Akce_Zavrit"))->trigger();
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         dialogs.take();
         QVERIFY(w.isVisible());
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
 
-        dialogs.answerQuestion(AnswerCancel); // Esc: the same question, nothing changes
+        dialogs.answerQuestion(Answer::Cancel); // Esc: the same question, nothing changes
         QTest::keyClick(&w, Qt::Key_Escape);
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         QVERIFY(w.isVisible());
 
-        dialogs.answerQuestion(AnswerNo); // the close box: discarded and closed
+        dialogs.answerQuestion(Answer::No); // the close box: discarded and closed
         w.close();
         dialogs.take();
         QVERIFY(!w.isVisible());
@@ -231,7 +232,7 @@ private slots:
         w.show();
         w.dataSet()->append();
         w.dataSet()->setValue(QStringLiteral("nazev_cinnosti"), QStringLiteral("Kontrola"));
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.close();
         dialogs.take();
         QVERIFY(!w.isVisible());
@@ -243,7 +244,7 @@ private slots:
         OpenContext f;
         TCisKategorii w(f.context, nullptr);
         showActive(&w);
-        auto* name = w.findChild<DBEdit*>(QStringLiteral("Ed_nazev_cinnosti"));
+        auto* name = child<DBEdit>(w, "Ed_nazev_cinnosti");
         name->setFocus();
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_lhuta"));
@@ -251,7 +252,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Tl_Zavrit"));
         QVERIFY(w.isVisible());
         // On a focused button Enter presses that button.
-        w.findChild<QWidget*>(QStringLiteral("Tl_Novy"))->setFocus();
+        child<QWidget>(w, "Tl_Novy")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(w.dataSet()->state(), DataSet::State::Insert);
     }
@@ -262,7 +263,7 @@ private slots:
         addKinds(f, 3);
         TCisCinnosti w(f.context, nullptr);
         w.show();
-        auto* grid = w.findChild<DBGrid*>(QStringLiteral("DBGrid1"));
+        auto* grid = child<DBGrid>(w, "DBGrid1");
         const QRect row2 = grid->visualRect(grid->model()->index(1, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, row2.center());
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row2.center());
@@ -290,10 +291,11 @@ private slots:
         TCisTechniku w(f.context, nullptr);
         w.command(QStringLiteral("Akce_Vypis"))->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis číselníku techniků"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(500, 600));
-        QCOMPARE(shown.scrollBars, 3);
-        QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis číselníku techniků"),
+                                                    .width = 500,
+                                                    .height = 600,
+                                                    .scrollBars = TextScrollBars::VerticalOnly,
+                                                    .fixedFont = true}));
     }
 };
 

@@ -245,14 +245,14 @@ private slots:
         activities->edit();
         activities->setValue(QStringLiteral("technik"), QStringLiteral("Novák"));
 
-        dialogs.answerQuestion(AnswerYes);
-        dialogs.answerQuestion(AnswerNo); // the card is refused: the customer stays open
+        dialogs.answerQuestion(Answer::Yes);
+        dialogs.answerQuestion(Answer::No); // the card is refused: the customer stays open
         m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
         dialogs.takeQuestion(
-            1, QStringLiteral("Pozor"),
+            QuestionKind::YesNo, QStringLiteral("Pozor"),
             QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"));
         dialogs.takeQuestion(
-            1, QStringLiteral("Pozor"),
+            QuestionKind::YesNo, QStringLiteral("Pozor"),
             QStringLiteral(
                 "Byly provedeny změny v kartě tepelného zdroje \"Kotel\". Chcete tyto změny uložit?"));
         QCOMPARE(m.scalar(QStringLiteral("SELECT technik FROM cinnosti")).toString(),
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QVERIFY(m.enabled("Akce_ZavritZakaznika"));
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
         dialogs.take();
         QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj")).toString(), QStringLiteral("K2"));
@@ -338,23 +338,23 @@ private slots:
         QVERIFY(!m.w->activityPanel()->isEnabled());
         m.w->cardPanel()->panel()->action(RecordPanel::Storno)->trigger();
 
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.w->dispatchSharedKey(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), deleteCard);
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), deleteCard);
 
         // an activity being edited does not keep Ctrl+Del from the card panel
         m.w->context().DS_Cin->edit();
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         m.w->dispatchSharedKey(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-        dialogs.takeQuestion(2, QStringLiteral("Varování"), deleteCard);
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), deleteCard);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
         m.w->context().DS_Cin->cancel();
 
         // a card being edited passes both keys on to the activity panel
         m.w->context().DS_Karty->edit();
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         QTest::keyClick(m.w.get(), Qt::Key_Delete, Qt::ControlModifier);
-        dialogs.takeQuestion(2, QStringLiteral("Varování"),
+        dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
                              QStringLiteral("Opravdu chcete odstranit činnost ze dne \"5.3.2024\" ?"));
         m.w->dispatchSharedKey(QKeySequence(Qt::Key_Insert));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
@@ -369,7 +369,7 @@ private slots:
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());
-        QAction* card = m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_TiskKarty"));
+        QAction* card = child<QAction>(*m.w->cardPanel(), "Akce_TiskKarty");
         QVERIFY(card);
         QCOMPARE(card->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
         QSignalSpy cardPrint(card, &QAction::triggered);

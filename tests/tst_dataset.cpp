@@ -4,6 +4,7 @@
 #include "store/DataSource.h"
 #include "store/Errors.h"
 #include "support/ProgramDir.h"
+#include "support/SeedData.h"
 #include "support/TestMain.h"
 
 #include <QDateTime>
@@ -16,14 +17,11 @@ class TestDataSet : public QObject
     TestDatabase* m_database = nullptr;
     Connection* m_db = nullptr;
 
-    void addCustomer(const QString& name, const QVariant& town = QVariant())
-    {
-        m_db->execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto) VALUES (?, ?)"), {name, town});
-    }
-    void addCustomers(int count)
+    // Customers Z01, Z02 and on.
+    void addNumberedCustomers(int count)
     {
         for (int i = 1; i <= count; ++i)
-            addCustomer(QStringLiteral("Z%1").arg(i, 2, 10, QLatin1Char('0')));
+            addCustomer(*m_db, QStringLiteral("Z%1").arg(i, 2, 10, QLatin1Char('0')));
     }
     QStringList stored(const QString& sql) const
     {
@@ -63,7 +61,7 @@ private slots:
         QVERIFY(ds.next() && ds.prior() && ds.last());
         QCOMPARE(ds.recNo(), 0);
 
-        addCustomers(12);
+        addNumberedCustomers(12);
         ds.open();
         QCOMPARE(ds.recordCount(), 12);
         QCOMPARE(ds.recNo(), 1);
@@ -100,9 +98,9 @@ private slots:
 
     void postWritesTheOneRowBackByItsId()
     {
-        addCustomer(QStringLiteral("Adam"), QStringLiteral("Brno"));
-        addCustomer(QStringLiteral("Bartoš"), QStringLiteral("Praha"));
-        addCustomer(QStringLiteral("Cibulka"), QStringLiteral("Brno"));
+        addCustomer(*m_db, QStringLiteral("Adam"), QStringLiteral("Brno"));
+        addCustomer(*m_db, QStringLiteral("Bartoš"), QStringLiteral("Praha"));
+        addCustomer(*m_db, QStringLiteral("Cibulka"), QStringLiteral("Brno"));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici WHERE mesto = ? ORDER BY nazev DESC"),
                           {QStringLiteral("Brno")});
@@ -171,7 +169,7 @@ private slots:
     void deleteMakesTheFollowingRowCurrent()
     {
         for (const char* name : {"A", "B", "C"})
-            addCustomer(QString::fromLatin1(name));
+            addCustomer(*m_db, QString::fromLatin1(name));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         ds.open();
@@ -194,7 +192,7 @@ private slots:
 
     void movingPostsAChangedRowAndCancelsAnUntouchedOne()
     {
-        addCustomers(3);
+        addNumberedCustomers(3);
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         ds.setOnNewRecord([&] { ds.setValue(QStringLiteral("mesto"), QStringLiteral("Brno")); });
@@ -245,7 +243,7 @@ private slots:
 
     void signalsOfStateAndData()
     {
-        addCustomers(2);
+        addNumberedCustomers(2);
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         ds.setOnNewRecord([&] { ds.setValue(QStringLiteral("mesto"), QStringLiteral("Brno")); });
@@ -322,7 +320,7 @@ private slots:
     void locateMovesToTheFirstExactMatch()
     {
         for (const char* town : {"Brno", "Praha", "brno", "Brno"})
-            addCustomer(QStringLiteral("Z"), QString::fromLatin1(town));
+            addCustomer(*m_db, QStringLiteral("Z"), QString::fromLatin1(town));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         ds.open();
@@ -364,7 +362,7 @@ private slots:
     }
     void aDatabaseRefusalKeepsTheRowBeingEdited()
     {
-        addCustomer(QStringLiteral("Původní"));
+        addCustomer(*m_db, QStringLiteral("Původní"));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         ds.open();
@@ -415,8 +413,8 @@ private slots:
 
     void aSaveNeverOverwritesWhatAnotherProgramSaved()
     {
-        addCustomer(QStringLiteral("Novák"), QStringLiteral("Brno"));
-        addCustomer(QStringLiteral("Dvořák"));
+        addCustomer(*m_db, QStringLiteral("Novák"), QStringLiteral("Brno"));
+        addCustomer(*m_db, QStringLiteral("Dvořák"));
         Connection other(QStringLiteral("other"));
         m_database->open(other);
         DataSet mine(*m_db, QStringLiteral("Mine"));
@@ -463,7 +461,7 @@ private slots:
 
     void aJoinIsReadOnly()
     {
-        addCustomer(QStringLiteral("Novák"));
+        addCustomer(*m_db, QStringLiteral("Novák"));
         m_db->execute(QStringLiteral(
             "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'K', 'T', 1)"));
         DataSet ds(*m_db, QStringLiteral("Prehled"));

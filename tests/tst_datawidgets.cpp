@@ -4,6 +4,7 @@
 #include "store/DataSource.h"
 #include "store/Errors.h"
 #include "support/ProgramDir.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -31,12 +32,6 @@ class TestDataWidgets : public QObject
     Connection* m_db = nullptr;
     TestDialogs* m_dialogs = nullptr;
 
-    void addCustomer(const QString& name, const QVariant& town = QVariant(),
-                     const QVariant& company = QVariant())
-    {
-        m_db->execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, je_firma) VALUES (?, ?, ?)"),
-                      {name, town, company});
-    }
     void addCard(int category)
     {
         m_db->execute(
@@ -106,8 +101,8 @@ private slots:
 
     void typingEditsABrowsedRowOrInsertsIntoAnEmptySet()
     {
-        addCustomer(QStringLiteral("Adam"), QStringLiteral("Brno"));
-        addCustomer(QStringLiteral("Bílý"));
+        addCustomer(*m_db, QStringLiteral("Adam"), QStringLiteral("Brno"));
+        addCustomer(*m_db, QStringLiteral("Bílý"));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         DataSource source(&ds, QStringLiteral("dsZakaznici"));
@@ -149,7 +144,7 @@ private slots:
 
     void aJoinedSetShowsReadOnly()
     {
-        addCustomer(QStringLiteral("Adam"));
+        addCustomer(*m_db, QStringLiteral("Adam"));
         addCard(1);
         m_db->execute(QStringLiteral("UPDATE topny_zdroj SET id_zakaznika = 1"));
         DataSet ds(*m_db, QStringLiteral("Prehled"));
@@ -219,9 +214,9 @@ private slots:
 
     void checkBoxIsGreyedForNullAndAClickTicks()
     {
-        addCustomer(QStringLiteral("A"));
-        addCustomer(QStringLiteral("B"), QVariant(), true);
-        addCustomer(QStringLiteral("C"), QVariant(), false);
+        addCustomer(*m_db, QStringLiteral("A"));
+        addCustomer(*m_db, QStringLiteral("B"), QVariant(), true);
+        addCustomer(*m_db, QStringLiteral("C"), QVariant(), false);
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         DataSource source(&ds, QStringLiteral("dsZakaznici"));
@@ -290,7 +285,7 @@ private slots:
 
     void comboListWithAnEmptyItemClearsTheField()
     {
-        addCustomer(QStringLiteral("A"), QStringLiteral("Brno"));
+        addCustomer(*m_db, QStringLiteral("A"), QStringLiteral("Brno"));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         DataSource source(&ds, QStringLiteral("dsZakaznici"));
@@ -319,7 +314,7 @@ private slots:
     void gridSelectionFollowsTheSet()
     {
         for (const char* name : {"A", "B", "C", "D"})
-            addCustomer(QString::fromLatin1(name));
+            addCustomer(*m_db, QString::fromLatin1(name));
         GridWindow w(*m_db);
         w.ds.open();
         showWindow(w.window);
@@ -346,7 +341,7 @@ private slots:
     void gridClickMovesTheSetUnlessRefused()
     {
         for (const char* name : {"A", "B", "C", "D"})
-            addCustomer(QString::fromLatin1(name));
+            addCustomer(*m_db, QString::fromLatin1(name));
         GridWindow w(*m_db);
         bool accept = false;
         w.ds.setBeforePost([&] { return accept; });
@@ -409,7 +404,7 @@ private slots:
     void modelPassesTheModelTester()
     {
         for (const char* name : {"A", "B", "C", "D"})
-            addCustomer(QString::fromLatin1(name), QStringLiteral("Brno"));
+            addCustomer(*m_db, QString::fromLatin1(name), QStringLiteral("Brno"));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setTableName(QStringLiteral("cis_zakaznici"));
         DataSetModel model;

@@ -7,11 +7,12 @@
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
-#include "uikit/QtDialogBackend.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileDialog>
 #include <QTest>
+#include <QTimer>
 #include <tuple>
 
 namespace {
@@ -38,28 +39,37 @@ QByteArray csvOf(const DataSet& ds)
     return buffer.data();
 }
 
+void addCategories(OpenContext& f)
+{
+    f.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES (?, 12), (?, 24)"),
+           {QStringLiteral("Plynové kotle"), QStringLiteral("Krby a kamna|sporáky")});
+}
+
+// The two categories of the worked example, open in a data set on their table.
+struct Categories : OpenContext
+{
+    DataSet ds{context.connection, QStringLiteral("ds")};
+
+    Categories()
+    {
+        addCategories(*this);
+        ds.setTableName(QStringLiteral("cis_kategorie"));
+        ds.open();
+    }
+};
+
 } // namespace
 
 class TestExport : public QObject
 {
     Q_OBJECT
 
-    void addCategories(OpenContext& f)
-    {
-        f.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES (?, 12), (?, 24)"),
-               {QStringLiteral("Plynové kotle"), QStringLiteral("Krby a kamna|sporáky")});
-    }
-
 private slots:
     void theWorkedExample()
     {
-        OpenContext f;
-        addCategories(f);
-        DataSet ds(f.context.connection, QStringLiteral("ds"));
-        ds.setTableName(QStringLiteral("cis_kategorie"));
-        ds.open();
-        QCOMPARE(xmlOf(ds), golden(QStringLiteral("kategorie.xml")));
-        QCOMPARE(csvOf(ds), golden(QStringLiteral("kategorie.csv")));
+        Categories f;
+        QCOMPARE(xmlOf(f.ds), golden(QStringLiteral("kategorie.xml")));
+        QCOMPARE(csvOf(f.ds), golden(QStringLiteral("kategorie.csv")));
     }
 
     void everyKindOfValue()
@@ -122,11 +132,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, valid);
-        OpenContext f;
-        addCategories(f);
-        DataSet categories(f.context.connection, QStringLiteral("ds"));
-        categories.setTableName(QStringLiteral("cis_kategorie"));
-        categories.open();
+        Categories f;
         // As a field name too, where the database can hold it.
         DataSet aliased(f.context.connection, QStringLiteral("ds2"));
         aliased.setCommandText(QStringLiteral("SELECT lhuta AS \"%1\" FROM cis_kategorie").arg(name));
@@ -134,7 +140,7 @@ private slots:
             aliased.open();
         const QString root = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<%1>\r\n");
         for (const auto& [dataSet, rootName, expected] :
-             {std::tuple(&categories, name, root.arg(name)),
+             {std::tuple(&f.ds, name, root.arg(name)),
               std::tuple(&aliased, QStringLiteral("data"),
                          QStringLiteral("    <%1>12</%1>\r\n").arg(name))}) {
             if (!dataSet->isOpen())
@@ -173,10 +179,7 @@ private slots:
         dialogs.answerSaveFile(std::nullopt);
         ExportovatTabulku(&ds, QStringLiteral("Kotel SeLeCt 24"), nullptr);
         QCOMPARE(dialogs.lastSaveSuggestion, QString());
-        QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Dokument XML|*.xml|Database CSV|*.csv"));
-        QCOMPARE(
-            fileTypeFilters(dialogs.lastSaveFilter),
-            (QStringList{QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("Database CSV (*.csv)")}));
+        QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Dokument XML (*.xml);;Database CSV (*.csv)"));
         QCOMPARE(dialogs.lastSaveSuffix, QStringLiteral("xml"));
         dialogs.answerSaveFile(std::nullopt);
         ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
@@ -185,54 +188,62 @@ private slots:
 
     void theChosenTypeDecidesTheFormatAndTheRowStaysCurrent()
     {
-        OpenContext f;
-        addCategories(f);
+        Categories f;
         TestDialogs dialogs;
-        DataSet ds(f.context.connection, QStringLiteral("ds"));
-        ds.setTableName(QStringLiteral("cis_kategorie"));
-        ds.open();
-        ds.last();
+        f.ds.last();
         int dataChanges = 0;
-        connect(&ds, &DataSet::dataChanged, this, [&] { ++dataChanges; });
+        connect(&f.ds, &DataSet::dataChanged, this, [&] { ++dataChanges; });
         const QString path = f.dir.path(QStringLiteral("seznam.xml"));
         dialogs.answerSaveFile(FileChoice{path, 1});
-        ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
+        ExportovatTabulku(&f.ds, QStringLiteral("cis_kategorie"), nullptr);
         QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), golden(QStringLiteral("kategorie.csv")));
         dialogs.answerSaveFile(FileChoice{path, 0});
-        ExportovatTabulku(&ds, QStringLiteral("cis_kategorie"), nullptr);
+        ExportovatTabulku(&f.ds, QStringLiteral("cis_kategorie"), nullptr);
         QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), golden(QStringLiteral("kategorie.xml")));
-        QCOMPARE(ds.recNo(), 2);
+        QCOMPARE(f.ds.recNo(), 2);
         QCOMPARE(dataChanges, 0); // the bound controls did not follow any walk
+    }
+
+    // The real save dialog: XML offered first and preselected; the type the user picks
+    // decides the format, whatever the file's name.
+    void theTypePickedInTheSaveDialogIsWritten()
+    {
+        Categories f;
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            offered = dialog->nameFilters() << dialog->selectedNameFilter();
+            dialog->selectNameFilter(QStringLiteral("Database CSV (*.csv)"));
+            dialog->selectFile(f.dir.path(QStringLiteral("seznam.txt")));
+            static_cast<QDialog*>(dialog)->accept(); // with the dialog's own checks, as Save does
+        });
+        ExportovatTabulku(&f.ds, QStringLiteral("cis_kategorie"), nullptr);
+        QCOMPARE(offered,
+                 (QStringList{QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("Database CSV (*.csv)"),
+                              QStringLiteral("Dokument XML (*.xml)")}));
+        QCOMPARE(f.dir.readFile(QStringLiteral("seznam.txt")), golden(QStringLiteral("kategorie.csv")));
     }
 
     void aPendingEditIsCompletedFirst()
     {
-        OpenContext f;
-        addCategories(f);
+        Categories f;
         TestDialogs dialogs;
-        DataSet ds(f.context.connection, QStringLiteral("ds"));
-        ds.setTableName(QStringLiteral("cis_kategorie"));
-        ds.open();
-        ds.edit();
-        ds.setValue(QStringLiteral("lhuta"), 36);
+        f.ds.edit();
+        f.ds.setValue(QStringLiteral("lhuta"), 36);
         const QString path = f.dir.path(QStringLiteral("k.csv"));
         dialogs.answerSaveFile(FileChoice{path, 1});
-        ExportovatTabulku(&ds, QString(), nullptr);
+        ExportovatTabulku(&f.ds, QString(), nullptr);
         QVERIFY(f.dir.readFile(QStringLiteral("k.csv")).contains("1|Plynov\xE9 kotle|36\r\n"));
-        QCOMPARE(ds.state(), DataSet::State::Browse);
+        QCOMPARE(f.ds.state(), DataSet::State::Browse);
     }
 
     void failuresKeepAnExistingFile()
     {
-        OpenContext f;
-        addCategories(f);
+        Categories f;
         TestDialogs dialogs;
-        DataSet ds(f.context.connection, QStringLiteral("ds"));
-        ds.setTableName(QStringLiteral("cis_kategorie"));
-        ds.open();
         const QString missingDir = f.dir.path(QStringLiteral("chybi/seznam.xml"));
         dialogs.answerSaveFile(FileChoice{missingDir, 0});
-        ExportovatTabulku(&ds, QString(), nullptr);
+        ExportovatTabulku(&f.ds, QString(), nullptr);
         dialogs.takeMessage(
             MessageKind::Info, QStringLiteral("Vestibor"),
             QStringLiteral("XML dokument se nepodařilo vytvořit: \r\nSoubor „%1“ nelze vytvořit: "
@@ -243,7 +254,7 @@ private slots:
         // and nothing of the old content is lost.
         QDir().mkpath(f.dir.path(QStringLiteral("obsazeno.csv")));
         dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("obsazeno.csv")), 1});
-        QVERIFY_THROWS_EXCEPTION(AppError, ExportovatTabulku(&ds, QString(), nullptr));
+        QVERIFY_THROWS_EXCEPTION(AppError, ExportovatTabulku(&f.ds, QString(), nullptr));
 
         // An XML export that fails on the path of an earlier export leaves that file as it was.
         const QByteArray earlier = golden(QStringLiteral("kategorie.xml"));
@@ -259,8 +270,8 @@ private slots:
             QStringLiteral(
                 "XML dokument se nepodařilo vytvořit: \r\nNeplatný název elementu: název kategorie"));
         QCOMPARE(f.dir.readFile(QStringLiteral("stary.xml")), earlier);
-        QVERIFY_THROWS_EXCEPTION(AppError,
-                                 UlozitXML(ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
+        QVERIFY_THROWS_EXCEPTION(
+            AppError, UlozitXML(f.ds, f.dir.path(QStringLiteral("x.xml")), QStringLiteral("1bad")));
         QVERIFY(!QFile::exists(f.dir.path(QStringLiteral("x.xml"))));
 
         // The disk fills up while the file is written: the old export stays whole and the
@@ -271,7 +282,7 @@ private slots:
 
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         dialogs.answerSaveFile(FileChoice{path, 0});
-        ExportovatTabulku(&ds, QString(), nullptr);
+        ExportovatTabulku(&f.ds, QString(), nullptr);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("XML dokument se nepodařilo vytvořit: \r\n") + reason);
         QCOMPARE(f.dir.readFile(QStringLiteral("seznam.xml")), QByteArray("stary export"));
@@ -279,7 +290,7 @@ private slots:
         SafeFile::failNextForTesting(SafeFile::Step::Sync, ENOSPC);
         dialogs.answerSaveFile(FileChoice{path, 1});
         try {
-            ExportovatTabulku(&ds, QString(), nullptr);
+            ExportovatTabulku(&f.ds, QString(), nullptr);
             QFAIL("the failed CSV export was not reported");
         } catch (const AppError& e) {
             QCOMPARE(e.text(), reason);
@@ -298,17 +309,18 @@ private slots:
                                               << QByteArray("Kotle \x80 \xC8"
                                                             "ech")
                                               << QString();
-        QTest::newRow("one")
+        QTest::newRow("one character outside it")
             << "Tokio 東" << QByteArray("Tokio ?")
             << "Soubor je uložen, ale 1 znak nemá v kódování Windows-1250 obdobu a byl nahrazen "
                "znakem „?“.";
-        QTest::newRow("three, one outside the basic plane")
+        QTest::newRow("three characters outside it, one beyond the basic plane")
             << "東京 😀" << QByteArray("?? ?")
             << "Soubor je uložen, ale 3 znaky nemají v kódování Windows-1250 obdobu a byly nahrazeny znakem "
                "„?“.";
-        QTest::newRow("five") << "東京東京東" << QByteArray("?????")
-                              << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
-                                 "nahrazeno znakem „?“.";
+        QTest::newRow("five characters outside it")
+            << "東京東京東" << QByteArray("?????")
+            << "Soubor je uložen, ale 5 znaků nemá v kódování Windows-1250 obdobu a bylo "
+               "nahrazeno znakem „?“.";
     }
     void theUserLearnsHowManyCharactersBecameQuestionMarks()
     {

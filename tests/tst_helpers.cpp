@@ -1,19 +1,23 @@
 // The message, input and formatting helpers and their windows.
 #include "helpers/TextConversions.h"
 #include "store/Errors.h"
+#include "support/FindChild.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/DatePickerDialog.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
+#include "uikit/QtDialogBackend.h"
 #include "uikit/TextWindow.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 class TestHelpers : public QObject
 {
@@ -26,21 +30,58 @@ private slots:
         ShowWarning(QString(), QStringLiteral("b"));
         ShowInfo(QStringLiteral("Vlastní"), QStringLiteral("c"));
         ShowPlainMessage(QStringLiteral("d"));
-        dialogs.answerQuestion(AnswerNo);
-        QCOMPARE(AskQuestion(QStringLiteral("e"), 1), int(AnswerNo));
+        dialogs.answerQuestion(Answer::No);
+        QCOMPARE(AskQuestion(QStringLiteral("e"), QuestionKind::YesNo), Answer::No);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"), QStringLiteral("a"));
         dialogs.takeMessage(MessageKind::Warning, QStringLiteral("Vestibor"), QStringLiteral("b"));
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vlastní"), QStringLiteral("c"));
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"), QStringLiteral("d"));
-        dialogs.takeQuestion(1, QStringLiteral("Vestibor"), QStringLiteral("e"));
+        dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"), QStringLiteral("e"));
     }
 
-    void questionsOutsideTheFourKindsShowNothing()
+    // The real box: buttons and icon by kind, "\r\n" shown as a line break, No preselected
+    // so that Enter right away answers No; Esc answers Storno where there is one, else No.
+    void theQuestionBoxOfEachKind_data()
     {
-        TestDialogs dialogs;
-        QCOMPARE(AskQuestion(QStringLiteral("x"), 0), 0);
-        QCOMPARE(AskQuestion(QStringLiteral("x"), 5), 0);
-        QCOMPARE(dialogs.pending(), 0);
+        QTest::addColumn<QuestionKind>("kind");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<QStringList>("buttons");
+        const QStringList yesNo{QStringLiteral("&Ano"), QStringLiteral("&Ne")}; // Alt+A, Alt+N
+        const QStringList withStorno = yesNo + QStringList{QStringLiteral("Storno")};
+        QTest::newRow("yes or no") << QuestionKind::YesNo << QMessageBox::Question << yesNo;
+        QTest::newRow("yes or no, a warning") << QuestionKind::YesNoWarning << QMessageBox::Warning << yesNo;
+        QTest::newRow("yes, no or storno")
+            << QuestionKind::YesNoCancel << QMessageBox::Question << withStorno;
+        QTest::newRow("yes, no or storno, a warning")
+            << QuestionKind::YesNoCancelWarning << QMessageBox::Warning << withStorno;
+    }
+    void theQuestionBoxOfEachKind()
+    {
+        QFETCH(QuestionKind, kind);
+        QFETCH(QMessageBox::Icon, icon);
+        QFETCH(QStringList, buttons);
+        QtDialogBackend backend;
+        const Answer onEscape = buttons.size() == 3 ? Answer::Cancel : Answer::No;
+        for (const auto& [key, answer] :
+             {std::pair(Qt::Key_Return, Answer::No), std::pair(Qt::Key_Escape, onEscape)}) {
+            QString shown; // title, text, icon, whether No is the default, the buttons
+            QTimer::singleShot(0, [&, key = key] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QStringList seen{box->windowTitle(), box->text(), QString::number(box->icon()),
+                                 QVariant(box->defaultButton() == box->button(QMessageBox::No)).toString()};
+                QStringList texts;
+                for (QAbstractButton* button : box->buttons())
+                    texts << button->text();
+                texts.sort();
+                shown = (seen + texts).join(u'|');
+                QTest::keyClick(box, key);
+            });
+            QCOMPARE(backend.question(QStringLiteral("Pozor"), QStringLiteral("a\r\nb"), kind), answer);
+            QCOMPARE(shown, (QStringList{QStringLiteral("Pozor"), QStringLiteral("a\nb"),
+                                         QString::number(icon), QStringLiteral("true")} +
+                             buttons)
+                                .join(u'|'));
+        }
     }
 
     void pickDateChangesOnlyForAnotherDay()
@@ -81,8 +122,7 @@ private slots:
         DatePickerDialog dialog(QDate(2024, 3, 5), QStringLiteral("Datum"), QPoint(100, 200));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        auto* days = dialog.calendar()->findChild<QAbstractItemView*>();
-        QVERIFY(days);
+        auto* days = child<QAbstractItemView>(*dialog.calendar());
         const QModelIndex today = days->currentIndex();
         QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(today).center());
         QVERIFY(dialog.okButton()->isEnabled());
@@ -95,10 +135,19 @@ private slots:
 
     void textWindowHonoursItsOptions()
     {
-        TextWindow window(
-            {QStringLiteral("Výpis"), QStringLiteral("a\r\nb"), 500, 600, false, 3, true, false});
+        TextWindow window({.caption = QStringLiteral("Výpis"),
+                           .text = QStringLiteral("a\r\nb"),
+                           .width = 500,
+                           .height = 600,
+                           .scrollBars = TextScrollBars::VerticalOnly,
+                           .fixedFont = true});
         window.show();
         QCOMPARE(window.size(), QSize(500, 600));
+        // The frame of every modal window of the program: fixed, a title and a close box only.
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QCOMPARE(window.windowFlags(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Výpis"));
         QCOMPARE(window.textField()->toPlainText(), QStringLiteral("a\nb"));
         QCOMPARE(window.textField()->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(window.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -106,16 +155,36 @@ private slots:
         QVERIFY(window.textField()->font().fixedPitch());
         QVERIFY(!window.textField()->isReadOnly());
 
-        TextWindow wrapped({QStringLiteral("x"), QString(), 200, 100, true, 2, false, true});
+        TextWindow wrapped({.caption = QStringLiteral("x"),
+                            .width = 200,
+                            .height = 100,
+                            .wordWrap = true,
+                            .scrollBars = TextScrollBars::None,
+                            .readOnly = true});
         QCOMPARE(wrapped.textField()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        QCOMPARE(wrapped.textField()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QVERIFY(wrapped.textField()->isReadOnly());
+
+        // The bars of each choice: horizontal, then vertical.
+        const std::pair<TextScrollBars, QString> bars[] = {
+            {TextScrollBars::Both, QStringLiteral("on on")},
+            {TextScrollBars::HorizontalOnly, QStringLiteral("on off")},
+            {TextScrollBars::None, QStringLiteral("off off")},
+            {TextScrollBars::VerticalOnly, QStringLiteral("off on")}};
+        for (const auto& [choice, shown] : bars) {
+            const TextWindow field({.scrollBars = choice});
+            const auto state = [](Qt::ScrollBarPolicy p) {
+                return p == Qt::ScrollBarAlwaysOn ? QStringLiteral("on") : QStringLiteral("off");
+            };
+            QCOMPARE(state(field.textField()->horizontalScrollBarPolicy()) + u' ' +
+                         state(field.textField()->verticalScrollBarPolicy()),
+                     shown);
+        }
     }
 
     void showTextWindowUsesTheTitleWhenNoCaption()
     {
         TestDialogs dialogs;
-        ShowTextWindow(QString(), QStringLiteral("t"), 550, 460, false, 2, true, false);
+        ShowTextWindow({.text = QStringLiteral("t"), .width = 550, .height = 460});
         QCOMPARE(dialogs.textWindows.last().caption, QStringLiteral("Vestibor"));
         QCOMPARE(dialogs.textWindows.last().width, 550);
     }

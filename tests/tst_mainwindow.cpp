@@ -2,6 +2,7 @@
 #include "app/Hlavni_f.h"
 #include "codelists/CodeListFamily.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -60,42 +61,27 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QKeySequence>("shortcut");
-        QTest::newRow("1") << "Akce_OtevritZakaznika"
-                           << "Otevřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+O"));
-        QTest::newRow("2") << "Akce_ZavritZakaznika"
-                           << "Zavřít zákazníka" << QKeySequence(QStringLiteral("Ctrl+W"));
-        QTest::newRow("3") << "Akce_OtevritTZ"
-                           << "Otevřít TZ" << QKeySequence(QStringLiteral("Ctrl+Shift+O"));
-        QTest::newRow("4") << "Akce_Konec"
-                           << "Konec" << QKeySequence();
-        QTest::newRow("5") << "Akce_UdajeUzivatele"
-                           << "Údaje uživatele" << QKeySequence();
-        QTest::newRow("6") << "Akce_CiselnikZakazniku"
-                           << "Číselník zákazníků" << QKeySequence();
-        QTest::newRow("7") << "Akce_CiselnikCinnosti"
-                           << "Číselnik činností" << QKeySequence();
-        QTest::newRow("8") << "Akce_CiselnikKategorii"
-                           << "Číselník kategorií" << QKeySequence();
-        QTest::newRow("9") << "Akce_CiselnikTechniku"
-                           << "Číselník techniků" << QKeySequence();
-        QTest::newRow("10") << "Akce_DomovskaStranka"
-                            << "Domovská stránka (on-line)" << QKeySequence();
-        QTest::newRow("11") << "Akce_OProgramu"
-                            << "O programu" << QKeySequence();
-        QTest::newRow("12") << "Akce_ZmenaHesla"
-                            << "Změna hesla" << QKeySequence();
-        QTest::newRow("13") << "Akce_Konfig"
-                            << "Nastavení prostředí" << QKeySequence();
-        QTest::newRow("14") << "Akce_Tisk"
-                            << "Tisk" << QKeySequence(QStringLiteral("Ctrl+P"));
-        QTest::newRow("15") << "Akce_ImportZakazniku"
-                            << "Import zákazníků" << QKeySequence();
-        QTest::newRow("16") << "Akce_PlanRevizi"
-                            << "Plán revizí" << QKeySequence(QStringLiteral("Ctrl+R"));
-        QTest::newRow("17") << "Akce_ZalohovatDatabazi"
-                            << "Zálohovat databázi…" << QKeySequence();
-        QTest::newRow("18") << "Akce_ObnovitZeZalohy"
-                            << "Obnovit ze zálohy…" << QKeySequence();
+        const auto row = [](const char* name, const char* caption, const QKeySequence& shortcut = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << shortcut;
+        };
+        row("Akce_OtevritZakaznika", "Otevřít zákazníka", QKeySequence(QStringLiteral("Ctrl+O")));
+        row("Akce_ZavritZakaznika", "Zavřít zákazníka", QKeySequence(QStringLiteral("Ctrl+W")));
+        row("Akce_OtevritTZ", "Otevřít TZ", QKeySequence(QStringLiteral("Ctrl+Shift+O")));
+        row("Akce_Konec", "Konec");
+        row("Akce_UdajeUzivatele", "Údaje uživatele");
+        row("Akce_CiselnikZakazniku", "Číselník zákazníků");
+        row("Akce_CiselnikCinnosti", "Číselnik činností");
+        row("Akce_CiselnikKategorii", "Číselník kategorií");
+        row("Akce_CiselnikTechniku", "Číselník techniků");
+        row("Akce_DomovskaStranka", "Domovská stránka (on-line)");
+        row("Akce_OProgramu", "O programu");
+        row("Akce_ZmenaHesla", "Změna hesla");
+        row("Akce_Konfig", "Nastavení prostředí");
+        row("Akce_Tisk", "Tisk", QKeySequence(QStringLiteral("Ctrl+P")));
+        row("Akce_ImportZakazniku", "Import zákazníků");
+        row("Akce_PlanRevizi", "Plán revizí", QKeySequence(QStringLiteral("Ctrl+R")));
+        row("Akce_ZalohovatDatabazi", "Zálohovat databázi…");
+        row("Akce_ObnovitZeZalohy", "Obnovit ze zálohy…");
     }
     void commandTable()
     {
@@ -113,15 +99,15 @@ private slots:
         const QStringList names{"Tl_OtevritTZ", "Tl_OtevritZakaznika", "Tl_ZavritZakaznika", "Tl_Tisk"};
         const QStringList captions{"Otevřít TZ", "Otevřít zákazníka", "Zavřít zákazníka", "Tisk"};
         for (int i = 0; i < names.size(); ++i) {
-            auto* button = m_window->findChild<QPushButton*>(names[i]);
+            auto* button = child<QPushButton>(*m_window, names[i]);
             QVERIFY(button);
             QCOMPARE(button->text(), captions[i]);
             QCOMPARE(button->geometry(), QRect(8 + 104 * i, 8, 97, 25));
         }
-        QVERIFY(!m_window->findChild<QPushButton*>(QStringLiteral("Tl_ZavritZakaznika"))->isEnabled());
-        auto* toolbar = m_window->findChild<QWidget*>(QStringLiteral("Panel_Nastrojovy"));
+        QVERIFY(!child<QPushButton>(*m_window, "Tl_ZavritZakaznika")->isEnabled());
+        auto* toolbar = child<QWidget>(*m_window, "Panel_Nastrojovy");
         QCOMPARE(toolbar->height(), 41);
-        QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("La_OtevrenyZakaznik"))->x(), 488);
+        QCOMPARE(child<QLabel>(*m_window, "La_OtevrenyZakaznik")->x(), 488);
     }
 
     void homePageOpensThroughTheShell()

@@ -6,6 +6,7 @@
 #include "store/DataSet.h"
 #include "store/Errors.h"
 #include "support/Fixture.h"
+#include "support/SeedData.h"
 #include "support/TestMain.h"
 
 #include <QBrush>
@@ -22,8 +23,7 @@ struct PlanData : OpenContext
 {
     PlanData()
     {
-        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')"));
-        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
+        addKotleAndRevize(context.connection, {QStringLiteral("Kontrola")});
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, hlidani_revizi) VALUES "
                             "('Novák', 'Brno', TRUE), ('Dvořák', 'Praha', FALSE)"));
         exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo, "

@@ -7,6 +7,7 @@
 #include "store/ColumnKind.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/Dialogs.h"
@@ -38,8 +39,7 @@ struct PlanWindowFixture : MainWindowFixture
     explicit PlanWindowFixture(const QByteArray& ini = noSaveQuestion) : MainWindowFixture(ini)
     {
         start();
-        exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
+        addKotleAndRevize(connection());
         exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto, email, hlidani_revizi) VALUES "
                             "('Novák', 'Brno', 'novák@příklad.cz', TRUE), ('Dvořák', 'Praha', NULL, TRUE)"));
         exec(QStringLiteral(
@@ -56,7 +56,7 @@ struct PlanWindowFixture : MainWindowFixture
     TPlanRevizi* plan()
     {
         run("Akce_PlanRevizi");
-        return w->findChild<TPlanRevizi*>();
+        return child<TPlanRevizi>(*w);
     }
 
     // The listed sources, by name.
@@ -123,7 +123,7 @@ private slots:
 
         f.exec(QStringLiteral("UPDATE cinnosti SET datum_pristi = ? WHERE id_topneho_zdroje = 3"), {day(-3)});
         emit label->linkActivated(QStringLiteral("plan"));
-        TPlanRevizi* plan = f.w->findChild<TPlanRevizi*>();
+        TPlanRevizi* plan = child<TPlanRevizi>(*f.w);
         QVERIFY(plan && plan->isVisible() && !plan->isModal());
         QCOMPARE(PlanWindowFixture::sources(plan), QStringList{QStringLiteral("Kamna")});
         QCOMPARE(plan->filter().until, today.addDays(-1));
@@ -184,7 +184,7 @@ private slots:
         // A pending card edit whose save the user declines keeps the customer open.
         QVERIFY(f.w->context().DS_Karty->edit());
         f.w->context().DS_Karty->setValue(QStringLiteral("typ"), QStringLiteral("nový"));
-        f.dialogs.answerQuestion(AnswerNo);
+        f.dialogs.answerQuestion(Answer::No);
         PlanWindowFixture::select(plan, {0});
         QTest::keyClick(plan->grid(), Qt::Key_Return);
         f.dialogs.take();
@@ -236,9 +236,9 @@ private slots:
         QVERIFY(!child<QPushButton>(*plan, "Tl_Email")->isEnabled());
         PlanWindowFixture::select(plan, {0, 1, 2});
         QVERIFY(child<QPushButton>(*plan, "Tl_Email")->isEnabled());
-        f.dialogs.answerQuestion(AnswerYes);
+        f.dialogs.answerQuestion(Answer::Yes);
         PlanWindowFixture::press(plan, "Tl_Email");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+        QVERIFY(f.dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"),
                                        QStringLiteral("Zaznamenat u těchto zdrojů (2) dnešní upozornění?")));
         QCOMPARE(f.dialogs.shellTargets.size(), 1);
         const QString target = f.dialogs.shellTargets.first();
@@ -263,7 +263,7 @@ private slots:
         QVERIFY(f.dialogs.take().text.startsWith(QStringLiteral("Předloha dopisu „")));
         f.dir.writeFile(QStringLiteral("Ses/upozorneni_na_revizi.sestava"), "[sestava]\n");
 
-        f.dialogs.answerQuestion(AnswerNo); // nothing selected yet: every listed source
+        f.dialogs.answerQuestion(Answer::No); // nothing selected yet: every listed source
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
         f.dialogs.take();
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|1,2,3"));
@@ -271,9 +271,9 @@ private slots:
         QVERIFY(calls.last().parameters.startsWith(QStringLiteral("NazevSubjektu|")));
 
         PlanWindowFixture::select(plan, {2});
-        f.dialogs.answerQuestion(AnswerYes);
+        f.dialogs.answerQuestion(Answer::Yes);
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
-        QVERIFY(f.dialogs.takeQuestion(1, QStringLiteral("Vestibor"),
+        QVERIFY(f.dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"),
                                        QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")));
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|3"));
         QCOMPARE(f.reminders(), QStringList{"3 " + day(0) + " dopis"});
@@ -315,7 +315,7 @@ private slots:
         plan->grid()->setColumnWidth(PlanModel::Zakaznik, 222);
         QTest::keyClick(plan, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!again.w->findChild<TPlanRevizi*>());
+        QVERIFY(noChild<TPlanRevizi>(*again.w));
         const QByteArray ini = again.dir.readFile(QStringLiteral("Vestibor.ini"));
         QVERIFY(ini.contains("[PlanRevizi]\r\nVlevo="));
         QVERIFY(ini.contains("Sirka=900\r\nVyska=500\r\nSirkySloupcu=80,44,222,"));

@@ -5,6 +5,7 @@
 #include "PM41.h"
 #include "ReportEngine.h"
 #include "store/Connection.h"
+#include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TemplateMutator.h"
 #include "support/TestMain.h"
@@ -156,7 +157,7 @@ class TestPM41 : public QObject
                 box->done(0);
             } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
                 QCOMPARE(dialog->objectName(), u"TNahledSestavy"_s);
-                shown.previewPages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+                shown.previewPages = child<QPrintPreviewWidget>(*dialog)->pageCount();
                 dialog->reject();
             }
         });
@@ -168,11 +169,11 @@ class TestPM41 : public QObject
         return result;
     }
 
-    static QString message(QDialog* window) { return window->findChild<QLabel*>(u"La_Zprava"_s)->text(); }
+    static QString message(QDialog* window) { return child<QLabel>(*window, "La_Zprava")->text(); }
 
     static void choose(QDialog* window, const QString& title)
     {
-        auto* list = window->findChild<QListWidget*>(u"LB_Sestavy"_s);
+        auto* list = child<QListWidget>(*window, "LB_Sestavy");
         const auto found = list->findItems(title, Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
         list->setCurrentItem(found.first());
@@ -918,7 +919,7 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("count");
         QTest::newRow("none") << QString() << QString() << 0;
-        QTest::newRow("two") << u"Zdroje|1,5,9|Druhe_2|a b"_s << QString() << 2;
+        QTest::newRow("two values") << u"Zdroje|1,5,9|Druhe_2|a b"_s << QString() << 2;
         QTest::newRow("an empty value") << u"Zdroje|"_s << QString() << 1;
         QTest::newRow("a name without a value") << u"Zdroje|1|x"_s << u"ke jménu „x“ chybí hodnota"_s << 0;
         QTest::newRow("a name with a space") << u"Zdr oje|1"_s << u"„Zdr oje“ není platné jméno"_s << 0;
@@ -1119,8 +1120,8 @@ private slots:
     void windowListsTheReportsAndClosesAfterChoice_data()
     {
         QTest::addColumn<int>("closeAfterChoice");
-        QTest::newRow("on") << -1;
-        QTest::newRow("off") << 0;
+        QTest::newRow("closes after the preview") << -1;
+        QTest::newRow("stays open after the preview") << 0;
     }
     void windowListsTheReportsAndClosesAfterChoice()
     {
@@ -1128,24 +1129,24 @@ private slots:
         int previewPages = 0;
         bool openAfterPreview = false;
         const int result = runWindow(m_templates, parameterText(1), closeAfterChoice, [&](QDialog* window) {
-            auto* list = window->findChild<QListWidget*>(u"LB_Sestavy"_s);
+            auto* list = child<QListWidget>(*window, "LB_Sestavy");
             QCOMPARE(list->count(), 5);
             QCOMPARE(list->item(1)->text(), u"Činnosti a ceny"_s);
             QCOMPARE(list->currentRow(), 0);
-            QCOMPARE(window->findChild<QSpinBox*>(u"Ed_dni"_s)->value(), 30);
-            QVERIFY(window->findChild<QLabel*>(u"La_Popis"_s)->text().startsWith(u"Topné zdroje"_s));
+            QCOMPARE(child<QSpinBox>(*window, "Ed_dni")->value(), 30);
+            QVERIFY(child<QLabel>(*window, "La_Popis")->text().startsWith(u"Topné zdroje"_s));
             // The letters need the cards from the program's own window.
             choose(window, u"Upozornění na revizi"_s);
             QVERIFY(message(window).startsWith(u"Tuto sestavu tiskne program ze svého okna"_s));
-            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
+            QVERIFY(!child<QPushButton>(*window, "Tl_Nahled")->isEnabled());
             choose(window, u"Seznam zákazníků"_s);
             QTimer::singleShot(0, this, [&] {
                 auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 QVERIFY(preview && preview->objectName() == u"TNahledSestavy"_s);
-                previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                previewPages = child<QPrintPreviewWidget>(*preview)->pageCount();
                 preview->reject();
             });
-            window->findChild<QPushButton*>(u"Tl_Nahled"_s)->click();
+            child<QPushButton>(*window, "Tl_Nahled")->click();
             openAfterPreview = window->isVisible();
             QVERIFY(message(window).isEmpty());
         });
@@ -1168,7 +1169,7 @@ private slots:
         QFile::copy(m_templates + u"/prehled_revizi_zakaznika.sestava"_s, dir.filePath(u"d.sestava"_s));
 
         const int result = runWindow(dir.path(), parameterText(0), -1, [&](QDialog* window) {
-            auto* show = window->findChild<QPushButton*>(u"Tl_Nahled"_s);
+            auto* show = child<QPushButton>(*window, "Tl_Nahled");
             choose(window, u"a.sestava"_s);
             QVERIFY(!show->isEnabled());
             QCOMPARE(message(window),
@@ -1188,14 +1189,14 @@ private slots:
         QTemporaryDir empty;
         runWindow(empty.path(), parameterText(1), 0, [&](QDialog* window) {
             QVERIFY(message(window).contains(u"nejsou žádné sestavy"_s));
-            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
+            QVERIFY(!child<QPushButton>(*window, "Tl_Nahled")->isEnabled());
         });
         runWindow(u"Ses-neni"_s, u"nesmysl"_s, 0, [&](QDialog* window) {
             QVERIFY(message(window).contains(QCoreApplication::applicationDirPath() + u"/Ses-neni"_s));
         });
         runWindow(m_templates, u"nesmysl"_s, 0, [&](QDialog* window) {
             QVERIFY(message(window).startsWith(u"Údaje od programu nelze přečíst"_s));
-            QVERIFY(!window->findChild<QPushButton*>(u"Tl_Nahled"_s)->isEnabled());
+            QVERIFY(!child<QPushButton>(*window, "Tl_Nahled")->isEnabled());
         });
         QCOMPARE(SestavaUNI(nullptr, nullptr, nullptr, -1, 0, nullptr), -1);
     }

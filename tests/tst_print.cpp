@@ -5,6 +5,7 @@
 #include "exchange/ReportBinding.h"
 #include "helpers/TextConversions.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 
@@ -80,7 +81,7 @@ private slots:
         MainWindowFixture m(
             "[konfig]\r\nhsl=0\r\nZaviratFrmTisk=1\r\n[uzivatel]\r\nNazevSubjektu=Topen\xED s.r.o.\r\n");
         m.start();
-        m.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa'), ('Beta')"));
+        addCustomers(m.connection(), {QStringLiteral("Alfa"), QStringLiteral("Beta")});
         m.open(2);
         GeneratorSpy generator;
         QTest::keyClick(m.w.get(), Qt::Key_P, Qt::ControlModifier);
@@ -151,7 +152,7 @@ private slots:
         QCOMPARE(dialogs.shellTargets, QStringList{QStringLiteral("http://www.vestibor.cz")});
 
         AboutWindow withoutModule(ProgramVersionText(), QStringLiteral("2025-03-25"), QString());
-        QVERIFY(!child<QLabel>(withoutModule, "La_VerzeTiskovehoModulu"));
+        QVERIFY(noChild<QLabel>(withoutModule, QStringLiteral("La_VerzeTiskovehoModulu")));
         QCOMPARE(withoutModule.height(), 48 + 93);
     }
 

@@ -5,6 +5,7 @@
 #include "codelists/CisZakazniku_f.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
+#include "support/FindChild.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -25,14 +26,6 @@ namespace {
 
 const QString closeQuestion = QStringLiteral(
     "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?");
-
-template <class T = QWidget> T* child(QWidget& w, const QString& name)
-{
-    T* found = w.findChild<T*>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
 
 // Four customers whose every sort column orders them differently (Czech collation, text
 // comparison of numbers). Customer 2 is a company with warranty and watched inspections;
@@ -261,14 +254,14 @@ private slots:
         w.dataSet()->edit();
         w.dataSet()->setValue(QStringLiteral("nazev"), QStringLiteral("Zdeněk"));
 
-        dialogs.answerQuestion(AnswerCancel); // the old order stays, and the change with it
+        dialogs.answerQuestion(Answer::Cancel); // the old order stays, and the change with it
         choose(w, 1);
-        dialogs.takeQuestion(3, QStringLiteral("Pozor!"), closeQuestion);
+        dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         QCOMPARE(box->currentIndex(), 0);
         QCOMPARE(w.dataSet()->state(), DataSet::State::Edit);
         QCOMPARE(w.dataSet()->text(QStringLiteral("nazev")), QStringLiteral("Zdeněk"));
 
-        dialogs.answerQuestion(AnswerNo); // discarded, then re-sorted
+        dialogs.answerQuestion(Answer::No); // discarded, then re-sorted
         choose(w, 2);
         dialogs.take();
         QCOMPARE(box->currentIndex(), 2);
@@ -276,7 +269,7 @@ private slots:
         QCOMPARE(nameOf(f, 1), QStringLiteral("Čermák"));
 
         w.dataSet()->append(); // Yes with an empty name: refused, still inserting in the old order
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         choose(w, 1);
         dialogs.take();
         takeInfo(dialogs, "Kolonka Název musí být vyplněná!");
@@ -284,7 +277,7 @@ private slots:
         QCOMPARE(w.dataSet()->state(), DataSet::State::Insert);
 
         w.dataSet()->setValue(QStringLiteral("nazev"), QStringLiteral("Bartoš"));
-        dialogs.answerQuestion(AnswerYes); // saved, then re-sorted by name
+        dialogs.answerQuestion(Answer::Yes); // saved, then re-sorted by name
         choose(w, 1);
         dialogs.take();
         QCOMPARE(shownIds(w.dataSet()), (QList<int>{2, 5, 3, 1, 4}));
@@ -363,9 +356,9 @@ private slots:
             "Opravdu chcete odstranit záznam \"Adam\"?\r\n(Budou odstraněny i karty všech TZ a činnosti.)");
         for (const char* table : {"cis_zakaznici", "topny_zdroj", "cinnosti"}) {
             refuseWrites(f.context.connection, QLatin1String(table), QStringLiteral("DELETE"));
-            dialogs.answerQuestion(AnswerYes);
+            dialogs.answerQuestion(Answer::Yes);
             w.panel()->action(RecordPanel::Smazat)->trigger();
-            dialogs.takeQuestion(2, QStringLiteral("Varování"), question);
+            dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
             dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
                                 QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
             QCOMPARE(rowsOf(2), 7);
@@ -374,12 +367,12 @@ private slots:
             allowWrites(f.context.connection, QLatin1String(table));
         }
 
-        dialogs.answerQuestion(AnswerNo);
+        dialogs.answerQuestion(Answer::No);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 4);
 
-        dialogs.answerQuestion(AnswerYes);
+        dialogs.answerQuestion(Answer::Yes);
         w.panel()->action(RecordPanel::Smazat)->trigger();
         dialogs.take();
         QCOMPARE(rowsOf(2), 0);
@@ -450,10 +443,11 @@ private slots:
                  QStringLiteral("čeká")); // shown, not saved
         w.command(QStringLiteral("Akce_Vypis"))->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
-        QCOMPARE(shown.caption, QStringLiteral("Výpis zákazníka"));
-        QCOMPARE(QSize(shown.width, shown.height), QSize(460, 320));
-        QCOMPARE(shown.scrollBars, 2);
-        QVERIFY(shown.fixedFont && !shown.wordWrap && !shown.readOnly);
+        QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis zákazníka"),
+                                                    .width = 460,
+                                                    .height = 320,
+                                                    .scrollBars = TextScrollBars::None,
+                                                    .fixedFont = true}));
         QCOMPARE(shown.text,
                  QStringLiteral(
                      "Název: Adam\r\nOdpovědná osoba: Zeman\r\nUlice, č.p.: Lipová 2\r\nMěsto: Brno\r\n"

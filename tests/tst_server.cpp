@@ -8,6 +8,7 @@
 #include "store/ServerDatabase.h"
 #include "support/MainWindowFixture.h"
 #include "support/ProgramDir.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
@@ -321,7 +322,7 @@ private slots:
         m.start();
         QVERIFY(m.w->context().connection.isServer());
         m.exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-        m.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
+        addCustomer(m.connection(), QStringLiteral("Alfa"));
         m.exec(QStringLiteral(
             "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) VALUES (1, 'Kotel', 'K1', 1)"));
         m.reloadLookups();

@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("decimal") << QByteArray("12") << 12 << 1;
         QTest::newRow("negative") << QByteArray("-5") << -5 << 1;
         QTest::newRow("zero") << QByteArray("0") << 0 << 0;
-        QTest::newRow("two") << QByteArray("2") << 2 << 1;
+        QTest::newRow("2, a flag on too") << QByteArray("2") << 2 << 1;
         QTest::newRow("hex 0x") << QByteArray("0xFF0000") << 0xFF0000 << 1;
         QTest::newRow("hex 0X") << QByteArray("0X10") << 16 << 1;
         QTest::newRow("hex $") << QByteArray("$ff") << 255 << 1;

@@ -8,6 +8,7 @@
 #include "helpers/SafeFile.h"
 #include "helpers/TextConversions.h"
 #include "support/MainWindowFixture.h"
+#include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
@@ -31,14 +32,6 @@ namespace {
 bool hardLink(const QString& from, const QString& to)
 {
     return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-template <class T = QWidget> T* child(QWidget& w, const char* name)
-{
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 // "x,y wxh" of the named children, for one comparison.
@@ -71,7 +64,7 @@ struct Main : MainWindowFixture
     void start()
     {
         MainWindowFixture::start();
-        exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Novák')"));
+        addCustomer(connection(), QStringLiteral("Novák"));
         addCardWithActivity();
         open(1);
     }

@@ -5,6 +5,7 @@
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/ServerDatabase.h"
+#include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -68,9 +69,9 @@ private slots:
         QVERIFY(!window.action(QStringLiteral("Akce_ZavritZakaznika"))->isEnabled());
         QVERIFY(window.action(QStringLiteral("Akce_OtevritZakaznika"))->isEnabled());
         QVERIFY(!window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
-        QVERIFY(window.findChild<QLabel*>(QStringLiteral("La_OtevrenyZakaznik"))->text().isEmpty());
-        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_TZ"))->isHidden());
-        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_Cinnosti"))->isHidden());
+        QVERIFY(child<QLabel>(window, "La_OtevrenyZakaznik")->text().isEmpty());
+        QVERIFY(child<QWidget>(window, "Panel_TZ")->isHidden());
+        QVERIFY(child<QWidget>(window, "Panel_Cinnosti")->isHidden());
         QVERIFY(window.context().DS_Kategorie->isOpen());
         QVERIFY(window.context().DS_Cin2->isOpen());
         QVERIFY(QFileInfo(dir.path(QStringLiteral("Ses"))).isDir());

@@ -6,6 +6,7 @@
 #include "store/SqlDialect.h"
 #include "store/StoreOperations.h"
 #include "support/ProgramDir.h"
+#include "support/SeedData.h"
 #include "support/TestMain.h"
 
 #include <QTest>
@@ -16,11 +17,6 @@ class TestStore : public QObject
 
     ProgramDir* m_dir = nullptr;
     Connection* m_db = nullptr;
-
-    void insertCustomer(const QString& name, const QString& town = QString())
-    {
-        m_db->execute(QStringLiteral("INSERT INTO cis_zakaznici (nazev, mesto) VALUES (?, ?)"), {name, town});
-    }
 
 private slots:
     void init()
@@ -62,22 +58,22 @@ private slots:
 
     void idsAreNeverReused()
     {
-        insertCustomer(QStringLiteral("A"));
-        insertCustomer(QStringLiteral("B"));
+        addCustomer(*m_db, QStringLiteral("A"));
+        addCustomer(*m_db, QStringLiteral("B"));
         m_db->execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE id = 2"));
         QCOMPARE(m_db->insert(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('C')")), 3);
     }
 
     void theDatabaseRefusesTextLongerThanItsColumn()
     {
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, insertCustomer(QString(101, u'x')));
-        insertCustomer(QString(100, u'x'));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, addCustomer(*m_db, QString(101, u'x')));
+        addCustomer(*m_db, QString(100, u'x'));
     }
 
     void jetFormsAreAccepted()
     {
-        insertCustomer(QStringLiteral("A"));
-        insertCustomer(QStringLiteral("B"));
+        addCustomer(*m_db, QStringLiteral("A"));
+        addCustomer(*m_db, QStringLiteral("B"));
         const ResultSet top = m_db->query(QStringLiteral("SELECT Top 1 * FROM cis_zakaznici"));
         QCOMPARE(top.rows.size(), 1);
         QCOMPARE(top.columns.size(), 16);
@@ -92,7 +88,7 @@ private slots:
     void czechOrderAndLike()
     {
         for (const char* name : {"Hora", "Chalupa", "Cyril", "Čech", "Dvořák", "čermák"})
-            insertCustomer(QString::fromUtf8(name));
+            addCustomer(*m_db, QString::fromUtf8(name));
         QStringList ordered;
         for (const auto& row :
              m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
@@ -112,7 +108,7 @@ private slots:
     {
         const QStringList names{"a😀", "a😁", "A😀", "😀", "𝄞 hudba", "東京", "東", "€5", "₤5", "ěšč", "Ž", "a"};
         for (const QString& name : names)
-            insertCustomer(name);
+            addCustomer(*m_db, name);
         QStringList ordered;
         for (const auto& row :
              m_db->query(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev")).rows)
@@ -131,9 +127,9 @@ private slots:
 
     void likeWildcardsTypedByTheUserMatchThemselves()
     {
-        insertCustomer(QStringLiteral("Sleva 50%"));
-        insertCustomer(QStringLiteral("Sleva 500"));
-        insertCustomer(QStringLiteral("O'Brien_s"));
+        addCustomer(*m_db, QStringLiteral("Sleva 50%"));
+        addCustomer(*m_db, QStringLiteral("Sleva 500"));
+        addCustomer(*m_db, QStringLiteral("O'Brien_s"));
         const auto count = [this](const QString& typed) {
             return m_db
                 ->query(QStringLiteral("SELECT id FROM cis_zakaznici WHERE nazev LIKE ? ESCAPE '\\'"),
@@ -209,7 +205,7 @@ private slots:
     void lookUpsAndTheirResultsForMissingRows()
     {
         StoreOperations store(*m_db);
-        insertCustomer(QStringLiteral("Novák"));
+        addCustomer(*m_db, QStringLiteral("Novák"));
         m_db->execute(
             QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 24)"));
         m_db->execute(QStringLiteral(
@@ -280,17 +276,17 @@ private slots:
     {
         {
             Transaction tx(*m_db);
-            insertCustomer(QStringLiteral("A"));
+            addCustomer(*m_db, QStringLiteral("A"));
             {
                 Transaction inner(*m_db);
-                insertCustomer(QStringLiteral("B"));
+                addCustomer(*m_db, QStringLiteral("B"));
                 inner.commit();
             }
         }
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici")).rows.size(), 0);
         {
             Transaction tx(*m_db);
-            insertCustomer(QStringLiteral("A"));
+            addCustomer(*m_db, QStringLiteral("A"));
             tx.commit();
         }
         QCOMPARE(m_db->query(QStringLiteral("SELECT id FROM cis_zakaznici")).rows.size(), 1);

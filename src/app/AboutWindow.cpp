@@ -2,6 +2,7 @@
 
 #include "app/HomePage.h"
 #include "uikit/Dialogs.h"
+#include "uikit/FixedDialog.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -39,15 +40,10 @@ private:
 
 AboutWindow::AboutWindow(const QString& programVersion, const QString& buildDate,
                          const QString& reportModuleVersion, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent)
 {
-    setObjectName(QStringLiteral("OProgramu"));
-    setWindowTitle(QStringLiteral("O programu ") + ApplicationTitle());
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
+    setUpFixedDialog(*this, QStringLiteral("OProgramu"), QStringLiteral("O programu ") + ApplicationTitle());
+    paintBackgroundWhite(*this);
 
     int y = 24;
     const auto row = [&](const QString& caption, QLabel* value) {

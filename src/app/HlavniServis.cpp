@@ -68,7 +68,7 @@ void THlavni::importCustomersCommand()
 {
     const std::optional<QString> path =
         dialogBackend().openFile(this, QStringLiteral("Importovat data ze souboru ..."),
-                                 QStringLiteral("Dokument XML (*.xml)|*.xml"), QStringLiteral("name"));
+                                 QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("name"));
     if (!path)
         return;
     const QString fullPath = QFileInfo(*path).absoluteFilePath();
@@ -77,7 +77,8 @@ void THlavni::importCustomersCommand()
         return;
     }
     if (AskQuestion(QStringLiteral("Pozor!"),
-                    QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"), 1) != AnswerYes)
+                    QStringLiteral("Opravdu chcete importovat záznamy? (nevratná operace)"),
+                    QuestionKind::YesNo) != Answer::Yes)
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
     dataWritten();

@@ -117,7 +117,7 @@ void THlavni::findCardCommand()
         if (AskQuestion(QStringLiteral(
                             "Bylo nalezeno více karet přístrojů. Chcete nabídnout seznam všech spotřebičů, "
                             "které vyhovují zadání?"),
-                        1) != AnswerYes)
+                        QuestionKind::YesNo) != Answer::Yes)
             return;
         TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);
         if (RunModal(list) != QDialog::Accepted)

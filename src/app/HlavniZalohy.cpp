@@ -41,8 +41,8 @@ void THlavni::backupCommand()
     }
     const QString suggested =
         QStringLiteral("Vestibor_%1.mdb").arg(QDate::currentDate().toString(Qt::ISODate));
-    const std::optional<FileChoice> choice = dialogBackend().saveFile(
-        this, QStringLiteral("Databáze (*.mdb)|*.mdb"), suggested, QStringLiteral("mdb"));
+    const std::optional<FileChoice> choice =
+        dialogBackend().saveFile(this, QStringLiteral("Databáze (*.mdb)"), suggested, QStringLiteral("mdb"));
     if (!choice)
         return;
     const QString target = QFileInfo(choice->path).absoluteFilePath();
@@ -95,7 +95,7 @@ void THlavni::restoreCommand()
         return;
     }
     const std::optional<QString> chosen = dialogBackend().openFile(
-        this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)|*.mdb"), QString());
+        this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)"), QString());
     if (!chosen)
         return;
     const QString backup = QFileInfo(*chosen).absoluteFilePath();
@@ -119,7 +119,7 @@ void THlavni::restoreCommand()
             QStringLiteral("Současná databáze bude nahrazena zálohou „%1“. Předtím se uloží do složky %2.\r\n"
                            "Program se potom ukončí. Pokračovat?")
                 .arg(backup, backupsFolder),
-            2) != AnswerYes)
+            QuestionKind::YesNoWarning) != Answer::Yes)
         return;
     if (replaceDatabase(backup))
         QTimer::singleShot(0, this, &QWidget::close);

@@ -2,6 +2,7 @@
 
 #include "helpers/TextConversions.h"
 #include "uikit/DialogBackend.h"
+#include "uikit/FixedDialog.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -30,14 +31,10 @@ const char* colorProperty = "colorValue";
 
 } // namespace
 
-TKonfig::TKonfig(const Settings& current, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_settings(current)
+TKonfig::TKonfig(const Settings& current, QWidget* parent) : QDialog(parent), m_settings(current)
 {
-    setObjectName(QStringLiteral("TKonfig"));
-    setWindowTitle(QStringLiteral("Nastavení prostředí"));
-    setFixedSize(424, 323);
+    setUpFixedDialog(*this, QStringLiteral("TKonfig"), QStringLiteral("Nastavení prostředí"),
+                     QSize(424, 323));
 
     auto* cardLabel = new QLabel(QStringLiteral("Barva karta TZ"), this);
     cardLabel->setObjectName(QStringLiteral("La_BarvaKartaTZ"));

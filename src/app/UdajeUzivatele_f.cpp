@@ -1,6 +1,7 @@
 #include "app/UdajeUzivatele_f.h"
 
 #include "uikit/EnterPress.h"
+#include "uikit/FixedDialog.h"
 #include "uikit/LimitedLineEdit.h"
 
 #include <QLabel>
@@ -30,13 +31,10 @@ const Row rows[] = {{"Název subjektu", "Ed_NazevSubjektu", 249, 0},
 } // namespace
 
 TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_settings(current)
+    : QDialog(parent), m_settings(current)
 {
-    setObjectName(QStringLiteral("TUdajeUzivatele"));
-    setWindowTitle(QStringLiteral("Údaje uživatele"));
-    setFixedSize(411, 346);
+    setUpFixedDialog(*this, QStringLiteral("TUdajeUzivatele"), QStringLiteral("Údaje uživatele"),
+                     QSize(411, 346));
 
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
     m_ok->setObjectName(QStringLiteral("Tl_Ok"));

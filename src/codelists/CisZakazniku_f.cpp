@@ -311,7 +311,12 @@ QString TCisZakazniku::listingText() const
 
 void TCisZakazniku::showListing()
 {
-    ShowTextWindow(QStringLiteral("Výpis zákazníka"), listingText(), 460, 320, false, 2, true, false);
+    ShowTextWindow({.caption = QStringLiteral("Výpis zákazníka"),
+                    .text = listingText(),
+                    .width = 460,
+                    .height = 320,
+                    .scrollBars = TextScrollBars::None,
+                    .fixedFont = true});
 }
 
 void TCisZakazniku::exportTable()

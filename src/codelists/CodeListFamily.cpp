@@ -8,6 +8,7 @@
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
+#include "uikit/FixedDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,10 +17,7 @@
 TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* parent)
     : CodeListWindow(context, spec.className, parent), m_spec(spec)
 {
-    setWindowTitle(spec.caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(547, 347);
+    setUpFixedDialog(*this, spec.className, spec.caption, QSize(547, 347));
     auto* layout = new AnchorLayout(this, QSize(547, 347));
 
     auto* grid = new DBGrid(this, QStringLiteral("DBGrid1"));
@@ -123,8 +121,12 @@ QString TCiselnik::listingText(Connection& connection, const CodeListSpec& spec)
 
 void TCiselnik::showListing()
 {
-    ShowTextWindow(m_spec.listingTitle, listingText(m_context.connection, m_spec), 500, 600, false, 3, true,
-                   false);
+    ShowTextWindow({.caption = m_spec.listingTitle,
+                    .text = listingText(m_context.connection, m_spec),
+                    .width = 500,
+                    .height = 600,
+                    .scrollBars = TextScrollBars::VerticalOnly,
+                    .fixedFont = true});
 }
 
 void TCiselnik::exportTable()

@@ -65,16 +65,16 @@ bool CodeListWindow::settlePendingEdit()
 {
     if (!m_dataSet->isEditing())
         return true;
-    const int answer = AskQuestion(
+    const Answer answer = AskQuestion(
         QStringLiteral("Pozor!"),
         QStringLiteral(
             "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?"),
-        3);
-    if (answer == AnswerYes) {
+        QuestionKind::YesNoCancel);
+    if (answer == Answer::Yes) {
         m_panel->action(RecordPanel::Ulozit)->trigger();
         return !m_dataSet->isEditing();
     }
-    if (answer == AnswerNo) {
+    if (answer == Answer::No) {
         m_panel->action(RecordPanel::Storno)->trigger();
         return !m_dataSet->isEditing();
     }

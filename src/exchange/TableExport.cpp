@@ -76,8 +76,9 @@ void ExportovatTabulku(DataSet* dataSet, const QString& suggestedName, QWidget* 
     }
     const QString suggestion =
         suggestedName.toLower().contains(QStringLiteral("select")) ? QString() : suggestedName;
-    const std::optional<FileChoice> choice = dialogBackend().saveFile(
-        owner, QStringLiteral("Dokument XML|*.xml|Database CSV|*.csv"), suggestion, QStringLiteral("xml"));
+    const std::optional<FileChoice> choice =
+        dialogBackend().saveFile(owner, QStringLiteral("Dokument XML (*.xml);;Database CSV (*.csv)"),
+                                 suggestion, QStringLiteral("xml"));
     if (!choice)
         return;
     if (choice->filterIndex == 0) {

@@ -88,7 +88,7 @@ void PlanReminders::offerToRecord(const QList<int>& ids, const QString& way)
         ids.size() == 1
             ? QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")
             : QStringLiteral("Zaznamenat u těchto zdrojů (%1) dnešní upozornění?").arg(ids.size());
-    if (AskQuestion(text, 1) == AnswerYes)
+    if (AskQuestion(text, QuestionKind::YesNo) == Answer::Yes)
         record(ids, way);
 }
 

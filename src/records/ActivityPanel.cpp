@@ -106,9 +106,8 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
     m_panel = new RecordPanel(this, config);
     m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis_Cin"), QStringLiteral("Výpis"),
                           QStringLiteral("Výpis aktuálního záznamu"));
-    onTriggered(m_vypis, this, [this] {
-        ShowTextWindow(QStringLiteral("Výpis činnosti"), listingText(), 550, 460, false, 2, true, false);
-    });
+    onTriggered(m_vypis, this,
+                [this] { RecordListing::show(QStringLiteral("Výpis činnosti"), listingText()); });
     form.commands(m_panel, m_vypis);
 }
 
@@ -171,7 +170,7 @@ bool ActivityPanel::validate()
     if (m_context.settings.DialogUlozit &&
         AskQuestion(QStringLiteral("Pozor"),
                     QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"),
-                    1) != AnswerYes)
+                    QuestionKind::YesNo) != Answer::Yes)
         return false;
     return true;
 }

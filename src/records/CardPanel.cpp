@@ -116,9 +116,7 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
     m_tiskKarty = makeCommand(this, QStringLiteral("Akce_TiskKarty"), QStringLiteral("Revizní karta"),
                               QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
                               QKeySequence(Qt::CTRL | Qt::Key_P));
-    onTriggered(m_vypis, this, [this] {
-        ShowTextWindow(QStringLiteral("Výpis karty"), listingText(), 550, 460, false, 2, true, false);
-    });
+    onTriggered(m_vypis, this, [this] { RecordListing::show(QStringLiteral("Výpis karty"), listingText()); });
     onTriggered(m_tiskKarty, this,
                 [] { ShowPlainMessage(QStringLiteral("Tady bude tisk karty či revizní zprávy...")); });
 
@@ -154,7 +152,7 @@ bool CardPanel::validate()
     if (m_context.settings.DialogUlozit) {
         const QString question = QStringLiteral("Byly provedeny změny v kartě tepelného zdroje \"") +
                                  m_nazev->text() + QStringLiteral("\". Chcete tyto změny uložit?");
-        if (AskQuestion(QStringLiteral("Pozor"), question, 1) != AnswerYes)
+        if (AskQuestion(QStringLiteral("Pozor"), question, QuestionKind::YesNo) != Answer::Yes)
             return false;
     }
     return true;

@@ -4,6 +4,7 @@
 #include "store/DataSource.h"
 #include "uikit/AppContext.h"
 #include "uikit/DBGrid.h"
+#include "uikit/FixedDialog.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -11,12 +12,10 @@
 
 TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& listQuery,
                                          const QVariantList& params, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TOtevritKartuDetail"));
-    setWindowTitle(QStringLiteral("Otevřít kartu - více detailů"));
-    setFixedSize(753, 352);
+    setUpFixedDialog(*this, QStringLiteral("TOtevritKartuDetail"),
+                     QStringLiteral("Otevřít kartu - více detailů"), QSize(753, 352));
 
     m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
     m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);

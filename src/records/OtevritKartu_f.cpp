@@ -1,16 +1,15 @@
 #include "records/OtevritKartu_f.h"
 
+#include "uikit/FixedDialog.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-TOtevritKartu::TOtevritKartu(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TOtevritKartu::TOtevritKartu(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TOtevritKartu"));
-    setWindowTitle(QStringLiteral("Otevřít kartu tepelného zdroje"));
-    setFixedSize(282, 196);
+    setUpFixedDialog(*this, QStringLiteral("TOtevritKartu"), QStringLiteral("Otevřít kartu tepelného zdroje"),
+                     QSize(282, 196));
 
     m_serial = new QRadioButton(QStringLiteral("Výrobní číslo"), this);
     m_serial->setObjectName(QStringLiteral("RB_VyrobniCislo"));

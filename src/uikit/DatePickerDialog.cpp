@@ -1,20 +1,17 @@
 #include "uikit/DatePickerDialog.h"
 
+#include "uikit/FixedDialog.h"
+
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QPushButton>
 
 DatePickerDialog::DatePickerDialog(const QDate& date, const QString& caption, const QPoint& topLeft,
                                    QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent)
 {
-    setObjectName(QStringLiteral("DatePicker"));
-    setWindowTitle(caption);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
+    setUpFixedDialog(*this, QStringLiteral("DatePicker"), caption);
+    paintBackgroundWhite(*this);
 
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("MonthCalendar1"));

@@ -16,22 +16,51 @@ enum class MessageKind
     Error
 };
 
+// The buttons and the icon of a question; No is always preselected. The values are the
+// numbers these kinds have always had.
+enum class QuestionKind
+{
+    YesNo = 1,
+    YesNoWarning = 2,
+    YesNoCancel = 3,
+    YesNoCancelWarning = 4
+};
+
+// The answer to a question, as the platform's answer codes.
+enum class Answer
+{
+    Cancel = 2,
+    Yes = 6,
+    No = 7
+};
+
+// The scroll bars of a text window's field; the values are the numbers these choices have
+// always had.
+enum class TextScrollBars
+{
+    Both = 0,
+    HorizontalOnly = 1,
+    None = 2,
+    VerticalOnly = 3
+};
+
+// A text window, given with designated initializers: ShowTextWindow({.caption = ...}).
 struct TextWindowOptions
 {
-    QString caption;
-    QString text;
+    QString caption = {}; // empty: the application title
+    QString text = {};
     int width = 0;
     int height = 0;
     bool wordWrap = false;
-    int scrollBars = 2; // 0 both, 1 horizontal, 2 none, 3 vertical
-    bool fixedFont = false;
+    TextScrollBars scrollBars = TextScrollBars::None;
+    bool fixedFont = false; // "Courier New", 10 points
     bool readOnly = false;
 };
 
 struct FileChoice
 {
     QString path;
-    int filterIndex = 0; // 0-based index of the chosen file type
+    int filterIndex = 0; // 0-based index of the chosen file type in the filter
 };
 
 // Every message, question, input box, file, colour and date dialog, text window, shell
@@ -43,8 +72,7 @@ public:
     virtual ~DialogBackend() = default;
 
     virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
-    // kind 1 to 4 as AskQuestion; returns 6 (Yes), 7 (No) or 2 (Cancel)
-    virtual int question(const QString& caption, const QString& text, int kind) = 0;
+    virtual Answer question(const QString& caption, const QString& text, QuestionKind kind) = 0;
     // An input box with one line of at most 255 characters, its characters hidden when
     // masked (a password); nothing when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) = 0;
@@ -53,7 +81,7 @@ public:
                                           const QPoint& topLeft) = 0;
     virtual void showText(const TextWindowOptions& options) = 0;
     virtual bool shellOpen(const QString& target) = 0;
-    // filter in the form "Name|*.ext|Name|*.ext"
+    // The file types in the toolkit's form: "Name (*.ext);;Name (*.ext)".
     virtual std::optional<FileChoice> saveFile(QWidget* owner, const QString& filter,
                                                const QString& suggestedName,
                                                const QString& defaultSuffix) = 0;

@@ -41,15 +41,13 @@ void ShowWarning(const QString& caption, const QString& text)
     dialogBackend().message(MessageKind::Warning, captionOr(caption), text);
 }
 
-int AskQuestion(const QString& text, int kind)
+Answer AskQuestion(const QString& text, QuestionKind kind)
 {
     return AskQuestion(QString(), text, kind);
 }
 
-int AskQuestion(const QString& caption, const QString& text, int kind)
+Answer AskQuestion(const QString& caption, const QString& text, QuestionKind kind)
 {
-    if (kind < 1 || kind > 4)
-        return 0;
     return dialogBackend().question(captionOr(caption), text, kind);
 }
 
@@ -62,11 +60,10 @@ bool PickDate(QDate& date, const QString& caption, int left, int top)
     return true;
 }
 
-void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
-                    int scrollBars, bool fixedFont, bool readOnly)
+void ShowTextWindow(TextWindowOptions options)
 {
-    dialogBackend().showText(
-        {captionOr(caption), text, width, height, wordWrap, scrollBars, fixedFont, readOnly});
+    options.caption = captionOr(options.caption);
+    dialogBackend().showText(options);
 }
 
 bool ShellOpen(const QString& target, const QString& parameters)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/DialogBackend.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -10,31 +12,22 @@ class QDialog;
 
 QString ApplicationTitle(); // "Vestibor"
 
-enum Answer
-{
-    AnswerCancel = 2,
-    AnswerYes = 6,
-    AnswerNo = 7
-};
-
 void ShowPlainMessage(const QString& text);
 void ShowInfo(const QString& text);
 void ShowInfo(const QString& caption, const QString& text);
 void ShowWarning(const QString& text);
 void ShowWarning(const QString& caption, const QString& text);
 
-// kind 1: Yes/No, question; 2: Yes/No, warning; 3: Yes/No/Cancel, question;
-// 4: Yes/No/Cancel, warning. No is preselected. Another kind shows nothing and gives 0.
-int AskQuestion(const QString& text, int kind);
-int AskQuestion(const QString& caption, const QString& text, int kind);
+// A question with the buttons and the icon of its kind, No preselected.
+Answer AskQuestion(const QString& text, QuestionKind kind);
+Answer AskQuestion(const QString& caption, const QString& text, QuestionKind kind);
 
 // A calendar dialog at the given screen position. When the user confirms a different
 // day, it is written into date and the result is true.
 bool PickDate(QDate& date, const QString& caption, int left, int top);
 
-// scrollBars: 0 both, 1 horizontal only, 2 none, 3 vertical only.
-void ShowTextWindow(const QString& caption, const QString& text, int width, int height, bool wordWrap,
-                    int scrollBars, bool fixedFont, bool readOnly);
+// Shows the text in a modal window without buttons; returns when the user closes it.
+void ShowTextWindow(TextWindowOptions options);
 
 // Asks the desktop to open a web address or a mailto: address.
 bool ShellOpen(const QString& target, const QString& parameters = QString());

@@ -24,19 +24,6 @@ QWidget* activeOwner()
 
 } // namespace
 
-QStringList fileTypeFilters(const QString& filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        // A name may already show its pattern, as "Dokument XML (*.xml)" does; the toolkit
-        // reads the pattern from the parentheses at the end, so they are added only once.
-        const QString shown = QStringLiteral("(%1)").arg(parts[i + 1]);
-        result << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
-    }
-    return result;
-}
-
 void QtDialogBackend::message(MessageKind kind, const QString& caption, const QString& text)
 {
     QMessageBox box(activeOwner());
@@ -60,13 +47,14 @@ void QtDialogBackend::message(MessageKind kind, const QString& caption, const QS
     box.exec();
 }
 
-int QtDialogBackend::question(const QString& caption, const QString& text, int kind)
+Answer QtDialogBackend::question(const QString& caption, const QString& text, QuestionKind kind)
 {
+    const bool warning = kind == QuestionKind::YesNoWarning || kind == QuestionKind::YesNoCancelWarning;
+    const bool withCancel = kind == QuestionKind::YesNoCancel || kind == QuestionKind::YesNoCancelWarning;
     QMessageBox box(activeOwner());
     box.setWindowTitle(caption);
     box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setIcon(kind == 2 || kind == 4 ? QMessageBox::Warning : QMessageBox::Question);
-    const bool withCancel = kind == 3 || kind == 4;
+    box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
                            (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
     box.setDefaultButton(QMessageBox::No);
@@ -75,11 +63,11 @@ int QtDialogBackend::question(const QString& caption, const QString& text, int k
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return 6;
+        return Answer::Yes;
     case QMessageBox::No:
-        return 7;
+        return Answer::No;
     default:
-        return 2;
+        return Answer::Cancel;
     }
 }
 
@@ -123,17 +111,16 @@ std::optional<FileChoice> QtDialogBackend::saveFile(QWidget* owner, const QStrin
                                                     const QString& suggestedName,
                                                     const QString& defaultSuffix)
 {
-    const QStringList filters = fileTypeFilters(filter);
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
+    dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileChoice{dialog.selectedFiles().first(),
-                      int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+                      int(std::max<qsizetype>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& title, const QString& filter,
@@ -142,7 +129,7 @@ std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& 
     QFileDialog dialog(owner, title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(fileTypeFilters(filter));
+    dialog.setNameFilter(filter);
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -7,7 +7,7 @@ class QtDialogBackend : public DialogBackend
 {
 public:
     void message(MessageKind kind, const QString& caption, const QString& text) override;
-    int question(const QString& caption, const QString& text, int kind) override;
+    Answer question(const QString& caption, const QString& text, QuestionKind kind) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) override;
     std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) override;
     void showText(const TextWindowOptions& options) override;
@@ -19,6 +19,3 @@ public:
     std::optional<int> pickColor(QWidget* owner, int initial) override;
     int runModal(QDialog& dialog) override;
 };
-
-// "Name|*.ext|Name|*.ext" as the toolkit's list of file types: "Name (*.ext)".
-QStringList fileTypeFilters(const QString& filter);

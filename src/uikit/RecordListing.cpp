@@ -1,5 +1,7 @@
 #include "uikit/RecordListing.h"
 
+#include "uikit/Dialogs.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,4 +38,14 @@ RecordListing& RecordListing::note(const QLabel* label, const QWidget* memo)
     if (!text.isEmpty())
         m_lines << text;
     return *this;
+}
+
+void RecordListing::show(const QString& caption, const QString& text)
+{
+    ShowTextWindow({.caption = caption,
+                    .text = text,
+                    .width = 550,
+                    .height = 460,
+                    .scrollBars = TextScrollBars::None,
+                    .fixedFont = true});
 }

@@ -21,6 +21,9 @@ public:
 
     QString text() const { return m_lines.join(QStringLiteral("\r\n")); }
 
+    // Shows a listing in the text window that the card and the activity listings share.
+    static void show(const QString& caption, const QString& text);
+
     // The text a control shows: an edit's text, a list's chosen item, a memo's lines.
     static QString shownText(const QWidget* control);
 

@@ -163,7 +163,8 @@ void RecordPanel::deleteCurrent()
         ShowInfo(QStringLiteral("Odstranění záznamu v režimu Vkládání není možné."));
         return;
     }
-    if (AskQuestion(QStringLiteral("Varování"), m_config.deleteQuestion(), 2) != AnswerYes)
+    if (AskQuestion(QStringLiteral("Varování"), m_config.deleteQuestion(), QuestionKind::YesNoWarning) !=
+        Answer::Yes)
         return;
     if (m_config.deleteRow)
         m_config.deleteRow();

@@ -1,21 +1,22 @@
 #include "uikit/TextWindow.h"
 
+#include "uikit/FixedDialog.h"
+
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TextWindow::TextWindow(const TextWindowOptions& options, QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TextWindow"));
-    setWindowTitle(options.caption);
-    setFixedSize(options.width, options.height);
+    setUpFixedDialog(*this, QStringLiteral("TextWindow"), options.caption,
+                     QSize(options.width, options.height));
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Memo1"));
     m_text->setLineWrapMode(options.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    const bool horizontal = options.scrollBars == 0 || options.scrollBars == 1;
-    const bool vertical = options.scrollBars == 0 || options.scrollBars == 3;
+    const bool horizontal =
+        options.scrollBars == TextScrollBars::Both || options.scrollBars == TextScrollBars::HorizontalOnly;
+    const bool vertical =
+        options.scrollBars == TextScrollBars::Both || options.scrollBars == TextScrollBars::VerticalOnly;
     m_text->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m_text->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     if (options.fixedFont) {

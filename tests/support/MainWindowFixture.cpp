@@ -1,6 +1,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "store/DataSet.h"
+#include "support/SeedData.h"
 #include "support/Typing.h"
 
 #include <QAction>
@@ -19,9 +20,14 @@ void MainWindowFixture::start()
     showActive(w.get());
 }
 
+Connection& MainWindowFixture::connection() const
+{
+    return w->context().connection;
+}
+
 void MainWindowFixture::exec(const QString& sql, const QVariantList& params)
 {
-    w->context().connection.execute(sql, params);
+    connection().execute(sql, params);
 }
 
 QVariant MainWindowFixture::scalar(const QString& sql) const
@@ -73,8 +79,7 @@ void MainWindowFixture::reloadLookups()
 
 void MainWindowFixture::addCardWithActivity()
 {
-    exec(QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Kotle', 12)"));
-    exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize')"));
+    addKotleAndRevize(connection());
     exec(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
                         "VALUES (1, 'Kotel', 'K1', 1, 12)"));
     exec(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum) "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Hlavni_f.h"
+#include "support/FindChild.h"
 #include "support/TestDatabase.h"
 
 #include <QVariant>
@@ -8,12 +9,6 @@
 
 // The settings of most tests of the main window: no password, no save question.
 inline const QByteArray noSaveQuestion = "[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n";
-
-// A widget found by its component name.
-template <class T = QWidget> T* child(const QObject& parent, const char* name)
-{
-    return parent.findChild<T*>(QString::fromLatin1(name));
-}
 
 // The main window started on a fresh program directory, on the engine the tests run on now,
 // with the helpers the tests of its windows share.
@@ -29,11 +24,17 @@ struct MainWindowFixture
     // Replaces the settings file, keeping the program on the test's database.
     void writeIni(const QByteArray& ini) const { database.writeIni(ini); }
 
+    Connection& connection() const;
     void exec(const QString& sql, const QVariantList& params = {});
     QVariant scalar(const QString& sql) const;
     // The first column of every row, joined by commas.
     QString column(const QString& sql) const;
-    template <class T = QWidget> T* find(const char* name) const { return child<T>(*w, name); }
+    // A component of the main window; the test stops when there is none.
+    template <class T = QWidget>
+    T* find(const char* name, std::source_location where = std::source_location::current()) const
+    {
+        return child<T>(*w, name, where);
+    }
     // The text of a label or a line edit.
     QString text(const char* name) const;
     void run(const char* command);
@@ -43,6 +44,6 @@ struct MainWindowFixture
     // Reads the category and activity-kind lists again after the test has filled them.
     void reloadLookups();
     // Customer 1's card "Kotel" (category Kotle, 12 months) with one activity of the kind
-    // Revize; the customer row itself is the test's own.
+    // Revize, both from addKotleAndRevize(); the customer row itself is the test's own.
     void addCardWithActivity();
 };

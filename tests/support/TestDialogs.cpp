@@ -18,7 +18,34 @@ const char* kindName(MessageKind kind)
     }
     return "?";
 }
+
+QString describe(const DialogCall& call)
+{
+    return call.question ? QStringLiteral("question %1").arg(int(*call.question))
+                         : QString::fromLatin1(kindName(call.kind));
+}
 } // namespace
+
+QString windowLayout(const TextWindowOptions& o)
+{
+    return QStringLiteral("\"%1\" %2x%3, wrap %4, scroll bars %5, fixed font %6, read-only %7")
+        .arg(o.caption)
+        .arg(o.width)
+        .arg(o.height)
+        .arg(o.wordWrap)
+        .arg(int(o.scrollBars))
+        .arg(o.fixedFont)
+        .arg(o.readOnly);
+}
+
+TextWindowOptions recordListingWindow(const QString& caption)
+{
+    return {.caption = caption,
+            .width = 550,
+            .height = 460,
+            .scrollBars = TextScrollBars::None,
+            .fixedFont = true};
+}
 
 TestDialogs::TestDialogs() : m_previous(setDialogBackend(this)) {}
 
@@ -49,24 +76,22 @@ DialogCall TestDialogs::take()
 bool TestDialogs::takeMessage(MessageKind kind, const QString& caption, const QString& text)
 {
     const DialogCall call = take();
-    if (call.isQuestion || call.kind != kind || call.caption != caption || call.text != text) {
+    if (call.question || call.kind != kind || call.caption != caption || call.text != text) {
         fail(QStringLiteral("expected %1 [%2] \"%3\", got %4 [%5] \"%6\"")
-                 .arg(QString::fromLatin1(kindName(kind)), caption, text,
-                      call.isQuestion ? QStringLiteral("question") : QString::fromLatin1(kindName(call.kind)),
-                      call.caption, call.text));
+                 .arg(QString::fromLatin1(kindName(kind)), caption, text, describe(call), call.caption,
+                      call.text));
         return false;
     }
     return true;
 }
 
-bool TestDialogs::takeQuestion(int questionKind, const QString& caption, const QString& text)
+bool TestDialogs::takeQuestion(QuestionKind kind, const QString& caption, const QString& text)
 {
     const DialogCall call = take();
-    if (!call.isQuestion || call.questionKind != questionKind || call.caption != caption ||
-        call.text != text) {
-        fail(QStringLiteral("expected question %1 [%2] \"%3\", got [%4] \"%5\"")
-                 .arg(questionKind)
-                 .arg(caption, text, call.caption, call.text));
+    if (call.question != kind || call.caption != caption || call.text != text) {
+        fail(QStringLiteral("expected question %1 [%2] \"%3\", got %4 [%5] \"%6\"")
+                 .arg(int(kind))
+                 .arg(caption, text, describe(call), call.caption, call.text));
         return false;
     }
     return true;
@@ -74,15 +99,15 @@ bool TestDialogs::takeQuestion(int questionKind, const QString& caption, const Q
 
 void TestDialogs::message(MessageKind kind, const QString& caption, const QString& text)
 {
-    m_calls.append({kind, false, 0, caption, text});
+    m_calls.append({kind, std::nullopt, caption, text});
 }
 
-int TestDialogs::question(const QString& caption, const QString& text, int kind)
+Answer TestDialogs::question(const QString& caption, const QString& text, QuestionKind kind)
 {
-    m_calls.append({MessageKind::Plain, true, kind, caption, text});
+    m_calls.append({MessageKind::Plain, kind, caption, text});
     if (m_answers.isEmpty()) {
         fail(QStringLiteral("unanswered question: ") + text);
-        return 7;
+        return Answer::No;
     }
     return m_answers.dequeue();
 }

@@ -6,11 +6,16 @@
 #include <QQueue>
 #include <functional>
 
+// What a text window was asked for, but its text, as one line for one comparison:
+// QCOMPARE(windowLayout(shown), windowLayout({.caption = ..., .width = ...})).
+QString windowLayout(const TextWindowOptions& options);
+// The window the card and the activity listings are shown in.
+TextWindowOptions recordListingWindow(const QString& caption);
+
 struct DialogCall
 {
-    MessageKind kind = MessageKind::Plain;
-    bool isQuestion = false;
-    int questionKind = 0;
+    MessageKind kind = MessageKind::Plain; // of a message
+    std::optional<QuestionKind> question;  // of a question
     QString caption;
     QString text;
 };
@@ -25,7 +30,7 @@ public:
     ~TestDialogs() override;
 
     // Answers, used in the order they were queued.
-    void answerQuestion(int answer) { m_answers.enqueue(answer); }
+    void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
     void answerInput(std::optional<QString> text) { m_inputs.enqueue(std::move(text)); }
     void answerDate(std::optional<QDate> date) { m_dates.enqueue(date); }
     void answerSaveFile(std::optional<FileChoice> choice) { m_saves.enqueue(std::move(choice)); }
@@ -38,7 +43,7 @@ public:
     DialogCall take();
     // Takes the oldest call and checks it.
     bool takeMessage(MessageKind kind, const QString& caption, const QString& text);
-    bool takeQuestion(int questionKind, const QString& caption, const QString& text);
+    bool takeQuestion(QuestionKind kind, const QString& caption, const QString& text);
     int pending() const { return int(m_calls.size()); }
     void clear() { m_calls.clear(); }
 
@@ -49,7 +54,7 @@ public:
     QList<bool> inputsMasked;
 
     void message(MessageKind kind, const QString& caption, const QString& text) override;
-    int question(const QString& caption, const QString& text, int kind) override;
+    Answer question(const QString& caption, const QString& text, QuestionKind kind) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt, bool masked) override;
     std::optional<QDate> pickDate(const QDate& date, const QString& caption, const QPoint& topLeft) override;
     void showText(const TextWindowOptions& options) override;
@@ -70,7 +75,7 @@ private:
 
     DialogBackend* m_previous;
     QList<DialogCall> m_calls;
-    QQueue<int> m_answers;
+    QQueue<Answer> m_answers;
     QQueue<std::optional<QString>> m_inputs;
     QQueue<std::optional<QDate>> m_dates;
     QQueue<std::optional<FileChoice>> m_saves;
