@@ -341,7 +341,7 @@ private slots:
     void refreshKeepsTheCurrentRecord()
     {
         for (const char* name : {"Dvořák", "Novák", "Svoboda"})
-            addCustomer(QString::fromUtf8(name));
+            addCustomer(*m_db, QString::fromUtf8(name));
         DataSet ds(*m_db, QStringLiteral("Zakaznici"));
         ds.setCommandText(QStringLiteral("SELECT * FROM cis_zakaznici ORDER BY nazev"));
         ds.open();
