@@ -3,6 +3,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 
 #include "helpers/SafeFile.h"
 #include "store/Connection.h"
@@ -55,7 +56,7 @@ private slots:
 
         const QString target = f.dir.path(QStringLiteral("kopie.mdb"));
         dialogs.answerSaveFile(FileChoice{target, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         QVERIFY(dialogs.lastSaveSuggestion.startsWith(QStringLiteral("Vestibor_") +
                                                       QDate::currentDate().toString(Qt::ISODate)));
         const DialogCall done = dialogs.take();
@@ -72,7 +73,7 @@ private slots:
         const QByteArray before = f.dir.readFile(QStringLiteral("Vestibor.mdb"));
         for (const QString& own : {QStringLiteral("Vestibor.mdb"), QStringLiteral("Vestibor.mdb-wal")}) {
             dialogs.answerSaveFile(FileChoice{f.dir.path(own), 0});
-            f.run("Akce_ZalohovatDatabazi");
+            f.run(Akce_ZalohovatDatabazi);
             QVERIFY(
                 dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                     QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze "
@@ -83,7 +84,7 @@ private slots:
         // A target that cannot be written says why, and leaves no file.
         const QString unwritable = f.dir.path(QStringLiteral("chybi/kopie.mdb"));
         dialogs.answerSaveFile(FileChoice{unwritable, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         const DialogCall failed = dialogs.take();
         QCOMPARE(failed.kind, MessageKind::Warning);
         QVERIFY2(failed.text.startsWith(QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se "
@@ -96,7 +97,7 @@ private slots:
         f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Svoboda')"));
         dialogs.answerSaveFile(FileChoice{target, 0});
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         QCOMPARE(dialogs.take().text,
                  QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se nepodařilo "
                                 "zapsat: No space left on device")
@@ -196,7 +197,7 @@ private slots:
         for (const auto& r : refused) {
             const QString path = f.dir.path(QLatin1String(r.file));
             dialogs.answerOpenFile(path);
-            f.run("Akce_ObnovitZeZalohy");
+            f.run(Akce_ObnovitZeZalohy);
             const DialogCall call = dialogs.take();
             QCOMPARE(call.kind, MessageKind::Info);
             QVERIFY2(call.text.startsWith(
@@ -204,7 +205,7 @@ private slots:
                      qPrintable(call.text));
         }
         dialogs.answerOpenFile(f.dir.path(QStringLiteral("Vestibor.mdb")));
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QVERIFY(dialogs.takeMessage(
             MessageKind::Info, QStringLiteral("Vestibor"),
             QStringLiteral("Zvolený soubor je databáze, se kterou program právě pracuje.")));
@@ -221,7 +222,7 @@ private slots:
         TestDialogs dialogs;
         const QString backup = f.dir.path(QStringLiteral("zaloha.mdb"));
         dialogs.answerSaveFile(FileChoice{backup, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         dialogs.take();
         f.exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Po záloze')"));
         // The backup of an older version, before customers could be firms.
@@ -242,14 +243,14 @@ private slots:
                 .arg(backup);
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(AnswerNo);
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
         QCOMPARE(f.column(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY id")),
                  QStringLiteral("Ze zálohy,Po záloze"));
 
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(AnswerYes);
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QVERIFY(dialogs.takeQuestion(2, QStringLiteral("Obnovit ze zálohy"), question));
         const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
         QCOMPARE(kept.size(), 1);
@@ -281,7 +282,7 @@ private slots:
         MainWindowFixture f;
         f.start();
         TestDialogs dialogs;
-        for (const char* command : {"Akce_ZalohovatDatabazi", "Akce_ObnovitZeZalohy"}) {
+        for (const char* command : {Akce_ZalohovatDatabazi, Akce_ObnovitZeZalohy}) {
             f.run(command);
             const DialogCall call = dialogs.take();
             QCOMPARE(call.kind, MessageKind::Info);

@@ -9,6 +9,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/DBLookupCombo.h"
@@ -520,7 +521,7 @@ private slots:
         auto* name = m.find<DBEdit>("Ed_nazev");
         name->end(false);
         typeText(name, QStringLiteral(" 2")); // not saved
-        m.w->cardPanel()->findChild<QAction*>(QStringLiteral("Akce_Vypis"))->trigger();
+        m.w->cardPanel()->findChild<QAction*>(Akce_Vypis)->trigger();
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.caption, QStringLiteral("Výpis karty"));

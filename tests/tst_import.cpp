@@ -10,6 +10,7 @@
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/QtDialogBackend.h"
 
@@ -352,7 +353,7 @@ private slots:
         TestDialogs dialogs;
         const auto run = [&](std::optional<QString> chosen) {
             dialogs.answerOpenFile(chosen);
-            main.action(QStringLiteral("Akce_ImportZakazniku"))->trigger();
+            main.action(Akce_ImportZakazniku)->trigger();
         };
         const auto count = [&] {
             return main.context()

@@ -9,6 +9,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ struct PlanWindowFixture : MainWindowFixture
 
     TPlanRevizi* plan()
     {
-        run("Akce_PlanRevizi");
+        run(Akce_PlanRevizi);
         return w->findChild<TPlanRevizi*>();
     }
 

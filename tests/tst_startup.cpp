@@ -9,6 +9,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
+#include "uikit/CommandNames.h"
 
 #include <QAction>
 #include <QDir>
@@ -65,9 +66,9 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Vestibor"));
         QCOMPARE(window.context().AdresarProgramu, dir.dir());
         QCOMPARE(window.context().IdOtevrenehoZakaznika, 0);
-        QVERIFY(!window.action(QStringLiteral("Akce_ZavritZakaznika"))->isEnabled());
-        QVERIFY(window.action(QStringLiteral("Akce_OtevritZakaznika"))->isEnabled());
-        QVERIFY(!window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+        QVERIFY(!window.action(Akce_ZavritZakaznika)->isEnabled());
+        QVERIFY(window.action(Akce_OtevritZakaznika)->isEnabled());
+        QVERIFY(!window.action(Akce_ZmenaHesla)->isVisible());
         QVERIFY(window.findChild<QLabel*>(QStringLiteral("La_OtevrenyZakaznik"))->text().isEmpty());
         QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_TZ"))->isHidden());
         QVERIFY(window.findChild<QWidget*>(QStringLiteral("Panel_Cinnosti"))->isHidden());
@@ -118,7 +119,7 @@ private slots:
             dialogs.answerInput(QStringLiteral(" tajne "));
             THlavni window(dir.dir());
             QVERIFY(window.FormCreate());
-            QVERIFY(window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+            QVERIFY(window.action(Akce_ZmenaHesla)->isVisible());
         }
     }
 
@@ -239,7 +240,7 @@ private slots:
         dialogs.takeMessage(
             MessageKind::Warning, QStringLiteral("Chyba"),
             QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
-        QVERIFY(!window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+        QVERIFY(!window.action(Akce_PlanRevizi)->isEnabled());
         QVERIFY(window.overdueLabel()->isHidden());
         QCOMPARE(window.openPlan(false), nullptr);
     }
@@ -263,7 +264,7 @@ private slots:
             QVERIFY(window.FormCreate());
             QVERIFY(window.context().connection.isServer());
             QCOMPARE(window.context().store.NazevZakaznika(1), QStringLiteral("Na serveru"));
-            QVERIFY(window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+            QVERIFY(window.action(Akce_PlanRevizi)->isEnabled());
             window.close();
         }
         // A database the server does not have ends the program with the server's reason.
@@ -386,7 +387,7 @@ private slots:
         THlavni window(dir.dir());
         QVERIFY(window.FormCreate());
         window.show();
-        window.action(QStringLiteral("Akce_Konec"))->trigger();
+        window.action(Akce_Konec)->trigger();
         QVERIFY(!window.isVisible());
         QVERIFY(!window.context().DS_Kategorie->isOpen());
         QVERIFY(!window.context().DS_Cin2->isOpen());

@@ -6,6 +6,7 @@
 #include "store/DataSet.h"
 #include "store/Errors.h"
 #include "store/Schema.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 
@@ -40,8 +41,8 @@ bool THlavni::FormCreate()
 
     // 6. Initial commands.
     m_context.IdOtevrenehoZakaznika = 0;
-    action(QStringLiteral("Akce_ZavritZakaznika"))->setEnabled(false);
-    action(QStringLiteral("Akce_ZmenaHesla"))->setVisible(m_context.settings.hsl);
+    action(Akce_ZavritZakaznika)->setEnabled(false);
+    action(Akce_ZmenaHesla)->setVisible(m_context.settings.hsl);
     m_openCustomerLabel->clear();
 
     // 7. to 9. The database: the file next to the program, or the shared server.
@@ -51,7 +52,7 @@ bool THlavni::FormCreate()
     // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
     // here is reported and start-up goes on without the rest of these steps.
     runGuarded([&] { openDataSets(); });
-    action(QStringLiteral("Akce_PlanRevizi"))->setEnabled(m_planAvailable);
+    action(Akce_PlanRevizi)->setEnabled(m_planAvailable);
     recountOverdue();
 
     // 14. and 15. Date fields and panel colours; both panels stay hidden.

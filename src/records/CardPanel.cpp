@@ -8,6 +8,7 @@
 #include "store/Errors.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/DBComboList.h"
 #include "uikit/DBEdit.h"
@@ -111,9 +112,9 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
     config.deleteRow = [this] { deleteCard(); };
     m_panel = new RecordPanel(this, config);
 
-    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
-                          QStringLiteral("Výpis aktuálního záznamu"));
-    m_tiskKarty = makeCommand(this, QStringLiteral("Akce_TiskKarty"), QStringLiteral("Revizní karta"),
+    m_vypis =
+        makeCommand(this, Akce_Vypis, QStringLiteral("Výpis"), QStringLiteral("Výpis aktuálního záznamu"));
+    m_tiskKarty = makeCommand(this, Akce_TiskKarty, QStringLiteral("Revizní karta"),
                               QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
                               QKeySequence(Qt::CTRL | Qt::Key_P));
     onTriggered(m_vypis, this, [this] {
