@@ -9,7 +9,7 @@
 #include "WorkDatabase.h"
 
 #include "app/Application.h"
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 #include "store/Schema.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"

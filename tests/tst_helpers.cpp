@@ -1,6 +1,7 @@
 // The message, input and formatting helpers and their windows.
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "uikit/DatePickerDialog.h"

@@ -2,7 +2,7 @@
 // PostgreSQL server and moving a database file into it.
 #include "records/CardPanel.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
 #include "support/MainWindowFixture.h"

@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 #include "uikit/Dialogs.h"
 
 #include <QFont>

@@ -4,7 +4,7 @@
 #include "plan/PlanQuery.h"
 #include "plan/PlanRevizi_f.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 

@@ -1,6 +1,6 @@
 #include "helpers/TextConversions.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 
 #include <QColor>
 #include <QRegularExpression>

@@ -7,7 +7,7 @@
 #include "exchange/ReportBinding.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 

@@ -6,7 +6,7 @@
 #include "plan/PlanSettings.h"
 #include "store/ColumnKind.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 #include "uikit/EnterPress.h"

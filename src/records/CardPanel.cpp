@@ -1,11 +1,12 @@
 #include "records/CardPanel.h"
 
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
 #include "records/ActivityPanel.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/CommandNames.h"

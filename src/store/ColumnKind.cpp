@@ -1,6 +1,6 @@
 #include "store/ColumnKind.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
