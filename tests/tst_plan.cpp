@@ -1,4 +1,4 @@
-// The inspection plan: which cards it lists, with what, and the overdue count.
+// The revision plan: which cards it lists, with what, and the overdue count.
 #include "plan/PlanModel.h"
 #include "plan/PlanQuery.h"
 #include "plan/ReminderMail.h"

@@ -1,4 +1,4 @@
-// The main window's part in the inspection plan: the plan window, the overdue count in the
+// The main window's part in the revision plan: the plan window, the overdue count in the
 // toolbar, and opening a customer on a card from the plan.
 #include "app/Hlavni_f.h"
 #include "plan/PlanQuery.h"

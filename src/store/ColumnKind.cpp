@@ -37,20 +37,6 @@ ColumnKind kindFromDeclaredType(const QString& declaredType, int* maxLength)
     return ColumnKind::Text;
 }
 
-bool isNumericKind(ColumnKind kind)
-{
-    switch (kind) {
-    case ColumnKind::AutoKey:
-    case ColumnKind::Integer:
-    case ColumnKind::Year:
-    case ColumnKind::Float:
-    case ColumnKind::Money:
-        return true;
-    default:
-        return false;
-    }
-}
-
 namespace FieldValues {
 
 namespace {
