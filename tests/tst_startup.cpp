@@ -353,6 +353,20 @@ private slots:
         QVERIFY(!cancelledStarted);
         QVERIFY2(cancelled.contains(QStringLiteral("no password supplied")), qPrintable(cancelled));
         QVERIFY(!dir.readFile(QStringLiteral("Vestibor.ini")).contains("heslo-k-testum"));
+
+        // libpq says whether it wants a password; the words of a failure are not read (they
+        // differ with libpq's language). A user who needs none, on a database the server
+        // lacks whose name reads like that failure, is not asked.
+        parts.insert(QStringLiteral("user"), QStringLiteral("vestibor"));
+        dir.writeIni(serverSettings(parts, QStringLiteral("no password supplied")));
+        {
+            TestDialogs dialogs;
+            QVERIFY(!THlavni(dir.dir()).FormCreate());
+            QVERIFY(dialogs.inputCaptions.isEmpty());
+            const QString missing = dialogs.take().text;
+            QVERIFY2(missing.contains(QStringLiteral("\"no password supplied\" does not exist")),
+                     qPrintable(missing));
+        }
         qunsetenv("PGPASSFILE");
     }
 

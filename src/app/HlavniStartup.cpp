@@ -6,6 +6,7 @@
 #include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Schema.h"
+#include "store/ServerPassword.h"
 #include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
@@ -102,7 +103,7 @@ bool THlavni::connectServer(const DatabaseSettings& database)
             break;
         } catch (const AppError& e) {
             const bool passwordWanted =
-                attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
+                attempt == 0 && ServerDatabase::passwordWanted(database.connectionString(password));
             if (passwordWanted) {
                 const std::optional<QString> typed =
                     PasswordBox(QStringLiteral("Heslo k databázi"),
