@@ -391,6 +391,24 @@ private slots:
                  QStringLiteral("error: Za volbou --adresar chybí adresář."));
         QCOMPARE(chosen({QStringLiteral("--adresr"), firm}),
                  QStringLiteral("error: Neznámá volba „--adresr“."));
+        QCOMPARE(chosen({QStringLiteral("--adresr=/srv")}),
+                 QStringLiteral("error: Neznámá volba „--adresr=/srv“."));
+        QCOMPARE(chosen({QStringLiteral("-x")}), QStringLiteral("error: Neznámá volba „-x“."));
+        QCOMPARE(chosen({QStringLiteral("/home/jan/Vestibor")}),
+                 QStringLiteral("error: Neznámá volba „/home/jan/Vestibor“."));
+        QCOMPARE(chosen({QStringLiteral("--adresar=/a"), QStringLiteral("--adresar"), QStringLiteral("/b")}),
+                 QStringLiteral("/b"));
+
+        // The help, in Czech, names the option and the variable, and chooses no directory.
+        for (const QString& asked : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+            const ProgramDirectoryChoice help =
+                chooseProgramDirectory({QStringLiteral("Vestibor"), asked}, firm, program);
+            QVERIFY(help.directory.isEmpty() && help.error.isEmpty());
+            QVERIFY2(help.help.contains(QStringLiteral("--adresar <adresář programu>")) &&
+                         help.help.contains(QStringLiteral("VESTIBOR_ADRESAR")) &&
+                         help.help.contains(QStringLiteral("Vypíše tuto nápovědu.")),
+                     qPrintable(help.help));
+        }
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()
