@@ -3,7 +3,7 @@
 #include "BenchCases.h"
 #include "WorkDatabase.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 #include "uikit/AppContext.h"
 
 #include <memory>

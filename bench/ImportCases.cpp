@@ -4,8 +4,8 @@
 #include "WorkDatabase.h"
 
 #include "exchange/CustomerImport.h"
+#include "helpers/Errors.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 
 #include <QDir>
 #include <QFile>

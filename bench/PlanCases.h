@@ -4,5 +4,5 @@
 
 struct BenchEnv;
 
-// The inspection plan: its rows for the default filter and the overdue count.
+// The revision plan: its rows for the default filter and the overdue count.
 QList<BenchCase> planCases(BenchEnv& env);

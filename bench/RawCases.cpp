@@ -1,8 +1,8 @@
 #include "RawCases.h"
 
+#include "helpers/Errors.h"
 #include "store/Connection.h"
 #include "store/CzechText.h"
-#include "store/Errors.h"
 
 #include <QSqlDriver>
 #include <memory>

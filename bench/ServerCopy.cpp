@@ -1,9 +1,9 @@
 #include "WorkDatabase.h"
 
 #include "helpers/DatabaseSettings.h"
+#include "helpers/Errors.h"
 #include "helpers/IniFile.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "store/ServerDatabase.h"
 
 #include <QCoreApplication>

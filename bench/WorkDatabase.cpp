@@ -1,7 +1,7 @@
 #include "WorkDatabase.h"
 
+#include "helpers/Errors.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "store/Schema.h"
 
 #include <QDir>

@@ -9,7 +9,8 @@
 #include "WorkDatabase.h"
 
 #include "app/Application.h"
-#include "store/Errors.h"
+#include "helpers/CommandLine.h"
+#include "helpers/Errors.h"
 #include "store/Schema.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
@@ -20,10 +21,11 @@
 
 namespace {
 
-const char* const usage =
-    "usage: vestibor_bench [--only <text>] <database file made by vestibor_gendb>\n"
-    "       vestibor_bench [--only <text>] --server \"<connection string of a database that "
-    "vestibor_prepare --server ... --copy made from such a file>\"\n";
+// What --help says the tool does.
+const char description[] =
+    "Measures the program on a database made by vestibor_gendb, or on a server database that "
+    "vestibor_prepare --server ... --copy made from such a file. The measured database is "
+    "never changed: the cases work on a copy of it.";
 
 } // namespace
 
@@ -34,17 +36,31 @@ int main(int argc, char* argv[])
     Application app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app.arguments().mid(1);
-    QString only;
-    if (args.size() > 2 && args[0] == u"--only") {
-        only = args[1];
-        args = args.mid(2);
-    }
-    const bool server = args.size() == 2 && args[0] == u"--server";
-    if (!server && (args.size() != 1 || !QFileInfo(args[0]).isFile())) {
-        err << usage;
-        return 2;
-    }
+    CommandLine commandLine(QString::fromUtf8(description), QStringLiteral("Displays this help."));
+    QCommandLineParser& parser = commandLine.parser();
+    const QCommandLineOption onlyOption = commandLine.addOption(
+        QStringLiteral("only"),
+        QStringLiteral("Runs only the cases whose names contain the text, with the cases that follow them."),
+        QStringLiteral("text"));
+    const QCommandLineOption serverOption =
+        commandLine.addOption(QStringLiteral("server"),
+                              QStringLiteral("Measures on the server database of this connection string."),
+                              QStringLiteral("connection string"));
+    commandLine.addArgument(QStringLiteral("database"),
+                            QStringLiteral("The database file made by vestibor_gendb (without --server)."),
+                            QStringLiteral("[database]"));
+    if (const std::optional<int> ended = commandLine.read(app.arguments(), [&](const QCommandLineParser& p) {
+            const QStringList files = p.positionalArguments();
+            if (p.isSet(serverOption))
+                return files.isEmpty() ? QString() : QStringLiteral("a database file and --server together");
+            if (files.size() != 1)
+                return QStringLiteral("one database file is needed");
+            return QFileInfo(files.first()).isFile() ? QString()
+                                                     : QStringLiteral("%1 is no file").arg(files.first());
+        }))
+        return *ended;
+    const QString only = parser.value(onlyOption);
+    const bool server = parser.isSet(serverOption);
     NoDialogs noDialogs;
     setDialogBackend(&noDialogs);
 
@@ -54,7 +70,8 @@ int main(int argc, char* argv[])
         if (!work.isValid())
             throw AppError(QStringLiteral("cannot make a temporary directory"));
         const std::unique_ptr<WorkDatabase> database =
-            server ? copyOnServer(args[1]) : copyOfFile(args[0], work.path());
+            server ? copyOnServer(parser.value(serverOption))
+                   : copyOfFile(parser.positionalArguments().first(), work.path());
         AppContext context(work.path());
         database->open(context.connection);
         Schema::upgrade(context.connection); // as the program does at start-up

@@ -3,8 +3,9 @@
 //                [--big-customer-cards N --big-customer-activities-per-card N] [--seed S]
 #include "Generator.h"
 
+#include "helpers/CommandLine.h"
+#include "helpers/Errors.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "store/Schema.h"
 
 #include <QCoreApplication>
@@ -16,51 +17,58 @@
 
 namespace {
 
-const char usage[] =
-    "usage: vestibor_gendb <new database file> --customers N --cards N --activities N\n"
-    "                      [--big-customer-cards N --big-customer-activities-per-card N] [--seed S]\n"
-    "Cards and activities are totals; customer 1 is the big customer with its own cards and\n"
-    "activities, the rest are spread over the other customers. An existing file is never\n"
-    "overwritten.\n";
+// What --help says the tool does.
+const char description[] =
+    "Makes a new database of a made-up heating-service firm. Cards and activities are totals; "
+    "customer 1 is the big customer with its own cards and activities, the rest are spread "
+    "over the other customers. An existing file is never overwritten.";
+
+// The numbers the generator takes, with their defaults; -1 marks a required one.
+const struct
+{
+    const char* name;
+    const char* description;
+    qint64 fallback;
+} numberOptions[] = {
+    {"customers", "How many customers.", -1},
+    {"cards", "How many cards in all.", -1},
+    {"activities", "How many activities in all.", -1},
+    {"big-customer-cards", "Cards of customer 1, the big customer (default 0).", 0},
+    {"big-customer-activities-per-card", "Activities on each card of the big customer (default 0).", 0},
+    {"seed", "The seed of the made-up data (default 1).", 1},
+};
 
 // Reads the options into the generator's settings; the error text when they are wrong.
-QString parseOptions(const QStringList& args, QString* path, GenOptions* options)
+QString readOptions(const QCommandLineParser& parser, QString* path, GenOptions* options)
 {
-    QHash<QString, qint64> values{{"--customers", -1},
-                                  {"--cards", -1},
-                                  {"--activities", -1},
-                                  {"--big-customer-cards", 0},
-                                  {"--big-customer-activities-per-card", 0},
-                                  {"--seed", 1}};
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QStringLiteral("--"))) {
-            if (!path->isEmpty())
-                return QStringLiteral("more than one database file given");
-            *path = arg;
+    QHash<QString, qint64> values;
+    for (const auto& o : numberOptions) {
+        const QString name = QString::fromLatin1(o.name);
+        values[name] = o.fallback;
+        if (!parser.isSet(name))
             continue;
-        }
-        if (!values.contains(arg))
-            return QStringLiteral("unknown option %1").arg(arg);
         bool ok = false;
-        const qint64 value = i + 1 < args.size() ? args[i + 1].toLongLong(&ok) : 0;
+        const qint64 value = parser.value(name).toLongLong(&ok);
         if (!ok || value < 0 || value > 100000000)
-            return QStringLiteral("%1 needs a number from 0 to 100000000").arg(arg);
-        values[arg] = value;
-        ++i;
+            return QStringLiteral("--%1 needs a number from 0 to 100000000").arg(name);
+        values[name] = value;
     }
-    if (path->isEmpty())
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return QStringLiteral("more than one database file given");
+    if (files.isEmpty())
         return QStringLiteral("no database file given");
-    for (const char* required : {"--customers", "--cards", "--activities"})
-        if (values.value(QString::fromLatin1(required)) < 0)
-            return QStringLiteral("%1 is required").arg(QString::fromLatin1(required));
+    *path = files.first();
+    for (const auto& o : numberOptions)
+        if (values.value(QString::fromLatin1(o.name)) < 0)
+            return QStringLiteral("--%1 is required").arg(QString::fromLatin1(o.name));
 
-    options->customers = int(values["--customers"]);
-    options->cards = int(values["--cards"]);
-    options->activities = int(values["--activities"]);
-    options->bigCustomerCards = int(values["--big-customer-cards"]);
-    options->bigCustomerActivitiesPerCard = int(values["--big-customer-activities-per-card"]);
-    options->seed = quint64(values["--seed"]);
+    options->customers = int(values["customers"]);
+    options->cards = int(values["cards"]);
+    options->activities = int(values["activities"]);
+    options->bigCustomerCards = int(values["big-customer-cards"]);
+    options->bigCustomerActivitiesPerCard = int(values["big-customer-activities-per-card"]);
+    options->seed = quint64(values["seed"]);
 
     if (options->customers < 1)
         return QStringLiteral("at least one customer is needed");
@@ -85,12 +93,18 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    CommandLine commandLine(QString::fromUtf8(description), QStringLiteral("Displays this help."));
+    for (const auto& o : numberOptions)
+        commandLine.addOption(QString::fromLatin1(o.name), QString::fromLatin1(o.description),
+                              QStringLiteral("N"));
+    commandLine.addArgument(QStringLiteral("database"), QStringLiteral("The new database file."));
     QString path;
     GenOptions options;
-    if (const QString problem = parseOptions(app.arguments(), &path, &options); !problem.isEmpty()) {
-        err << "vestibor_gendb: " << problem << "\n" << usage;
-        return 2;
-    }
+    if (const std::optional<int> ended =
+            commandLine.read(app.arguments(), [&](const QCommandLineParser& parser) {
+                return readOptions(parser, &path, &options);
+            }))
+        return *ended;
     if (QFileInfo::exists(path)) {
         err << "vestibor_gendb: " << path << " exists already; it is never overwritten\n";
         return 1;

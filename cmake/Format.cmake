@@ -2,6 +2,13 @@
 # version formats some constructs differently, and the check would flap between machines.
 #   cmake --build build --target format        rewrites every C++ file in place
 #   cmake --build build --target format-check  fails, naming the files, when one differs
+#   cmake --build build --target include-check also fails on a relative include ("../"); the
+#   format check runs it too
+add_custom_target(include-check
+    COMMAND ${CMAKE_COMMAND} -DSOURCE_ROOT=${PROJECT_SOURCE_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake
+    COMMENT "Checking that no source includes a header by a relative path out of its folder"
+    VERBATIM)
+
 find_program(VESTIBOR_CLANG_FORMAT NAMES clang-format-14)
 if(NOT VESTIBOR_CLANG_FORMAT)
     message(STATUS "clang-format-14 not found: the targets format and format-check are not offered")
@@ -26,3 +33,4 @@ add_custom_target(format-check
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Checking the format of the C++ sources (fix with: cmake --build build --target format)"
     VERBATIM)
+add_dependencies(format-check include-check)

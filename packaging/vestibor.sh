@@ -54,7 +54,7 @@ if ! mkdir -p -- "$dir" 2>/dev/null || [ ! -w "$dir" ]; then
     report "Adresář programu „$dir“ nelze založit nebo do něj nelze zapisovat."
     exit 1
 fi
-if ! detail=$("$prepare" "$dir" "$templates" 2>&1); then
+if ! detail=$("$prepare" -- "$dir" "$templates" 2>&1); then
     report "Adresář programu „$dir“ se nepodařilo připravit: $detail"
     exit 1
 fi

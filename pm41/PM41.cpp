@@ -94,6 +94,6 @@ extern "C" int SestavaNahled(QCoreApplication* application, const char16_t* temp
 
 extern "C" const char16_t* OznaceniVerzeDLL(void)
 {
-    static const char16_t version[] = u"1.0";
+    static const char16_t version[] = u"" VESTIBOR_VERSION;
     return version;
 }

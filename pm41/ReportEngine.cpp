@@ -1,6 +1,5 @@
 #include "ReportEngine.h"
 
-#include "PM41.h"
 #include "report/PageLayout.h"
 #include "report/ReportError.h"
 #include "report/ReportPainter.h"
@@ -42,11 +41,6 @@ QString decodeUtf8(const QByteArray& bytes)
 }
 
 } // namespace
-
-QString versionText()
-{
-    return QString::fromUtf16(OznaceniVerzeDLL());
-}
 
 QString TemplateFile::fileName() const
 {

@@ -19,9 +19,6 @@
 
 namespace pm41 {
 
-// The library's version designation, as OznaceniVerzeDLL gives it.
-PM41_EXPORT QString versionText();
-
 // Reads a template; the result is empty when it loaded, else "Řádek N: …" naming the line.
 PM41_EXPORT QString parseTemplate(const QString& text, Template& out);
 // The same for a file, which must be UTF-8, and for the bytes of one.

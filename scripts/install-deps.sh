@@ -2,9 +2,10 @@
 # Installs what building and running Vestibor needs on Debian 12 (as root, or through sudo).
 set -euo pipefail
 # sqlite3 is the shell that changes the database with the program's extension (and its test runs it);
-# dpkg-dev, file and lintian make and check the package; clang-format-14 checks the source format.
+# dpkg-dev, file and lintian make and check the package; clang-format-14 checks the source format;
+# libpq-dev lets the program ask libpq itself whether the server wants a password.
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev sqlite3 qt6-translations-l10n
-          fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql
+          fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql libpq-dev
           dpkg-dev file lintian clang-format-14)
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
@@ -79,7 +80,7 @@ struct Main : MainWindowFixture
     QAction* act(RecordPanel::Command c) const { return w->activityPanel()->panel()->action(c); }
     int openCustomer() const { return w->context().IdOtevrenehoZakaznika; }
     int currentCard() const { return w->context().DS_Karty->value(QStringLiteral("id")).toInt(); }
-    void findCard() { run("Akce_OtevritTZ"); }
+    void findCard() { run(Akce_OtevritTZ); }
     // "Otevřít TZ" with the column chosen and the text typed in the search form.
     void findCard(TestDialogs& dialogs, bool barcode, const QString& value)
     {
@@ -307,7 +308,7 @@ private slots:
         Main m;
         TestDialogs dialogs;
         typeText(m.find("Ed_technik"), QStringLiteral(" ml.")); // not saved
-        child<QAction>(*m.w->activityPanel(), "Akce_Vypis_Cin")->trigger();
+        child<QAction>(*m.w->activityPanel(), Akce_Vypis_Cin)->trigger();
         const TextWindowOptions shown = dialogs.textWindows.value(0);
         QCOMPARE(shown.text,
                  QStringLiteral("Činnost: Kontrola\r\nDatum uskutečnění: 1.1.2023\r\n"
@@ -378,8 +379,7 @@ private slots:
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel B2"));
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1"));
         QCOMPARE(m.text("Ed_datum"), QStringLiteral("2.2.2022"));
-        QVERIFY(!m.w->action(QStringLiteral("Akce_OtevritTZ"))->isEnabled() &&
-                m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->isEnabled());
+        QVERIFY(!m.w->action(Akce_OtevritTZ)->isEnabled() && m.w->action(Akce_ZavritZakaznika)->isEnabled());
 
         m.w->ZavritZakaznika();
         m.findCard(dialogs, true, QStringLiteral("b-3"));

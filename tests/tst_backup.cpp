@@ -4,6 +4,7 @@
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 
 #include "helpers/SafeFile.h"
 #include "store/Connection.h"
@@ -81,7 +82,7 @@ private slots:
 
         const QString target = f.dir.path(QStringLiteral("kopie.mdb"));
         dialogs.answerSaveFile(FileChoice{target, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         QVERIFY(dialogs.lastSaveSuggestion.startsWith(QStringLiteral("Vestibor_") +
                                                       QDate::currentDate().toString(Qt::ISODate)));
         QCOMPARE(dialogs.lastSaveFilter, QStringLiteral("Databáze (*.mdb)"));
@@ -99,7 +100,7 @@ private slots:
         const QByteArray before = f.dir.readFile(QStringLiteral("Vestibor.mdb"));
         for (const QString& own : {QStringLiteral("Vestibor.mdb"), QStringLiteral("Vestibor.mdb-wal")}) {
             dialogs.answerSaveFile(FileChoice{f.dir.path(own), 0});
-            f.run("Akce_ZalohovatDatabazi");
+            f.run(Akce_ZalohovatDatabazi);
             QVERIFY(
                 dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                     QStringLiteral("Do souboru databáze, se kterou program pracuje, nelze "
@@ -110,7 +111,7 @@ private slots:
         // A target that cannot be written says why, and leaves no file.
         const QString unwritable = f.dir.path(QStringLiteral("chybi/kopie.mdb"));
         dialogs.answerSaveFile(FileChoice{unwritable, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         const DialogCall failed = dialogs.take();
         QCOMPARE(failed.kind, MessageKind::Warning);
         QVERIFY2(failed.text.startsWith(QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se "
@@ -123,7 +124,7 @@ private slots:
         addCustomer(f.connection(), QStringLiteral("Svoboda"));
         dialogs.answerSaveFile(FileChoice{target, 0});
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         QCOMPARE(dialogs.take().text,
                  QStringLiteral("Zálohování databáze se nezdařilo.\r\nSoubor „%1“ se nepodařilo "
                                 "zapsat: No space left on device")
@@ -148,7 +149,7 @@ private slots:
         TestDialogs dialogs;
 
         dialogs.answerSaveFile(FileChoice{target, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         const DialogCall refused = dialogs.take();
         QCOMPARE(refused.kind, MessageKind::Warning);
         QCOMPARE(refused.text, QStringLiteral("Zálohování databáze se nezdařilo.\r\nZapsaná záloha neprošla "
@@ -251,7 +252,7 @@ private slots:
         for (const auto& r : refused) {
             const QString path = f.dir.path(QLatin1String(r.file));
             dialogs.answerOpenFile(path);
-            f.run("Akce_ObnovitZeZalohy");
+            f.run(Akce_ObnovitZeZalohy);
             const DialogCall call = dialogs.take();
             QCOMPARE(call.kind, MessageKind::Info);
             QVERIFY2(call.text.startsWith(
@@ -259,7 +260,7 @@ private slots:
                      qPrintable(call.text));
         }
         dialogs.answerOpenFile(f.dir.path(QStringLiteral("Vestibor.mdb")));
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QVERIFY(dialogs.takeMessage(
             MessageKind::Info, QStringLiteral("Vestibor"),
             QStringLiteral("Zvolený soubor je databáze, se kterou program právě pracuje.")));
@@ -276,7 +277,7 @@ private slots:
         TestDialogs dialogs;
         const QString backup = f.dir.path(QStringLiteral("zaloha.mdb"));
         dialogs.answerSaveFile(FileChoice{backup, 0});
-        f.run("Akce_ZalohovatDatabazi");
+        f.run(Akce_ZalohovatDatabazi);
         dialogs.take();
         addCustomer(f.connection(), QStringLiteral("Po záloze"));
         // The backup of an older version, before customers could be firms.
@@ -297,7 +298,7 @@ private slots:
                 .arg(backup);
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(Answer::No);
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QCOMPARE(dialogs.lastOpenTitle + u' ' + dialogs.lastOpenFilter,
                  QStringLiteral("Obnovit ze zálohy Databáze (*.mdb)"));
         QVERIFY(
@@ -307,7 +308,7 @@ private slots:
 
         dialogs.answerOpenFile(backup);
         dialogs.answerQuestion(Answer::Yes);
-        f.run("Akce_ObnovitZeZalohy");
+        f.run(Akce_ObnovitZeZalohy);
         QVERIFY(
             dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Obnovit ze zálohy"), question));
         const QStringList kept = backupsIn(f.dir.path(QStringLiteral("Zalohy")));
@@ -340,7 +341,7 @@ private slots:
         MainWindowFixture f;
         f.start();
         TestDialogs dialogs;
-        for (const char* command : {"Akce_ZalohovatDatabazi", "Akce_ObnovitZeZalohy"}) {
+        for (const char* command : {Akce_ZalohovatDatabazi, Akce_ObnovitZeZalohy}) {
             f.run(command);
             const DialogCall call = dialogs.take();
             QCOMPARE(call.kind, MessageKind::Info);

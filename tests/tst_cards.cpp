@@ -10,6 +10,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/DBLookupCombo.h"
@@ -522,7 +523,7 @@ private slots:
         auto* name = m.find<DBEdit>("Ed_nazev");
         name->end(false);
         typeText(name, QStringLiteral(" 2")); // not saved
-        child<QAction>(*m.w->cardPanel(), "Akce_Vypis")->trigger();
+        child<QAction>(*m.w->cardPanel(), Akce_Vypis)->trigger();
         QCOMPARE(dialogs.textWindows.size(), 1);
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(shown.text,

@@ -9,10 +9,12 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -60,9 +62,24 @@ private slots:
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(enabling(w), QStringLiteral("000010000"));
-        for (const char* name : {"Akce_Export", "Akce_Vypis", "Akce_Zavrit"})
+        for (const char* name : {Akce_Export, Akce_Vypis, Akce_Zavrit})
             QVERIFY(w.command(QString::fromLatin1(name))->isEnabled());
-        QCOMPARE(w.command(QStringLiteral("Akce_Zavrit"))->shortcut(), QKeySequence(Qt::Key_Escape));
+        // The names the rest of the program and the user's key presses find them by.
+        QStringList commands, buttons;
+        for (QAction* action : w.findChildren<QAction*>())
+            commands << action->objectName();
+        for (QAbstractButton* button : w.findChildren<QAbstractButton*>())
+            if (!button->objectName().isEmpty()) // not the grid's corner button
+                buttons << button->objectName();
+        commands.sort();
+        buttons.sort();
+        QCOMPARE(commands.join(u' '),
+                 QStringLiteral("Akce_Edit Akce_Export Akce_NaKonec Akce_NaZacatek Akce_Novy Akce_Smazat "
+                                "Akce_Storno Akce_Ulozit Akce_Vpred Akce_Vypis Akce_Vzad Akce_Zavrit"));
+        QCOMPARE(buttons.join(u' '),
+                 QStringLiteral("Tl_Edit Tl_Export Tl_NaKonec Tl_NaZacatek Tl_Novy Tl_Smazat Tl_Storno "
+                                "Tl_Ulozit Tl_Vpred Tl_Vypis Tl_Vzad Tl_Zavrit"));
+        QCOMPARE(w.command(Akce_Zavrit)->shortcut(), QKeySequence(Qt::Key_Escape));
         QCOMPARE(w.panel()->action(RecordPanel::Novy)->shortcut(), QKeySequence(Qt::Key_Insert));
         QCOMPARE(w.panel()->action(RecordPanel::Smazat)->toolTip(), QStringLiteral("Smazat záznam"));
         QCOMPARE(w.size(), QSize(547, 347));
@@ -205,7 +222,7 @@ private slots:
         w.dataSet()->append();
 
         dialogs.answerQuestion(Answer::Yes); // the name is empty: refused, the window stays
-        w.command(QStringLiteral("Akce_Zavrit"))->trigger();
+        w.command(Akce_Zavrit)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNoCancel, QStringLiteral("Pozor!"), closeQuestion);
         dialogs.take();
         QVERIFY(w.isVisible());
@@ -289,7 +306,7 @@ private slots:
 
         TestDialogs dialogs;
         TCisTechniku w(f.context, nullptr);
-        w.command(QStringLiteral("Akce_Vypis"))->trigger();
+        w.command(Akce_Vypis)->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis číselníku techniků"),
                                                     .width = 500,

@@ -9,6 +9,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBGrid.h"
 #include "uikit/Dialogs.h"
 #include "uikit/RecordPanel.h"
@@ -113,10 +114,10 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.w->cardPanel()->isHidden());
-        QVERIFY(m.enabled("Akce_OtevritZakaznika"));
+        QVERIFY(m.enabled(Akce_OtevritZakaznika));
     }
 
     void theFilterLooksForTheTextAnywhereInTheChosenColumn()
@@ -167,7 +168,7 @@ private slots:
             }();
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         QCOMPARE(m.text("La_OtevrenyZakaznik"), byName.value(3));
     }
 
@@ -184,10 +185,10 @@ private slots:
             }();
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.w->cardPanel()->isHidden());
-        QVERIFY(!m.enabled("Akce_ZavritZakaznika"));
+        QVERIFY(!m.enabled(Akce_ZavritZakaznika));
     }
 
     void openingAndClosingSwitchTheWindow()
@@ -201,12 +202,12 @@ private slots:
             doubleClick(grid, grid->visualRect(grid->model()->index(1, 0)).center());
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 2);
         QCOMPARE(m.text("La_OtevrenyZakaznik"), QStringLiteral("Beta"));
         QVERIFY(m.w->cardPanel()->isVisible() && m.w->activityPanel()->isVisible());
-        QVERIFY(!m.enabled("Akce_OtevritZakaznika") && !m.enabled("Akce_OtevritTZ"));
-        QVERIFY(m.enabled("Akce_ZavritZakaznika"));
+        QVERIFY(!m.enabled(Akce_OtevritZakaznika) && !m.enabled(Akce_OtevritTZ));
+        QVERIFY(m.enabled(Akce_ZavritZakaznika));
         // no cards: an empty list, the activity panel disabled
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
         QVERIFY(!m.w->activityPanel()->isEnabled());
@@ -223,8 +224,8 @@ private slots:
         QVERIFY(m.text("La_OtevrenyZakaznik").isEmpty());
         QVERIFY(m.w->cardPanel()->isHidden() && m.w->activityPanel()->isHidden());
         QVERIFY(!m.w->context().DS_Karty->isOpen() && !m.w->context().DS_Cin->isOpen());
-        QVERIFY(m.enabled("Akce_OtevritZakaznika") && m.enabled("Akce_OtevritTZ"));
-        QVERIFY(!m.enabled("Akce_ZavritZakaznika"));
+        QVERIFY(m.enabled(Akce_OtevritZakaznika) && m.enabled(Akce_OtevritTZ));
+        QVERIFY(!m.enabled(Akce_ZavritZakaznika));
 
         m.open(77); // an id that does not exist
         QCOMPARE(m.text("La_OtevrenyZakaznik"), QStringLiteral("nenalezen"));
@@ -247,7 +248,7 @@ private slots:
 
         dialogs.answerQuestion(Answer::Yes);
         dialogs.answerQuestion(Answer::No); // the card is refused: the customer stays open
-        m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
+        m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.takeQuestion(
             QuestionKind::YesNo, QStringLiteral("Pozor"),
             QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?"));
@@ -260,10 +261,10 @@ private slots:
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 1);
         QVERIFY(m.w->cardPanel()->isVisible());
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
-        QVERIFY(m.enabled("Akce_ZavritZakaznika"));
+        QVERIFY(m.enabled(Akce_ZavritZakaznika));
 
         dialogs.answerQuestion(Answer::Yes);
-        m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
+        m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.take();
         QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj")).toString(), QStringLiteral("K2"));
         QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
@@ -279,7 +280,7 @@ private slots:
         TestDialogs dialogs;
         m.w->context().DS_Karty->edit();
         m.w->activityPanel()->panel()->action(RecordPanel::Novy)->trigger();
-        m.w->action(QStringLiteral("Akce_ZavritZakaznika"))->trigger();
+        m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Volba Činnost musí být zvolená!"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
@@ -300,7 +301,7 @@ private slots:
             QTest::mouseClick(child<QPushButton>(d, "Tl_Storno"), Qt::LeftButton);
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         const Placement p = m.w->context().PoziceOtevritZakaznika;
         QCOMPARE(QRect(p.left, p.top, p.width, p.height), QRect(30, 40, 700, 500));
         QCOMPARE(p.columnWidths, (QList<int>{180, 222, 100, 100}));
@@ -314,7 +315,7 @@ private slots:
             d.close(); // the close box stores the placement too
             return d.result();
         });
-        m.w->action(QStringLiteral("Akce_OtevritZakaznika"))->trigger();
+        m.w->action(Akce_OtevritZakaznika)->trigger();
         QCOMPARE(shown, QRect(30, 40, 700, 500));
         QCOMPARE(widths, (QList<int>{180, 222, 100, 100}));
         QCOMPARE(m.w->context().PoziceOtevritZakaznika.columnWidths, (QList<int>{180, 222, 100, 60}));
@@ -369,7 +370,7 @@ private slots:
         m.open(1);
         TestDialogs dialogs;
         showActive(m.w.get());
-        QAction* card = child<QAction>(*m.w->cardPanel(), "Akce_TiskKarty");
+        QAction* card = child<QAction>(*m.w->cardPanel(), Akce_TiskKarty);
         QVERIFY(card);
         QCOMPARE(card->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
         QSignalSpy cardPrint(card, &QAction::triggered);

@@ -1,8 +1,9 @@
 // Data sets over the database and the conversions of field values, without widgets.
+#include "helpers/Errors.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"
 #include "support/TestMain.h"

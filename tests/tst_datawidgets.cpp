@@ -1,8 +1,8 @@
 // The data-aware widgets offscreen, and the grid's model.
+#include "helpers/Errors.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
-#include "store/Errors.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"

@@ -1,9 +1,9 @@
 // The table export: the exact bytes of both formats and the export command around them.
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
+#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 #include "support/Fixture.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"

@@ -1,6 +1,7 @@
 // The message, input and formatting helpers and their windows.
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "support/FindChild.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
@@ -270,8 +271,8 @@ private slots:
         QCOMPARE(YesNoText(false), QStringLiteral("ne"));
         QCOMPARE(RemoveChar(QStringLiteral("&Jan &Novák&"), u'&'), QStringLiteral("Jan Novák"));
         QCOMPARE(RemoveChar(QString(), u'&'), QString());
-        QCOMPARE(ProgramVersionText(),
-                 QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR));
+        // The major and minor numbers of the version the package carries.
+        QCOMPARE(ProgramVersionText(), QStringLiteral(VESTIBOR_PROJECT_VERSION).section(u'.', 0, 1));
         QCOMPARE(ValueFromColor(ColorFromValue(0x61AFAF)), 0x61AFAF);
         QCOMPARE(ColorFromValue(0xFF0000), QColor(0, 0, 255));
     }

@@ -5,12 +5,13 @@
 #include "exchange/CustomerImport.h"
 #include "exchange/TableExport.h"
 #include "helpers/Cp1250.h"
+#include "helpers/Errors.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 #include "support/Fixture.h"
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 
 #include <QAction>
@@ -352,7 +353,7 @@ private slots:
         TestDialogs dialogs;
         const auto run = [&](std::optional<QString> chosen) {
             dialogs.answerOpenFile(chosen);
-            main.action(QStringLiteral("Akce_ImportZakazniku"))->trigger();
+            main.action(Akce_ImportZakazniku)->trigger();
         };
         const auto count = [&] {
             return main.context()

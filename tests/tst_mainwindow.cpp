@@ -1,19 +1,36 @@
 // The main window: its layout, menu, command table and the code lists it opens.
 #include "app/Hlavni_f.h"
 #include "codelists/CodeListFamily.h"
+#include "records/ActivityPanel.h"
+#include "records/CardPanel.h"
 #include "store/DataSet.h"
 #include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+
+namespace {
+// The sorted names of a widget's named children of one kind.
+template <class T> QString childNames(const QObject* parent)
+{
+    QStringList names;
+    for (T* child : parent->findChildren<T*>())
+        if (!child->objectName().isEmpty())
+            names << child->objectName();
+    names.sort();
+    return names.join(u' ');
+}
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -36,6 +53,8 @@ private slots:
         delete m_dir;
     }
 
+    // The commands' names stand spelt out here and in commandTable, not through their
+    // constants: these two pin what every other test finds the commands by.
     void menuItemsInOrder()
     {
         QStringList menus;
@@ -110,10 +129,32 @@ private slots:
         QCOMPARE(child<QLabel>(*m_window, "La_OtevrenyZakaznik")->x(), 488);
     }
 
+    // The panels' commands and their buttons: the card panel's plain names, the activity
+    // panel's with "_Cin"; the key dispatch and the tests find them by these.
+    void panelCommandsAndButtons()
+    {
+        QCOMPARE(childNames<QAction>(m_window->cardPanel()),
+                 QStringLiteral("Akce_Edit Akce_NaKonec Akce_NaZacatek Akce_Novy Akce_Smazat Akce_Storno "
+                                "Akce_TiskKarty Akce_Ulozit Akce_Vpred Akce_Vypis Akce_Vzad"));
+        QCOMPARE(childNames<QAbstractButton>(m_window->cardPanel()),
+                 QStringLiteral(
+                     "Tl_Edit Tl_NaKonec Tl_NaZacatek Tl_Novy Tl_Smazat Tl_Storno Tl_TiskKarty Tl_Ulozit "
+                     "Tl_Vpred Tl_Vypis Tl_Vzad Tl_ZrusitVyrazeni Tl_vyrazeno_dne"));
+        QCOMPARE(
+            childNames<QAction>(m_window->activityPanel()),
+            QStringLiteral("Akce_Edit_Cin Akce_NaKonec_Cin Akce_NaZacatek_Cin Akce_Novy_Cin Akce_Smazat_Cin "
+                           "Akce_Storno_Cin Akce_Ulozit_Cin Akce_Vpred_Cin Akce_Vypis_Cin Akce_Vzad_Cin"));
+        QCOMPARE(childNames<QAbstractButton>(m_window->activityPanel()),
+                 QStringLiteral(
+                     "Tl_Edit_Cin Tl_NaKonec_Cin Tl_NaZacatek_Cin Tl_Novy_Cin Tl_Smazat_Cin Tl_Storno_Cin "
+                     "Tl_Ulozit_Cin Tl_Vpred_Cin Tl_Vypis_Cin Tl_Vzad_Cin Tl_datum Tl_datum_pristi "
+                     "Tl_technik"));
+    }
+
     void homePageOpensThroughTheShell()
     {
         TestDialogs dialogs;
-        m_window->action(QStringLiteral("Akce_DomovskaStranka"))->trigger();
+        m_window->action(Akce_DomovskaStranka)->trigger();
         QCOMPARE(dialogs.shellTargets, QStringList{QStringLiteral("http://www.vestibor.cz")});
     }
 
@@ -128,7 +169,7 @@ private slots:
             w.reject();
             return d.result();
         });
-        m_window->action(QStringLiteral("Akce_CiselnikCinnosti"))->trigger();
+        m_window->action(Akce_CiselnikCinnosti)->trigger();
         QCOMPARE(m_window->context().DS_Cin2->recordCount(), 1);
 
         QStringList opened;
@@ -142,20 +183,20 @@ private slots:
             w.reject();
             return d.result();
         });
-        m_window->action(QStringLiteral("Akce_CiselnikKategorii"))->trigger();
+        m_window->action(Akce_CiselnikKategorii)->trigger();
         QCOMPARE(m_window->context().DS_Kategorie->recordCount(), 1);
 
         dialogs.onModal([&](QDialog& d) {
             opened << d.objectName() + u' ' + d.windowTitle();
             return 0;
         });
-        m_window->action(QStringLiteral("Akce_CiselnikTechniku"))->trigger();
+        m_window->action(Akce_CiselnikTechniku)->trigger();
         QCOMPARE(opened, (QStringList{"TCisKategorii", "TCisTechniku Číselník techniků"}));
     }
 
     void konecClosesTheWindow()
     {
-        m_window->action(QStringLiteral("Akce_Konec"))->trigger();
+        m_window->action(Akce_Konec)->trigger();
         QVERIFY(!m_window->isVisible());
     }
 };

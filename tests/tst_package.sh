@@ -34,7 +34,7 @@ for f in usr/bin/vestibor usr/bin/vestibor_prepare usr/lib/vestibor/Vestibor usr
 done
 diff -r "$source_dir/pm41/templates" "$root/usr/share/vestibor/sablony" || fail "the shipped templates differ"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 fonts-dejavu-extra; do
+for p in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 libpq5 fonts-dejavu-extra; do
     [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "Depends lacks $p: $depends"
 done
 

@@ -1,7 +1,7 @@
 // The password file, its digest and the gate at start-up.
 #include "app/PasswordGate.h"
+#include "helpers/Errors.h"
 #include "helpers/Password.h"
-#include "store/Errors.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"

@@ -1,10 +1,10 @@
-// The inspection plan: which cards it lists, with what, and the overdue count.
+// The revision plan: which cards it lists, with what, and the overdue count.
 #include "plan/PlanModel.h"
 #include "plan/PlanQuery.h"
 #include "plan/PlanRows.h"
 #include "plan/ReminderMail.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "support/Fixture.h"
 #include "support/SeedData.h"
 #include "support/TestMain.h"

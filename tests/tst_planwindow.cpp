@@ -10,6 +10,7 @@
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ struct PlanWindowFixture : MainWindowFixture
 
     TPlanRevizi* plan()
     {
-        run("Akce_PlanRevizi");
+        run(Akce_PlanRevizi);
         return child<TPlanRevizi>(*w);
     }
 

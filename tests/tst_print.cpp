@@ -8,6 +8,7 @@
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
+#include "uikit/CommandNames.h"
 
 #include <QAction>
 #include <QDir>
@@ -100,7 +101,7 @@ private slots:
         // The user's data and the switch are read at every call.
         m.w->context().settings.ZaviratFrmTisk = false;
         m.w->context().settings.Tel = QStringLiteral("123");
-        m.run("Akce_Tisk");
+        m.run(Akce_Tisk);
         QCOMPARE(generator.calls.last().closeAfterChoice, 0);
         QVERIFY(generator.calls.last().parameters.contains(QStringLiteral("|Tel|123|")));
     }
@@ -112,7 +113,7 @@ private slots:
         QVERIFY(QDir(m.dir.path(QStringLiteral("Ses"))).removeRecursively());
         GeneratorSpy generator;
         TestDialogs dialogs;
-        m.run("Akce_Tisk");
+        m.run(Akce_Tisk);
         dialogs.takeMessage(
             MessageKind::Info, QStringLiteral("Upozornění"),
             QStringLiteral("Generátor sestav nelze spustit, nebyl nalezen adresář předloh \"") +
@@ -167,7 +168,7 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         });
-        m.run("Akce_OProgramu");
+        m.run(Akce_OProgramu);
         QCOMPARE(title, QStringLiteral("O programu Vestibor"));
     }
 };

@@ -10,6 +10,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBCheckBox.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
@@ -218,13 +219,13 @@ private slots:
             QCOMPARE(w.dataSet()->recNo(), 1);
             QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Prohlížení]"));
             dialogs.answerSaveFile(FileChoice{f.dir.path(QStringLiteral("z.xml")), 0});
-            w.command(QStringLiteral("Akce_Export"))->trigger();
+            w.command(Akce_Export)->trigger();
             QCOMPARE(dialogs.lastSaveSuggestion, QStringLiteral("zakaznik"));
             const QByteArray xml = f.dir.readFile(QStringLiteral("z.xml"));
             QVERIFY(xml.indexOf("Adam") < xml.indexOf("Cibulka") &&
                     xml.indexOf("Cibulka") < xml.indexOf("Čermák") &&
                     xml.indexOf("Čermák") < xml.indexOf("Dvořák"));
-            w.command(QStringLiteral("Akce_Zavrit"))->trigger();
+            w.command(Akce_Zavrit)->trigger();
             QVERIFY(!w.dataSet()->isOpen());
             QCOMPARE(f.database.withoutServerSection(f.dir.readFile(QStringLiteral("Vestibor.ini"))),
                      QByteArray("[konfig]\r\nhsl=0\r\n[CisZakazniku]\r\nTrideni=1\r\n"));
@@ -236,7 +237,7 @@ private slots:
         w.show();
         w.move(40, 30);
         SafeFile::failNextForTesting(SafeFile::Step::Rename, EROFS);
-        w.command(QStringLiteral("Akce_Zavrit"))->trigger();
+        w.command(Akce_Zavrit)->trigger();
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
                             QStringLiteral("Unable to write to %1\r\nRead-only file system").arg(ini));
         QCOMPARE(f.dir.readFile(QStringLiteral("Vestibor.ini")), before);
@@ -423,7 +424,7 @@ private slots:
         TestDialogs dialogs;
         {
             TCisZakazniku w(f.context, nullptr);
-            w.command(QStringLiteral("Akce_Vypis"))->trigger();
+            w.command(Akce_Vypis)->trigger();
             QCOMPARE(dialogs.textWindows.last().text,
                      QStringLiteral(
                          "Název: \r\nOdpovědná osoba: \r\nUlice, č.p.: \r\nMěsto: \r\nPSČ: \r\nIČO: \r\n"
@@ -441,7 +442,7 @@ private slots:
         QCOMPARE(firma->checkState(), Qt::Checked);
         typeText(child<DBEdit>(w, QStringLiteral("Ed_poznamka2")),
                  QStringLiteral("čeká")); // shown, not saved
-        w.command(QStringLiteral("Akce_Vypis"))->trigger();
+        w.command(Akce_Vypis)->trigger();
         const TextWindowOptions shown = dialogs.textWindows.last();
         QCOMPARE(windowLayout(shown), windowLayout({.caption = QStringLiteral("Výpis zákazníka"),
                                                     .width = 460,
@@ -456,7 +457,7 @@ private slots:
                      "Poznámka 1: pozn\r\nPoznámka 2: čeká"));
         w.dataSet()->cancel();
         w.dataSet()->moveTo(3); // greyed boxes count as not ticked
-        w.command(QStringLiteral("Akce_Vypis"))->trigger();
+        w.command(Akce_Vypis)->trigger();
         QVERIFY(dialogs.textWindows.last().text.contains(QStringLiteral("\r\nZákazník je firma: ne\r\n")));
         QTest::mouseClick(firma, Qt::LeftButton); // a click on a greyed box ticks it and starts editing
         QCOMPARE(w.dataSet()->state(), DataSet::State::Edit);
@@ -478,7 +479,7 @@ private slots:
                 d.reject();
                 return int(QDialog::Rejected);
             });
-            main.action(QStringLiteral("Akce_CiselnikZakazniku"))->trigger();
+            main.action(Akce_CiselnikZakazniku)->trigger();
         };
         addCustomers(main.context().connection);
         main.context().IdOtevrenehoZakaznika = 2;

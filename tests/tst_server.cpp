@@ -3,7 +3,7 @@
 #include "records/CardPanel.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
 #include "support/MainWindowFixture.h"
@@ -15,6 +15,7 @@
 #include "support/Typing.h"
 #include "uikit/RecordPanel.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -198,10 +199,10 @@ private slots:
         QVERIFY2(server.ok(), qPrintable(server.error()));
         const auto prepare = [&](const QStringList& args) {
             QProcess tool;
+            tool.setProcessChannelMode(QProcess::MergedChannels);
             tool.start(QStringLiteral(VESTIBOR_PREPARE_TOOL), args);
             const bool finished = tool.waitForFinished(60000);
-            return std::pair(finished ? tool.exitCode() : -1,
-                             QString::fromLocal8Bit(tool.readAllStandardError()));
+            return std::pair(finished ? tool.exitCode() : -1, QString::fromUtf8(tool.readAll()));
         };
         const QStringList copy{QStringLiteral("--server"), server.connectionString(),
                                QStringLiteral("--copy"), dir.path(QStringLiteral("Vestibor.mdb"))};
@@ -219,6 +220,22 @@ private slots:
         QCOMPARE(missing, 1);
         QVERIFY2(noFile.contains(QStringLiteral("neni.mdb")), qPrintable(noFile));
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT count(*) FROM cis_zakaznici")), QStringList{"2"});
+
+        // A wrong command line is named with the help, in Czech, and nothing is laid out.
+        const QString elsewhere = dir.path(QStringLiteral("jinam"));
+        const auto [wrong, wrongText] =
+            prepare({QStringLiteral("--copy"), dir.path(QStringLiteral("Vestibor.mdb")), elsewhere});
+        QCOMPARE(wrong, 2);
+        QVERIFY2(wrongText.contains(QStringLiteral("Volba --copy platí jen s volbou --server.")) &&
+                     wrongText.contains(QStringLiteral("--server <připojovací řetězec>")),
+                 qPrintable(wrongText));
+        QVERIFY(!QFileInfo::exists(elsewhere));
+        const auto [helped, help] = prepare({QStringLiteral("--help")});
+        QCOMPARE(helped, 0);
+        QVERIFY2(help.startsWith(QStringLiteral("Použití: ")) &&
+                     help.contains(QStringLiteral("--copy <Vestibor.mdb>")) &&
+                     help.contains(QStringLiteral("Vypíše tuto nápovědu.")),
+                 qPrintable(help));
     }
 
     // A later version's index or view replaces the one of an earlier version, once; the

@@ -1,8 +1,8 @@
 // The settings file: its value rules, defaults, writing and its failures.
 #include "helpers/Cp1250.h"
+#include "helpers/Errors.h"
 #include "helpers/IniFile.h"
 #include "helpers/Settings.h"
-#include "store/Errors.h"
 #include "support/ProgramDir.h"
 #include "support/TestMain.h"
 

@@ -12,6 +12,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"
+#include "uikit/CommandNames.h"
 #include "uikit/DBEdit.h"
 #include "uikit/Dialogs.h"
 
@@ -296,13 +297,13 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         dialogs.onModal([](QDialog& d) {
             QTest::mouseClick(child(d, "ChBox_hsl"), Qt::LeftButton);
             QTest::mouseClick(child(d, "Tl_Storno"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         QCOMPARE(m.ini(), QByteArray("[konfig]\r\nhsl=0\r\n"));
         QVERIFY(!m.w->context().settings.hsl);
 
@@ -317,13 +318,13 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Return); // now "Ok" is enabled and the default
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         QCOMPARE(shown(*m.w, "Panel_TZ"), QColor(255, 0, 0));
         QCOMPARE(shown(*m.w, "Panel_Cinnosti"), QColor(0, 255, 0));
         QCOMPARE(m.readOnlyDates(), QStringLiteral("000"));
         QVERIFY(!m.w->context().settings.DialogUlozit);
         QVERIFY(m.w->context().settings.hsl);
-        QVERIFY(!m.w->action(QStringLiteral("Akce_ZmenaHesla"))->isVisible()); // only at the next start
+        QVERIFY(!m.w->action(Akce_ZmenaHesla)->isVisible()); // only at the next start
         QCOMPARE(m.ini(),
                  QByteArray("[konfig]\r\nhsl=1\r\nBarvaKartaTZ=255\r\nBarvaKartaCinnosti=65280\r\n"
                             "DialogUlozit=0\r\nZaviratFrmTisk=0\r\nPovolitPrimouEditaciDatumu=1\r\n"));
@@ -339,14 +340,14 @@ private slots:
         TestDialogs dialogs;
         dialogs.answerInput(QStringLiteral("vestibor"));
         m.start();
-        QVERIFY(m.w->action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+        QVERIFY(m.w->action(Akce_ZmenaHesla)->isVisible());
         dialogs.onModal([](QDialog& d) {
             QTest::mouseClick(child(d, "ChBox_ZaviratFrmTisk"), Qt::LeftButton);
             QTest::mouseClick(child(d, "ChBox_ZaviratFrmTisk"), Qt::LeftButton);
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         QCOMPARE(m.ini(),
                  QByteArray("[uzivatel]\r\nNazevSubjektu=Firma\r\n[konfig]\r\nBarvaKartaTZ=6401967\r\n"
                             "BarvaKartaCinnosti=12183270\r\nDialogUlozit=1\r\nZaviratFrmTisk=0\r\n"
@@ -354,12 +355,12 @@ private slots:
 
         const QByteArray old = m.dir.readFile(QStringLiteral("Vestibor.heslo"));
         dialogs.answerInput(std::nullopt);
-        m.run("Akce_ZmenaHesla");
+        m.run(Akce_ZmenaHesla);
         QCOMPARE(dialogs.inputCaptions.last(), QStringLiteral("Změna hesla"));
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
                             QStringLiteral("Akce byla stornována."));
         dialogs.answerInput(QStringLiteral("     abcd\t\r\n"));
-        m.run("Akce_ZmenaHesla");
+        m.run(Akce_ZmenaHesla);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Heslo musí mít alespoň 5 znaků."));
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo")), old);
@@ -367,7 +368,7 @@ private slots:
         // The new file replaces the old one: a second name of the old file keeps the old content.
         QVERIFY(hardLink(heslo, heslo + QStringLiteral(".stare")));
         dialogs.answerInput(QStringLiteral("  ab cd\t"));
-        m.run("Akce_ZmenaHesla"); // no message confirms it
+        m.run(Akce_ZmenaHesla); // no message confirms it
         const QByteArray written = m.dir.readFile(QStringLiteral("Vestibor.heslo"));
         QCOMPARE(written.size(), 34);
         QCOMPARE(written, Password::OtiskHesla(QStringLiteral("ab cd")).toLatin1() + "\r\n");
@@ -376,19 +377,19 @@ private slots:
 
         // A password of characters outside the code page would digest as "?????": refused.
         dialogs.answerInput(QStringLiteral("東京東京東"));
-        m.run("Akce_ZmenaHesla");
+        m.run(Akce_ZmenaHesla);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Heslo nesmí obsahovat znak „東“. Použijte písmena české abecedy, "
                                            "číslice a běžné znaky."));
         dialogs.answerInput(QStringLiteral("heslo😀"));
-        m.run("Akce_ZmenaHesla");
+        m.run(Akce_ZmenaHesla);
         QVERIFY(dialogs.take().text.contains(QStringLiteral("„😀“")));
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo")), written);
 
         // A full disk: the old password stays in force and the user is told why.
         SafeFile::failNextForTesting(SafeFile::Step::Write, ENOSPC);
         dialogs.answerInput(QStringLiteral("abcde"));
-        m.run("Akce_ZmenaHesla");
+        m.run(Akce_ZmenaHesla);
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
                             QStringLiteral("Soubor „%1“ nelze zapsat: No space left on device").arg(heslo));
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.heslo")), written);
@@ -404,7 +405,7 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         });
-        m.run("Akce_UdajeUzivatele");
+        m.run(Akce_UdajeUzivatele);
         QCOMPARE(m.ini(), QByteArray("[konfig]\r\nhsl=0\r\n"));
         QVERIFY(m.w->context().settings.Mesto.isEmpty());
 
@@ -414,7 +415,7 @@ private slots:
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_UdajeUzivatele");
+        m.run(Akce_UdajeUzivatele);
         QCOMPARE(m.w->context().settings.NazevSubjektu, QStringLiteral("Topení Šťastný"));
         QCOMPARE(m.ini(),
                  QByteArray("[konfig]\r\nhsl=0\r\n[uzivatel]\r\nNazevSubjektu=Topen\xED \x8A\x9D"
@@ -427,7 +428,7 @@ private slots:
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_UdajeUzivatele");
+        m.run(Akce_UdajeUzivatele);
         QVERIFY(m.ini().endsWith("[uzivatel]\r\nNazevSubjektu=\r\nOdpovednaOsoba=\r\nUlice=\r\nPSC=\r\n"
                                  "Mesto=\r\nICO=\r\nDIC=\r\nTel=\r\nEmail=\r\nWWW=\r\n"));
         QVERIFY(Settings::read(m.w->context().settingsFile()).NazevSubjektu.isEmpty());
@@ -449,7 +450,7 @@ private slots:
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         QCOMPARE(m.dir.readFile(QStringLiteral("Vestibor.ini.stary")), QByteArray("[konfig]\r\nhsl=0\r\n"));
         QVERIFY(m.ini().contains("BarvaKartaTZ=6401967\r\n"));
 
@@ -464,7 +465,7 @@ private slots:
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_Konfig");
+        m.run(Akce_Konfig);
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"), full);
         QCOMPARE(m.w->context().settings.BarvaKartaTZ, 0x112233);
         QCOMPARE(shown(*m.w, "Panel_TZ"), QColor(0x33, 0x22, 0x11));
@@ -477,7 +478,7 @@ private slots:
             QTest::mouseClick(child(d, "Tl_Ok"), Qt::LeftButton);
             return d.result();
         });
-        m.run("Akce_UdajeUzivatele");
+        m.run(Akce_UdajeUzivatele);
         dialogs.takeMessage(MessageKind::Error, QStringLiteral("Vestibor"),
                             QStringLiteral("Unable to write to %1\r\nInput/output error").arg(ini));
         QCOMPARE(m.w->context().settings.WWW, QStringLiteral("www.firma.cz"));

@@ -10,6 +10,7 @@
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
+#include "uikit/CommandNames.h"
 
 #include <QAction>
 #include <QDir>
@@ -66,9 +67,9 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Vestibor"));
         QCOMPARE(window.context().AdresarProgramu, dir.dir());
         QCOMPARE(window.context().IdOtevrenehoZakaznika, 0);
-        QVERIFY(!window.action(QStringLiteral("Akce_ZavritZakaznika"))->isEnabled());
-        QVERIFY(window.action(QStringLiteral("Akce_OtevritZakaznika"))->isEnabled());
-        QVERIFY(!window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+        QVERIFY(!window.action(Akce_ZavritZakaznika)->isEnabled());
+        QVERIFY(window.action(Akce_OtevritZakaznika)->isEnabled());
+        QVERIFY(!window.action(Akce_ZmenaHesla)->isVisible());
         QVERIFY(child<QLabel>(window, "La_OtevrenyZakaznik")->text().isEmpty());
         QVERIFY(child<QWidget>(window, "Panel_TZ")->isHidden());
         QVERIFY(child<QWidget>(window, "Panel_Cinnosti")->isHidden());
@@ -119,7 +120,7 @@ private slots:
             dialogs.answerInput(QStringLiteral(" tajne "));
             THlavni window(dir.dir());
             QVERIFY(window.FormCreate());
-            QVERIFY(window.action(QStringLiteral("Akce_ZmenaHesla"))->isVisible());
+            QVERIFY(window.action(Akce_ZmenaHesla)->isVisible());
         }
     }
 
@@ -240,7 +241,7 @@ private slots:
         dialogs.takeMessage(
             MessageKind::Warning, QStringLiteral("Chyba"),
             QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
-        QVERIFY(!window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+        QVERIFY(!window.action(Akce_PlanRevizi)->isEnabled());
         QVERIFY(window.overdueLabel()->isHidden());
         QCOMPARE(window.openPlan(false), nullptr);
     }
@@ -264,7 +265,7 @@ private slots:
             QVERIFY(window.FormCreate());
             QVERIFY(window.context().connection.isServer());
             QCOMPARE(window.context().store.NazevZakaznika(1), QStringLiteral("Na serveru"));
-            QVERIFY(window.action(QStringLiteral("Akce_PlanRevizi"))->isEnabled());
+            QVERIFY(window.action(Akce_PlanRevizi)->isEnabled());
             window.close();
         }
         // A database the server does not have ends the program with the server's reason.
@@ -353,6 +354,20 @@ private slots:
         QVERIFY(!cancelledStarted);
         QVERIFY2(cancelled.contains(QStringLiteral("no password supplied")), qPrintable(cancelled));
         QVERIFY(!dir.readFile(QStringLiteral("Vestibor.ini")).contains("heslo-k-testum"));
+
+        // libpq says whether it wants a password; the words of a failure are not read (they
+        // differ with libpq's language). A user who needs none, on a database the server
+        // lacks whose name reads like that failure, is not asked.
+        parts.insert(QStringLiteral("user"), QStringLiteral("vestibor"));
+        dir.writeIni(serverSettings(parts, QStringLiteral("no password supplied")));
+        {
+            TestDialogs dialogs;
+            QVERIFY(!THlavni(dir.dir()).FormCreate());
+            QVERIFY(dialogs.inputCaptions.isEmpty());
+            const QString missing = dialogs.take().text;
+            QVERIFY2(missing.contains(QStringLiteral("\"no password supplied\" does not exist")),
+                     qPrintable(missing));
+        }
         qunsetenv("PGPASSFILE");
     }
 
@@ -377,6 +392,24 @@ private slots:
                  QStringLiteral("error: Za volbou --adresar chybí adresář."));
         QCOMPARE(chosen({QStringLiteral("--adresr"), firm}),
                  QStringLiteral("error: Neznámá volba „--adresr“."));
+        QCOMPARE(chosen({QStringLiteral("--adresr=/srv")}),
+                 QStringLiteral("error: Neznámá volba „--adresr=/srv“."));
+        QCOMPARE(chosen({QStringLiteral("-x")}), QStringLiteral("error: Neznámá volba „-x“."));
+        QCOMPARE(chosen({QStringLiteral("/home/jan/Vestibor")}),
+                 QStringLiteral("error: Neznámá volba „/home/jan/Vestibor“."));
+        QCOMPARE(chosen({QStringLiteral("--adresar=/a"), QStringLiteral("--adresar"), QStringLiteral("/b")}),
+                 QStringLiteral("/b"));
+
+        // The help, in Czech, names the option and the variable, and chooses no directory.
+        for (const QString& asked : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+            const ProgramDirectoryChoice help =
+                chooseProgramDirectory({QStringLiteral("Vestibor"), asked}, firm, program);
+            QVERIFY(help.directory.isEmpty() && help.error.isEmpty());
+            QVERIFY2(help.help.contains(QStringLiteral("--adresar <adresář programu>")) &&
+                         help.help.contains(QStringLiteral("VESTIBOR_ADRESAR")) &&
+                         help.help.contains(QStringLiteral("Vypíše tuto nápovědu.")),
+                     qPrintable(help.help));
+        }
     }
 
     void shutdownClosesTheDataSetsAndWritesNoSettings()
@@ -387,7 +420,7 @@ private slots:
         THlavni window(dir.dir());
         QVERIFY(window.FormCreate());
         window.show();
-        window.action(QStringLiteral("Akce_Konec"))->trigger();
+        window.action(Akce_Konec)->trigger();
         QVERIFY(!window.isVisible());
         QVERIFY(!window.context().DS_Kategorie->isOpen());
         QVERIFY(!window.context().DS_Cin2->isOpen());

@@ -1,7 +1,7 @@
 // The database file, the connection and the store operations.
 #include "store/Connection.h"
 #include "store/CzechText.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/SqlDialect.h"
 #include "store/StoreOperations.h"

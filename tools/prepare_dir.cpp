@@ -1,8 +1,10 @@
 // Prepares a program directory:  vestibor_prepare <directory> [<shipped report templates>]
 // or a server database:         vestibor_prepare --server "<connection string>" [--copy <Vestibor.mdb>]
+#include "helpers/CommandLine.h"
+#include "helpers/CzechQtTranslation.h"
+#include "helpers/Errors.h"
 #include "helpers/Password.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
 
@@ -15,6 +17,14 @@
 #include <QTextStream>
 
 namespace {
+// What --help says the tool does.
+const char description[] =
+    "Doplní adresář programu o to, co mu chybí: prázdnou databázi Vestibor.mdb, soubor "
+    "Vestibor.heslo s úvodním heslem a adresář sestav Ses se sestavami z adresáře "
+    "<sestavy>; nic, co už existuje, nepřepíše.\n"
+    "S volbou --server připraví tabulky programu v prázdné databázi serveru PostgreSQL "
+    "a s volbou --copy do ní přenese data souboru databáze.";
+
 // The password of a new installation; the README names it.
 const QString initialPassword = QStringLiteral("vestibor");
 
@@ -31,10 +41,8 @@ void installTemplates(const QDir& shipped, const QDir& templates)
 }
 // Builds the schema in an empty server database and, when asked, copies a database file
 // into it: a firm moves its data in one command.
-int prepareServer(const QStringList& args, QTextStream& out)
+int prepareServer(const QString& connectionString, const QString& copied, QTextStream& out)
 {
-    const QString connectionString = args.value(1);
-    const QString copied = args.value(3);
     if (!copied.isEmpty() && !QFileInfo(copied).isFile())
         throw AppError(QStringLiteral("the database file %1 does not exist").arg(copied));
     {
@@ -79,27 +87,46 @@ int prepareServer(const QStringList& args, QTextStream& out)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    installCzechQtTranslation();
+    CommandLine commandLine(QString::fromUtf8(description), QStringLiteral("Vypíše tuto nápovědu."));
+    QCommandLineParser& parser = commandLine.parser();
+    const QCommandLineOption server = commandLine.addOption(
+        QStringLiteral("server"),
+        QStringLiteral("Připojovací řetězec prázdné databáze serveru, např. "
+                       "\"host=db.firma.lan port=5432 dbname=vestibor user=kancelar\"."),
+        QStringLiteral("připojovací řetězec"));
+    const QCommandLineOption copy = commandLine.addOption(
+        QStringLiteral("copy"),
+        QStringLiteral("Soubor databáze, jehož data se přenesou na server (jen s --server)."),
+        QStringLiteral("Vestibor.mdb"));
+    commandLine.addArgument(QStringLiteral("adresář"), QStringLiteral("Adresář programu."));
+    commandLine.addArgument(QStringLiteral("sestavy"),
+                            QStringLiteral("Adresář sestav, které se doplní do Ses."),
+                            QStringLiteral("[sestavy]"));
+    const std::optional<int> ended = commandLine.read(app.arguments(), [&](const QCommandLineParser& p) {
+        const qsizetype positional = p.positionalArguments().size();
+        if (p.isSet(server))
+            return positional == 0 ? QString()
+                                   : QStringLiteral("S volbou --server se adresář programu neuvádí.");
+        if (p.isSet(copy))
+            return QStringLiteral("Volba --copy platí jen s volbou --server.");
+        return positional == 1 || positional == 2 ? QString() : QStringLiteral("Uveďte adresář programu.");
+    });
+    if (ended)
+        return *ended;
+
     QTextStream err(stderr);
     QTextStream out(stdout);
-    const QStringList args = app.arguments().mid(1);
-    if (args.value(0) == u"--server") {
-        if (!(args.size() == 2 || (args.size() == 4 && args[2] == u"--copy"))) {
-            err << "usage: vestibor_prepare --server \"<connection string>\" [--copy <Vestibor.mdb>]\n";
-            return 2;
-        }
+    if (parser.isSet(server)) {
         try {
-            return prepareServer(args, out);
+            return prepareServer(parser.value(server), parser.value(copy), out);
         } catch (const AppError& e) {
             err << "vestibor_prepare: " << e.text() << "\n";
             return 1;
         }
     }
-    if (argc != 2 && argc != 3) {
-        err << "usage: vestibor_prepare <program directory> [<report templates to install>]\n"
-               "       vestibor_prepare --server \"<connection string>\" [--copy <Vestibor.mdb>]\n";
-        return 2;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const QStringList positional = parser.positionalArguments();
+    const QDir dir(positional[0]);
     try {
         if (!QDir().mkpath(dir.filePath(QStringLiteral("Ses"))))
             throw AppError(QStringLiteral("cannot create %1").arg(dir.filePath(QStringLiteral("Ses"))));
@@ -109,9 +136,8 @@ int main(int argc, char* argv[])
         const QString password = dir.filePath(QStringLiteral("Vestibor.heslo"));
         if (!QFileInfo::exists(password))
             Password::writePasswordFile(password, initialPassword);
-        if (argc == 3)
-            installTemplates(QDir(QString::fromLocal8Bit(argv[2])),
-                             QDir(dir.filePath(QStringLiteral("Ses"))));
+        if (positional.size() == 2)
+            installTemplates(QDir(positional[1]), QDir(dir.filePath(QStringLiteral("Ses"))));
     } catch (const AppError& e) {
         err << "vestibor_prepare: " << e.text() << "\n";
         return 1;

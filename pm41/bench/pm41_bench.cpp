@@ -8,8 +8,9 @@
 // database: the connection is the program's own, which may leave WAL files beside it.
 #include "ReportEngine.h"
 #include "app/Application.h"
+#include "helpers/CommandLine.h"
+#include "helpers/Errors.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,12 @@
 #include <algorithm>
 
 namespace {
+
+// What --help says the tool does.
+const char description[] =
+    "Times every report of a template directory from \"show report\" to a finished preview, "
+    "and writes each one as PDF when asked. Work on a copy of the database: the connection "
+    "is the program's own, which may leave WAL files beside it.";
 
 QString parameterText(qint64 customer)
 {
@@ -36,34 +43,45 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Application::setUpCzech();
-    QTextStream out(stdout);
-    const QStringList args = app.arguments();
-    if (args.size() < 3) {
-        out << "usage: pm41_bench <database> <template directory> [--customer ID] [--pdf DIR] [--runs N] "
-               "[--extra \"Name|value|...\"]\n";
-        return 2;
-    }
-    const auto option = [&](const QString& name) {
-        const qsizetype i = args.indexOf(name);
-        return i > 0 && i + 1 < args.size() ? args[i + 1] : QString();
-    };
-    const int runs = qMax(1, option(QStringLiteral("--runs")).toInt());
-    const QString pdfDir = option(QStringLiteral("--pdf"));
+    CommandLine commandLine(QString::fromUtf8(description), QStringLiteral("Displays this help."));
+    QCommandLineParser& parser = commandLine.parser();
+    const QCommandLineOption customerOption = commandLine.addOption(
+        QStringLiteral("customer"),
+        QStringLiteral("The open customer (default: the one with the most cards)."), QStringLiteral("ID"));
+    const QCommandLineOption pdfOption = commandLine.addOption(
+        QStringLiteral("pdf"), QStringLiteral("Writes each report as PDF there."), QStringLiteral("DIR"));
+    const QCommandLineOption runsOption = commandLine.addOption(
+        QStringLiteral("runs"), QStringLiteral("Runs of each report (default 1)."), QStringLiteral("N"));
+    const QCommandLineOption extraOption = commandLine.addOption(
+        QStringLiteral("extra"),
+        QStringLiteral(
+            "The values the program hands over to the reports that need them (Zdroje|1,5,9 for the "
+            "reminder letters); a report that needs one not given is reported and skipped."),
+        QStringLiteral("Name|value|..."));
+    commandLine.addArgument(QStringLiteral("database"), QStringLiteral("The database file."));
+    commandLine.addArgument(QStringLiteral("templates"), QStringLiteral("The template directory."));
     pm41::ParameterValues extra;
-    if (const QString error = pm41::parseProgramValues(option(QStringLiteral("--extra")), extra);
-        !error.isEmpty()) {
-        out << "--extra: " << error << "\n";
-        return 2;
-    }
+    if (const std::optional<int> ended = commandLine.read(app.arguments(), [&](const QCommandLineParser& p) {
+            if (p.positionalArguments().size() != 2)
+                return QStringLiteral("a database and a template directory are needed");
+            const QString error = pm41::parseProgramValues(p.value(extraOption), extra);
+            return error.isEmpty() ? QString() : QStringLiteral("--extra: ") + error;
+        }))
+        return *ended;
+    const QString databaseFile = parser.positionalArguments().at(0);
+    const QString templateDir = parser.positionalArguments().at(1);
+    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const QString pdfDir = parser.value(pdfOption);
 
+    QTextStream out(stdout);
     Connection connection(QStringLiteral("bench"));
     try {
-        connection.open(args[1]);
+        connection.open(databaseFile);
     } catch (const AppError& e) {
-        out << "cannot open " << args[1] << ": " << e.text() << "\n";
+        out << "cannot open " << databaseFile << ": " << e.text() << "\n";
         return 1;
     }
-    qint64 customer = option(QStringLiteral("--customer")).toLongLong();
+    qint64 customer = parser.value(customerOption).toLongLong();
     if (customer == 0)
         customer = connection
                        .query(QStringLiteral("SELECT id_zakaznika FROM topny_zdroj GROUP BY id_zakaznika "
@@ -84,7 +102,7 @@ int main(int argc, char* argv[])
     pm41::UserData user;
     pm41::parseParameterText(parameterText(customer), user);
     bool slow = false;
-    for (const pm41::TemplateFile& file : pm41::listTemplates(args[2])) {
+    for (const pm41::TemplateFile& file : pm41::listTemplates(templateDir)) {
         if (!file.ok()) {
             out << file.fileName() << ": " << file.error << "\n";
             continue;

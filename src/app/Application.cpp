@@ -1,12 +1,11 @@
 #include "app/Application.h"
 
-#include "store/Errors.h"
+#include "helpers/CzechQtTranslation.h"
+#include "helpers/Errors.h"
 #include "uikit/Dialogs.h"
 
 #include <QFont>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -19,11 +18,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 void Application::setUpCzech()
 {
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    static QTranslator translator;
-    if (translator.isEmpty() &&
-        translator.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&translator);
+    installCzechQtTranslation();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -1,9 +1,9 @@
 #include "app/Backups.h"
 
+#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 #include "store/Connection.h"
 #include "store/DatabaseFile.h"
-#include "store/Errors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #include "app/CommandTable.h"
 
+#include "uikit/CommandNames.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -14,24 +16,24 @@ struct CommandSpec
 };
 
 const CommandSpec commands[] = {
-    {"Akce_OtevritZakaznika", "Otevřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {"Akce_ZavritZakaznika", "Zavřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_W)},
-    {"Akce_OtevritTZ", "Otevřít TZ", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
-    {"Akce_Konec", "Konec", QKeySequence()},
-    {"Akce_UdajeUzivatele", "Údaje uživatele", QKeySequence()},
-    {"Akce_CiselnikZakazniku", "Číselník zákazníků", QKeySequence()},
-    {"Akce_CiselnikCinnosti", "Číselnik činností", QKeySequence()},
-    {"Akce_CiselnikKategorii", "Číselník kategorií", QKeySequence()},
-    {"Akce_CiselnikTechniku", "Číselník techniků", QKeySequence()},
-    {"Akce_DomovskaStranka", "Domovská stránka (on-line)", QKeySequence()},
-    {"Akce_OProgramu", "O programu", QKeySequence()},
-    {"Akce_ZmenaHesla", "Změna hesla", QKeySequence()},
-    {"Akce_Konfig", "Nastavení prostředí", QKeySequence()},
-    {"Akce_Tisk", "Tisk", QKeySequence(Qt::CTRL | Qt::Key_P)},
-    {"Akce_ImportZakazniku", "Import zákazníků", QKeySequence()},
-    {"Akce_PlanRevizi", "Plán revizí", QKeySequence(Qt::CTRL | Qt::Key_R)},
-    {"Akce_ZalohovatDatabazi", "Zálohovat databázi…", QKeySequence()},
-    {"Akce_ObnovitZeZalohy", "Obnovit ze zálohy…", QKeySequence()},
+    {Akce_OtevritZakaznika, "Otevřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_O)},
+    {Akce_ZavritZakaznika, "Zavřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_W)},
+    {Akce_OtevritTZ, "Otevřít TZ", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+    {Akce_Konec, "Konec", QKeySequence()},
+    {Akce_UdajeUzivatele, "Údaje uživatele", QKeySequence()},
+    {Akce_CiselnikZakazniku, "Číselník zákazníků", QKeySequence()},
+    {Akce_CiselnikCinnosti, "Číselnik činností", QKeySequence()},
+    {Akce_CiselnikKategorii, "Číselník kategorií", QKeySequence()},
+    {Akce_CiselnikTechniku, "Číselník techniků", QKeySequence()},
+    {Akce_DomovskaStranka, "Domovská stránka (on-line)", QKeySequence()},
+    {Akce_OProgramu, "O programu", QKeySequence()},
+    {Akce_ZmenaHesla, "Změna hesla", QKeySequence()},
+    {Akce_Konfig, "Nastavení prostředí", QKeySequence()},
+    {Akce_Tisk, "Tisk", QKeySequence(Qt::CTRL | Qt::Key_P)},
+    {Akce_ImportZakazniku, "Import zákazníků", QKeySequence()},
+    {Akce_PlanRevizi, "Plán revizí", QKeySequence(Qt::CTRL | Qt::Key_R)},
+    {Akce_ZalohovatDatabazi, "Zálohovat databázi…", QKeySequence()},
+    {Akce_ObnovitZeZalohy, "Obnovit ze zálohy…", QKeySequence()},
 };
 
 struct MenuSpec
@@ -44,15 +46,13 @@ struct MenuSpec
 const MenuSpec menus[] = {
     {"HMenu_Soubor",
      "Soubor",
-     {"Akce_OtevritTZ", "Akce_OtevritZakaznika", "Akce_ZavritZakaznika", "Akce_PlanRevizi", nullptr,
-      "Akce_Konec"}},
+     {Akce_OtevritTZ, Akce_OtevritZakaznika, Akce_ZavritZakaznika, Akce_PlanRevizi, nullptr, Akce_Konec}},
     {"HMenu_Servis",
      "Servis",
-     {"Akce_UdajeUzivatele", nullptr, "Akce_CiselnikZakazniku", "Akce_CiselnikKategorii",
-      "Akce_CiselnikCinnosti", "Akce_CiselnikTechniku", nullptr, "Akce_Tisk", nullptr, "Akce_ZmenaHesla",
-      "Akce_Konfig", nullptr, "Akce_ImportZakazniku", nullptr, "Akce_ZalohovatDatabazi",
-      "Akce_ObnovitZeZalohy"}},
-    {"HMenu_Napoveda", "Nápověda", {"Akce_DomovskaStranka", "Akce_OProgramu"}},
+     {Akce_UdajeUzivatele, nullptr, Akce_CiselnikZakazniku, Akce_CiselnikKategorii, Akce_CiselnikCinnosti,
+      Akce_CiselnikTechniku, nullptr, Akce_Tisk, nullptr, Akce_ZmenaHesla, Akce_Konfig, nullptr,
+      Akce_ImportZakazniku, nullptr, Akce_ZalohovatDatabazi, Akce_ObnovitZeZalohy}},
+    {"HMenu_Napoveda", "Nápověda", {Akce_DomovskaStranka, Akce_OProgramu}},
 };
 
 } // namespace

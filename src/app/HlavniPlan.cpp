@@ -1,10 +1,10 @@
-// The main window's part in the inspection plan: the plan window, the overdue count in the
+// The main window's part in the revision plan: the plan window, the overdue count in the
 // toolbar, and opening a customer on a card from the plan.
 #include "app/Hlavni_f.h"
 #include "plan/PlanQuery.h"
 #include "plan/PlanRevizi_f.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 

@@ -2,10 +2,12 @@
 #include "app/Hlavni_f.h"
 #include "app/PasswordGate.h"
 #include "helpers/DatabaseSettings.h"
+#include "helpers/Errors.h"
 #include "helpers/Password.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 #include "store/Schema.h"
+#include "store/ServerPassword.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 
@@ -40,8 +42,8 @@ bool THlavni::FormCreate()
 
     // 6. Initial commands.
     m_context.IdOtevrenehoZakaznika = 0;
-    action(QStringLiteral("Akce_ZavritZakaznika"))->setEnabled(false);
-    action(QStringLiteral("Akce_ZmenaHesla"))->setVisible(m_context.settings.hsl);
+    action(Akce_ZavritZakaznika)->setEnabled(false);
+    action(Akce_ZmenaHesla)->setVisible(m_context.settings.hsl);
     m_openCustomerLabel->clear();
 
     // 7. to 9. The database: the file next to the program, or the shared server.
@@ -51,7 +53,7 @@ bool THlavni::FormCreate()
     // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
     // here is reported and start-up goes on without the rest of these steps.
     runGuarded([&] { openDataSets(); });
-    action(QStringLiteral("Akce_PlanRevizi"))->setEnabled(m_planAvailable);
+    action(Akce_PlanRevizi)->setEnabled(m_planAvailable);
     recountOverdue();
 
     // 14. and 15. Date fields and panel colours; both panels stay hidden.
@@ -101,7 +103,7 @@ bool THlavni::connectServer(const DatabaseSettings& database)
             break;
         } catch (const AppError& e) {
             const bool passwordWanted =
-                attempt == 0 && e.text().contains(QStringLiteral("no password supplied"));
+                attempt == 0 && ServerDatabase::passwordWanted(database.connectionString(password));
             if (passwordWanted) {
                 const std::optional<QString> typed =
                     PasswordBox(QStringLiteral("Heslo k databázi"),

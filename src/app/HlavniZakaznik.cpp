@@ -7,6 +7,7 @@
 #include "records/OtevritKartu_f.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/RecordPanel.h"
 
@@ -16,9 +17,9 @@
 namespace {
 void enableCustomerCommands(THlavni& w, bool customerOpen)
 {
-    w.action(QStringLiteral("Akce_OtevritTZ"))->setEnabled(!customerOpen);
-    w.action(QStringLiteral("Akce_OtevritZakaznika"))->setEnabled(!customerOpen);
-    w.action(QStringLiteral("Akce_ZavritZakaznika"))->setEnabled(customerOpen);
+    w.action(Akce_OtevritTZ)->setEnabled(!customerOpen);
+    w.action(Akce_OtevritZakaznika)->setEnabled(!customerOpen);
+    w.action(Akce_ZavritZakaznika)->setEnabled(customerOpen);
 }
 } // namespace
 

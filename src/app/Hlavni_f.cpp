@@ -13,6 +13,7 @@
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
@@ -92,16 +93,13 @@ void THlavni::buildToolbar()
 {
     const struct
     {
-        const char* button;
         const char* command;
         int x;
-    } buttons[] = {{"Tl_OtevritTZ", "Akce_OtevritTZ", 8},
-                   {"Tl_OtevritZakaznika", "Akce_OtevritZakaznika", 112},
-                   {"Tl_ZavritZakaznika", "Akce_ZavritZakaznika", 216},
-                   {"Tl_Tisk", "Akce_Tisk", 320}};
+    } buttons[] = {
+        {Akce_OtevritTZ, 8}, {Akce_OtevritZakaznika, 112}, {Akce_ZavritZakaznika, 216}, {Akce_Tisk, 320}};
     for (const auto& b : buttons) {
         auto* button = new QPushButton(m_toolbar);
-        button->setObjectName(QString::fromLatin1(b.button));
+        button->setObjectName(buttonNameFor(QString::fromLatin1(b.command)));
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(b.x, 8, 97, 25);
         bindButton(button, action(QString::fromLatin1(b.command)));
@@ -130,31 +128,30 @@ template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
 
 void THlavni::connectCommands()
 {
-    connect(action(QStringLiteral("Akce_Konec")), &QAction::triggered, this, &QWidget::close);
-    onTriggered(action(QStringLiteral("Akce_CiselnikCinnosti")), this,
+    connect(action(Akce_Konec), &QAction::triggered, this, &QWidget::close);
+    onTriggered(action(Akce_CiselnikCinnosti), this,
                 [this] { runCodeList<TCisCinnosti>(m_context.DS_Cin2); });
-    onTriggered(action(QStringLiteral("Akce_CiselnikKategorii")), this,
+    onTriggered(action(Akce_CiselnikKategorii), this,
                 [this] { runCodeList<TCisKategorii>(m_context.DS_Kategorie); });
-    onTriggered(action(QStringLiteral("Akce_CiselnikTechniku")), this,
-                [this] { runCodeList<TCisTechniku>(nullptr); });
-    onTriggered(action(QStringLiteral("Akce_DomovskaStranka")), this,
+    onTriggered(action(Akce_CiselnikTechniku), this, [this] { runCodeList<TCisTechniku>(nullptr); });
+    onTriggered(action(Akce_DomovskaStranka), this,
                 [] { ShellOpen(QStringLiteral("http://") + HomePageAddress); });
-    onTriggered(action(QStringLiteral("Akce_OtevritZakaznika")), this, [this] { openCustomerCommand(); });
-    onTriggered(action(QStringLiteral("Akce_ZavritZakaznika")), this, [this] { ZavritZakaznika(); });
-    onTriggered(action(QStringLiteral("Akce_OtevritTZ")), this, [this] { findCardCommand(); });
-    onTriggered(action(QStringLiteral("Akce_CiselnikZakazniku")), this, [this] {
+    onTriggered(action(Akce_OtevritZakaznika), this, [this] { openCustomerCommand(); });
+    onTriggered(action(Akce_ZavritZakaznika), this, [this] { ZavritZakaznika(); });
+    onTriggered(action(Akce_OtevritTZ), this, [this] { findCardCommand(); });
+    onTriggered(action(Akce_CiselnikZakazniku), this, [this] {
         runCodeList<TCisZakazniku>(nullptr);
         dataWritten(); // watching, customers and their cards may have changed there
     });
-    onTriggered(action(QStringLiteral("Akce_PlanRevizi")), this, [this] { openPlan(false); });
-    onTriggered(action(QStringLiteral("Akce_Konfig")), this, [this] { settingsCommand(); });
-    onTriggered(action(QStringLiteral("Akce_UdajeUzivatele")), this, [this] { userDataCommand(); });
-    onTriggered(action(QStringLiteral("Akce_ZmenaHesla")), this, [this] { changePasswordCommand(); });
-    onTriggered(action(QStringLiteral("Akce_ImportZakazniku")), this, [this] { importCustomersCommand(); });
-    onTriggered(action(QStringLiteral("Akce_ZalohovatDatabazi")), this, [this] { backupCommand(); });
-    onTriggered(action(QStringLiteral("Akce_ObnovitZeZalohy")), this, [this] { restoreCommand(); });
-    onTriggered(action(QStringLiteral("Akce_Tisk")), this, [this] { ReportBinding::AkceTisk(m_context); });
-    onTriggered(action(QStringLiteral("Akce_OProgramu")), this, [this] {
+    onTriggered(action(Akce_PlanRevizi), this, [this] { openPlan(false); });
+    onTriggered(action(Akce_Konfig), this, [this] { settingsCommand(); });
+    onTriggered(action(Akce_UdajeUzivatele), this, [this] { userDataCommand(); });
+    onTriggered(action(Akce_ZmenaHesla), this, [this] { changePasswordCommand(); });
+    onTriggered(action(Akce_ImportZakazniku), this, [this] { importCustomersCommand(); });
+    onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { backupCommand(); });
+    onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { restoreCommand(); });
+    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::AkceTisk(m_context); });
+    onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
         RunModal(about);

@@ -49,7 +49,7 @@ public:
     // panel's.
     void dispatchSharedKey(const QKeySequence& key);
 
-    // The inspection plan window, opened when not open yet; overdueOnly shows the overdue
+    // The revision plan window, opened when not open yet; overdueOnly shows the overdue
     // sources. Null when the database lacks the plan's tables.
     TPlanRevizi* openPlan(bool overdueOnly);
     // Opens the customer from the plan with the card current; false when the user kept

@@ -8,8 +8,9 @@
 // program's own directory. The installed launcher hands each user a directory of their own.
 struct ProgramDirectoryChoice
 {
-    QString directory; // empty when the command line is wrong
+    QString directory; // empty when the command line is wrong or asks for the help
     QString error;     // what is wrong with the command line, in Czech
+    QString help;      // the help, when -h or --help asked for it
 };
 
 ProgramDirectoryChoice chooseProgramDirectory(const QStringList& arguments, const QString& environment,

@@ -12,6 +12,10 @@ int main(int argc, char* argv[])
     // Qt has taken its own options (-platform and the like) out of the arguments by now.
     const ProgramDirectoryChoice choice = chooseProgramDirectory(
         app.arguments(), qEnvironmentVariable("VESTIBOR_ADRESAR"), QCoreApplication::applicationDirPath());
+    if (!choice.help.isEmpty()) {
+        std::fputs(qUtf8Printable(choice.help), stdout);
+        return 0;
+    }
     if (choice.directory.isEmpty()) {
         std::fprintf(stderr, "Vestibor: %s\nPoužití: Vestibor [--adresar <adresář programu>]\n",
                      qUtf8Printable(choice.error));

@@ -1,9 +1,10 @@
 #include "codelists/CisZakazniku_f.h"
 
 #include "exchange/TableExport.h"
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"

@@ -3,6 +3,7 @@
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "uikit/AppContext.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
@@ -17,12 +18,11 @@ CodeListWindow::CodeListWindow(AppContext& context, const QString& objectName, Q
     setObjectName(objectName);
     m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
     m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
-    m_export = makeCommand(this, QStringLiteral("Akce_Export"), QStringLiteral("Export"),
-                           QStringLiteral("Export tabulky"));
-    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
-                          QStringLiteral("Výpis aktuálního záznamu"));
-    m_zavrit = makeCommand(this, QStringLiteral("Akce_Zavrit"), QStringLiteral("Zavřít"),
-                           QStringLiteral("Zavřít formulář"), QKeySequence(Qt::Key_Escape));
+    m_export = makeCommand(this, Akce_Export, QStringLiteral("Export"), QStringLiteral("Export tabulky"));
+    m_vypis =
+        makeCommand(this, Akce_Vypis, QStringLiteral("Výpis"), QStringLiteral("Výpis aktuálního záznamu"));
+    m_zavrit = makeCommand(this, Akce_Zavrit, QStringLiteral("Zavřít"), QStringLiteral("Zavřít formulář"),
+                           QKeySequence(Qt::Key_Escape));
     onTriggered(m_export, this, [this] { exportTable(); });
     onTriggered(m_vypis, this, [this] { showListing(); });
     connect(m_zavrit, &QAction::triggered, this, &QDialog::reject);

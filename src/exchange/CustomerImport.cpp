@@ -1,8 +1,8 @@
 #include "exchange/CustomerImport.h"
 
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "uikit/LongWork.h"
 
 #include <QFile>

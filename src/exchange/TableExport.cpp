@@ -1,9 +1,9 @@
 #include "exchange/TableExport.h"
 
 #include "exchange/TableWriters.h"
+#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 #include "uikit/DialogBackend.h"
 #include "uikit/Dialogs.h"
 #include "uikit/LongWork.h"

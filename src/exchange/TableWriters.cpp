@@ -1,8 +1,8 @@
 #include "exchange/TableWriters.h"
 
 #include "helpers/Cp1250.h"
+#include "helpers/Errors.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 
 #include <QIODevice>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "helpers/IniFile.h"
 
 #include "helpers/Cp1250.h"
+#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
-#include "store/Errors.h"
 
 #include <QFile>
 #include <QFileInfo>

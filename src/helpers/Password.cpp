@@ -1,9 +1,9 @@
 #include "helpers/Password.h"
 
 #include "helpers/Cp1250.h"
+#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 #include "helpers/TextConversions.h"
-#include "store/Errors.h"
 
 #include <QCryptographicHash>
 #include <QFile>

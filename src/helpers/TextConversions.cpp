@@ -1,6 +1,6 @@
 #include "helpers/TextConversions.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 
 #include <QColor>
 #include <QRegularExpression>
@@ -81,7 +81,7 @@ QString TrimControl(const QString& text)
 
 QString ProgramVersionText()
 {
-    return QStringLiteral("%1.%2").arg(VESTIBOR_VERSION_MAJOR).arg(VESTIBOR_VERSION_MINOR);
+    return QStringLiteral(VESTIBOR_VERSION);
 }
 
 QColor ColorFromValue(int value)

@@ -7,7 +7,7 @@
 
 class Connection;
 
-// Which heating sources the inspection plan lists: cards in service whose next inspection
+// Which heating sources the revision plan lists: cards in service whose next inspection
 // (the latest next date of their activities) falls on or before a day.
 struct PlanFilter
 {

@@ -4,7 +4,7 @@
 #include "plan/ReminderMail.h"
 
 #include "exchange/ReportBinding.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 

@@ -8,7 +8,7 @@
 #include "plan/PlanRows.h"
 #include "plan/PlanSettings.h"
 #include "store/ColumnKind.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 #include "uikit/EnterPress.h"

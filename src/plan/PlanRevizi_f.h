@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-// The inspection plan: the heating sources whose revision is due by a day, with their
+// The revision plan: the heating sources whose revision is due by a day, with their
 // customers' contacts, the last activity and the last reminder. From here the office opens
 // a customer on the card, e-mails or prints reminders and records them. The window is not
 // modal; the main window keeps working beside it.

@@ -6,6 +6,7 @@
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "uikit/AppContext.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/DBEdit.h"
 #include "uikit/DBGrid.h"
@@ -104,7 +105,7 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
                QStringLiteral("\" ?");
     };
     m_panel = new RecordPanel(this, config);
-    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis_Cin"), QStringLiteral("Výpis"),
+    m_vypis = makeCommand(this, Akce_Vypis_Cin, QStringLiteral("Výpis"),
                           QStringLiteral("Výpis aktuálního záznamu"));
     onTriggered(m_vypis, this,
                 [this] { RecordListing::show(QStringLiteral("Výpis činnosti"), listingText()); });

@@ -1,13 +1,15 @@
 #include "records/CardPanel.h"
 
+#include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
 #include "records/ActivityPanel.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/DBComboList.h"
 #include "uikit/DBEdit.h"
@@ -111,9 +113,9 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
     config.deleteRow = [this] { deleteCard(); };
     m_panel = new RecordPanel(this, config);
 
-    m_vypis = makeCommand(this, QStringLiteral("Akce_Vypis"), QStringLiteral("Výpis"),
-                          QStringLiteral("Výpis aktuálního záznamu"));
-    m_tiskKarty = makeCommand(this, QStringLiteral("Akce_TiskKarty"), QStringLiteral("Revizní karta"),
+    m_vypis =
+        makeCommand(this, Akce_Vypis, QStringLiteral("Výpis"), QStringLiteral("Výpis aktuálního záznamu"));
+    m_tiskKarty = makeCommand(this, Akce_TiskKarty, QStringLiteral("Revizní karta"),
                               QStringLiteral("Tisk revizní karty dle ČSN 33 160 ed. 2"),
                               QKeySequence(Qt::CTRL | Qt::Key_P));
     onTriggered(m_vypis, this, [this] { RecordListing::show(QStringLiteral("Výpis karty"), listingText()); });

@@ -1,7 +1,7 @@
 #include "records/CardSearch.h"
 
+#include "helpers/Errors.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
 
 namespace CardSearch {
 

@@ -112,7 +112,7 @@ void RecordPanelLayout::commands(RecordPanel* panel, QAction* listing, QAction* 
         if (!action)
             continue;
         auto* b = new QPushButton(m_panel);
-        b->setObjectName(action->objectName().replace(QStringLiteral("Akce_"), QStringLiteral("Tl_")));
+        b->setObjectName(buttonNameFor(action->objectName()));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         bindButton(b, action);

@@ -1,6 +1,6 @@
 #include "store/ColumnKind.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -35,20 +35,6 @@ ColumnKind kindFromDeclaredType(const QString& declaredType, int* maxLength)
     if (type.contains(u"INT") || type == u"COUNTER" || type == u"LONG")
         return ColumnKind::Integer;
     return ColumnKind::Text;
-}
-
-bool isNumericKind(ColumnKind kind)
-{
-    switch (kind) {
-    case ColumnKind::AutoKey:
-    case ColumnKind::Integer:
-    case ColumnKind::Year:
-    case ColumnKind::Float:
-    case ColumnKind::Money:
-        return true;
-    default:
-        return false;
-    }
 }
 
 namespace FieldValues {

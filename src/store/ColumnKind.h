@@ -30,8 +30,6 @@ struct ColumnInfo
 // Kind and maximum length from a declared type such as "VARCHAR(100)", "BIT" or "MONEY".
 ColumnKind kindFromDeclaredType(const QString& declaredType, int* maxLength = nullptr);
 
-bool isNumericKind(ColumnKind kind);
-
 namespace FieldValues {
 
 // The database's stored value turned into the program's value for the kind (lenient:

@@ -1,6 +1,7 @@
 #include "store/Connection.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/PostgresEngine.h"
 #include "store/SqliteEngine.h"
 

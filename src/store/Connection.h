@@ -29,7 +29,7 @@ struct ResultSet
 class Connection
 {
 public:
-    explicit Connection(const QString& name = QStringLiteral("ADOConnection1"));
+    explicit Connection(const QString& name);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

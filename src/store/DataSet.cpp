@@ -1,7 +1,7 @@
 #include "store/DataSet.h"
 
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/SqlDialect.h"
 
 #include <QRegularExpression>

@@ -126,7 +126,6 @@ private:
     void writeUpdate();
     std::optional<QList<QVariant>> storedRow(qint64 rowId) const;
     void removeCurrentRow();
-    QList<QVariant>& currentValues();
     const QList<QVariant>* currentValuesOrNull() const;
 
     Connection& m_connection;

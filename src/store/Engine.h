@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 
 #include <QByteArrayView>
 #include <QSqlDatabase>

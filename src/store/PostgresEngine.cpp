@@ -1,6 +1,6 @@
 #include "store/PostgresEngine.h"
 
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/ServerDatabase.h"
 #include "store/SqlDialect.h"
 

@@ -1,7 +1,7 @@
 #include "store/Schema.h"
 
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/ServerDatabase.h"
 
 #include <QFile>

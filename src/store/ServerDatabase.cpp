@@ -2,7 +2,7 @@
 
 #include "store/ColumnKind.h"
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/Schema.h"
 
 #include <QRegularExpression>

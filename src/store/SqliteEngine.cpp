@@ -1,7 +1,7 @@
 #include "store/SqliteEngine.h"
 
 #include "store/CzechText.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 #include "store/SqlDialect.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "store/StoreOperations.h"
 
 #include "store/Connection.h"
-#include "store/Errors.h"
+#include "store/DatabaseError.h"
 
 bool StoreOperations::ZajistitSloupec(const QString& table, const QString& column, const QString& type)
 {

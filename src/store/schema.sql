@@ -76,7 +76,7 @@ CREATE TABLE upozorneni (
 );
 
 -- The next inspection of a card in service: the latest next date of its activities, NULL
--- when none of them has one. The inspection plan and the reports read it from here.
+-- when none of them has one. The revision plan and the reports read it from here.
 CREATE VIEW pristi_revize AS
 SELECT t.id AS id_topneho_zdroje,
        (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = t.id) AS datum

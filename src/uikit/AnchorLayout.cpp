@@ -22,15 +22,6 @@ QWidget* AnchorLayout::place(QWidget* widget, const QRect& designRect, int ancho
     return widget;
 }
 
-QWidget* AnchorLayout::placeAt(QWidget* widget, int x, int y, int anchors)
-{
-    addChildWidget(widget);
-    const QSize size = widget->sizeHint();
-    m_entries.append({new QWidgetItem(widget), QRect(QPoint(x, y), size), anchors, true});
-    invalidate();
-    return widget;
-}
-
 void AnchorLayout::addItem(QLayoutItem* item)
 {
     m_entries.append({item, QRect(QPoint(0, 0), item->sizeHint()), TopLeft, true});

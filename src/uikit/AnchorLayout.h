@@ -32,8 +32,6 @@ public:
     {
         return place(widget, QRect(x, y, width, height), anchors);
     }
-    // A widget of its own natural size at the design position.
-    QWidget* placeAt(QWidget* widget, int x, int y, int anchors = TopLeft);
 
     void addItem(QLayoutItem* item) override;
     QLayoutItem* itemAt(int index) const override;

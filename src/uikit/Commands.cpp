@@ -41,3 +41,11 @@ void bindButton(QAbstractButton* button, QAction* action)
             action->trigger();
     });
 }
+
+QString buttonNameFor(const QString& commandName)
+{
+    static const QString commandPrefix = QStringLiteral("Akce_");
+    if (!commandName.startsWith(commandPrefix))
+        return commandName;
+    return QStringLiteral("Tl_") + commandName.mid(commandPrefix.size());
+}

@@ -20,3 +20,6 @@ void onTriggered(QAction* action, QObject* context, std::function<void()> handle
 // its hint as a tooltip and its enabled state, and a click executes the command. The
 // command's shortcut is not registered by the button.
 void bindButton(QAbstractButton* button, QAction* action);
+
+// The object name of a command's button: the command's name with "Tl_" in place of "Akce_".
+QString buttonNameFor(const QString& commandName);

@@ -1,7 +1,7 @@
 #include "uikit/DBEdit.h"
 
+#include "helpers/Errors.h"
 #include "store/DataSet.h"
-#include "store/Errors.h"
 #include "uikit/FieldLink.h"
 #include "uikit/Guard.h"
 

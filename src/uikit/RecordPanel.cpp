@@ -2,6 +2,7 @@
 
 #include "store/DataSet.h"
 #include "store/DataSource.h"
+#include "uikit/CommandNames.h"
 #include "uikit/Commands.h"
 #include "uikit/Dialogs.h"
 #include "uikit/EnterPress.h"
@@ -23,15 +24,15 @@ struct CommandSpec
 };
 
 const CommandSpec specs[RecordPanel::CommandCount] = {
-    {"Akce_NaZacatek", "", "Přechod na první položku", {}},
-    {"Akce_Vzad", "", "Přechod na předchozí položku", {}},
-    {"Akce_Vpred", "", "Přechod na následující položku", {}},
-    {"Akce_NaKonec", "", "Přechod na poslední položku", {}},
-    {"Akce_Novy", "Nový", "Nový záznam", QKeySequence(Qt::Key_Insert)},
-    {"Akce_Edit", "Oprava", "Oprava záznamu", {}},
-    {"Akce_Smazat", "Smazat", "Smazat záznam", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-    {"Akce_Ulozit", "Uložit", "Uložit změny", {}},
-    {"Akce_Storno", "Storno", "Stornovat změny", {}},
+    {Akce_NaZacatek, "", "Přechod na první položku", {}},
+    {Akce_Vzad, "", "Přechod na předchozí položku", {}},
+    {Akce_Vpred, "", "Přechod na následující položku", {}},
+    {Akce_NaKonec, "", "Přechod na poslední položku", {}},
+    {Akce_Novy, "Nový", "Nový záznam", QKeySequence(Qt::Key_Insert)},
+    {Akce_Edit, "Oprava", "Oprava záznamu", {}},
+    {Akce_Smazat, "Smazat", "Smazat záznam", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+    {Akce_Ulozit, "Uložit", "Uložit změny", {}},
+    {Akce_Storno, "Storno", "Stornovat změny", {}},
 };
 
 } // namespace
@@ -81,9 +82,7 @@ DataSet* RecordPanel::dataSet() const
 QAbstractButton* RecordPanel::makeButton(Command command, QWidget* parent) const
 {
     QAbstractButton* button;
-    const QString name =
-        QString::fromLatin1(specs[command].name).replace(QStringLiteral("Akce_"), QStringLiteral("Tl_")) +
-        m_config.suffix;
+    const QString name = buttonNameFor(QString::fromLatin1(specs[command].name)) + m_config.suffix;
     if (command <= NaKonec) {
         auto* tool = new QToolButton(parent);
         tool->setAutoRaise(true);

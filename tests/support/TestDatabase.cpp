@@ -1,7 +1,6 @@
 #include "support/TestDatabase.h"
 
 #include "store/Connection.h"
-#include "store/Errors.h"
 #include "store/ServerDatabase.h"
 
 #include <QMap>

@@ -1,6 +1,6 @@
 #include "support/TestServer.h"
 
-#include "store/Errors.h"
+#include "helpers/Errors.h"
 #include "store/ServerDatabase.h"
 
 #include <QCoreApplication>

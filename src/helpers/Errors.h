@@ -17,13 +17,6 @@ private:
     QByteArray m_utf8;
 };
 
-// The database engine refused a statement; the text is the engine's own.
-class DatabaseError : public AppError
-{
-public:
-    using AppError::AppError;
-};
-
 // A text that cannot be read as the value a field or a conversion needs.
 class ConversionError : public AppError
 {

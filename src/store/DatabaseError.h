@@ -1,0 +1,10 @@
+#pragma once
+
+#include "helpers/Errors.h"
+
+// The database engine refused a statement; the text is the engine's own.
+class DatabaseError : public AppError
+{
+public:
+    using AppError::AppError;
+};
