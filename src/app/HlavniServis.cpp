@@ -16,7 +16,7 @@ void THlavni::settingsCommand()
     Settings chosen;
     {
         TKonfig dialog(m_context.settings, this);
-        if (RunModal(dialog) != QDialog::Accepted)
+        if (runModal(dialog) != QDialog::Accepted)
             return;
         chosen = dialog.chosenSettings();
     }
@@ -31,7 +31,7 @@ void THlavni::userDataCommand()
     Settings chosen;
     {
         TUdajeUzivatele dialog(m_context.settings, this);
-        if (RunModal(dialog) != QDialog::Accepted)
+        if (runModal(dialog) != QDialog::Accepted)
             return;
         chosen = dialog.chosenSettings();
     }
@@ -42,12 +42,12 @@ void THlavni::userDataCommand()
 void THlavni::changePasswordCommand()
 {
     const std::optional<QString> entry =
-        InputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
+        inputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
     if (!entry) {
         ShowPlainMessage(QStringLiteral("Akce byla stornována."));
         return;
     }
-    const QString password = TrimControl(*entry);
+    const QString password = trimControlCharacters(*entry);
     if (password.size() < 5) {
         ShowInfo(QStringLiteral("Heslo musí mít alespoň 5 znaků."));
         return;

@@ -28,7 +28,7 @@ void THlavni::openCustomerCommand()
     const int before = m_context.IdOtevrenehoZakaznika;
     {
         TOtevritZakaznika dialog(m_context, this);
-        RunModal(dialog);
+        runModal(dialog);
     }
     if (m_context.IdOtevrenehoZakaznika != 0 && m_context.IdOtevrenehoZakaznika != before)
         OtevritZakaznikaId();
@@ -94,7 +94,7 @@ void THlavni::findCardCommand()
     QString value;
     {
         TOtevritKartu search(this);
-        if (RunModal(search) != QDialog::Accepted)
+        if (runModal(search) != QDialog::Accepted)
             return;
         column = search.searchColumn();
         value = search.searchValue();
@@ -121,7 +121,7 @@ void THlavni::findCardCommand()
                         QuestionKind::YesNo) != Answer::Yes)
             return;
         TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);
-        if (RunModal(list) != QDialog::Accepted)
+        if (runModal(list) != QDialog::Accepted)
             return;
         cardId = list.cardId();
         customerId = list.customerId();

@@ -118,7 +118,7 @@ template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
 {
     {
         Window window(m_context, this);
-        RunModal(window);
+        runModal(window);
     }
     if (lookupToReload) {
         lookupToReload->close();
@@ -154,7 +154,7 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
-        RunModal(about);
+        runModal(about);
     });
     auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(reload, &QShortcut::activated, this, [this] { runGuarded([this] { reloadOpenCustomer(); }); });

@@ -245,7 +245,7 @@ bool TCisZakazniku::validate()
         return false;
     }
     if (name.endsWith(u' '))
-        m_dataSet->setValue(QStringLiteral("nazev"), TrimControl(name));
+        m_dataSet->setValue(QStringLiteral("nazev"), trimControlCharacters(name));
     return true;
 }
 

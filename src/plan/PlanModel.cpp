@@ -164,7 +164,7 @@ void PlanModel::sort(int column, Qt::SortOrder order)
 void PlanModel::relist()
 {
     m_listed.clear();
-    const QString wanted = SearchKey(m_text);
+    const QString wanted = ::searchKey(m_text);
     for (int r = 0; r < m_facts.size(); ++r)
         if (PlanQuery::accepts(m_filter, m_facts[r].watched, m_facts[r].next) &&
             (wanted.isEmpty() || searchKey(r).contains(wanted)))
@@ -241,8 +241,8 @@ const QString& PlanModel::searchKey(int dataSetRow) const
         m_searchKeys.resize(m_facts.size());
     QString& key = m_searchKeys[dataSetRow];
     if (key.isNull()) {
-        key = SearchKey(cellText(dataSetRow, Zakaznik) + u'\n' + cellText(dataSetRow, Mesto) + u'\n' +
-                        cellText(dataSetRow, Zdroj));
+        key = ::searchKey(cellText(dataSetRow, Zakaznik) + u'\n' + cellText(dataSetRow, Mesto) + u'\n' +
+                          cellText(dataSetRow, Zdroj));
     }
     return key;
 }

@@ -128,7 +128,7 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
 void CardPanel::applySettings(const Settings& settings)
 {
     QPalette p = palette();
-    p.setColor(QPalette::Window, ColorFromValue(settings.BarvaKartaTZ));
+    p.setColor(QPalette::Window, colorFromValue(settings.BarvaKartaTZ));
     setPalette(p);
     m_vyrazeno->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
 }

@@ -9,9 +9,9 @@ bool runGuarded(const std::function<void()>& work)
         work();
         return true;
     } catch (const AppError& e) {
-        ShowErrorReport(e.text());
+        showErrorReport(e.text());
     } catch (const std::exception& e) {
-        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+        showErrorReport(QString::fromLocal8Bit(e.what()));
     }
     return false;
 }
