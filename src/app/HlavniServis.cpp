@@ -23,7 +23,7 @@ void THlavni::settingsCommand()
     // The new values are in force at once, also when the file cannot be written.
     m_context.settings = chosen;
     applySettings();
-    chosen.writeKonfig(m_context.settingsFile());
+    chosen.writeConfiguration(m_context.settingsFile());
 }
 
 void THlavni::userDataCommand()
@@ -36,7 +36,7 @@ void THlavni::userDataCommand()
         chosen = dialog.chosenSettings();
     }
     m_context.settings = chosen;
-    chosen.writeUzivatel(m_context.settingsFile());
+    chosen.writeUserData(m_context.settingsFile());
 }
 
 void THlavni::changePasswordCommand()

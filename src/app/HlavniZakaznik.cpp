@@ -78,7 +78,7 @@ void THlavni::reloadOpenCustomer()
     const int id = m_context.IdOtevrenehoZakaznika;
     if (id == 0 || !savePendingEdits())
         return;
-    if (const std::optional<QString> name = m_context.store.NajdiNazevZakaznika(id)) {
+    if (const std::optional<QString> name = m_context.store.findCustomerName(id)) {
         m_openCustomerLabel->setText(*name);
         m_context.DS_Karty->refresh();
         m_cardPanel->reloadActivities();

@@ -150,7 +150,7 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_ImportZakazniku), this, [this] { importCustomersCommand(); });
     onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { backupCommand(); });
     onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { restoreCommand(); });
-    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::AkceTisk(m_context); });
+    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::showReportGenerator(m_context); });
     onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
