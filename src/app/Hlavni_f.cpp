@@ -167,7 +167,7 @@ void THlavni::connectCommands()
 void THlavni::dispatchSharedKey(const QKeySequence& key)
 {
     const RecordPanel::Command command =
-        key == QKeySequence(Qt::Key_Insert) ? RecordPanel::Novy : RecordPanel::Smazat;
+        key == QKeySequence(Qt::Key_Insert) ? RecordPanel::New : RecordPanel::Delete;
     for (RecordPanel* panel : {m_cardPanel->panel(), m_activityPanel->panel()}) {
         QAction* target = panel->action(command);
         if (target->isEnabled()) {
@@ -209,7 +209,7 @@ bool THlavni::savePendingEdits()
     for (RecordPanel* panel : {m_activityPanel->panel(), m_cardPanel->panel()}) {
         if (!panel->dataSet()->isEditing())
             continue;
-        panel->action(RecordPanel::Ulozit)->trigger();
+        panel->action(RecordPanel::Save)->trigger();
         if (panel->dataSet()->isEditing())
             return false; // refused: the record stays in its editing mode
     }
