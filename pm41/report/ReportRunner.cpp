@@ -2,8 +2,9 @@
 
 #include "report/Database.h"
 #include "report/Formatting.h"
-#include "report/LetterText.h"
+#include "report/LetterFiller.h"
 #include "report/QueryText.h"
+#include "report/ReadOnlyReading.h"
 #include "report/ReportError.h"
 
 #include <QSqlError>
