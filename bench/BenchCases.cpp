@@ -12,6 +12,7 @@
 #include "codelists/CisCinnosti_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
+#include "store/Transaction.h"
 #include "uikit/AppContext.h"
 #include "uikit/RecordPanel.h"
 

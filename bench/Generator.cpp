@@ -4,6 +4,7 @@
 #include "GenData.h"
 
 #include "store/Connection.h"
+#include "store/Transaction.h"
 
 #include <QDate>
 #include <algorithm>

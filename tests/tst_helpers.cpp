@@ -1,5 +1,5 @@
 // The message, input and formatting helpers and their windows.
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 #include "helpers/TextConversions.h"
 #include "store/DatabaseError.h"
 #include "support/FindChild.h"

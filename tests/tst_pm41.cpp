@@ -5,6 +5,7 @@
 #include "PM41.h"
 #include "ReportEngine.h"
 #include "store/Connection.h"
+#include "store/Transaction.h"
 #include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TemplateMutator.h"

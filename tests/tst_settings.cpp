@@ -1,6 +1,6 @@
 // The settings file: its value rules, defaults, writing and its failures.
+#include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
-#include "helpers/Errors.h"
 #include "helpers/IniFile.h"
 #include "helpers/Settings.h"
 #include "support/ProgramDir.h"

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
+#include "helpers/AppError.h"
 #include "helpers/CzechQtTranslation.h"
-#include "helpers/Errors.h"
 #include "uikit/Dialogs.h"
 
 #include <QFont>

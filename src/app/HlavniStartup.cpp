@@ -1,8 +1,8 @@
 // The start-up sequence of the main window, step by step.
 #include "app/Hlavni_f.h"
 #include "app/PasswordGate.h"
+#include "helpers/AppError.h"
 #include "helpers/DatabaseSettings.h"
-#include "helpers/Errors.h"
 #include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Schema.h"

@@ -1,10 +1,11 @@
 #include "codelists/CisZakazniku_f.h"
 
 #include "exchange/TableExport.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/TextConversions.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"

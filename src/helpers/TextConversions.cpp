@@ -1,6 +1,6 @@
 #include "helpers/TextConversions.h"
 
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 
 #include <QColor>
 #include <QRegularExpression>

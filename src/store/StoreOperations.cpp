@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 
 bool StoreOperations::ZajistitSloupec(const QString& table, const QString& column, const QString& type)
 {

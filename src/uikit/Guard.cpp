@@ -1,6 +1,6 @@
 #include "uikit/Guard.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "uikit/Dialogs.h"
 
 bool runGuarded(const std::function<void()>& work)
