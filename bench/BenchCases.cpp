@@ -12,6 +12,7 @@
 #include "codelists/CisCinnosti_f.h"
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
+#include "store/Transaction.h"
 #include "uikit/AppContext.h"
 #include "uikit/RecordPanel.h"
 
@@ -62,7 +63,7 @@ BenchCase kindsWindowMove(BenchEnv& env)
     struct State
     {
         std::unique_ptr<TCisCinnosti> window;
-        RecordPanel::Command direction = RecordPanel::Vpred;
+        RecordPanel::Command direction = RecordPanel::Next;
     };
     auto state = std::make_shared<State>();
     BenchCase c;
@@ -77,9 +78,9 @@ BenchCase kindsWindowMove(BenchEnv& env)
     c.run = [&env, state] {
         DataSet* data = state->window->dataSet();
         if (data->recNo() == data->recordCount())
-            state->direction = RecordPanel::Vzad;
+            state->direction = RecordPanel::Previous;
         else if (data->recNo() <= 1)
-            state->direction = RecordPanel::Vpred;
+            state->direction = RecordPanel::Next;
         QAction* action = state->window->panel()->action(state->direction);
         return measureDrawn(env.context.connection, [&] { action->trigger(); });
     };

@@ -43,7 +43,7 @@ void openCustomer(THlavni& w, int id)
 void moveToAnotherCard(THlavni& w)
 {
     DataSet* cards = w.context().DS_Karty;
-    const auto command = cards->recNo() == cards->recordCount() ? RecordPanel::NaZacatek : RecordPanel::Vpred;
+    const auto command = cards->recNo() == cards->recordCount() ? RecordPanel::First : RecordPanel::Next;
     w.cardPanel()->panel()->action(command)->trigger();
 }
 

@@ -34,7 +34,7 @@ QString streetAddress(Random& random)
 }
 
 // An IČO: seven digits that differ for every id, and the check digit of the register.
-QString ico(int id)
+QString companyNumber(int id)
 {
     const QString base =
         QStringLiteral("%1").arg((qint64(id) * 7919 + 1234567) % 10000000, 7, 10, QChar(u'0'));
@@ -124,37 +124,37 @@ Made make(Random& random, int id, bool big)
     const QString street = streetAddress(random);
 
     QString name;
-    QVariant osoba;
+    QVariant contactPerson;
     QString mail;
     const Person contact = person(random);
     if (big) {
         name = QStringLiteral("Správa domů %1, s.r.o.").arg(place.name);
-        osoba = QStringLiteral("Ing. ") + contact.full();
+        contactPerson = QStringLiteral("Ing. ") + contact.full();
         mail = QStringLiteral("dispecink@") + firmDomain(name);
     } else if (made.firm) {
         name = firmName(random, pattern, place, street);
         static const QStringList titles{"Ing. ", "Mgr. ", "Bc. ", "JUDr. "};
-        osoba = (random.chance(0.15) ? random.pick(titles) : QString()) + contact.full();
+        contactPerson = (random.chance(0.15) ? random.pick(titles) : QString()) + contact.full();
         mail = (random.chance(0.5) ? QStringLiteral("info@") : asciiFold(contact.last, u'.') + u'@') +
                firmDomain(name);
     } else {
         name = contact.full();
         if (random.chance(0.3))
-            osoba = person(random).first + u' ' + contact.last;
+            contactPerson = person(random).first + u' ' + contact.last;
         mail = asciiFold(contact.full(), u'.') + u'@' + random.pick(mailDomains());
     }
-    const bool hasIco = made.firm || random.chance(0.1);
-    const QString icoText = hasIco ? ico(id) : QString();
-    const bool hasDic = hasIco && random.chance(made.firm ? 0.8 : 0.5);
+    const bool hasCompanyNumber = made.firm || random.chance(0.1);
+    const QString companyNumberText = hasCompanyNumber ? companyNumber(id) : QString();
+    const bool hasVatNumber = hasCompanyNumber && random.chance(made.firm ? 0.8 : 0.5);
 
     made.row = {id,
                 name,
-                osoba,
+                contactPerson,
                 street,
                 place.name,
-                place.psc,
-                hasIco ? QVariant(icoText) : none,
-                hasDic ? QVariant(QStringLiteral("CZ") + icoText) : none,
+                place.postcode,
+                hasCompanyNumber ? QVariant(companyNumberText) : none,
+                hasVatNumber ? QVariant(QStringLiteral("CZ") + companyNumberText) : none,
                 random.chance(made.firm ? 0.8 : 0.35) ? QVariant(phone(place.areaCode, random)) : none,
                 random.chance(0.8) ? QVariant(phone(mobilePrefix(random), random)) : none,
                 (big || random.chance(0.7)) && !mail.isEmpty() ? QVariant(mail) : none,

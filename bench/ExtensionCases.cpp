@@ -3,7 +3,7 @@
 #include "BenchCases.h"
 #include "WorkDatabase.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "uikit/AppContext.h"
 
 #include <memory>

@@ -17,7 +17,7 @@ struct Surname
 struct Town
 {
     QString name;
-    QString psc;      // "602 00"
+    QString postcode; // "602 00"
     QString areaCode; // first digits of a fixed-line number
 };
 
@@ -30,17 +30,17 @@ struct Model
 struct Category
 {
     QString name;
-    int lhuta;     // months between inspections
-    int weight;    // how common a card of the category is
-    int firstYear; // the oldest rok_vyroby that makes sense
-    QString noun;  // how a card of the category is called: "Plynový kotel"
+    int periodMonths; // months between inspections
+    int weight;       // how common a card of the category is
+    int firstYear;    // the oldest rok_vyroby that makes sense
+    QString noun;     // how a card of the category is called: "Plynový kotel"
     QList<Model> models;
 };
 
 struct Technician
 {
-    int cislo;
-    QString jmeno;
+    int number;
+    QString name;
 };
 
 const QStringList& maleFirstNames();

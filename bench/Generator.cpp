@@ -4,6 +4,7 @@
 #include "GenData.h"
 
 #include "store/Connection.h"
+#include "store/Transaction.h"
 
 #include <QDate>
 #include <algorithm>
@@ -128,28 +129,28 @@ GenCounts Generator::run()
 
 void Generator::writeCodeLists()
 {
-    RowWriter kategorie(
+    RowWriter categoryRows(
         m_connection,
         QStringLiteral("INSERT INTO cis_kategorie (id, nazev_kategorie, lhuta) VALUES (?, ?, ?)"));
     int id = 0;
     for (const Category& c : categories())
-        kategorie.add({++id, c.name, c.lhuta});
-    kategorie.flush();
+        categoryRows.add({++id, c.name, c.periodMonths});
+    categoryRows.flush();
     m_counts.categories = id;
 
-    RowWriter cinnost(m_connection,
-                      QStringLiteral("INSERT INTO cis_cinnost (id, nazev_cinnosti) VALUES (?, ?)"));
+    RowWriter activityKindRows(m_connection,
+                               QStringLiteral("INSERT INTO cis_cinnost (id, nazev_cinnosti) VALUES (?, ?)"));
     id = 0;
     for (const QString& name : activityKinds())
-        cinnost.add({++id, name});
-    cinnost.flush();
+        activityKindRows.add({++id, name});
+    activityKindRows.flush();
     m_counts.activityKinds = id;
 
-    RowWriter technici(m_connection,
-                       QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (?, ?)"));
+    RowWriter technicianRows(
+        m_connection, QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (?, ?)"));
     for (const Technician& t : technicians())
-        technici.add({t.cislo, t.jmeno});
-    technici.flush();
+        technicianRows.add({t.number, t.name});
+    technicianRows.flush();
     m_counts.technicians = int(technicians().size());
 }
 
@@ -244,10 +245,10 @@ void Generator::writeCardsAndActivities()
         if (m_random.chance(0.3))
             name += QStringLiteral(" – ") + m_random.pick(cardPlaces());
         cardRows.add({cardId, card.customer, name, model.type, model.maker, serialNumber(cardId),
-                      barcode(cardId), card.year, card.category + 1, category.lhuta, discarded,
+                      barcode(cardId), card.year, card.category + 1, category.periodMonths, discarded,
                       m_random.chance(0.08) ? QVariant(m_random.pick(cardNotes())) : none});
 
-        const QString usualTechnician = m_random.pick(technicians()).jmeno;
+        const QString usualTechnician = m_random.pick(technicians()).name;
         for (int k = 0; k < card.activities; ++k) {
             const QDate date = QDate::fromJulianDay(days[k]);
             const int kind = k == 0 && card.year >= firstDay.year() && m_random.chance(0.7)
@@ -257,13 +258,13 @@ void Generator::writeCardsAndActivities()
             const auto crowns = [&](int lo, int hi) {
                 return qint64(std::llround(m_random.between(lo, hi) * inflation)) * 100;
             };
-            QVariant doprava = none;
+            QVariant travel = none;
             if (m_random.chance(0.9))
-                doprava = money(
+                travel = money(
                     m_random.chance(0.2) ? 0 : std::llround(m_random.between(3, 60) * 1250 * inflation));
-            qint64 prace = crowns(priceFrom[kind], priceTo[kind]);
+            qint64 labour = crowns(priceFrom[kind], priceTo[kind]);
             if (m_random.chance(0.2))
-                prace += 50;
+                labour += 50;
             qint64 material = 0;
             if (kind == repair)
                 material = crowns(150, 12000) + m_random.between(0, 99);
@@ -271,9 +272,9 @@ void Generator::writeCardsAndActivities()
                 material = crowns(20, 600) + m_random.between(0, 99);
             const bool noted = m_random.chance(kind == repair ? 0.5 : 0.1);
             activityRows.add({++activityId, card.customer, cardId, kind + 1, isoDate(date),
-                              isoDate(date.addMonths(category.lhuta)),
-                              m_random.chance(0.75) ? usualTechnician : m_random.pick(technicians()).jmeno,
-                              doprava, money(prace), money(material),
+                              isoDate(date.addMonths(category.periodMonths)),
+                              m_random.chance(0.75) ? usualTechnician : m_random.pick(technicians()).name,
+                              travel, money(labour), money(material),
                               m_random.chance(0.15) ? money(crowns(50, 500)) : none,
                               noted ? QVariant(m_random.pick(activityNotes())) : none});
         }

@@ -4,7 +4,7 @@
 #include "WorkDatabase.h"
 
 #include "exchange/CustomerImport.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "store/Connection.h"
 
 #include <QDir>

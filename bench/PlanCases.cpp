@@ -121,7 +121,7 @@ QList<BenchCase> planCases(BenchEnv& env)
         until->setText(FieldValues::dateText(plan.filter().until.addDays(7)));
         emit until->editingFinished();
     };
-    const auto sortByCustomer = [](TPlanRevizi& plan) { plan.model()->sort(PlanModel::Zakaznik); };
+    const auto sortByCustomer = [](TPlanRevizi& plan) { plan.model()->sort(PlanModel::Customer); };
     return {
         planOpens(env, window),
         filterChange(env, QStringLiteral("Plan filter: watched customers on/off"), window,

@@ -1,6 +1,6 @@
 #include "RawCases.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "store/Connection.h"
 #include "store/CzechText.h"
 

@@ -1,7 +1,7 @@
 #include "WorkDatabase.h"
 
+#include "helpers/AppError.h"
 #include "helpers/DatabaseSettings.h"
-#include "helpers/Errors.h"
 #include "helpers/IniFile.h"
 #include "store/Connection.h"
 #include "store/ServerDatabase.h"

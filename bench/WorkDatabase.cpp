@@ -1,6 +1,6 @@
 #include "WorkDatabase.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "store/Connection.h"
 #include "store/Schema.h"
 

@@ -9,8 +9,8 @@
 #include "WorkDatabase.h"
 
 #include "app/Application.h"
+#include "helpers/AppError.h"
 #include "helpers/CommandLine.h"
-#include "helpers/Errors.h"
 #include "store/Schema.h"
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"

@@ -3,8 +3,8 @@
 //                [--big-customer-cards N --big-customer-activities-per-card N] [--seed S]
 #include "Generator.h"
 
+#include "helpers/AppError.h"
 #include "helpers/CommandLine.h"
-#include "helpers/Errors.h"
 #include "store/Connection.h"
 #include "store/Schema.h"
 

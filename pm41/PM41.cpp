@@ -46,7 +46,7 @@ int runPreview(QCoreApplication* application, const QString& templatePath, const
 {
     // Without a widget application there is nowhere to show a message either.
     if (!qobject_cast<QApplication*>(application)) {
-        std::fprintf(stderr, "PM41: SestavaNahled needs a widget application\n");
+        std::fprintf(stderr, "PM41: the preview needs a widget application\n");
         return -1;
     }
     pm41::TemplatePreviewSetup setup;
@@ -77,9 +77,9 @@ extern "C" int SestavaUNI(QCoreApplication* application, const char16_t* templat
     return -1;
 }
 
-extern "C" int SestavaNahled(QCoreApplication* application, const char16_t* templatePath,
-                             const char16_t* parameterText, const char16_t* extraParameters,
-                             QSqlDatabase* connection)
+extern "C" int pm41PreviewTemplate(QCoreApplication* application, const char16_t* templatePath,
+                                   const char16_t* parameterText, const char16_t* extraParameters,
+                                   QSqlDatabase* connection)
 {
     try {
         return runPreview(application, fromUtf16(templatePath), fromUtf16(parameterText),

@@ -1,6 +1,7 @@
 #pragma once
 
-// The report generator PM41: the entry points the program binds by name.
+// The report generator PM41: the entry points the program binds by name, and the preview of
+// one template that the revision plan's letters use.
 
 #include <cstdint>
 
@@ -28,9 +29,9 @@ PM41_API int SestavaUNI(QCoreApplication* application, const char16_t* templates
 // Returns 0 when the preview was shown, 1 when the report ran but had no rows (a message
 // said so), -1 when it could not be shown (a message said why: missing/faulty template,
 // query refused, no widget application).
-PM41_API int SestavaNahled(QCoreApplication* application, const char16_t* templatePath,
-                           const char16_t* parameterText, const char16_t* extraParameters,
-                           QSqlDatabase* connection);
+PM41_API int pm41PreviewTemplate(QCoreApplication* application, const char16_t* templatePath,
+                                 const char16_t* parameterText, const char16_t* extraParameters,
+                                 QSqlDatabase* connection);
 
 // The library's version designation, such as u"1.0"; the text stays valid for the whole run.
 PM41_API const char16_t* OznaceniVerzeDLL(void);

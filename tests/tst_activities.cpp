@@ -148,10 +148,10 @@ private slots:
             dates << grid->model()->index(row, 0).data().toString();
         QCOMPARE(dates, (QStringList{"1.1.2023", "1.5.2024", "1.5.2024"}));
         QCOMPARE(m.text("Ed_technik"), QStringLiteral("Novák"));
-        m.act(RecordPanel::Vpred)->trigger();
+        m.act(RecordPanel::Next)->trigger();
         QCOMPARE(m.text("Ed_technik"), QStringLiteral("b"));
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("2 z 3"));
-        m.act(RecordPanel::NaZacatek)->trigger();
+        m.act(RecordPanel::First)->trigger();
         QCOMPARE(m.find<QComboBox>("CB_cinnost")->currentText(), QStringLiteral("Kontrola"));
         QStringList prices;
         for (const char* name : {"Ed_cena_doprava", "Ed_cena_prace", "Ed_cena_material", "Ed_cena_ostatni"})
@@ -164,7 +164,7 @@ private slots:
     {
         Main m;
         const QDate today = QDate::currentDate();
-        m.act(RecordPanel::Novy)->trigger();
+        m.act(RecordPanel::New)->trigger();
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("0 z 3"));
         QCOMPARE(m.text("Ed_datum"), dateText(today));
@@ -172,10 +172,10 @@ private slots:
         QCOMPARE(m.activities()->value(QStringLiteral("id_zakaznika")).toInt(), 1);
         QCOMPARE(m.activities()->value(QStringLiteral("id_topneho_zdroje")).toInt(), 1);
         QVERIFY(m.text("Ed_technik").isEmpty() && m.find<QComboBox>("CB_cinnost")->currentIndex() == -1);
-        m.act(RecordPanel::Storno)->trigger();
+        m.act(RecordPanel::Cancel)->trigger();
 
         // a card without a period and without activities: typing starts a new one
-        m.w->cardPanel()->panel()->action(RecordPanel::Vpred)->trigger();
+        m.w->cardPanel()->panel()->action(RecordPanel::Next)->trigger();
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("0 z 0"));
         typeText(m.find("Ed_technik"), QStringLiteral("Ž"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
@@ -211,7 +211,7 @@ private slots:
         QTest::mouseClick(m.find<QAbstractButton>("Tl_datum_pristi"), Qt::LeftButton);
         QCOMPARE(next->text(), QStringLiteral("24.12.2024"));
         QCOMPARE(datum->text(), QStringLiteral("31.3.2024"));
-        m.act(RecordPanel::Ulozit)->trigger();
+        m.act(RecordPanel::Save)->trigger();
         QCOMPARE(m.scalar("SELECT datum || ' ' || datum_pristi FROM cinnosti WHERE id = 2").toString(),
                  QStringLiteral("2024-03-31 2024-12-24"));
 
@@ -246,7 +246,7 @@ private slots:
         panel->technicianMenu()->actions()[4]->trigger();
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
         QCOMPARE(m.text("Ed_technik"), QStringLiteral("RD Servis"));
-        m.act(RecordPanel::Ulozit)->trigger();
+        m.act(RecordPanel::Save)->trigger();
         QCOMPARE(m.scalar("SELECT technik FROM cinnosti WHERE id = 2").toString(),
                  QStringLiteral("RD Servis"));
     }
@@ -255,9 +255,9 @@ private slots:
     {
         Main m("[konfig]\r\nhsl=0\r\n");
         TestDialogs dialogs;
-        m.act(RecordPanel::Novy)->trigger();
+        m.act(RecordPanel::New)->trigger();
         typeText(m.find("Ed_cena_prace"), QStringLiteral("1500,5"));
-        m.act(RecordPanel::Ulozit)->trigger();
+        m.act(RecordPanel::Save)->trigger();
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Volba Činnost musí být zvolená!"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CB_cinnost"));
@@ -269,13 +269,13 @@ private slots:
         const QString question =
             QStringLiteral("Byly provedeny změny v záznamu Činnosti. Chcete tyto změny uložit?");
         dialogs.answerQuestion(Answer::No);
-        m.act(RecordPanel::Ulozit)->trigger();
+        m.act(RecordPanel::Save)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Pozor"), question);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
 
         dialogs.answerQuestion(Answer::Yes);
-        m.act(RecordPanel::Ulozit)->trigger();
+        m.act(RecordPanel::Save)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Pozor"), question);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(m.scalar("SELECT id_zakaznika || '/' || id_topneho_zdroje || '/' || cinnost FROM cinnosti "
@@ -292,12 +292,12 @@ private slots:
         TestDialogs dialogs;
         const QString question = QStringLiteral("Opravdu chcete odstranit činnost ze dne \"1.1.2023\" ?");
         dialogs.answerQuestion(Answer::No);
-        m.act(RecordPanel::Smazat)->trigger();
+        m.act(RecordPanel::Delete)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 3"));
 
         dialogs.answerQuestion(Answer::Yes);
-        m.act(RecordPanel::Smazat)->trigger();
+        m.act(RecordPanel::Delete)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti WHERE id = 2").toInt(), 0);

@@ -114,7 +114,7 @@ private slots:
     {
         Main m;
         m.find("Me_poznamka")->setFocus();
-        m.card(RecordPanel::Novy)->trigger();
+        m.card(RecordPanel::New)->trigger();
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 2"));
@@ -122,18 +122,18 @@ private slots:
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
         QCOMPARE(m.cards()->value(QStringLiteral("id_zakaznika")).toInt(), 1);
 
-        m.card(RecordPanel::Storno)->trigger(); // back to the first card and its activities
+        m.card(RecordPanel::Cancel)->trigger(); // back to the first card and its activities
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel"));
         QVERIFY(m.w->activityPanel()->isEnabled());
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
 
-        m.card(RecordPanel::Novy)->trigger();
+        m.card(RecordPanel::New)->trigger();
         typeText(m.find("Ed_nazev"), QStringLiteral("Kamna"));
         typeText(m.find("Ed_typ"), QStringLiteral("Š1"));
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
         choose(m.find<QComboBox>("Cb_rok_vyroby"), QStringLiteral("1999"));
-        m.card(RecordPanel::Ulozit)->trigger();
+        m.card(RecordPanel::Save)->trigger();
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("3 z 3"));
         QVERIFY(m.w->activityPanel()->isEnabled());
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("0 z 0"));
@@ -150,9 +150,9 @@ private slots:
         TestDialogs dialogs;
         const auto save = [&] {
             m.find("Me_poznamka")->setFocus();
-            m.card(RecordPanel::Ulozit)->trigger();
+            m.card(RecordPanel::Save)->trigger();
         };
-        m.card(RecordPanel::Novy)->trigger();
+        m.card(RecordPanel::New)->trigger();
         save();
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Kolonka Název musí být vyplněná!"));
@@ -202,12 +202,12 @@ private slots:
         auto* period = m.find<DBEdit>("Ed_lhuta");
         period->selectAll();
         typeText(period, QStringLiteral("7"));
-        m.card(RecordPanel::Ulozit)->trigger();
+        m.card(RecordPanel::Save)->trigger();
         QCOMPARE(m.scalar("SELECT kategorie || '/' || lhuta FROM topny_zdroj WHERE id = 1").toString(),
                  QStringLiteral("2/7"));
         choose(category, QStringLiteral("Kotle")); // a later choice overwrites the hand-set period
         QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("24"));
-        m.card(RecordPanel::Storno)->trigger();
+        m.card(RecordPanel::Cancel)->trigger();
         QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("7"));
     }
 
@@ -218,7 +218,7 @@ private slots:
         m.exec("DELETE FROM cis_kategorie");
         m.w->context().DS_Kategorie->close();
         m.w->context().DS_Kategorie->open();
-        m.card(RecordPanel::Novy)->trigger();
+        m.card(RecordPanel::New)->trigger();
         QTest::mouseClick(m.find("CB_kategorie"), Qt::LeftButton); // nothing there to choose
         dialogs.takeMessage(
             MessageKind::Plain, QStringLiteral("Vestibor"),
@@ -232,12 +232,12 @@ private slots:
         Main m("[konfig]\r\nhsl=0\r\nDialogUlozit=0\r\n", false);
         TestDialogs dialogs;
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
-        QVERIFY(!m.card(RecordPanel::Edit)->isEnabled() && !m.card(RecordPanel::Smazat)->isEnabled());
+        QVERIFY(!m.card(RecordPanel::Edit)->isEnabled() && !m.card(RecordPanel::Delete)->isEnabled());
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Kotle"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("Ed_lhuta"), QStringLiteral("24"));
         QCOMPARE(m.cards()->value(QStringLiteral("id_zakaznika")).toInt(), 1);
-        m.card(RecordPanel::Storno)->trigger();
+        m.card(RecordPanel::Cancel)->trigger();
         dialogs.answerDate(QDate(2021, 6, 30));
         QTest::mouseClick(m.find<QAbstractButton>("Tl_vyrazeno_dne"), Qt::LeftButton);
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(field->text(), QStringLiteral("17.5.2024"));
         QCOMPARE(m.scalar("SELECT count(vyrazeno_dne) FROM topny_zdroj").toInt(), 0); // not saved by itself
-        m.card(RecordPanel::Ulozit)->trigger();
+        m.card(RecordPanel::Save)->trigger();
         QCOMPARE(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").toString(),
                  QStringLiteral("2024-05-17"));
 
@@ -280,7 +280,7 @@ private slots:
         QTest::mouseClick(undo, Qt::LeftButton);
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QVERIFY(field->text().isEmpty());
-        m.card(RecordPanel::Ulozit)->trigger();
+        m.card(RecordPanel::Save)->trigger();
         QVERIFY(m.scalar("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = 1").isNull());
 
         Main typed("[konfig]\r\nhsl=0\r\nPovolitPrimouEditaciDatumu=1\r\n");
@@ -298,13 +298,13 @@ private slots:
         m.cards()->cancel();
 
         dialogs.answerQuestion(Answer::No);
-        m.card(RecordPanel::Smazat)->trigger();
+        m.card(RecordPanel::Delete)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
                              deleteQuestion.arg(QStringLiteral("Kotel")));
         QCOMPARE(m.scalar("SELECT count(*) FROM cinnosti").toInt(), 4);
 
         dialogs.answerQuestion(Answer::Yes);
-        m.card(RecordPanel::Smazat)->trigger();
+        m.card(RecordPanel::Delete)->trigger();
         dialogs.take();
         QCOMPARE(m.column(QStringLiteral("SELECT id FROM topny_zdroj ORDER BY id")), QStringLiteral("2,3"));
         QCOMPARE(m.column(QStringLiteral("SELECT id_topneho_zdroje FROM cinnosti ORDER BY id")),
@@ -315,7 +315,7 @@ private slots:
                  QStringLiteral("1 z 1")); // the activities of the card now current
 
         dialogs.answerQuestion(Answer::Yes);
-        m.card(RecordPanel::Smazat)->trigger();
+        m.card(RecordPanel::Delete)->trigger();
         dialogs.take();
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
@@ -339,7 +339,7 @@ private slots:
         TestDialogs dialogs;
         refuseWrites(m.w->context().connection, refusingTable, QStringLiteral("DELETE"));
         dialogs.answerQuestion(Answer::Yes);
-        m.card(RecordPanel::Smazat)->trigger();
+        m.card(RecordPanel::Delete)->trigger();
         dialogs.take();
         dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
                             QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
@@ -367,9 +367,9 @@ private slots:
         const auto bCard = [&](RecordPanel::Command c) { return bWindow.cardPanel()->panel()->action(c); };
 
         typeText(a.find("Ed_typ"), QStringLiteral("x"));
-        a.card(RecordPanel::Ulozit)->trigger();
+        a.card(RecordPanel::Save)->trigger();
         typeText(b("Ed_nazev"), QStringLiteral("y"));
-        bCard(RecordPanel::Ulozit)->trigger();
+        bCard(RecordPanel::Save)->trigger();
         const DialogCall refused = dialogs.take();
         QVERIFY2(refused.text.startsWith(QStringLiteral("Záznam mezitím změnil jiný uživatel.")),
                  qPrintable(refused.text));
@@ -378,18 +378,18 @@ private slots:
         QCOMPARE(child<QLabel>(bWindow, "La_Rezim")->text(), QStringLiteral("[Prohlížení]"));
         QCOMPARE(bText("Ed_typ"), QStringLiteral("K1x")); // read again: the user decides anew
         typeText(b("Ed_nazev"), QStringLiteral("y"));
-        bCard(RecordPanel::Ulozit)->trigger();
+        bCard(RecordPanel::Save)->trigger();
         QCOMPARE(a.scalar("SELECT nazev || '/' || typ FROM topny_zdroj WHERE id = 1").toString(),
                  QStringLiteral("Kotely/K1x"));
 
         // Both add a card to the customer.
         for (const auto& [window, name] : {std::pair(a.w.get(), QStringLiteral("Kamna A")),
                                            std::pair(&bWindow, QStringLiteral("Kamna B"))}) {
-            window->cardPanel()->panel()->action(RecordPanel::Novy)->trigger();
+            window->cardPanel()->panel()->action(RecordPanel::New)->trigger();
             typeText(child<QWidget>(*window, "Ed_nazev"), name);
             typeText(child<QWidget>(*window, "Ed_typ"), QStringLiteral("K"));
             choose(child<QComboBox>(*window, "CB_kategorie"), QStringLiteral("Krby"));
-            window->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+            window->cardPanel()->panel()->action(RecordPanel::Save)->trigger();
         }
         showActive(a.w.get()); // the user turns to the first PC
         QTest::keyClick(a.w.get(), Qt::Key_F5);
@@ -402,15 +402,15 @@ private slots:
         QVERIFY(a.cards()->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         typeText(b("Ed_typ"), QStringLiteral("z"));
         dialogs.answerQuestion(Answer::Yes);
-        a.card(RecordPanel::Smazat)->trigger();
+        a.card(RecordPanel::Delete)->trigger();
         dialogs.take();
-        bCard(RecordPanel::Ulozit)->trigger();
+        bCard(RecordPanel::Save)->trigger();
         dialogs.takeMessage(
             MessageKind::Error, QStringLiteral("Vestibor"),
             QStringLiteral(
                 "Záznam mezitím smazal jiný uživatel, změny nelze uložit. Zrušte je tlačítkem Storno."));
         QCOMPARE(bText("Ed_typ"), QStringLiteral("R1z")); // the typed change is still there
-        bCard(RecordPanel::Storno)->trigger();
+        bCard(RecordPanel::Cancel)->trigger();
         QCOMPARE(dialogs.pending(), 0);
         QCOMPARE(a.scalar("SELECT count(*) FROM topny_zdroj WHERE nazev = 'Krb'").toInt(), 0);
     }
@@ -457,18 +457,18 @@ private slots:
         typeText(m.find("Ed_typ"), QStringLiteral("x"));
         choose(m.find<QComboBox>("CB_kategorie"), QStringLiteral("Krby"));
         dialogs.answerQuestion(Answer::Yes);
-        m.card(RecordPanel::Ulozit)->trigger();
+        m.card(RecordPanel::Save)->trigger();
         dialogs.take();
         QCOMPARE(m.scalar("SELECT typ FROM topny_zdroj WHERE id = 1").toString(), QStringLiteral("K1x"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
         QCOMPARE(m.text("Ed_technik"), QStringLiteral("Novák"));
 
         // another card: the activity is dropped without a question
-        m.card(RecordPanel::Vpred)->trigger();
+        m.card(RecordPanel::Next)->trigger();
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(m.scalar("SELECT count(technik) FROM cinnosti").toInt(), 0);
-        m.card(RecordPanel::NaZacatek)->trigger();
+        m.card(RecordPanel::First)->trigger();
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 2"));
         QVERIFY(m.text("Ed_technik").isEmpty());
     }
@@ -496,7 +496,7 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 7"));
         QVERIFY2(opening <= 4, qPrintable(QString::number(opening)));
         for (int card = 2; card <= 7; ++card) {
-            const qint64 moving = statementsOf([&] { m.card(RecordPanel::Vpred)->trigger(); });
+            const qint64 moving = statementsOf([&] { m.card(RecordPanel::Next)->trigger(); });
             QCOMPARE(m.text("La_Pocitadlo_Cin"),
                      card <= 2 ? QStringLiteral("1 z 1") : QStringLiteral("1 z 5"));
             QVERIFY2(moving <= 2, qPrintable(QString::number(moving)));
@@ -533,8 +533,8 @@ private slots:
         QCOMPARE(windowLayout(shown), windowLayout(recordListingWindow(QStringLiteral("Výpis karty"))));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]")); // the edit goes on
 
-        m.card(RecordPanel::Storno)->trigger();
-        m.card(RecordPanel::Vpred)->trigger();
+        m.card(RecordPanel::Cancel)->trigger();
+        m.card(RecordPanel::Next)->trigger();
         QTest::mouseClick(m.find<QAbstractButton>("Tl_Vypis"), Qt::LeftButton);
         QCOMPARE(
             dialogs.textWindows.last().text,

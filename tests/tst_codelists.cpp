@@ -80,8 +80,8 @@ private slots:
                  QStringLiteral("Tl_Edit Tl_Export Tl_NaKonec Tl_NaZacatek Tl_Novy Tl_Smazat Tl_Storno "
                                 "Tl_Ulozit Tl_Vpred Tl_Vypis Tl_Vzad Tl_Zavrit"));
         QCOMPARE(w.command(Akce_Zavrit)->shortcut(), QKeySequence(Qt::Key_Escape));
-        QCOMPARE(w.panel()->action(RecordPanel::Novy)->shortcut(), QKeySequence(Qt::Key_Insert));
-        QCOMPARE(w.panel()->action(RecordPanel::Smazat)->toolTip(), QStringLiteral("Smazat záznam"));
+        QCOMPARE(w.panel()->action(RecordPanel::New)->shortcut(), QKeySequence(Qt::Key_Insert));
+        QCOMPARE(w.panel()->action(RecordPanel::Delete)->toolTip(), QStringLiteral("Smazat záznam"));
         QCOMPARE(w.size(), QSize(547, 347));
     }
 
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(enabling(w), QStringLiteral("000000011"));
-        w.panel()->action(RecordPanel::Ulozit)->trigger();
+        w.panel()->action(RecordPanel::Save)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("1 z 1"));
         QCOMPARE(f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost"))
                      .rows[0][0]
@@ -109,10 +109,10 @@ private slots:
         TCisCinnosti w(f.context, nullptr);
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("1 z 5"));
         QCOMPARE(enabling(w), QStringLiteral("001111100"));
-        w.panel()->action(RecordPanel::Novy)->trigger();
+        w.panel()->action(RecordPanel::New)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 5"));
         QCOMPARE(enabling(w), QStringLiteral("001100011"));
-        w.panel()->action(RecordPanel::Vpred)->trigger();
+        w.panel()->action(RecordPanel::Next)->trigger();
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(f.count(QStringLiteral("cis_cinnost")), 5);
         QCOMPARE(w.dataSet()->recordCount(), 5);
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(enabling(w), QStringLiteral("111100011"));
         typeText(child<DBEdit>(w, "Ed_nazev_cinnosti"), QStringLiteral("x"));
-        w.panel()->action(RecordPanel::Vpred)->trigger();
+        w.panel()->action(RecordPanel::Next)->trigger();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("4 z 5"));
         QCOMPARE(
             f.context.connection.query(QStringLiteral("SELECT nazev_cinnosti FROM cis_cinnost WHERE id = 3"))
@@ -146,7 +146,7 @@ private slots:
         TCisCinnosti w(f.context, nullptr);
         TestDialogs dialogs;
         dialogs.answerQuestion(Answer::No);
-        w.panel()->action(RecordPanel::Smazat)->trigger();
+        w.panel()->action(RecordPanel::Delete)->trigger();
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),
                              QStringLiteral("Opravdu chcete odstranit záznam \"Revize\" ?"));
         QCOMPARE(f.count(QStringLiteral("cis_cinnost")), 1);
@@ -163,7 +163,7 @@ private slots:
         w.dataSet()->cancel();
 
         dialogs.answerQuestion(Answer::Yes);
-        w.panel()->action(RecordPanel::Smazat)->trigger();
+        w.panel()->action(RecordPanel::Delete)->trigger();
         dialogs.take();
         QCOMPARE(label(w, "La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(enabling(w), QStringLiteral("000010000"));
@@ -178,28 +178,28 @@ private slots:
             TCisTechniku w(f.context, nullptr);
             showActive(&w);
             w.dataSet()->append();
-            w.panel()->action(RecordPanel::Ulozit)->trigger();
+            w.panel()->action(RecordPanel::Save)->trigger();
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                 QStringLiteral("Kolonka Číslo technika musí být vyplněná!"));
             QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_cislo"));
             w.dataSet()->setValue(QStringLiteral("cislo"), 7);
-            w.panel()->action(RecordPanel::Ulozit)->trigger();
+            w.panel()->action(RecordPanel::Save)->trigger();
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                 QStringLiteral("Kolonka Jméno technika musí být vyplněná!"));
             QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
             w.dataSet()->setValue(QStringLiteral("jmeno_technika"), QStringLiteral(" "));
-            w.panel()->action(RecordPanel::Ulozit)->trigger(); // a space is a name
+            w.panel()->action(RecordPanel::Save)->trigger(); // a space is a name
             QCOMPARE(f.count(QStringLiteral("cis_technici")), 1);
         }
         {
             TCisKategorii w(f.context, nullptr);
             showActive(&w);
             w.dataSet()->append();
-            w.panel()->action(RecordPanel::Ulozit)->trigger();
+            w.panel()->action(RecordPanel::Save)->trigger();
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                 QStringLiteral("Kolonka Název kategorie musí být vyplněná!"));
             w.dataSet()->setValue(QStringLiteral("nazev_kategorie"), QStringLiteral("Kotle"));
-            w.panel()->action(RecordPanel::Ulozit)->trigger();
+            w.panel()->action(RecordPanel::Save)->trigger();
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                 QStringLiteral("Kolonka Lhůta musí být vyplněná!"));
             QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_lhuta"));
@@ -207,7 +207,7 @@ private slots:
         {
             TCisCinnosti w(f.context, nullptr);
             w.dataSet()->append();
-            w.panel()->action(RecordPanel::Ulozit)->trigger();
+            w.panel()->action(RecordPanel::Save)->trigger();
             dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                                 QStringLiteral("Kolonka Název činnosti musí být vyplněná!"));
         }
@@ -292,15 +292,15 @@ private slots:
     {
         OpenContext f;
         f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')"));
-        QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::cinnosti()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::activityKinds()),
                  QStringLiteral(
                      "Kód\tNázev "
                      "činnosti\r\n==================================\r\n\r\n1\tRevize\r\n2\tKontrola\r\n"));
-        QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::kategorie()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::categories()),
                  QStringLiteral("Kód\tNázev kategorie\tLhůta\r\n==================================\r\n\r\n"));
         f.exec(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (2, 'Čermák'), (1, "
                               "'Zelený'), (3, 'Adam')"));
-        QCOMPARE(TCiselnik::listingText(f.context.connection, CodeListSpecs::technici()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::technicians()),
                  QStringLiteral("Číslo\tJméno technika\r\n==================================\r\n\r\n"
                                 "3\tAdam\r\n2\tČermák\r\n1\tZelený\r\n"));
 

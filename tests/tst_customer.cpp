@@ -279,7 +279,7 @@ private slots:
         m.open(1);
         TestDialogs dialogs;
         m.w->context().DS_Karty->edit();
-        m.w->activityPanel()->panel()->action(RecordPanel::Novy)->trigger();
+        m.w->activityPanel()->panel()->action(RecordPanel::New)->trigger();
         m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Volba Činnost musí být zvolená!"));
@@ -337,7 +337,7 @@ private slots:
         QTest::keyClick(m.w.get(), Qt::Key_Insert); // both panels browse: the card panel's New
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Vkládání]"));
         QVERIFY(!m.w->activityPanel()->isEnabled());
-        m.w->cardPanel()->panel()->action(RecordPanel::Storno)->trigger();
+        m.w->cardPanel()->panel()->action(RecordPanel::Cancel)->trigger();
 
         dialogs.answerQuestion(Answer::No);
         m.w->dispatchSharedKey(QKeySequence(Qt::CTRL | Qt::Key_Delete));

@@ -1,5 +1,5 @@
 // Data sets over the database and the conversions of field values, without widgets.
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"

@@ -1,5 +1,5 @@
 // The data-aware widgets offscreen, and the grid's model.
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"

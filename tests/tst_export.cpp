@@ -1,7 +1,7 @@
 // The table export: the exact bytes of both formats and the export command around them.
 #include "exchange/TableExport.h"
 #include "exchange/TableWriters.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
 #include "support/Fixture.h"

@@ -1,5 +1,5 @@
 // The message, input and formatting helpers and their windows.
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 #include "helpers/TextConversions.h"
 #include "store/DatabaseError.h"
 #include "support/FindChild.h"
@@ -273,8 +273,8 @@ private slots:
         QCOMPARE(RemoveChar(QString(), u'&'), QString());
         // The major and minor numbers of the version the package carries.
         QCOMPARE(ProgramVersionText(), QStringLiteral(VESTIBOR_PROJECT_VERSION).section(u'.', 0, 1));
-        QCOMPARE(ValueFromColor(ColorFromValue(0x61AFAF)), 0x61AFAF);
-        QCOMPARE(ColorFromValue(0xFF0000), QColor(0, 0, 255));
+        QCOMPARE(valueFromColor(colorFromValue(0x61AFAF)), 0x61AFAF);
+        QCOMPARE(colorFromValue(0xFF0000), QColor(0, 0, 255));
     }
 
     void errorsNoOneHandlesReachTheGeneralReport()

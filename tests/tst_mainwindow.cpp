@@ -1,6 +1,6 @@
 // The main window: its layout, menu, command table and the code lists it opens.
 #include "app/Hlavni_f.h"
-#include "codelists/CodeListFamily.h"
+#include "codelists/SmallCodeListWindow.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
@@ -162,7 +162,7 @@ private slots:
     {
         TestDialogs dialogs;
         dialogs.onModal([](QDialog& d) {
-            auto& w = static_cast<TCiselnik&>(d);
+            auto& w = static_cast<SmallCodeListWindow&>(d);
             w.dataSet()->append();
             w.dataSet()->setValue(QStringLiteral("nazev_cinnosti"), QStringLiteral("Revize"));
             w.dataSet()->post();
@@ -175,7 +175,7 @@ private slots:
         QStringList opened;
         dialogs.onModal([&](QDialog& d) {
             opened << d.objectName();
-            auto& w = static_cast<TCiselnik&>(d);
+            auto& w = static_cast<SmallCodeListWindow&>(d);
             w.dataSet()->append();
             w.dataSet()->setValue(QStringLiteral("nazev_kategorie"), QStringLiteral("Kotle"));
             w.dataSet()->setValue(QStringLiteral("lhuta"), 12);

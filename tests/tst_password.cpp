@@ -1,6 +1,6 @@
 // The password file, its digest and the gate at start-up.
 #include "app/PasswordGate.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/Password.h"
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"

@@ -59,8 +59,8 @@ struct PlanData : OpenContext
     QStringList listed(const PlanFilter& filter)
     {
         load(filter);
-        return lines({PlanModel::Zdroj, PlanModel::PristiRevize, PlanModel::Dni, PlanModel::Kategorie,
-                      PlanModel::PosledniCinnost, PlanModel::Upozorneno});
+        return lines({PlanModel::Source, PlanModel::NextRevision, PlanModel::Days, PlanModel::Category,
+                      PlanModel::LastActivity, PlanModel::Reminded});
     }
 
     QStringList lines(const QList<int>& columns) const
@@ -151,7 +151,7 @@ private slots:
         f.load({today, today.addDays(30), true, false});
         const auto filtered = [&](const QString& text) {
             f.model.setTextFilter(text);
-            return f.lines({PlanModel::Zdroj});
+            return f.lines({PlanModel::Source});
         };
         QCOMPARE(filtered(QStringLiteral("NOVAK")),
                  (QStringList{QStringLiteral("Kotel"), QStringLiteral("Krb")}));
@@ -179,21 +179,21 @@ private slots:
             "VALUES (3, 6, 1, '2025-01-01', '2026-12-15'), (4, 7, 1, '2025-01-01', '2026-12-15'), "
             "(5, 8, 1, '2025-01-01', '2026-12-15'), (6, 9, 1, '2025-01-01', '2026-12-14')"));
         f.load({today, today.addDays(30), true, false});
-        const QList<int> customerAndSource{PlanModel::Zakaznik, PlanModel::Zdroj};
+        const QList<int> customerAndSource{PlanModel::Customer, PlanModel::Source};
         // The plan's own order: next revision, then the customer in Czech order.
         QCOMPARE(f.lines(customerAndSource).join(u' '),
                  QStringLiteral("Novák|Kotel Hora|Z6 Cyril|Z4 Čech|Z3 Chalupa|Z5 Novák|Krb"));
-        f.model.sort(PlanModel::Zakaznik);
+        f.model.sort(PlanModel::Customer);
         QCOMPARE(f.lines(customerAndSource).join(u' '),
                  QStringLiteral("Cyril|Z4 Čech|Z3 Hora|Z6 Chalupa|Z5 Novák|Kotel Novák|Krb"));
-        f.model.sort(PlanModel::Zakaznik, Qt::DescendingOrder);
+        f.model.sort(PlanModel::Customer, Qt::DescendingOrder);
         QCOMPARE(f.lines(customerAndSource).join(u' '),
                  QStringLiteral("Novák|Kotel Novák|Krb Chalupa|Z5 Hora|Z6 Čech|Z3 Cyril|Z4"));
         // Empty values last: the source of an unknown category.
-        f.model.sort(PlanModel::Kategorie);
-        QCOMPARE(f.lines({PlanModel::Zdroj}).last(), QStringLiteral("Krb"));
-        f.model.sort(PlanModel::Upozorneno, Qt::DescendingOrder);
-        QCOMPARE(f.lines({PlanModel::Zdroj}).first(), QStringLiteral("Kotel"));
+        f.model.sort(PlanModel::Category);
+        QCOMPARE(f.lines({PlanModel::Source}).last(), QStringLiteral("Krb"));
+        f.model.sort(PlanModel::Reminded, Qt::DescendingOrder);
+        QCOMPARE(f.lines({PlanModel::Source}).first(), QStringLiteral("Kotel"));
     }
 
     void overdueRowsAreRedAndRowsDueWithinAWeekBold()
@@ -201,10 +201,10 @@ private slots:
         PlanData f;
         f.load({today, today.addDays(30), true, true});
         const auto style = [&](int row) {
-            const QModelIndex cell = f.model.index(row, PlanModel::Zakaznik);
+            const QModelIndex cell = f.model.index(row, PlanModel::Customer);
             const bool red = cell.data(Qt::ForegroundRole).value<QBrush>().color() == QColor(Qt::red);
             const bool bold = cell.data(Qt::FontRole).value<QFont>().bold();
-            return QStringLiteral("%1%2%3").arg(f.model.index(row, PlanModel::Zdroj).data().toString(),
+            return QStringLiteral("%1%2%3").arg(f.model.index(row, PlanModel::Source).data().toString(),
                                                 red ? QStringLiteral(" red") : QString(),
                                                 bold ? QStringLiteral(" bold") : QString());
         };
@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(style(1), QStringLiteral("Krb bold")); // 7 days ahead
         f.model.setFilter({QDate(2026, 12, 20), today.addDays(30), true, true});
         QCOMPARE(style(1), QStringLiteral("Krb bold")); // due today
-        QCOMPARE(f.model.index(1, PlanModel::Dni).data().toString(), QStringLiteral("0"));
+        QCOMPARE(f.model.index(1, PlanModel::Days).data().toString(), QStringLiteral("0"));
     }
 
     void theReminderMailNamesTheSourcesAndEncodesEveryCharacter()

@@ -65,7 +65,7 @@ struct PlanWindowFixture : MainWindowFixture
     {
         QStringList names;
         for (int row = 0; row < plan->model()->rowCount(); ++row)
-            names << plan->model()->index(row, PlanModel::Zdroj).data().toString();
+            names << plan->model()->index(row, PlanModel::Source).data().toString();
         return names;
     }
 
@@ -225,7 +225,7 @@ private slots:
         PlanWindowFixture::press(plan, "Tl_OznacitUpozorneni");
         const QString date = day(0);
         QCOMPARE(f.reminders(), (QStringList{"1 " + date + " ručně", "2 " + date + " ručně"}));
-        QCOMPARE(plan->model()->index(0, PlanModel::Upozorneno).data().toString(),
+        QCOMPARE(plan->model()->index(0, PlanModel::Reminded).data().toString(),
                  FieldValues::dateText(today) + QStringLiteral(" (ručně)"));
     }
 
@@ -289,7 +289,7 @@ private slots:
     {
         PlanWindowFixture f;
         TPlanRevizi* plan = f.plan();
-        plan->model()->sort(PlanModel::Zdroj, Qt::DescendingOrder);
+        plan->model()->sort(PlanModel::Source, Qt::DescendingOrder);
         child<QLineEdit>(*plan, "Ed_Filtr")->setText(QStringLiteral("novak"));
         const QString path = f.dir.path(QStringLiteral("plan.csv"));
         f.dialogs.answerSaveFile(FileChoice{path, 1});
@@ -305,7 +305,7 @@ private slots:
         PlanWindowFixture f;
         TPlanRevizi* plan = f.plan();
         plan->resize(900, 500);
-        plan->grid()->setColumnWidth(PlanModel::Zakaznik, 222);
+        plan->grid()->setColumnWidth(PlanModel::Customer, 222);
         const QByteArray before = f.dir.readFile(QStringLiteral("Vestibor.ini"));
         f.w->close(); // the end of the program writes nothing
         QCOMPARE(f.dir.readFile(QStringLiteral("Vestibor.ini")), before);
@@ -313,7 +313,7 @@ private slots:
         PlanWindowFixture again;
         plan = again.plan();
         plan->resize(900, 500);
-        plan->grid()->setColumnWidth(PlanModel::Zakaznik, 222);
+        plan->grid()->setColumnWidth(PlanModel::Customer, 222);
         QTest::keyClick(plan, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(noChild<TPlanRevizi>(*again.w));
@@ -322,7 +322,7 @@ private slots:
         QVERIFY(ini.contains("Sirka=900\r\nVyska=500\r\nSirkySloupcu=80,44,222,"));
         plan = again.plan();
         QCOMPARE(plan->size(), QSize(900, 500));
-        QCOMPARE(plan->grid()->columnWidth(PlanModel::Zakaznik), 222);
+        QCOMPARE(plan->grid()->columnWidth(PlanModel::Customer), 222);
     }
 };
 

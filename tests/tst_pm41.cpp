@@ -1,10 +1,11 @@
 // The report generator PM41: the parameter text, the templates, running and painting the
 // shipped reports on a small database, money shown exactly, letters, damaged templates (a
-// fuzz test), the window behind SestavaUNI and the preview behind SestavaNahled. Everything
+// fuzz test), the window behind SestavaUNI and the preview behind pm41PreviewTemplate. Everything
 // runs on the database file and on the server, with the same results.
 #include "PM41.h"
 #include "ReportEngine.h"
 #include "store/Connection.h"
+#include "store/Transaction.h"
 #include "support/FindChild.h"
 #include "support/ProgramDir.h"
 #include "support/TemplateMutator.h"
@@ -138,14 +139,14 @@ class TestPM41 : public QObject
                           reinterpret_cast<const char16_t*>(params.utf16()), -1, closeAfterChoice, &m_sql);
     }
 
-    // What SestavaNahled showed: a message box's text, or the preview with its pages.
+    // What pm41PreviewTemplate showed: a message box's text, or the preview with its pages.
     struct Shown
     {
         QString text;
         int previewPages = -1;
     };
 
-    // Calls SestavaNahled and closes whatever it shows; a null `extra` is passed as null.
+    // Calls pm41PreviewTemplate and closes whatever it shows; a null `extra` is passed as null.
     int preview(const QString& path, const QString& extra, Shown& shown,
                 const QString& params = parameterText(0), QCoreApplication* application = qApp)
     {
@@ -161,7 +162,7 @@ class TestPM41 : public QObject
                 dialog->reject();
             }
         });
-        const int result = SestavaNahled(
+        const int result = pm41PreviewTemplate(
             application, reinterpret_cast<const char16_t*>(path.utf16()),
             reinterpret_cast<const char16_t*>(params.utf16()),
             extra.isNull() ? nullptr : reinterpret_cast<const char16_t*>(extra.utf16()), &m_sql);
@@ -229,7 +230,7 @@ private slots:
                                     user),
                  QString());
         QCOMPARE(user.text(u"NazevSubjektu"_s), u"Firma s.r.o."_s);
-        QCOMPARE(user.otevrenyZakaznik, 12);
+        QCOMPARE(user.openCustomerId, 12);
         QCOMPARE(user.texts.size(), 10);
         QVERIFY(user.addressLines().isEmpty());
 
@@ -1203,7 +1204,7 @@ private slots:
         QCOMPARE(SestavaUNI(nullptr, nullptr, nullptr, -1, 0, nullptr), -1);
     }
 
-    // SestavaNahled: the preview of one template at once, or a message box saying why not.
+    // pm41PreviewTemplate: the preview of one template at once, or a message box saying why not.
     void previewFromTheProgramOrAMessage()
     {
         const QString letters = m_templates + u"/upozorneni_na_revizi.sestava"_s;

@@ -64,13 +64,13 @@ private slots:
     {
         Settings s;
         s.NazevSubjektu = QStringLiteral("Firma s.r.o.");
-        QCOMPARE(ReportBinding::ParametryTisku(s, 12),
+        QCOMPARE(ReportBinding::parameterText(s, 12),
                  QStringLiteral(
                      "NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice||PSC||Mesto||ICO||DIC||Tel||Email||"
                      "WWW||OtevrenyZakaznik|12"));
         s.Ulice = QStringLiteral("Dlouhá 5|7"); // not escaped
         s.WWW = QStringLiteral("www.firma.cz");
-        QCOMPARE(ReportBinding::ParametryTisku(s, 0),
+        QCOMPARE(ReportBinding::parameterText(s, 0),
                  QStringLiteral(
                      "NazevSubjektu|Firma s.r.o.|OdpovednaOsoba||Ulice|Dlouhá 5|7|PSC||Mesto||ICO||DIC||"
                      "Tel||Email||WWW|www.firma.cz|OtevrenyZakaznik|0"));

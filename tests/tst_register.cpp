@@ -303,14 +303,14 @@ private slots:
         TestDialogs dialogs;
         TCisZakazniku w(f.context, nullptr);
         showActive(&w);
-        w.panel()->action(RecordPanel::Novy)->trigger();
+        w.panel()->action(RecordPanel::New)->trigger();
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
-        w.panel()->action(RecordPanel::Ulozit)->trigger();
+        w.panel()->action(RecordPanel::Save)->trigger();
         takeInfo(dialogs, "Kolonka Název musí být vyplněná!");
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Vkládání]"));
         QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 0);
         w.dataSet()->setValue(QStringLiteral("nazev"), typed);
-        w.panel()->action(RecordPanel::Ulozit)->trigger();
+        w.panel()->action(RecordPanel::Save)->trigger();
         QCOMPARE(label(w, "La_Rezim"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(nameOf(f, 1), stored);
     }
@@ -358,7 +358,7 @@ private slots:
         for (const char* table : {"cis_zakaznici", "topny_zdroj", "cinnosti"}) {
             refuseWrites(f.context.connection, QLatin1String(table), QStringLiteral("DELETE"));
             dialogs.answerQuestion(Answer::Yes);
-            w.panel()->action(RecordPanel::Smazat)->trigger();
+            w.panel()->action(RecordPanel::Delete)->trigger();
             dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), question);
             dialogs.takeMessage(MessageKind::Plain, QStringLiteral("Vestibor"),
                                 QStringLiteral("Při mazání záznamů nastala neočekávaná chyba..."));
@@ -369,12 +369,12 @@ private slots:
         }
 
         dialogs.answerQuestion(Answer::No);
-        w.panel()->action(RecordPanel::Smazat)->trigger();
+        w.panel()->action(RecordPanel::Delete)->trigger();
         dialogs.take();
         QCOMPARE(f.count(QStringLiteral("cis_zakaznici")), 4);
 
         dialogs.answerQuestion(Answer::Yes);
-        w.panel()->action(RecordPanel::Smazat)->trigger();
+        w.panel()->action(RecordPanel::Delete)->trigger();
         dialogs.take();
         QCOMPARE(rowsOf(2), 0);
         QCOMPARE(rowsOf(3), 2); // the neighbour keeps its own
@@ -488,7 +488,7 @@ private slots:
             QCOMPARE(w.pos(), main.pos() + QPoint(80, 80));
             QCOMPARE(w.size(), QSize(700, 550));
             w.dataSet()->moveTo(2);
-            w.panel()->action(RecordPanel::Smazat)->trigger();
+            w.panel()->action(RecordPanel::Delete)->trigger();
             takeInfo(dialogs, "Nelze mazat zákazníka, pokud je současně otevřený!");
             choose(w, 4);
             w.move(main.pos() + QPoint(150, 120));

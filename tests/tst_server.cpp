@@ -351,7 +351,7 @@ private slots:
         QVERIFY(admin.exec(
             QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
                            "current_database() AND pid <> pg_backend_pid()")));
-        m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+        m.w->cardPanel()->panel()->action(RecordPanel::Save)->trigger();
         const DialogCall lost = dialogs.take();
         QVERIFY2(
             lost.text.startsWith(QStringLiteral("Spojení s databázovým serverem se přerušilo, akce nebyla "
@@ -361,7 +361,7 @@ private slots:
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QCOMPARE(m.text("Ed_typ"), QStringLiteral("K1x"));
 
-        m.w->cardPanel()->panel()->action(RecordPanel::Ulozit)->trigger();
+        m.w->cardPanel()->panel()->action(RecordPanel::Save)->trigger();
         QCOMPARE(dialogs.pending(), 0);
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Prohlížení]"));
         QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj WHERE id = 1")).toString(),

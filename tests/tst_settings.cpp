@@ -1,6 +1,6 @@
 // The settings file: its value rules, defaults, writing and its failures.
+#include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
-#include "helpers/Errors.h"
 #include "helpers/IniFile.h"
 #include "helpers/Settings.h"
 #include "support/ProgramDir.h"
@@ -111,7 +111,7 @@ private slots:
         Settings s;
         s.BarvaKartaTZ = 1;
         s.hsl = false;
-        s.writeKonfig(ini());
+        s.writeConfiguration(ini());
         QCOMPARE(m_dir.readFile(QStringLiteral("Vestibor.ini")),
                  QByteArray(
                      "; poznámka\r\n[CisZakazniku]\r\nTrideni=3\r\n\r\n[konfig]\r\nhsl=0\r\nJiny=x\r\n"
@@ -129,7 +129,7 @@ private slots:
         s.NazevSubjektu = QStringLiteral("Kotle Čech");
         s.Ulice = QStringLiteral("  odsazeno ");
         s.Mesto = QStringLiteral("\"v uvozovkách\"");
-        s.writeUzivatel(ini());
+        s.writeUserData(ini());
         const QByteArray bytes = m_dir.readFile(QStringLiteral("Vestibor.ini"));
         QVERIFY(bytes.startsWith("[uzivatel]\r\nNazevSubjektu=Kotle \xC8"
                                  "ech\r\nOdpovednaOsoba=\r\n"));
@@ -147,7 +147,7 @@ private slots:
         m_dir.writeIni("[konfig]\r\nhsl=1\r\n");
         Settings s = Settings::read(ini());
         s.WWW = QStringLiteral("www\r\n[konfig]\r\nhsl=0\n[konfig]\rhsl=0");
-        s.writeUzivatel(ini());
+        s.writeUserData(ini());
         QVERIFY(Settings::read(ini()).hsl);
         QCOMPARE(Settings::read(ini()).WWW, QStringLiteral("www  [konfig]  hsl=0 [konfig] hsl=0"));
     }
@@ -168,7 +168,7 @@ private slots:
         QDir().mkpath(other.path(QStringLiteral("Vestibor.ini")));
         const IniFile blocked(other.path(QStringLiteral("Vestibor.ini")));
         try {
-            Settings().writeKonfig(blocked);
+            Settings().writeConfiguration(blocked);
             QFAIL("no error");
         } catch (const AppError& e) {
             // The path, then the system's reason on a line of its own.

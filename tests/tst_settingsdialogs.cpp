@@ -218,7 +218,7 @@ private slots:
     {
         Settings s;
         for (int i = 0; i < 10; ++i)
-            *s.uzivatelValue(i) = QStringLiteral("v%1").arg(i);
+            *s.userDataValue(i) = QStringLiteral("v%1").arg(i);
         s.PSC = QStringLiteral("1234567"); // longer than the field takes, written by hand
         TUdajeUzivatele d(s, nullptr);
         showActive(&d);

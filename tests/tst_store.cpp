@@ -5,6 +5,7 @@
 #include "store/Schema.h"
 #include "store/SqlDialect.h"
 #include "store/StoreOperations.h"
+#include "store/Transaction.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"
 #include "support/TestMain.h"

@@ -1,8 +1,8 @@
 // Prepares a program directory:  vestibor_prepare <directory> [<shipped report templates>]
 // or a server database:         vestibor_prepare --server "<connection string>" [--copy <Vestibor.mdb>]
+#include "helpers/AppError.h"
 #include "helpers/CommandLine.h"
 #include "helpers/CzechQtTranslation.h"
-#include "helpers/Errors.h"
 #include "helpers/Password.h"
 #include "store/Connection.h"
 #include "store/Schema.h"

@@ -8,8 +8,8 @@
 // database: the connection is the program's own, which may leave WAL files beside it.
 #include "ReportEngine.h"
 #include "app/Application.h"
+#include "helpers/AppError.h"
 #include "helpers/CommandLine.h"
-#include "helpers/Errors.h"
 #include "store/Connection.h"
 
 #include <QApplication>

@@ -36,24 +36,4 @@ QString databaseWords(const QSqlError& error);
 // as 1 or 0. Numbers are read as doubles on both (the runner asks for that).
 QVariant valueAsOnFile(const QVariant& value);
 
-// While it lives, nothing on the connection can change the database, whatever a template's
-// query says: on the file SQLite's query-only switch, on the server a read-only transaction
-// that is rolled back at the end. On the server it refuses (a ReportError) to start inside a
-// transaction of the program, which its rollback would undo. After the server refused a
-// statement it hears nothing but the rollback: queries that run while it lives are declared
-// before it, so they are released after it has ended.
-class ReadOnlyReading
-{
-public:
-    ReadOnlyReading(const QSqlDatabase& db, DatabaseKind kind);
-    ~ReadOnlyReading();
-    ReadOnlyReading(const ReadOnlyReading&) = delete;
-    ReadOnlyReading& operator=(const ReadOnlyReading&) = delete;
-
-private:
-    QSqlDatabase m_db;
-    DatabaseKind m_kind;
-    bool m_active = false;
-};
-
 } // namespace pm41

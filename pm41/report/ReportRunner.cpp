@@ -2,8 +2,9 @@
 
 #include "report/Database.h"
 #include "report/Formatting.h"
-#include "report/LetterText.h"
+#include "report/LetterFiller.h"
 #include "report/QueryText.h"
+#include "report/ReadOnlyReading.h"
 #include "report/ReportError.h"
 
 #include <QSqlError>
@@ -66,7 +67,7 @@ QHash<QString, QVariant> boundValues(const Template& t, const UserData& user, co
     QHash<QString, QVariant> bound;
     for (const QString& name : companyNames())
         bound.insert(name, user.value(name));
-    bound.insert(QStringLiteral("OtevrenyZakaznik"), user.otevrenyZakaznik);
+    bound.insert(QStringLiteral("OtevrenyZakaznik"), user.openCustomerId);
     bound.insert(QStringLiteral("dnes"), dateValue(kind, today));
     QHash<QString, QDate> dates{{QStringLiteral("dnes"), today}};
     QHash<QString, qint64> numbers;
@@ -218,7 +219,7 @@ void runQuery(QSqlQuery& q, const TemplateQuery& query, DatabaseKind kind,
 ReportData runTemplate(const Template& t, const UserData& user, const ParameterValues& values,
                        const QSqlDatabase& connection, const QDate& today)
 {
-    if (t.requiresCustomer && user.otevrenyZakaznik <= 0)
+    if (t.requiresCustomer && user.openCustomerId <= 0)
         fail(0, QStringLiteral(
                     "Sestava „%1“ se tiskne pro otevřeného zákazníka, ale žádný zákazník není otevřen. "
                     "Otevřete zákazníka v hlavním okně a spusťte tisk znovu.")
@@ -244,7 +245,7 @@ ReportData runTemplate(const Template& t, const UserData& user, const ParameterV
     QSqlQuery q(connection);
     const ReadOnlyReading readOnly(connection, kind); // after the queries: it ends before they are released
     if (t.requiresCustomer)
-        data.customer = customerLine(customer, user.otevrenyZakaznik);
+        data.customer = customerLine(customer, user.openCustomerId);
 
     runQuery(q, query, kind, bound);
 

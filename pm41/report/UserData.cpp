@@ -27,7 +27,7 @@ QString UserData::text(const QString& name) const
 QVariant UserData::value(const QString& name) const
 {
     if (name == customerName)
-        return otevrenyZakaznik;
+        return openCustomerId;
     return text(name);
 }
 
@@ -85,9 +85,9 @@ QString parseParameterText(const QString& text, UserData& out)
 
     const QString id = text.mid(lastAt + lastMarker.size()).trimmed();
     bool ok = false;
-    out.otevrenyZakaznik = id.toLongLong(&ok);
-    if (!ok || out.otevrenyZakaznik < 0) {
-        out.otevrenyZakaznik = 0;
+    out.openCustomerId = id.toLongLong(&ok);
+    if (!ok || out.openCustomerId < 0) {
+        out.openCustomerId = 0;
         return QStringLiteral("Parametr „%1“ nemá číselnou hodnotu („%2“).").arg(customerName, id);
     }
     return {};

@@ -12,8 +12,8 @@ namespace pm41 {
 // "NazevSubjektu|…|OdpovednaOsoba|…|…|WWW|…|OtevrenyZakaznik|12".
 struct PM41_EXPORT UserData
 {
-    QStringList texts;           // the ten company values, in the order of companyNames()
-    qint64 otevrenyZakaznik = 0; // 0 when no customer is open
+    QStringList texts;         // the ten company values, in the order of companyNames()
+    qint64 openCustomerId = 0; // 0 when no customer is open
 
     QString text(const QString& name) const; // a company value by its name; empty for others
     // The value a query gets for :name, for the eleven names of the parameter text.

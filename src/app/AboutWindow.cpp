@@ -42,7 +42,7 @@ AboutWindow::AboutWindow(const QString& programVersion, const QString& buildDate
                          const QString& reportModuleVersion, QWidget* parent)
     : QDialog(parent)
 {
-    setUpFixedDialog(*this, QStringLiteral("OProgramu"), QStringLiteral("O programu ") + ApplicationTitle());
+    setUpFixedDialog(*this, QStringLiteral("OProgramu"), QStringLiteral("O programu ") + applicationTitle());
     paintBackgroundWhite(*this);
 
     int y = 24;

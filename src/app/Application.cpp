@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
+#include "helpers/AppError.h"
 #include "helpers/CzechQtTranslation.h"
-#include "helpers/Errors.h"
 #include "uikit/Dialogs.h"
 
 #include <QFont>
@@ -26,9 +26,9 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const AppError& e) {
-        ShowErrorReport(e.text());
+        showErrorReport(e.text());
     } catch (const std::exception& e) {
-        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+        showErrorReport(QString::fromLocal8Bit(e.what()));
     }
     return false;
 }

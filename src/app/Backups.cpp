@@ -1,6 +1,6 @@
 #include "app/Backups.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/SafeFile.h"
 #include "store/Connection.h"
 #include "store/DatabaseFile.h"

@@ -16,14 +16,14 @@ void THlavni::settingsCommand()
     Settings chosen;
     {
         TKonfig dialog(m_context.settings, this);
-        if (RunModal(dialog) != QDialog::Accepted)
+        if (runModal(dialog) != QDialog::Accepted)
             return;
         chosen = dialog.chosenSettings();
     }
     // The new values are in force at once, also when the file cannot be written.
     m_context.settings = chosen;
     applySettings();
-    chosen.writeKonfig(m_context.settingsFile());
+    chosen.writeConfiguration(m_context.settingsFile());
 }
 
 void THlavni::userDataCommand()
@@ -31,23 +31,23 @@ void THlavni::userDataCommand()
     Settings chosen;
     {
         TUdajeUzivatele dialog(m_context.settings, this);
-        if (RunModal(dialog) != QDialog::Accepted)
+        if (runModal(dialog) != QDialog::Accepted)
             return;
         chosen = dialog.chosenSettings();
     }
     m_context.settings = chosen;
-    chosen.writeUzivatel(m_context.settingsFile());
+    chosen.writeUserData(m_context.settingsFile());
 }
 
 void THlavni::changePasswordCommand()
 {
     const std::optional<QString> entry =
-        InputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
+        inputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
     if (!entry) {
         ShowPlainMessage(QStringLiteral("Akce byla stornována."));
         return;
     }
-    const QString password = TrimControl(*entry);
+    const QString password = trimControlCharacters(*entry);
     if (password.size() < 5) {
         ShowInfo(QStringLiteral("Heslo musí mít alespoň 5 znaků."));
         return;

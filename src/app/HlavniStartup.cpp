@@ -1,8 +1,8 @@
 // The start-up sequence of the main window, step by step.
 #include "app/Hlavni_f.h"
 #include "app/PasswordGate.h"
+#include "helpers/AppError.h"
 #include "helpers/DatabaseSettings.h"
-#include "helpers/Errors.h"
 #include "helpers/Password.h"
 #include "store/DataSet.h"
 #include "store/Schema.h"
@@ -19,7 +19,7 @@
 bool THlavni::FormCreate()
 {
     // 1. Title. 2. Program directory (set when the window was created).
-    setWindowTitle(ApplicationTitle());
+    setWindowTitle(applicationTitle());
 
     // 3. Template directory.
     const QString templates = m_context.path(QStringLiteral("Ses"));
@@ -106,7 +106,7 @@ bool THlavni::connectServer(const DatabaseSettings& database)
                 attempt == 0 && ServerDatabase::passwordWanted(database.connectionString(password));
             if (passwordWanted) {
                 const std::optional<QString> typed =
-                    PasswordBox(QStringLiteral("Heslo k databázi"),
+                    passwordBox(QStringLiteral("Heslo k databázi"),
                                 QStringLiteral("Zadejte heslo uživatele „%1“ databáze %2")
                                     .arg(database.Uzivatel, database.shownName()));
                 if (typed && !typed->isEmpty()) {

@@ -28,7 +28,7 @@ void THlavni::openCustomerCommand()
     const int before = m_context.IdOtevrenehoZakaznika;
     {
         TOtevritZakaznika dialog(m_context, this);
-        RunModal(dialog);
+        runModal(dialog);
     }
     if (m_context.IdOtevrenehoZakaznika != 0 && m_context.IdOtevrenehoZakaznika != before)
         OtevritZakaznikaId();
@@ -78,7 +78,7 @@ void THlavni::reloadOpenCustomer()
     const int id = m_context.IdOtevrenehoZakaznika;
     if (id == 0 || !savePendingEdits())
         return;
-    if (const std::optional<QString> name = m_context.store.NajdiNazevZakaznika(id)) {
+    if (const std::optional<QString> name = m_context.store.findCustomerName(id)) {
         m_openCustomerLabel->setText(*name);
         m_context.DS_Karty->refresh();
         m_cardPanel->reloadActivities();
@@ -94,7 +94,7 @@ void THlavni::findCardCommand()
     QString value;
     {
         TOtevritKartu search(this);
-        if (RunModal(search) != QDialog::Accepted)
+        if (runModal(search) != QDialog::Accepted)
             return;
         column = search.searchColumn();
         value = search.searchValue();
@@ -121,7 +121,7 @@ void THlavni::findCardCommand()
                         QuestionKind::YesNo) != Answer::Yes)
             return;
         TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);
-        if (RunModal(list) != QDialog::Accepted)
+        if (runModal(list) != QDialog::Accepted)
             return;
         cardId = list.cardId();
         customerId = list.customerId();

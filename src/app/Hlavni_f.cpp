@@ -118,7 +118,7 @@ template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
 {
     {
         Window window(m_context, this);
-        RunModal(window);
+        runModal(window);
     }
     if (lookupToReload) {
         lookupToReload->close();
@@ -150,11 +150,11 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_ImportZakazniku), this, [this] { importCustomersCommand(); });
     onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { backupCommand(); });
     onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { restoreCommand(); });
-    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::AkceTisk(m_context); });
+    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::showReportGenerator(m_context); });
     onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
-        RunModal(about);
+        runModal(about);
     });
     auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(reload, &QShortcut::activated, this, [this] { runGuarded([this] { reloadOpenCustomer(); }); });
@@ -167,7 +167,7 @@ void THlavni::connectCommands()
 void THlavni::dispatchSharedKey(const QKeySequence& key)
 {
     const RecordPanel::Command command =
-        key == QKeySequence(Qt::Key_Insert) ? RecordPanel::Novy : RecordPanel::Smazat;
+        key == QKeySequence(Qt::Key_Insert) ? RecordPanel::New : RecordPanel::Delete;
     for (RecordPanel* panel : {m_cardPanel->panel(), m_activityPanel->panel()}) {
         QAction* target = panel->action(command);
         if (target->isEnabled()) {
@@ -209,7 +209,7 @@ bool THlavni::savePendingEdits()
     for (RecordPanel* panel : {m_activityPanel->panel(), m_cardPanel->panel()}) {
         if (!panel->dataSet()->isEditing())
             continue;
-        panel->action(RecordPanel::Ulozit)->trigger();
+        panel->action(RecordPanel::Save)->trigger();
         if (panel->dataSet()->isEditing())
             return false; // refused: the record stays in its editing mode
     }

@@ -107,7 +107,7 @@ void TKonfig::setPanelColor(QFrame* panel, int color)
 {
     panel->setProperty(colorProperty, color);
     QPalette p = panel->palette();
-    p.setColor(QPalette::Window, ColorFromValue(color));
+    p.setColor(QPalette::Window, colorFromValue(color));
     panel->setPalette(p);
 }
 

@@ -16,10 +16,10 @@ bool runGate(const QString& passwordFile)
         return false;
     }
     const std::optional<QString> entry =
-        InputBox(QStringLiteral("Heslo"), QStringLiteral("Zadejte heslo pro vstup do programu"));
+        inputBox(QStringLiteral("Heslo"), QStringLiteral("Zadejte heslo pro vstup do programu"));
     if (!entry)
         return false;
-    const QString password = TrimControl(*entry);
+    const QString password = trimControlCharacters(*entry);
     if (password.isEmpty()) {
         ShowInfo(QStringLiteral("Zadali jste neplatnou hodnotu"));
         return false;

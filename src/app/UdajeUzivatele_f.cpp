@@ -60,7 +60,7 @@ TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
         QLineEdit* field = row.maxLength > 0 ? new LimitedLineEdit(row.maxLength, this) : new QLineEdit(this);
         field->setObjectName(QString::fromLatin1(row.field));
         field->setGeometry(120, y, row.width, 21);
-        field->setText(*current.uzivatelValue(i));
+        field->setText(*current.userDataValue(i));
         connect(field, &QLineEdit::textChanged, m_ok, [this] { m_ok->setEnabled(true); });
         setTabOrder(previous, field);
         previous = field;
@@ -73,6 +73,6 @@ Settings TUdajeUzivatele::chosenSettings() const
 {
     Settings s = m_settings;
     for (int i = 0; i < m_fields.size(); ++i)
-        *s.uzivatelValue(i) = m_fields[i]->text();
+        *s.userDataValue(i) = m_fields[i]->text();
     return s;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "codelists/CodeListFamily.h"
+#include "codelists/CodeListSpecs.h"
+#include "codelists/SmallCodeListWindow.h"
 
-class TCisCinnosti : public TCiselnik
+class TCisCinnosti : public SmallCodeListWindow
 {
     Q_OBJECT
 public:
-    TCisCinnosti(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::cinnosti(), parent)
+    TCisCinnosti(AppContext& context, QWidget* parent)
+        : SmallCodeListWindow(context, CodeListSpecs::activityKinds(), parent)
     {
     }
 };

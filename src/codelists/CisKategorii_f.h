@@ -1,13 +1,14 @@
 #pragma once
 
-#include "codelists/CodeListFamily.h"
+#include "codelists/CodeListSpecs.h"
+#include "codelists/SmallCodeListWindow.h"
 
-class TCisKategorii : public TCiselnik
+class TCisKategorii : public SmallCodeListWindow
 {
     Q_OBJECT
 public:
     TCisKategorii(AppContext& context, QWidget* parent)
-        : TCiselnik(context, CodeListSpecs::kategorie(), parent)
+        : SmallCodeListWindow(context, CodeListSpecs::categories(), parent)
     {
     }
 };

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "codelists/CodeListFamily.h"
+#include "codelists/CodeListSpecs.h"
+#include "codelists/SmallCodeListWindow.h"
 
-class TCisTechniku : public TCiselnik
+class TCisTechniku : public SmallCodeListWindow
 {
     Q_OBJECT
 public:
-    TCisTechniku(AppContext& context, QWidget* parent) : TCiselnik(context, CodeListSpecs::technici(), parent)
+    TCisTechniku(AppContext& context, QWidget* parent)
+        : SmallCodeListWindow(context, CodeListSpecs::technicians(), parent)
     {
     }
 };

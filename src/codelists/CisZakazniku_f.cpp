@@ -1,10 +1,11 @@
 #include "codelists/CisZakazniku_f.h"
 
 #include "exchange/TableExport.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/TextConversions.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/Commands.h"
@@ -114,7 +115,7 @@ void TCisZakazniku::buildFields(AnchorLayout* layout)
         addText(f, y);
         y += 24;
     }
-    m_nazev = m_textFields.first();
+    m_nameEdit = m_textFields.first();
     m_email = m_textFields.last();
     auto* emailButton = new QPushButton(QStringLiteral("..."), this);
     emailButton->setObjectName(QStringLiteral("Tl_Email"));
@@ -162,8 +163,8 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
     RecordPanel::Config config;
     config.modeLabel = mode;
     config.counterLabel = counter;
-    config.focusOnEdit = m_nazev;
-    config.focusOnNew = m_nazev;
+    config.focusOnEdit = m_nameEdit;
+    config.focusOnNew = m_nameEdit;
     config.deleteGuard = [this] { return mayDelete(); };
     config.deleteQuestion = [this] {
         return QStringLiteral("Opravdu chcete odstranit záznam \"") +
@@ -173,12 +174,12 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
     config.deleteRow = [this] { deleteCustomer(); };
     RecordPanel* panel = createPanel(config);
 
-    for (int c = RecordPanel::NaZacatek; c <= RecordPanel::NaKonec; ++c)
+    for (int c = RecordPanel::First; c <= RecordPanel::Last; ++c)
         layout->place(panel->makeButton(RecordPanel::Command(c), this), 8 + 32 * c, 8, 33, 25);
     QList<QWidget*> order;
-    for (int c = RecordPanel::Novy; c <= RecordPanel::Storno; ++c)
+    for (int c = RecordPanel::New; c <= RecordPanel::Cancel; ++c)
         order << layout->place(panel->makeButton(RecordPanel::Command(c), this),
-                               272 + 80 * (c - RecordPanel::Novy), 8, 75, 25);
+                               272 + 80 * (c - RecordPanel::New), 8, 75, 25);
 
     m_sort = new QComboBox(this);
     m_sort->setObjectName(QStringLiteral("CBox_SetrideniZakazniku"));
@@ -198,8 +199,8 @@ void TCisZakazniku::buildStrips(AnchorLayout* layout)
         return b;
     };
     bottomButton(m_export, QStringLiteral("Tl_Export"), 272, false);
-    bottomButton(m_vypis, QStringLiteral("Tl_Vypis"), 352, false);
-    QWidget* close = bottomButton(m_zavrit, QStringLiteral("Tl_Zavrit"), 592, true);
+    bottomButton(m_listing, QStringLiteral("Tl_Vypis"), 352, false);
+    QWidget* close = bottomButton(m_close, QStringLiteral("Tl_Zavrit"), 592, true);
 
     for (int i = 0; i < 10; ++i)
         order << m_textFields[i];
@@ -241,11 +242,11 @@ bool TCisZakazniku::validate()
     const QString name = m_dataSet->text(QStringLiteral("nazev"));
     if (name.isEmpty()) {
         ShowInfo(QStringLiteral("Kolonka Název musí být vyplněná!"));
-        m_nazev->setFocus();
+        m_nameEdit->setFocus();
         return false;
     }
     if (name.endsWith(u' '))
-        m_dataSet->setValue(QStringLiteral("nazev"), TrimControl(name));
+        m_dataSet->setValue(QStringLiteral("nazev"), trimControlCharacters(name));
     return true;
 }
 

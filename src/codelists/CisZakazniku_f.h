@@ -39,7 +39,7 @@ private:
     void deleteCustomer();
 
     QComboBox* m_sort = nullptr;
-    DBEdit* m_nazev = nullptr;
+    DBEdit* m_nameEdit = nullptr;
     DBEdit* m_email = nullptr;
     QList<DBEdit*> m_textFields;
     QList<DBCheckBox*> m_checks;

@@ -1,9 +1,9 @@
 // The three code lists and how they differ.
-#include "codelists/CodeListFamily.h"
+#include "codelists/CodeListSpecs.h"
 
 namespace CodeListSpecs {
 
-const CodeListSpec& cinnosti()
+const CodeListSpec& activityKinds()
 {
     static const CodeListSpec spec{QStringLiteral("TCisCinnosti"),
                                    QStringLiteral("Číselník činností"),
@@ -23,7 +23,7 @@ const CodeListSpec& cinnosti()
     return spec;
 }
 
-const CodeListSpec& kategorie()
+const CodeListSpec& categories()
 {
     static const CodeListSpec spec{
         QStringLiteral("TCisKategorii"),
@@ -46,7 +46,7 @@ const CodeListSpec& kategorie()
     return spec;
 }
 
-const CodeListSpec& technici()
+const CodeListSpec& technicians()
 {
     static const CodeListSpec spec{
         QStringLiteral("TCisTechniku"),

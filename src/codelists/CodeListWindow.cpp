@@ -19,14 +19,14 @@ CodeListWindow::CodeListWindow(AppContext& context, const QString& objectName, Q
     m_dataSet = new DataSet(context.connection, QStringLiteral("ADODataSet1"), this);
     m_source = new DataSource(m_dataSet, QStringLiteral("DataSource1"), this);
     m_export = makeCommand(this, Akce_Export, QStringLiteral("Export"), QStringLiteral("Export tabulky"));
-    m_vypis =
+    m_listing =
         makeCommand(this, Akce_Vypis, QStringLiteral("Výpis"), QStringLiteral("Výpis aktuálního záznamu"));
-    m_zavrit = makeCommand(this, Akce_Zavrit, QStringLiteral("Zavřít"), QStringLiteral("Zavřít formulář"),
-                           QKeySequence(Qt::Key_Escape));
+    m_close = makeCommand(this, Akce_Zavrit, QStringLiteral("Zavřít"), QStringLiteral("Zavřít formulář"),
+                          QKeySequence(Qt::Key_Escape));
     onTriggered(m_export, this, [this] { exportTable(); });
-    onTriggered(m_vypis, this, [this] { showListing(); });
-    connect(m_zavrit, &QAction::triggered, this, &QDialog::reject);
-    addAction(m_zavrit);
+    onTriggered(m_listing, this, [this] { showListing(); });
+    connect(m_close, &QAction::triggered, this, &QDialog::reject);
+    addAction(m_close);
 }
 
 QAction* CodeListWindow::command(const QString& name) const
@@ -39,8 +39,8 @@ RecordPanel* CodeListWindow::createPanel(RecordPanel::Config config)
     config.source = m_source;
     m_panel = new RecordPanel(this, std::move(config));
     // The window's one panel owns its shortcut keys.
-    addAction(m_panel->action(RecordPanel::Novy));
-    addAction(m_panel->action(RecordPanel::Smazat));
+    addAction(m_panel->action(RecordPanel::New));
+    addAction(m_panel->action(RecordPanel::Delete));
     return m_panel;
 }
 
@@ -71,11 +71,11 @@ bool CodeListWindow::settlePendingEdit()
             "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?"),
         QuestionKind::YesNoCancel);
     if (answer == Answer::Yes) {
-        m_panel->action(RecordPanel::Ulozit)->trigger();
+        m_panel->action(RecordPanel::Save)->trigger();
         return !m_dataSet->isEditing();
     }
     if (answer == Answer::No) {
-        m_panel->action(RecordPanel::Storno)->trigger();
+        m_panel->action(RecordPanel::Cancel)->trigger();
         return !m_dataSet->isEditing();
     }
     return false;

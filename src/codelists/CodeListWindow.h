@@ -50,8 +50,8 @@ protected:
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;
     QAction* m_export;
-    QAction* m_vypis;
-    QAction* m_zavrit;
+    QAction* m_listing;
+    QAction* m_close;
 
 private:
     bool m_closing = false;

@@ -1,6 +1,7 @@
 #include "exchange/CustomerImport.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
+#include "helpers/ConversionError.h"
 #include "helpers/TextConversions.h"
 #include "store/Connection.h"
 #include "uikit/LongWork.h"

@@ -28,10 +28,10 @@ Launcher& launcher()
 
 int callPreview(const PreviewCall& call)
 {
-    return SestavaNahled(QCoreApplication::instance(),
-                         reinterpret_cast<const char16_t*>(call.templatePath.utf16()),
-                         reinterpret_cast<const char16_t*>(call.parameters.utf16()),
-                         reinterpret_cast<const char16_t*>(call.extraParameters.utf16()), call.connection);
+    return pm41PreviewTemplate(
+        QCoreApplication::instance(), reinterpret_cast<const char16_t*>(call.templatePath.utf16()),
+        reinterpret_cast<const char16_t*>(call.parameters.utf16()),
+        reinterpret_cast<const char16_t*>(call.extraParameters.utf16()), call.connection);
 }
 
 PreviewLauncher& previewLauncher()
@@ -53,11 +53,11 @@ bool templatesDirectoryPresent(const AppContext& context)
 
 } // namespace
 
-QString ParametryTisku(const Settings& settings, int openCustomerId)
+QString parameterText(const Settings& settings, int openCustomerId)
 {
     QStringList parts;
-    for (int i = 0; i < Settings::uzivatelKeys().size(); ++i)
-        parts << Settings::uzivatelKeys()[i] << *settings.uzivatelValue(i);
+    for (int i = 0; i < Settings::userDataKeys().size(); ++i)
+        parts << Settings::userDataKeys()[i] << *settings.userDataValue(i);
     parts << QStringLiteral("OtevrenyZakaznik") << QString::number(openCustomerId);
     return parts.join(u'|');
 }
@@ -69,7 +69,7 @@ Launcher setLauncher(Launcher replacement)
     return previous;
 }
 
-void AkceTisk(AppContext& context)
+void showReportGenerator(AppContext& context)
 {
     if (!templatesDirectoryPresent(context))
         return;
@@ -78,7 +78,7 @@ void AkceTisk(AppContext& context)
     // The full path: the library resolves a bare name against the directory of the executable,
     // which is not the program directory when one was chosen at start-up.
     call.templatesDirectory = context.path(QStringLiteral("Ses"));
-    call.parameters = ParametryTisku(context.settings, context.IdOtevrenehoZakaznika);
+    call.parameters = parameterText(context.settings, context.IdOtevrenehoZakaznika);
     call.reserved = -1;
     call.closeAfterChoice = context.settings.ZaviratFrmTisk ? -1 : 0;
     call.connection = &database;
@@ -97,7 +97,7 @@ QString reminderTemplateName()
     return QStringLiteral("upozorneni_na_revizi.sestava");
 }
 
-bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds)
+bool printReminderLetters(AppContext& context, const QList<int>& cardIds)
 {
     if (cardIds.isEmpty() || !templatesDirectoryPresent(context))
         return false;
@@ -113,7 +113,7 @@ bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds)
     QSqlDatabase database = context.connection.database();
     PreviewCall call;
     call.templatePath = context.path(templatePath);
-    call.parameters = ParametryTisku(context.settings, context.IdOtevrenehoZakaznika);
+    call.parameters = parameterText(context.settings, context.IdOtevrenehoZakaznika);
     call.extraParameters = QStringLiteral("Zdroje|") + ids.join(u',');
     call.connection = &database;
     return previewLauncher()(call) == 0;

@@ -13,7 +13,7 @@ namespace ReportBinding {
 
 // The "|"-separated parameter text: the ten values of the user's data by name, then the
 // open customer's id. Values are inserted as they are.
-QString ParametryTisku(const Settings& settings, int openCustomerId);
+QString parameterText(const Settings& settings, int openCustomerId);
 
 // What the program hands to the library, in the order of its arguments.
 struct Call
@@ -30,12 +30,12 @@ using Launcher = std::function<void(const Call&)>;
 Launcher setLauncher(Launcher launcher); // an empty one restores the library; returns the previous
 
 // The print command: refuses a missing template directory, then calls the generator.
-void AkceTisk(AppContext& context);
+void showReportGenerator(AppContext& context);
 
 // The template of the reminder letters in the templates directory.
 QString reminderTemplateName(); // "upozorneni_na_revizi.sestava"
 
-// One template straight to the generator's preview (the library's SestavaNahled).
+// One template straight to the generator's preview (the library's pm41PreviewTemplate).
 struct PreviewCall
 {
     QString templatePath;    // the template file's full path
@@ -50,7 +50,7 @@ PreviewLauncher setPreviewLauncher(PreviewLauncher launcher); // empty restores 
 
 // Reminder letters for the cards, one per customer, in the generator's preview; true when
 // the preview was shown.
-bool TiskUpozorneni(AppContext& context, const QList<int>& cardIds);
+bool printReminderLetters(AppContext& context, const QList<int>& cardIds);
 
 // "PM41  " and the library's version designation, for the About window.
 QString moduleVersionText();

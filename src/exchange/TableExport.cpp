@@ -1,7 +1,7 @@
 #include "exchange/TableExport.h"
 
 #include "exchange/TableWriters.h"
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
 #include "uikit/DialogBackend.h"

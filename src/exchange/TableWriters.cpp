@@ -1,7 +1,7 @@
 #include "exchange/TableWriters.h"
 
+#include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
-#include "helpers/Errors.h"
 #include "store/DataSet.h"
 
 #include <QIODevice>

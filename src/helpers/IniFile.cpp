@@ -1,7 +1,7 @@
 #include "helpers/IniFile.h"
 
+#include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
-#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 
 #include <QFile>

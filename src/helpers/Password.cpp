@@ -1,7 +1,7 @@
 #include "helpers/Password.h"
 
+#include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
-#include "helpers/Errors.h"
 #include "helpers/SafeFile.h"
 #include "helpers/TextConversions.h"
 
@@ -13,7 +13,7 @@ namespace Password {
 
 QString OtiskHesla(const QString& password)
 {
-    const QByteArray bytes = Cp1250::encode(TrimControl(password));
+    const QByteArray bytes = Cp1250::encode(trimControlCharacters(password));
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
@@ -22,7 +22,7 @@ bool OveritHeslo(const QString& passwordFile, const QString& entry)
     QFile file(passwordFile);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Soubor „%1“ nelze přečíst: %2").arg(passwordFile, file.errorString()));
-    const QString content = TrimControl(Cp1250::decode(file.readAll()));
+    const QString content = trimControlCharacters(Cp1250::decode(file.readAll()));
     return content == OtiskHesla(entry);
 }
 

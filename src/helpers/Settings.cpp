@@ -3,11 +3,11 @@
 #include "helpers/IniFile.h"
 
 namespace {
-const QString uzivatel = QStringLiteral("uzivatel");
-const QString konfig = QStringLiteral("konfig");
+const QString userDataSection = QStringLiteral("uzivatel");
+const QString configurationSection = QStringLiteral("konfig");
 } // namespace
 
-const QStringList& Settings::uzivatelKeys()
+const QStringList& Settings::userDataKeys()
 {
     static const QStringList keys{QStringLiteral("NazevSubjektu"), QStringLiteral("OdpovednaOsoba"),
                                   QStringLiteral("Ulice"),         QStringLiteral("PSC"),
@@ -17,36 +17,38 @@ const QStringList& Settings::uzivatelKeys()
     return keys;
 }
 
-QString* Settings::uzivatelValue(int index)
+QString* Settings::userDataValue(int index)
 {
     QString* values[] = {&NazevSubjektu, &OdpovednaOsoba, &Ulice, &PSC, &Mesto, &ICO, &DIC,
                          &Tel,           &Email,          &WWW};
     return index >= 0 && index < 10 ? values[index] : nullptr;
 }
 
-const QString* Settings::uzivatelValue(int index) const
+const QString* Settings::userDataValue(int index) const
 {
-    return const_cast<Settings*>(this)->uzivatelValue(index);
+    return const_cast<Settings*>(this)->userDataValue(index);
 }
 
 Settings Settings::read(const IniFile& file)
 {
     Settings s;
-    for (int i = 0; i < uzivatelKeys().size(); ++i)
-        *s.uzivatelValue(i) = file.readString(uzivatel, uzivatelKeys()[i]);
-    s.BarvaKartaTZ = file.readInteger(konfig, QStringLiteral("BarvaKartaTZ"), DefaultBarvaKartaTZ);
-    s.BarvaKartaCinnosti =
-        file.readInteger(konfig, QStringLiteral("BarvaKartaCinnosti"), DefaultBarvaKartaCinnosti);
-    s.DialogUlozit = file.readFlag(konfig, QStringLiteral("DialogUlozit"), true);
-    s.ZaviratFrmTisk = file.readFlag(konfig, QStringLiteral("ZaviratFrmTisk"), false);
-    s.PovolitPrimouEditaciDatumu = file.readFlag(konfig, QStringLiteral("PovolitPrimouEditaciDatumu"), false);
-    s.hsl = file.readFlag(konfig, QStringLiteral("hsl"), true);
+    for (int i = 0; i < userDataKeys().size(); ++i)
+        *s.userDataValue(i) = file.readString(userDataSection, userDataKeys()[i]);
+    s.BarvaKartaTZ =
+        file.readInteger(configurationSection, QStringLiteral("BarvaKartaTZ"), DefaultBarvaKartaTZ);
+    s.BarvaKartaCinnosti = file.readInteger(configurationSection, QStringLiteral("BarvaKartaCinnosti"),
+                                            DefaultBarvaKartaCinnosti);
+    s.DialogUlozit = file.readFlag(configurationSection, QStringLiteral("DialogUlozit"), true);
+    s.ZaviratFrmTisk = file.readFlag(configurationSection, QStringLiteral("ZaviratFrmTisk"), false);
+    s.PovolitPrimouEditaciDatumu =
+        file.readFlag(configurationSection, QStringLiteral("PovolitPrimouEditaciDatumu"), false);
+    s.hsl = file.readFlag(configurationSection, QStringLiteral("hsl"), true);
     return s;
 }
 
-void Settings::writeKonfig(const IniFile& file) const
+void Settings::writeConfiguration(const IniFile& file) const
 {
-    file.write(konfig,
+    file.write(configurationSection,
                {{QStringLiteral("BarvaKartaTZ"), IniFile::integerText(BarvaKartaTZ)},
                 {QStringLiteral("BarvaKartaCinnosti"), IniFile::integerText(BarvaKartaCinnosti)},
                 {QStringLiteral("DialogUlozit"), IniFile::flagText(DialogUlozit)},
@@ -55,12 +57,12 @@ void Settings::writeKonfig(const IniFile& file) const
                 {QStringLiteral("hsl"), IniFile::flagText(hsl)}});
 }
 
-void Settings::writeUzivatel(const IniFile& file) const
+void Settings::writeUserData(const IniFile& file) const
 {
     IniFile::Entries entries;
-    for (int i = 0; i < uzivatelKeys().size(); ++i)
-        entries.append({uzivatelKeys()[i], *uzivatelValue(i)});
-    file.write(uzivatel, entries);
+    for (int i = 0; i < userDataKeys().size(); ++i)
+        entries.append({userDataKeys()[i], *userDataValue(i)});
+    file.write(userDataSection, entries);
 }
 
 namespace CustomerSortSetting {

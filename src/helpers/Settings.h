@@ -26,14 +26,14 @@ struct Settings
     static Settings read(const IniFile& file);
 
     // Section konfig, all six keys in order.
-    void writeKonfig(const IniFile& file) const;
+    void writeConfiguration(const IniFile& file) const;
     // Section uzivatel, all ten keys in order.
-    void writeUzivatel(const IniFile& file) const;
+    void writeUserData(const IniFile& file) const;
 
     // The user data in the order of the file and of the user data dialog.
-    static const QStringList& uzivatelKeys();
-    QString* uzivatelValue(int index);
-    const QString* uzivatelValue(int index) const;
+    static const QStringList& userDataKeys();
+    QString* userDataValue(int index);
+    const QString* userDataValue(int index) const;
 };
 
 // The sort order of the customer register, section CisZakazniku, key Trideni.

@@ -1,6 +1,6 @@
 #include "helpers/TextConversions.h"
 
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 
 #include <QColor>
 #include <QRegularExpression>
@@ -68,7 +68,7 @@ QString RemoveChar(const QString& text, QChar character)
     return out;
 }
 
-QString TrimControl(const QString& text)
+QString trimControlCharacters(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -84,17 +84,17 @@ QString ProgramVersionText()
     return QStringLiteral(VESTIBOR_VERSION);
 }
 
-QColor ColorFromValue(int value)
+QColor colorFromValue(int value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-int ValueFromColor(const QColor& color)
+int valueFromColor(const QColor& color)
 {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
-QString SearchKey(const QString& text)
+QString searchKey(const QString& text)
 {
     const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString key;

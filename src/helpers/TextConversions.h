@@ -22,16 +22,16 @@ QString RemoveChar(const QString& text, QChar character);
 
 // The text without the characters with a code from 0 to 32 (spaces, tabs, line breaks and
 // other control characters) at both ends.
-QString TrimControl(const QString& text);
+QString trimControlCharacters(const QString& text);
 
 // The text for matching without regard to letter case or accents: "Čech" and "cech" give
 // the same key.
-QString SearchKey(const QString& text);
+QString searchKey(const QString& text);
 
 // The program's version: the major and minor numbers joined by a point.
 QString ProgramVersionText();
 
 // A colour value as the settings file holds it: red in the lowest byte.
 class QColor;
-QColor ColorFromValue(int value);
-int ValueFromColor(const QColor& color);
+QColor colorFromValue(int value);
+int valueFromColor(const QColor& color);

@@ -164,7 +164,7 @@ void PlanModel::sort(int column, Qt::SortOrder order)
 void PlanModel::relist()
 {
     m_listed.clear();
-    const QString wanted = SearchKey(m_text);
+    const QString wanted = ::searchKey(m_text);
     for (int r = 0; r < m_facts.size(); ++r)
         if (PlanQuery::accepts(m_filter, m_facts[r].watched, m_facts[r].next) &&
             (wanted.isEmpty() || searchKey(r).contains(wanted)))
@@ -189,7 +189,7 @@ int PlanModel::comparePlanOrder(int a, int b) const
         return c;
     if (const int c = compared(x.customerPlace, y.customerPlace))
         return c;
-    if (const int c = CzechText::compare(cellText(a, Zdroj), cellText(b, Zdroj)))
+    if (const int c = CzechText::compare(cellText(a, Source), cellText(b, Source)))
         return c;
     return compared(a, b);
 }
@@ -198,14 +198,14 @@ bool PlanModel::isEmpty(int column, int row) const
 {
     const Row& fact = m_facts[row];
     switch (column) {
-    case PristiRevize:
-    case Dni:
+    case NextRevision:
+    case Days:
         return !fact.hasNext;
-    case PosledniCinnost:
+    case LastActivity:
         return !fact.lastActivity.isValid();
-    case Upozorneno:
+    case Reminded:
         return !fact.reminded.isValid();
-    case Zakaznik:
+    case Customer:
         return false;
     default:
         return cellText(row, column).isEmpty();
@@ -218,14 +218,14 @@ int PlanModel::compareBy(int column, int a, int b) const
     const Row& x = m_facts[a];
     const Row& y = m_facts[b];
     switch (column) {
-    case PristiRevize:
-    case Dni:
+    case NextRevision:
+    case Days:
         return compared(x.next, y.next);
-    case PosledniCinnost:
+    case LastActivity:
         return compared(x.lastActivity, y.lastActivity);
-    case Upozorneno:
+    case Reminded:
         return compared(x.reminded, y.reminded);
-    case Zakaznik:
+    case Customer:
         return compared(x.customerPlace, y.customerPlace);
     default: {
         const QString p = cellText(a, column);
@@ -241,8 +241,8 @@ const QString& PlanModel::searchKey(int dataSetRow) const
         m_searchKeys.resize(m_facts.size());
     QString& key = m_searchKeys[dataSetRow];
     if (key.isNull()) {
-        key = SearchKey(cellText(dataSetRow, Zakaznik) + u'\n' + cellText(dataSetRow, Mesto) + u'\n' +
-                        cellText(dataSetRow, Zdroj));
+        key = ::searchKey(cellText(dataSetRow, Customer) + u'\n' + cellText(dataSetRow, Town) + u'\n' +
+                          cellText(dataSetRow, Source));
     }
     return key;
 }
@@ -252,13 +252,13 @@ QString PlanModel::cellText(int dataSetRow, int column) const
     const auto field = [&](Field f) { return m_rows->rowValue(dataSetRow, m_fieldIndexes[f]); };
     const Row& fact = m_facts[dataSetRow];
     switch (column) {
-    case PristiRevize:
+    case NextRevision:
         return FieldValues::dateText(fact.next);
-    case Dni:
+    case Days:
         return fact.hasNext ? QString::number(fact.days) : QString();
-    case PosledniCinnost:
+    case LastActivity:
         return joined(FieldValues::dateText(fact.lastActivity), field(F_LastKind).toString());
-    case Upozorneno: {
+    case Reminded: {
         const QString way = field(F_ReminderWay).toString();
         return joined(FieldValues::dateText(fact.reminded), way.isEmpty() ? way : u'(' + way + u')');
     }
@@ -298,7 +298,7 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const
         }
         return {};
     case Qt::TextAlignmentRole:
-        if (index.column() == Dni)
+        if (index.column() == Days)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     default:

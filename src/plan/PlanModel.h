@@ -20,18 +20,18 @@ class PlanModel : public QAbstractTableModel
 public:
     enum Column
     {
-        PristiRevize,
-        Dni,
-        Zakaznik,
-        Mesto,
-        Telefon,
-        Mobil,
+        NextRevision,
+        Days,
+        Customer,
+        Town,
+        Phone,
+        Mobile,
         Email,
-        Zdroj,
-        VyrobniCislo,
-        Kategorie,
-        PosledniCinnost,
-        Upozorneno,
+        Source,
+        SerialNumber,
+        Category,
+        LastActivity,
+        Reminded,
         ColumnCount
     };
 
@@ -92,7 +92,7 @@ private:
     QList<int> m_listed;
     PlanFilter m_filter;
     QString m_text;
-    int m_sortColumn = PristiRevize;
+    int m_sortColumn = NextRevision;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QList<int> m_fieldIndexes; // of the data set, by the field names below
 };

@@ -69,7 +69,7 @@ void PlanReminders::printReminders(const QList<int>& selected)
     if (rows.isEmpty())
         return;
     const QList<int> ids = cardIds(rows);
-    if (ReportBinding::TiskUpozorneni(m_context, ids))
+    if (ReportBinding::printReminderLetters(m_context, ids))
         offerToRecord(ids, QStringLiteral("dopis"));
 }
 
@@ -95,7 +95,7 @@ void PlanReminders::offerToRecord(const QList<int>& ids, const QString& way)
 bool PlanReminders::record(const QList<int>& ids, const QString& way)
 {
     try {
-        m_context.store.ZaznamenatUpozorneni(ids, QDate::currentDate(), way);
+        m_context.store.recordReminders(ids, QDate::currentDate(), way);
     } catch (const DatabaseError& e) {
         ShowWarning(QStringLiteral("Upozornění se nepodařilo zaznamenat, nic nebylo uloženo.\r\n") +
                     e.text());

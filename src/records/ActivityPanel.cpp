@@ -115,7 +115,7 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
 void ActivityPanel::applySettings(const Settings& settings)
 {
     QPalette p = palette();
-    p.setColor(QPalette::Window, ColorFromValue(settings.BarvaKartaCinnosti));
+    p.setColor(QPalette::Window, colorFromValue(settings.BarvaKartaCinnosti));
     setPalette(p);
     m_datum->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
     m_datumPristi->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);

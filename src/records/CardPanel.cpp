@@ -1,12 +1,13 @@
 #include "records/CardPanel.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "helpers/TextConversions.h"
 #include "records/ActivityPanel.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 #include "uikit/AnchorLayout.h"
 #include "uikit/AppContext.h"
 #include "uikit/CommandNames.h"
@@ -128,7 +129,7 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
 void CardPanel::applySettings(const Settings& settings)
 {
     QPalette p = palette();
-    p.setColor(QPalette::Window, ColorFromValue(settings.BarvaKartaTZ));
+    p.setColor(QPalette::Window, colorFromValue(settings.BarvaKartaTZ));
     setPalette(p);
     m_vyrazeno->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
 }

@@ -1,6 +1,6 @@
 #include "records/CardSearch.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "store/Connection.h"
 
 namespace CardSearch {

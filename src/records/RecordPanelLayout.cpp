@@ -99,12 +99,12 @@ QPushButton* RecordPanelLayout::button(const QString& name, const QString& capti
 void RecordPanelLayout::commands(RecordPanel* panel, QAction* listing, QAction* extra)
 {
     const int editingX[] = {8, 88, 168, 248, 328};
-    for (int c = RecordPanel::Novy; c <= RecordPanel::Storno; ++c) {
+    for (int c = RecordPanel::New; c <= RecordPanel::Cancel; ++c) {
         QAbstractButton* b = panel->makeButton(RecordPanel::Command(c), m_panel);
         b->setFocusPolicy(Qt::NoFocus);
-        m_layout->place(b, editingX[c - RecordPanel::Novy], 32, c == RecordPanel::Novy ? 73 : 75, 25);
+        m_layout->place(b, editingX[c - RecordPanel::New], 32, c == RecordPanel::New ? 73 : 75, 25);
     }
-    for (int c = RecordPanel::NaZacatek; c <= RecordPanel::NaKonec; ++c)
+    for (int c = RecordPanel::First; c <= RecordPanel::Last; ++c)
         m_layout->place(panel->makeButton(RecordPanel::Command(c), m_panel), 8 + 38 * c, bottomRow, 39, 25,
                         AnchorLayout::BottomLeft);
     int x = 248;

@@ -1,6 +1,6 @@
 #include "store/ColumnKind.h"
 
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

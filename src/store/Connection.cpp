@@ -1,6 +1,5 @@
 #include "store/Connection.h"
 
-#include "helpers/Errors.h"
 #include "store/DatabaseError.h"
 #include "store/PostgresEngine.h"
 #include "store/SqliteEngine.h"
@@ -164,21 +163,4 @@ void Connection::rollback()
         return;
     --m_savepointDepth;
     engine().rollback(m_savepointDepth);
-}
-
-Transaction::~Transaction()
-{
-    if (m_done)
-        return;
-    try {
-        m_connection.rollback();
-    } catch (const AppError&) {
-        // The connection is gone; nothing was committed either.
-    }
-}
-
-void Transaction::commit()
-{
-    m_connection.commit();
-    m_done = true;
 }

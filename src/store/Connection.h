@@ -78,7 +78,7 @@ public:
     void forgetSchema();
     bool hasTable(const QString& table) const;
 
-    // Nested transactions (savepoints); prefer the Transaction guard below.
+    // Nested transactions (savepoints); prefer the Transaction guard.
     void begin();
     void commit();
     void rollback();
@@ -92,17 +92,4 @@ private:
     int m_savepointDepth = 0;
     std::unique_ptr<Engine> m_engine;
     mutable QHash<QString, QList<ColumnInfo>> m_schema;
-};
-
-// Everything done while it lives is one transaction; it is undone unless commit() is called.
-class Transaction
-{
-public:
-    explicit Transaction(Connection& c) : m_connection(c) { m_connection.begin(); }
-    ~Transaction();
-    void commit();
-
-private:
-    Connection& m_connection;
-    bool m_done = false;
 };

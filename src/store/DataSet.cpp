@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
 #include "store/SqlDialect.h"
+#include "store/Transaction.h"
 
 #include <QRegularExpression>
 #include <optional>

@@ -1,5 +1,6 @@
 #include "store/DataSource.h"
 
+#include "store/DataControl.h"
 #include "store/DataSet.h"
 
 DataSource::DataSource(DataSet* dataSet, const QString& objectName, QObject* parent)

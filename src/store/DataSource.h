@@ -3,16 +3,8 @@
 #include <QList>
 #include <QObject>
 
+class DataControl;
 class DataSet;
-
-// A control bound to a data source; before a post it hands over what the user typed.
-class DataControl
-{
-public:
-    virtual ~DataControl() = default;
-    // Writes a pending, not yet handed over text into the field; throws ConversionError.
-    virtual void commitPending() {}
-};
 
 // Links a data set to its controls. Editing is automatic: input into a bound control of a
 // browsed row starts editing it, or inserting a new row when the set is empty.

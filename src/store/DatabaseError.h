@@ -1,6 +1,6 @@
 #pragma once
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 
 // The database engine refused a statement; the text is the engine's own.
 class DatabaseError : public AppError

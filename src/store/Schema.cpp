@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
 #include "store/ServerDatabase.h"
+#include "store/Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 #include "store/CzechText.h"
 #include "store/DatabaseError.h"
 #include "store/SqlDialect.h"
+#include "store/StatementCache.h"
 
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -16,50 +17,6 @@ QString engineError(sqlite3* db)
 {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
-
-} // namespace
-
-// A prepared statement with what is known of its result columns.
-struct Prepared
-{
-    sqlite3_stmt* stmt = nullptr;
-    QList<ColumnInfo> columns;
-    // How often SQLite had prepared it again (after a change of the schema) when the
-    // columns were described; -1 before.
-    int describedAt = -1;
-};
-
-// Prepared statements kept for reuse, by their text: the program runs the same few
-// statements over and over (moving between cards, saving rows, importing), and preparing
-// and describing the columns cost more than running.
-class StatementCache
-{
-public:
-    ~StatementCache() { clear(); }
-
-    Prepared take(const QString& sql) { return m_statements.take(sql); }
-    void give(const QString& sql, Prepared prepared)
-    {
-        sqlite3_reset(prepared.stmt);
-        sqlite3_clear_bindings(prepared.stmt);
-        if (m_statements.contains(sql) || m_statements.size() >= 64) {
-            sqlite3_finalize(prepared.stmt);
-            return;
-        }
-        m_statements.insert(sql, std::move(prepared));
-    }
-    void clear()
-    {
-        for (const Prepared& prepared : std::as_const(m_statements))
-            sqlite3_finalize(prepared.stmt);
-        m_statements.clear();
-    }
-
-private:
-    QHash<QString, Prepared> m_statements;
-};
-
-namespace {
 
 // One prepared statement, taken from the cache or prepared anew, and given back reset
 // whatever happens.

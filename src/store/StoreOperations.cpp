@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 
 bool StoreOperations::ZajistitSloupec(const QString& table, const QString& column, const QString& type)
 {
@@ -52,10 +53,10 @@ bool StoreOperations::SmazatDataZakaznika(int customerId)
 
 QString StoreOperations::NazevZakaznika(int customerId)
 {
-    return NajdiNazevZakaznika(customerId).value_or(QStringLiteral("nenalezen"));
+    return findCustomerName(customerId).value_or(QStringLiteral("nenalezen"));
 }
 
-std::optional<QString> StoreOperations::NajdiNazevZakaznika(int customerId)
+std::optional<QString> StoreOperations::findCustomerName(int customerId)
 {
     const ResultSet r =
         m_connection.query(QStringLiteral("SELECT nazev FROM cis_zakaznici WHERE id = ?"), {customerId});
@@ -81,7 +82,7 @@ int StoreOperations::LhutaKategorie(int categoryId)
     return r.isEmpty() ? 0 : r.rows.first().first().toInt();
 }
 
-void StoreOperations::ZaznamenatUpozorneni(const QList<int>& cardIds, const QDate& day, const QString& way)
+void StoreOperations::recordReminders(const QList<int>& cardIds, const QDate& day, const QString& way)
 {
     QList<QVariantList> rows;
     rows.reserve(cardIds.size());

@@ -29,7 +29,7 @@ public:
     // The customer's name, or "nenalezen" when there is no such customer.
     QString NazevZakaznika(int customerId);
     // The customer's name; nothing when there is no such customer.
-    std::optional<QString> NajdiNazevZakaznika(int customerId);
+    std::optional<QString> findCustomerName(int customerId);
 
     // The id of the customer that owns the card; 0 when there is no such card or customer.
     int ZakaznikKarty(int cardId);
@@ -39,7 +39,7 @@ public:
 
     // Records a reminder of the given way ("e-mail", "dopis" or "ručně") on that day for each
     // card, all or none. Throws DatabaseError.
-    void ZaznamenatUpozorneni(const QList<int>& cardIds, const QDate& day, const QString& way);
+    void recordReminders(const QList<int>& cardIds, const QDate& day, const QString& way);
 
 private:
     Connection& m_connection;

@@ -1,6 +1,6 @@
 #include "uikit/DBEdit.h"
 
-#include "helpers/Errors.h"
+#include "helpers/ConversionError.h"
 #include "store/DataSet.h"
 #include "uikit/FieldLink.h"
 #include "uikit/Guard.h"

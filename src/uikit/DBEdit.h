@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/DataControl.h"
 #include "store/DataSource.h"
 
 #include <QLineEdit>

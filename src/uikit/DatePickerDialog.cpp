@@ -40,10 +40,10 @@ DatePickerDialog::DatePickerDialog(const QDate& date, const QString& caption, co
     m_ok->setEnabled(false);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setGeometry(112, height - 25 - 7, 75, 25);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setGeometry(112, height - 25 - 7, 75, 25);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(m_calendar, &QCalendarWidget::clicked, m_ok, [this] { m_ok->setEnabled(true); });
     // The calendar takes Enter for itself: it confirms the chosen day as the default Ok would.

@@ -4,7 +4,7 @@
 
 #include <QUrl>
 
-QString ApplicationTitle()
+QString applicationTitle()
 {
     return QStringLiteral("Vestibor");
 }
@@ -12,13 +12,13 @@ QString ApplicationTitle()
 namespace {
 QString captionOr(const QString& caption)
 {
-    return caption.isEmpty() ? ApplicationTitle() : caption;
+    return caption.isEmpty() ? applicationTitle() : caption;
 }
 } // namespace
 
 void ShowPlainMessage(const QString& text)
 {
-    dialogBackend().message(MessageKind::Plain, ApplicationTitle(), text);
+    dialogBackend().message(MessageKind::Plain, applicationTitle(), text);
 }
 
 void ShowInfo(const QString& text)
@@ -73,22 +73,22 @@ bool ShellOpen(const QString& target, const QString& parameters)
     return dialogBackend().shellOpen(parameters.isEmpty() ? target : target + u' ' + parameters);
 }
 
-std::optional<QString> InputBox(const QString& caption, const QString& prompt)
+std::optional<QString> inputBox(const QString& caption, const QString& prompt)
 {
     return dialogBackend().inputText(caption, prompt, false);
 }
 
-std::optional<QString> PasswordBox(const QString& caption, const QString& prompt)
+std::optional<QString> passwordBox(const QString& caption, const QString& prompt)
 {
     return dialogBackend().inputText(caption, prompt, true);
 }
 
-int RunModal(QDialog& dialog)
+int runModal(QDialog& dialog)
 {
     return dialogBackend().runModal(dialog);
 }
 
-void ShowErrorReport(const QString& text)
+void showErrorReport(const QString& text)
 {
-    dialogBackend().message(MessageKind::Error, ApplicationTitle(), text);
+    dialogBackend().message(MessageKind::Error, applicationTitle(), text);
 }

@@ -10,7 +10,7 @@ class QDialog;
 
 // The message, input and formatting helpers every window uses.
 
-QString ApplicationTitle(); // "Vestibor"
+QString applicationTitle(); // "Vestibor"
 
 void ShowPlainMessage(const QString& text);
 void ShowInfo(const QString& text);
@@ -33,12 +33,12 @@ void ShowTextWindow(TextWindowOptions options);
 bool ShellOpen(const QString& target, const QString& parameters = QString());
 
 // The platform-style input box: nothing when cancelled.
-std::optional<QString> InputBox(const QString& caption, const QString& prompt);
+std::optional<QString> inputBox(const QString& caption, const QString& prompt);
 // The same with the typed characters hidden.
-std::optional<QString> PasswordBox(const QString& caption, const QString& prompt);
+std::optional<QString> passwordBox(const QString& caption, const QString& prompt);
 
 // Shows one of the program's modal windows through the dialog backend.
-int RunModal(QDialog& dialog);
+int runModal(QDialog& dialog);
 
 // The general error report: shows the error's own text.
-void ShowErrorReport(const QString& text);
+void showErrorReport(const QString& text);

@@ -1,6 +1,6 @@
 #include "uikit/Guard.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "uikit/Dialogs.h"
 
 bool runGuarded(const std::function<void()>& work)
@@ -9,9 +9,9 @@ bool runGuarded(const std::function<void()>& work)
         work();
         return true;
     } catch (const AppError& e) {
-        ShowErrorReport(e.text());
+        showErrorReport(e.text());
     } catch (const std::exception& e) {
-        ShowErrorReport(QString::fromLocal8Bit(e.what()));
+        showErrorReport(QString::fromLocal8Bit(e.what()));
     }
     return false;
 }

@@ -138,10 +138,10 @@ std::optional<QString> QtDialogBackend::openFile(QWidget* owner, const QString& 
 
 std::optional<int> QtDialogBackend::pickColor(QWidget* owner, int initial)
 {
-    const QColor chosen = QColorDialog::getColor(ColorFromValue(initial), owner);
+    const QColor chosen = QColorDialog::getColor(colorFromValue(initial), owner);
     if (!chosen.isValid())
         return std::nullopt;
-    return ValueFromColor(chosen);
+    return valueFromColor(chosen);
 }
 
 int QtDialogBackend::runModal(QDialog& dialog)

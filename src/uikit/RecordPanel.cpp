@@ -43,16 +43,16 @@ RecordPanel::RecordPanel(QWidget* owner, Config config) : QObject(owner), m_conf
         m_actions[c] = makeCommand(owner, QString::fromLatin1(specs[c].name) + m_config.suffix,
                                    QString::fromUtf8(specs[c].caption), QString::fromUtf8(specs[c].hint),
                                    specs[c].shortcut);
-        if (c <= NaKonec)
+        if (c <= Last)
             m_actions[c]->setIcon(navigationIcon(c));
     }
 
     DataSet* ds = dataSet();
-    onTriggered(m_actions[NaZacatek], this, [ds] { ds->first(); });
-    onTriggered(m_actions[Vzad], this, [ds] { ds->prior(); });
-    onTriggered(m_actions[Vpred], this, [ds] { ds->next(); });
-    onTriggered(m_actions[NaKonec], this, [ds] { ds->last(); });
-    onTriggered(m_actions[Novy], this, [this, ds] {
+    onTriggered(m_actions[First], this, [ds] { ds->first(); });
+    onTriggered(m_actions[Previous], this, [ds] { ds->prior(); });
+    onTriggered(m_actions[Next], this, [ds] { ds->next(); });
+    onTriggered(m_actions[Last], this, [ds] { ds->last(); });
+    onTriggered(m_actions[New], this, [this, ds] {
         if (m_config.focusOnNew)
             m_config.focusOnNew->setFocus();
         ds->append();
@@ -62,9 +62,9 @@ RecordPanel::RecordPanel(QWidget* owner, Config config) : QObject(owner), m_conf
             m_config.focusOnEdit->setFocus();
         ds->edit();
     });
-    onTriggered(m_actions[Smazat], this, [this] { deleteCurrent(); });
-    onTriggered(m_actions[Ulozit], this, [ds] { ds->post(); });
-    onTriggered(m_actions[Storno], this, [ds] { ds->cancel(); });
+    onTriggered(m_actions[Delete], this, [this] { deleteCurrent(); });
+    onTriggered(m_actions[Save], this, [ds] { ds->post(); });
+    onTriggered(m_actions[Cancel], this, [ds] { ds->cancel(); });
 
     connect(m_config.source, &DataSource::stateChanged, this, &RecordPanel::refreshState);
     connect(m_config.source, &DataSource::dataChanged, this, &RecordPanel::refreshData);
@@ -83,7 +83,7 @@ QAbstractButton* RecordPanel::makeButton(Command command, QWidget* parent) const
 {
     QAbstractButton* button;
     const QString name = buttonNameFor(QString::fromLatin1(specs[command].name)) + m_config.suffix;
-    if (command <= NaKonec) {
+    if (command <= Last) {
         auto* tool = new QToolButton(parent);
         tool->setAutoRaise(true);
         tool->setIconSize(QSize(16, 16));
@@ -126,11 +126,11 @@ void RecordPanel::refreshState()
     const bool browsing = ds->state() == DataSet::State::Browse;
     if (m_config.modeLabel && ds->isOpen())
         m_config.modeLabel->setText(modeText(ds));
-    m_actions[Novy]->setEnabled(browsing);
+    m_actions[New]->setEnabled(browsing);
     m_actions[Edit]->setEnabled(browsing);
-    m_actions[Smazat]->setEnabled(browsing);
-    m_actions[Ulozit]->setEnabled(ds->isEditing());
-    m_actions[Storno]->setEnabled(ds->isEditing());
+    m_actions[Delete]->setEnabled(browsing);
+    m_actions[Save]->setEnabled(ds->isEditing());
+    m_actions[Cancel]->setEnabled(ds->isEditing());
 }
 
 void RecordPanel::refreshData()
@@ -140,13 +140,13 @@ void RecordPanel::refreshData()
     const int m = ds->recordCount();
     if (m_config.counterLabel)
         m_config.counterLabel->setText(QStringLiteral("%1 z %2").arg(n).arg(m));
-    m_actions[NaZacatek]->setEnabled(n > 1);
-    m_actions[Vzad]->setEnabled(n > 1);
-    m_actions[Vpred]->setEnabled(n < m && m > 0);
-    m_actions[NaKonec]->setEnabled(n < m && m > 0);
+    m_actions[First]->setEnabled(n > 1);
+    m_actions[Previous]->setEnabled(n > 1);
+    m_actions[Next]->setEnabled(n < m && m > 0);
+    m_actions[Last]->setEnabled(n < m && m > 0);
     const bool editable = m >= 1 && ds->state() == DataSet::State::Browse;
     m_actions[Edit]->setEnabled(editable);
-    m_actions[Smazat]->setEnabled(editable);
+    m_actions[Delete]->setEnabled(editable);
 }
 
 void RecordPanel::deleteCurrent()

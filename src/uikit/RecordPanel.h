@@ -21,15 +21,15 @@ class RecordPanel : public QObject
 public:
     enum Command
     {
-        NaZacatek,
-        Vzad,
-        Vpred,
-        NaKonec,
-        Novy,
+        First,
+        Previous,
+        Next,
+        Last,
+        New,
         Edit,
-        Smazat,
-        Ulozit,
-        Storno,
+        Delete,
+        Save,
+        Cancel,
         CommandCount
     };
 

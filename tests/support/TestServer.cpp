@@ -1,6 +1,6 @@
 #include "support/TestServer.h"
 
-#include "helpers/Errors.h"
+#include "helpers/AppError.h"
 #include "store/ServerDatabase.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <exception>
 
@@ -15,11 +16,4 @@ public:
 private:
     QString m_text;
     QByteArray m_utf8;
-};
-
-// A text that cannot be read as the value a field or a conversion needs.
-class ConversionError : public AppError
-{
-public:
-    using AppError::AppError;
 };

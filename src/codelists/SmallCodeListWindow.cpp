@@ -1,4 +1,4 @@
-#include "codelists/CodeListFamily.h"
+#include "codelists/SmallCodeListWindow.h"
 
 #include "exchange/TableExport.h"
 #include "store/DataSet.h"
@@ -14,7 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* parent)
+SmallCodeListWindow::SmallCodeListWindow(AppContext& context, const CodeListSpec& spec, QWidget* parent)
     : CodeListWindow(context, spec.className, parent), m_spec(spec)
 {
     setUpFixedDialog(*this, spec.className, spec.caption, QSize(547, 347));
@@ -54,11 +54,11 @@ TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* par
     RecordPanel* panel = createPanel(config);
 
     const int navX[] = {8, 40, 72, 104};
-    for (int c = RecordPanel::NaZacatek; c <= RecordPanel::NaKonec; ++c)
+    for (int c = RecordPanel::First; c <= RecordPanel::Last; ++c)
         layout->place(panel->makeButton(RecordPanel::Command(c), this), navX[c], 8, 33, 25);
     QList<QWidget*> editingButtons;
     int x = 144;
-    for (int c = RecordPanel::Novy; c <= RecordPanel::Storno; ++c, x += 80)
+    for (int c = RecordPanel::New; c <= RecordPanel::Cancel; ++c, x += 80)
         editingButtons << layout->place(panel->makeButton(RecordPanel::Command(c), this), x, 8, 75, 25);
 
     const auto bottomButton = [&](QAction* action, const QString& name, int bx, bool tabStop) {
@@ -71,8 +71,8 @@ TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* par
         return button;
     };
     QWidget* exportButton = bottomButton(m_export, QStringLiteral("Tl_Export"), 224, false);
-    QWidget* listingButton = bottomButton(m_vypis, QStringLiteral("Tl_Vypis"), 304, false);
-    QWidget* closeButton = bottomButton(m_zavrit, QStringLiteral("Tl_Zavrit"), 464, true);
+    QWidget* listingButton = bottomButton(m_listing, QStringLiteral("Tl_Vypis"), 304, false);
+    QWidget* closeButton = bottomButton(m_close, QStringLiteral("Tl_Zavrit"), 464, true);
 
     QList<QWidget*> order{grid};
     order << editingButtons;
@@ -89,7 +89,7 @@ TCiselnik::TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* par
     grid->setColumns({{spec.listColumn, spec.listTitle, 161 - 2 * grid->frameWidth() - 18}});
 }
 
-bool TCiselnik::validate()
+bool SmallCodeListWindow::validate()
 {
     for (int i = 0; i < m_spec.fields.size(); ++i) {
         if (m_dataSet->text(m_spec.fields[i].column).isEmpty()) {
@@ -101,7 +101,7 @@ bool TCiselnik::validate()
     return true;
 }
 
-QString TCiselnik::listingText(Connection& connection, const CodeListSpec& spec)
+QString SmallCodeListWindow::listingText(Connection& connection, const CodeListSpec& spec)
 {
     QString text = spec.listingHeader + QString(34, u'=') + QStringLiteral("\r\n\r\n");
     const ResultSet rows = connection.query(spec.listingQuery);
@@ -119,7 +119,7 @@ QString TCiselnik::listingText(Connection& connection, const CodeListSpec& spec)
     return text;
 }
 
-void TCiselnik::showListing()
+void SmallCodeListWindow::showListing()
 {
     ShowTextWindow({.caption = m_spec.listingTitle,
                     .text = listingText(m_context.connection, m_spec),
@@ -129,7 +129,7 @@ void TCiselnik::showListing()
                     .fixedFont = true});
 }
 
-void TCiselnik::exportTable()
+void SmallCodeListWindow::exportTable()
 {
     ExportovatTabulku(m_dataSet, m_spec.exportName, this);
 }

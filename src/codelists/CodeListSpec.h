@@ -1,11 +1,8 @@
 #pragma once
 
-#include "codelists/CodeListWindow.h"
-
 #include <QList>
-
-class Connection;
-class DBEdit;
+#include <QString>
+#include <QStringList>
 
 // What one of the three small code lists is: its table, fields, validation, listing and
 // export. The windows differ only by these values.
@@ -34,33 +31,4 @@ struct CodeListSpec
     QString listingHeader;
     QStringList listingColumns;
     QString exportName;
-};
-
-namespace CodeListSpecs {
-const CodeListSpec& cinnosti();
-const CodeListSpec& kategorie();
-const CodeListSpec& technici();
-} // namespace CodeListSpecs
-
-// The shared window of the three code lists: activity kinds, categories, technicians.
-class TCiselnik : public CodeListWindow
-{
-    Q_OBJECT
-public:
-    TCiselnik(AppContext& context, const CodeListSpec& spec, QWidget* parent);
-
-    const CodeListSpec& spec() const { return m_spec; }
-
-    // The listing text of the table: header, rule, empty line, one row per line.
-    static QString listingText(Connection& connection, const CodeListSpec& spec);
-
-protected:
-    void exportTable() override;
-    void showListing() override;
-
-private:
-    bool validate();
-
-    const CodeListSpec& m_spec;
-    QList<DBEdit*> m_edits;
 };
