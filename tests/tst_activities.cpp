@@ -78,8 +78,8 @@ struct Main : MainWindowFixture
     }
     QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* act(RecordPanel::Command c) const { return w->activityPanel()->panel()->action(c); }
-    int openCustomer() const { return w->context().IdOtevrenehoZakaznika; }
-    int currentCard() const { return w->context().DS_Karty->value(QStringLiteral("id")).toInt(); }
+    int openCustomer() const { return w->records().IdOtevrenehoZakaznika; }
+    int currentCard() const { return w->records().DS_Karty->value(QStringLiteral("id")).toInt(); }
     void findCard() { run(Akce_OtevritTZ); }
     // "Otevřít TZ" with the column chosen and the text typed in the search form.
     void findCard(TestDialogs& dialogs, bool barcode, const QString& value)
@@ -87,7 +87,7 @@ struct Main : MainWindowFixture
         dialogs.onModal(search(barcode, value));
         findCard();
     }
-    DataSet* activities() const { return w->context().DS_Cin; }
+    DataSet* activities() const { return w->records().DS_Cin; }
 };
 
 // The calendar opens with its top left corner at the field's bottom left corner.

@@ -67,7 +67,7 @@ void THlavni::recountOverdue()
 
 void THlavni::connectPlanToData()
 {
-    for (DataSet* data : {m_context.DS_Karty.get(), m_context.DS_Cin.get()})
+    for (DataSet* data : {m_records.DS_Karty, m_records.DS_Cin})
         connect(data, &DataSet::written, this, [this] { runGuarded([this] { dataWritten(); }); });
 }
 
@@ -86,7 +86,7 @@ TPlanRevizi* THlavni::openPlan(bool overdueOnly)
     if (opening) {
         m_plan = new TPlanRevizi(
             m_context, [this](int customerId, int cardId) { return openCardFromPlan(customerId, cardId); },
-            this);
+            [this] { return m_records.IdOtevrenehoZakaznika; }, this);
         m_plan->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (overdueOnly)
@@ -107,14 +107,14 @@ bool THlavni::openCardFromPlan(int customerId, int cardId)
             m_plan->refresh();
         return false;
     }
-    if (m_context.IdOtevrenehoZakaznika == customerId) {
+    if (m_records.IdOtevrenehoZakaznika == customerId) {
         if (!savePendingEdits())
             return false;
-        m_context.DS_Karty->locate(QStringLiteral("id"), cardId);
+        m_records.DS_Karty->locate(QStringLiteral("id"), cardId);
     } else {
-        if (m_context.IdOtevrenehoZakaznika != 0 && !ZavritZakaznika())
+        if (m_records.IdOtevrenehoZakaznika != 0 && !ZavritZakaznika())
             return false;
-        m_context.IdOtevrenehoZakaznika = customerId;
+        m_records.IdOtevrenehoZakaznika = customerId;
         OtevritZakaznikaId(cardId);
     }
     raise();

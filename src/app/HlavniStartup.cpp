@@ -41,7 +41,7 @@ bool THlavni::FormCreate()
     }
 
     // 6. Initial commands.
-    m_context.IdOtevrenehoZakaznika = 0;
+    m_records.IdOtevrenehoZakaznika = 0;
     action(Akce_ZavritZakaznika)->setEnabled(false);
     action(Akce_ZmenaHesla)->setVisible(m_context.settings.hsl);
     m_openCustomerLabel->clear();
@@ -139,8 +139,8 @@ void THlavni::openDataSets()
     if (!columnsUpToDate || !m_planAvailable)
         ShowWarning(QStringLiteral("Chyba"),
                     QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
-    m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));
-    m_context.DS_Kategorie->open();
-    m_context.DS_Cin2->setTableName(QStringLiteral("cis_cinnost"));
-    m_context.DS_Cin2->open();
+    m_records.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));
+    m_records.DS_Kategorie->open();
+    m_records.DS_Cin2->setTableName(QStringLiteral("cis_cinnost"));
+    m_records.DS_Cin2->open();
 }

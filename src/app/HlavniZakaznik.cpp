@@ -25,20 +25,20 @@ void enableCustomerCommands(THlavni& w, bool customerOpen)
 
 void THlavni::openCustomerCommand()
 {
-    const int before = m_context.IdOtevrenehoZakaznika;
+    const int before = m_records.IdOtevrenehoZakaznika;
     {
-        TOtevritZakaznika dialog(m_context, this);
+        TOtevritZakaznika dialog(m_context, m_records, this);
         RunModal(dialog);
     }
-    if (m_context.IdOtevrenehoZakaznika != 0 && m_context.IdOtevrenehoZakaznika != before)
+    if (m_records.IdOtevrenehoZakaznika != 0 && m_records.IdOtevrenehoZakaznika != before)
         OtevritZakaznikaId();
 }
 
 void THlavni::OtevritZakaznikaId(int cardId)
 {
-    const int id = m_context.IdOtevrenehoZakaznika;
+    const int id = m_records.IdOtevrenehoZakaznika;
     m_openCustomerLabel->setText(m_context.store.NazevZakaznika(id));
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     cards->close();
     cards->setCommandText(QStringLiteral("SELECT * FROM topny_zdroj WHERE id_zakaznika = ? ORDER BY id"),
                           {id});
@@ -63,24 +63,24 @@ bool THlavni::ZavritZakaznika()
 {
     if (!savePendingEdits())
         return false;
-    m_context.DS_Cin->close();
-    m_context.DS_Karty->close();
+    m_records.DS_Cin->close();
+    m_records.DS_Karty->close();
     m_cardPanel->hide();
     m_activityPanel->hide();
     enableCustomerCommands(*this, false);
     m_openCustomerLabel->clear();
-    m_context.IdOtevrenehoZakaznika = 0;
+    m_records.IdOtevrenehoZakaznika = 0;
     return true;
 }
 
 void THlavni::reloadOpenCustomer()
 {
-    const int id = m_context.IdOtevrenehoZakaznika;
+    const int id = m_records.IdOtevrenehoZakaznika;
     if (id == 0 || !savePendingEdits())
         return;
     if (const std::optional<QString> name = m_context.store.NajdiNazevZakaznika(id)) {
         m_openCustomerLabel->setText(*name);
-        m_context.DS_Karty->refresh();
+        m_records.DS_Karty->refresh();
         m_cardPanel->reloadActivities();
         return;
     }
@@ -128,6 +128,6 @@ void THlavni::findCardCommand()
     }
     if (cardId <= 0 || customerId <= 0)
         return;
-    m_context.IdOtevrenehoZakaznika = customerId;
+    m_records.IdOtevrenehoZakaznika = customerId;
     OtevritZakaznikaId(cardId);
 }

@@ -30,15 +30,10 @@
 #include <QVBoxLayout>
 
 THlavni::THlavni(const QString& programDirectory, QWidget* parent)
-    : QMainWindow(parent), m_context(programDirectory)
+    : QMainWindow(parent), m_context(programDirectory), m_records(m_context.connection, this)
 {
     setObjectName(QStringLiteral("Hlavni"));
-    m_context.mainWindow = this;
     m_commands = std::make_unique<CommandTable>(this);
-    m_context.DS_Karty = new DataSet(m_context.connection, QStringLiteral("DS_Karty"), this);
-    m_context.DS_Cin = new DataSet(m_context.connection, QStringLiteral("DS_Cin"), this);
-    m_context.DS_Kategorie = new DataSet(m_context.connection, QStringLiteral("DS_Kategorie"), this);
-    m_context.DS_Cin2 = new DataSet(m_context.connection, QStringLiteral("DS_Cin2"), this);
     buildWindow();
     connectCommands();
     connectPlanToData();
@@ -77,8 +72,8 @@ void THlavni::buildWindow()
     panels->setSpacing(0);
     column->addLayout(panels, 1);
 
-    m_activityPanel = new ActivityPanel(m_context, central);
-    m_cardPanel = new CardPanel(m_context, m_activityPanel, central);
+    m_activityPanel = new ActivityPanel(m_context, m_records, central);
+    m_cardPanel = new CardPanel(m_context, m_records, m_activityPanel, central);
     m_cardPanel->setFixedWidth(473);
     m_cardPanel->hide();
     m_activityPanel->hide();
@@ -114,10 +109,10 @@ void THlavni::buildToolbar()
     buildOverdueLabel();
 }
 
-template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
+template <class Window, class... Extra> void THlavni::runCodeList(DataSet* lookupToReload, Extra... extra)
 {
     {
-        Window window(m_context, this);
+        Window window(m_context, extra..., this);
         RunModal(window);
     }
     if (lookupToReload) {
@@ -130,9 +125,9 @@ void THlavni::connectCommands()
 {
     connect(action(Akce_Konec), &QAction::triggered, this, &QWidget::close);
     onTriggered(action(Akce_CiselnikCinnosti), this,
-                [this] { runCodeList<TCisCinnosti>(m_context.DS_Cin2); });
+                [this] { runCodeList<TCisCinnosti>(m_records.DS_Cin2); });
     onTriggered(action(Akce_CiselnikKategorii), this,
-                [this] { runCodeList<TCisKategorii>(m_context.DS_Kategorie); });
+                [this] { runCodeList<TCisKategorii>(m_records.DS_Kategorie); });
     onTriggered(action(Akce_CiselnikTechniku), this, [this] { runCodeList<TCisTechniku>(nullptr); });
     onTriggered(action(Akce_DomovskaStranka), this,
                 [] { ShellOpen(QStringLiteral("http://") + HomePageAddress); });
@@ -140,7 +135,7 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_ZavritZakaznika), this, [this] { ZavritZakaznika(); });
     onTriggered(action(Akce_OtevritTZ), this, [this] { findCardCommand(); });
     onTriggered(action(Akce_CiselnikZakazniku), this, [this] {
-        runCodeList<TCisZakazniku>(nullptr);
+        runCodeList<TCisZakazniku>(nullptr, [this] { return m_records.IdOtevrenehoZakaznika; });
         dataWritten(); // watching, customers and their cards may have changed there
     });
     onTriggered(action(Akce_PlanRevizi), this, [this] { openPlan(false); });
@@ -150,7 +145,8 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_ImportZakazniku), this, [this] { importCustomersCommand(); });
     onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { backupCommand(); });
     onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { restoreCommand(); });
-    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::AkceTisk(m_context); });
+    onTriggered(action(Akce_Tisk), this,
+                [this] { ReportBinding::AkceTisk(m_context, m_records.IdOtevrenehoZakaznika); });
     onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
@@ -219,8 +215,7 @@ bool THlavni::savePendingEdits()
 void THlavni::FormClose()
 {
     delete m_plan; // closed without remembering its place: the end of the program writes nothing
-    for (DataSet* ds : {m_context.DS_Kategorie.get(), m_context.DS_Cin2.get(), m_context.DS_Cin.get(),
-                        m_context.DS_Karty.get()})
+    for (DataSet* ds : {m_records.DS_Kategorie, m_records.DS_Cin2, m_records.DS_Cin, m_records.DS_Karty})
         if (ds && ds->isOpen())
             ds->close();
     automaticBackup();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/CustomerRecords.h"
 #include "uikit/AppContext.h"
 
 #include <QMainWindow>
@@ -32,6 +33,7 @@ public:
     bool startedOk() const { return m_started; }
 
     AppContext& context() { return m_context; }
+    CustomerRecords& records() { return m_records; }
     QAction* action(const QString& name) const;
     CardPanel* cardPanel() const { return m_cardPanel; }
     ActivityPanel* activityPanel() const { return m_activityPanel; }
@@ -67,7 +69,7 @@ private:
     void buildWindow();
     void buildToolbar();
     void connectCommands();
-    template <class Window> void runCodeList(DataSet* lookupToReload);
+    template <class Window, class... Extra> void runCodeList(DataSet* lookupToReload, Extra... extra);
     bool connectDatabase();
     bool connectServer(const DatabaseSettings& database);
     void openDataSets();
@@ -91,6 +93,7 @@ private:
     void dataWritten();
 
     AppContext m_context;
+    CustomerRecords m_records;
     std::unique_ptr<CommandTable> m_commands;
     bool m_started = false;
 

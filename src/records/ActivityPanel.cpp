@@ -1,6 +1,7 @@
 #include "records/ActivityPanel.h"
 
 #include "helpers/TextConversions.h"
+#include "records/CustomerRecords.h"
 #include "records/InspectionDates.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
@@ -26,16 +27,17 @@ namespace {
 constexpr int fieldX = 168;
 } // namespace
 
-ActivityPanel::ActivityPanel(AppContext& context, QWidget* parent) : QFrame(parent), m_context(context)
+ActivityPanel::ActivityPanel(AppContext& context, CustomerRecords& records, QWidget* parent)
+    : QFrame(parent), m_context(context), m_records(records)
 {
     setObjectName(QStringLiteral("Panel_Cinnosti"));
     setAutoFillBackground(true);
-    m_source = new DataSource(context.DS_Cin, QStringLiteral("DataSource_Cin"), this);
+    m_source = new DataSource(records.DS_Cin, QStringLiteral("DataSource_Cin"), this);
     RecordPanelLayout form(this, m_source, 499, QStringLiteral("Činnosti"), QStringLiteral("La_Cinnosti"));
     buildFields(form);
     buildCommands(form);
-    context.DS_Cin->setOnNewRecord([this] { setDefaults(); });
-    context.DS_Cin->setBeforePost([this] { return validate(); });
+    records.DS_Cin->setOnNewRecord([this] { setDefaults(); });
+    records.DS_Cin->setBeforePost([this] { return validate(); });
 }
 
 void ActivityPanel::buildFields(RecordPanelLayout& form)
@@ -46,7 +48,7 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
     m_cinnost = new DBLookupCombo(this, QStringLiteral("CB_cinnost"));
     form.field(QStringLiteral("Činnost"), QStringLiteral("La_cinnost"), m_cinnost, fieldX, 66, 305);
     m_cinnost->bind(m_source, QStringLiteral("cinnost"));
-    m_cinnost->setListSource(m_context.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
+    m_cinnost->setListSource(m_records.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
 
     m_datum = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
     m_datumPristi = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
@@ -101,7 +103,7 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
     config.counterLabel = m_counter;
     config.deleteQuestion = [this] {
         return QStringLiteral("Opravdu chcete odstranit činnost ze dne \"") +
-               FieldValues::dateText(m_context.DS_Cin->value(QStringLiteral("datum")).toDate()) +
+               FieldValues::dateText(m_records.DS_Cin->value(QStringLiteral("datum")).toDate()) +
                QStringLiteral("\" ?");
     };
     m_panel = new RecordPanel(this, config);
@@ -123,7 +125,7 @@ void ActivityPanel::applySettings(const Settings& settings)
 
 void ActivityPanel::loadCard(int cardId)
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     if (cardId != 0) {
         setEnabled(true);
         activities->disableControls();
@@ -147,23 +149,23 @@ void ActivityPanel::loadCard(int cardId)
 
 int ActivityPanel::cardPeriod() const
 {
-    return m_context.DS_Karty->value(QStringLiteral("lhuta")).toInt();
+    return m_records.DS_Karty->value(QStringLiteral("lhuta")).toInt();
 }
 
 void ActivityPanel::setDefaults()
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     const QDate today = QDate::currentDate();
-    activities->setValue(QStringLiteral("id_zakaznika"), m_context.IdOtevrenehoZakaznika);
+    activities->setValue(QStringLiteral("id_zakaznika"), m_records.IdOtevrenehoZakaznika);
     activities->setValue(QStringLiteral("id_topneho_zdroje"),
-                         m_context.DS_Karty->value(QStringLiteral("id")));
+                         m_records.DS_Karty->value(QStringLiteral("id")));
     activities->setValue(QStringLiteral("datum"), today);
     activities->setValue(QStringLiteral("datum_pristi"), nextInspectionDate(today, cardPeriod()));
 }
 
 bool ActivityPanel::validate()
 {
-    if (m_context.DS_Cin->isNull(QStringLiteral("cinnost"))) {
+    if (m_records.DS_Cin->isNull(QStringLiteral("cinnost"))) {
         ShowInfo(QStringLiteral("Volba Činnost musí být zvolená!"));
         m_cinnost->setFocus();
         return false;
@@ -178,7 +180,7 @@ bool ActivityPanel::validate()
 
 void ActivityPanel::pickDate(DBEdit* field, bool recomputeNext)
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     if (!activities->isOpen())
         return;
     const QString column = field == m_datum ? QStringLiteral("datum") : QStringLiteral("datum_pristi");
@@ -217,10 +219,10 @@ void ActivityPanel::showTechnicianMenu()
 
 void ActivityPanel::chooseTechnician(const QString& caption)
 {
-    if (!m_context.DS_Cin->isOpen())
+    if (!m_records.DS_Cin->isOpen())
         return;
     m_source->beginUserEdit();
-    m_context.DS_Cin->setValue(QStringLiteral("technik"), RemoveChar(caption, u'&'));
+    m_records.DS_Cin->setValue(QStringLiteral("technik"), RemoveChar(caption, u'&'));
 }
 
 QString ActivityPanel::listingText() const

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class AppContext;
+class CustomerRecords;
 class DataSource;
 class DBEdit;
 class DBLookupCombo;
@@ -22,7 +23,7 @@ class ActivityPanel : public QFrame
 {
     Q_OBJECT
 public:
-    ActivityPanel(AppContext& context, QWidget* parent);
+    ActivityPanel(AppContext& context, CustomerRecords& records, QWidget* parent);
 
     RecordPanel* panel() const { return m_panel; }
     DataSource* source() const { return m_source; }
@@ -50,6 +51,7 @@ private:
     void chooseTechnician(const QString& caption);
 
     AppContext& m_context;
+    CustomerRecords& m_records;
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;
     DBLookupCombo* m_cinnost = nullptr;

@@ -3,6 +3,7 @@
 #include "helpers/Errors.h"
 #include "helpers/TextConversions.h"
 #include "records/ActivityPanel.h"
+#include "records/CustomerRecords.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
@@ -30,20 +31,21 @@ constexpr int fieldX = 168;
 constexpr int fieldWidth = 297;
 } // namespace
 
-CardPanel::CardPanel(AppContext& context, ActivityPanel* activities, QWidget* parent)
-    : QFrame(parent), m_context(context), m_activities(activities)
+CardPanel::CardPanel(AppContext& context, CustomerRecords& records, ActivityPanel* activities,
+                     QWidget* parent)
+    : QFrame(parent), m_context(context), m_records(records), m_activities(activities)
 {
     setObjectName(QStringLiteral("Panel_TZ"));
     setAutoFillBackground(true);
-    m_source = new DataSource(context.DS_Karty, QStringLiteral("DataSource_Karty"), this);
+    m_source = new DataSource(records.DS_Karty, QStringLiteral("DataSource_Karty"), this);
     RecordPanelLayout form(this, m_source, 473, QStringLiteral("Karty topných zdrojů"),
                            QStringLiteral("La_Karty"));
     buildFields(form);
     buildCommands(form);
 
-    DataSet* cards = context.DS_Karty;
+    DataSet* cards = records.DS_Karty;
     cards->setOnNewRecord([this] {
-        m_context.DS_Karty->setValue(QStringLiteral("id_zakaznika"), m_context.IdOtevrenehoZakaznika);
+        m_records.DS_Karty->setValue(QStringLiteral("id_zakaznika"), m_records.IdOtevrenehoZakaznika);
     });
     cards->setBeforePost([this] { return validate(); });
     connect(m_source, &DataSource::dataChanged, this, [this](const QString&) { followCurrentCard(); });
@@ -73,7 +75,7 @@ void CardPanel::buildFields(RecordPanelLayout& form)
     form.field(QStringLiteral("Kategorie TZ"), QStringLiteral("La_kategorie"), m_kategorie, fieldX + 88, 226,
                fieldWidth - 88);
     m_kategorie->bind(m_source, QStringLiteral("kategorie"));
-    m_kategorie->setListSource(m_context.DS_Kategorie, QStringLiteral("id"),
+    m_kategorie->setListSource(m_records.DS_Kategorie, QStringLiteral("id"),
                                QStringLiteral("nazev_kategorie"));
     connect(m_kategorie, &DBLookupCombo::userChose, this,
             [this] { runGuarded([this] { onCategoryChosen(); }); });
@@ -105,9 +107,9 @@ void CardPanel::buildCommands(RecordPanelLayout& form)
     config.modeLabel = m_mode;
     config.counterLabel = m_counter;
     config.focusOnNew = m_nazev;
-    config.deleteGuard = [this] { return isVisible() && m_context.DS_Karty->isOpen(); };
+    config.deleteGuard = [this] { return isVisible() && m_records.DS_Karty->isOpen(); };
     config.deleteQuestion = [this] {
-        return RecordPanel::deleteQuestionFor(m_context.DS_Karty->text(QStringLiteral("nazev"))) +
+        return RecordPanel::deleteQuestionFor(m_records.DS_Karty->text(QStringLiteral("nazev"))) +
                QStringLiteral("\r\n(současně budou odstraněny i případné záznamy činností tohoto TZ)");
     };
     config.deleteRow = [this] { deleteCard(); };
@@ -135,7 +137,7 @@ void CardPanel::applySettings(const Settings& settings)
 
 bool CardPanel::validate()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     const struct
     {
         const char* column;
@@ -162,7 +164,7 @@ bool CardPanel::validate()
 
 void CardPanel::onCategoryChosen()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     if (cards->isNull(QStringLiteral("kategorie"))) {
         ShowPlainMessage(QStringLiteral(
             "Není vybraná kategorie. Naplňte číselník Kategorií a vyberte položku z tohoto číseníku."));
@@ -174,7 +176,7 @@ void CardPanel::onCategoryChosen()
 
 void CardPanel::pickDecommissioning()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     if (!cards->isOpen())
         return;
     const QVariant current = cards->value(QStringLiteral("vyrazeno_dne"));
@@ -188,7 +190,7 @@ void CardPanel::pickDecommissioning()
 
 void CardPanel::cancelDecommissioning()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     if (!cards->isOpen() || cards->isNull(QStringLiteral("vyrazeno_dne")))
         return;
     m_source->beginUserEdit();
@@ -197,7 +199,7 @@ void CardPanel::cancelDecommissioning()
 
 void CardPanel::deleteCard()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     if (cards->recordCount() < 1)
         return;
     const int cardId = cards->value(QStringLiteral("id")).toInt();
@@ -224,7 +226,7 @@ void CardPanel::reloadActivities()
 
 void CardPanel::followCurrentCard()
 {
-    DataSet* cards = m_context.DS_Karty;
+    DataSet* cards = m_records.DS_Karty;
     if (!cards->isOpen()) {
         m_shownCardId = -1;
         return;

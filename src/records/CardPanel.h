@@ -4,6 +4,7 @@
 
 class ActivityPanel;
 class AppContext;
+class CustomerRecords;
 class DataSource;
 class DBComboList;
 class DBEdit;
@@ -24,7 +25,7 @@ class CardPanel : public QFrame
 {
     Q_OBJECT
 public:
-    CardPanel(AppContext& context, ActivityPanel* activities, QWidget* parent);
+    CardPanel(AppContext& context, CustomerRecords& records, ActivityPanel* activities, QWidget* parent);
 
     RecordPanel* panel() const { return m_panel; }
     DataSource* source() const { return m_source; }
@@ -51,6 +52,7 @@ private:
     void followCurrentCard();
 
     AppContext& m_context;
+    CustomerRecords& m_records;
     ActivityPanel* m_activities;
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;

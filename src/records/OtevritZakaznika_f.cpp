@@ -1,5 +1,6 @@
 #include "records/OtevritZakaznika_f.h"
 
+#include "records/CustomerRecords.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/SqlDialect.h"
@@ -22,8 +23,9 @@ const QString allCustomers = QStringLiteral("SELECT * FROM cis_zakaznici ORDER B
 
 } // namespace
 
-TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_context(context)
+TOtevritZakaznika::TOtevritZakaznika(AppContext& context, CustomerRecords& records, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_context(context),
+      m_records(records)
 {
     setObjectName(QStringLiteral("TOtevritZakaznika"));
     setWindowTitle(QStringLiteral("Otevřít zákazníka"));
@@ -100,7 +102,7 @@ void TOtevritZakaznika::applyFilter()
 
 void TOtevritZakaznika::chooseCurrent()
 {
-    m_context.IdOtevrenehoZakaznika = m_dataSet->isOpen() && m_dataSet->recordCount() > 0
+    m_records.IdOtevrenehoZakaznika = m_dataSet->isOpen() && m_dataSet->recordCount() > 0
                                           ? m_dataSet->value(QStringLiteral("id")).toInt()
                                           : 0;
     accept();
