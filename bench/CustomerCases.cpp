@@ -64,14 +64,14 @@ BenchCase openBigCustomer(BenchEnv& env, const SharedWindow& window, int id)
     c.run = [window, id] {
         THlavni& w = **window;
         const Sample sample = measureDrawn(w.context().connection, [&] { openCustomer(w, id); });
-        w.ZavritZakaznika();
+        w.closeCustomer();
         QApplication::processEvents();
         return sample;
     };
     c.runInRow = [window, id] {
         THlavni& w = **window;
         const double ms = elapsedMs([&] { openCustomer(w, id); });
-        w.ZavritZakaznika();
+        w.closeCustomer();
         return ms;
     };
     return c;
@@ -183,7 +183,7 @@ QList<BenchCase> customerCases(BenchEnv& env)
             env, window, [](THlavni&) {},
             [id](THlavni& w) {
                 openCustomer(w, id);
-                w.ZavritZakaznika();
+                w.closeCustomer();
             },
             open.repetitions);
     cases << move;

@@ -381,11 +381,11 @@ private slots:
         QCOMPARE(m.text("Ed_datum"), QStringLiteral("2.2.2022"));
         QVERIFY(!m.w->action(Akce_OtevritTZ)->isEnabled() && m.w->action(Akce_ZavritZakaznika)->isEnabled());
 
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
         m.findCard(dialogs, true, QStringLiteral("b-3"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel B2"));
 
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
         m.exec("UPDATE topny_zdroj SET vyrobni_cislo = 'ŘEŽ-Č1' WHERE id = 3");
         m.findCard(dialogs, false, QStringLiteral("řež-č1"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kamna B1"));
@@ -440,7 +440,7 @@ private slots:
         QVERIFY(chosenCard > 0);
         QCOMPARE(m.text("La_OtevrenyZakaznik"), chosenOwner);
         QCOMPARE(m.currentCard(), chosenCard);
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
 
         throughTheList([](QDialog& d, DBGrid*) {
             QTest::mouseClick(child<QAbstractButton>(d, "Tl_Storno"), Qt::LeftButton);

@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
 
-        m.w->ZavritZakaznika(); // a hidden panel deletes nothing and asks nothing
+        m.w->closeCustomer(); // a hidden panel deletes nothing and asks nothing
         m.w->cardPanel()->panel()->deleteCurrent();
         QCOMPARE(dialogs.pending(), 0);
     }
@@ -491,7 +491,7 @@ private slots:
             action();
             return db.statementCount() - before;
         };
-        QVERIFY(m.w->ZavritZakaznika());
+        QVERIFY(m.w->closeCustomer());
         const qint64 opening = statementsOf([&] { m.open(1); });
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 7"));
         QVERIFY2(opening <= 4, qPrintable(QString::number(opening)));
@@ -504,7 +504,7 @@ private slots:
 
         // Opened on a card (from the plan, or a card found), the customer takes no more: only
         // that card's activities are read.
-        QVERIFY(m.w->ZavritZakaznika());
+        QVERIFY(m.w->closeCustomer());
         m.w->records().IdOtevrenehoZakaznika = 1;
         QCOMPARE(statementsOf([&] { m.w->OtevritZakaznikaId(2); }), opening);
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("2 z 7"));

@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(plan->filter().until, today.addDays(-1));
 
         // A save in the main window shows in the plan when the plan is next activated.
-        f.w->ZavritZakaznika();
+        f.w->closeCustomer();
         f.open(2);
         QVERIFY(activities->edit());
         activities->setValue(QStringLiteral("datum_pristi"), today.addDays(300));

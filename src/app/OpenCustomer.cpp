@@ -1,12 +1,15 @@
-// The main window's work on one customer: opening, closing, and finding a card.
-#include "app/Hlavni_f.h"
+#include "app/OpenCustomer.h"
+
+#include "app/CommandTable.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "records/CardSearch.h"
+#include "records/CustomerRecords.h"
 #include "records/OtevritKartuDetail_f.h"
 #include "records/OtevritKartu_f.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
+#include "uikit/AppContext.h"
 #include "uikit/CommandNames.h"
 #include "uikit/Dialogs.h"
 #include "uikit/RecordPanel.h"
@@ -14,30 +17,36 @@
 #include <QAction>
 #include <QLabel>
 
-namespace {
-void enableCustomerCommands(THlavni& w, bool customerOpen)
+OpenCustomer::OpenCustomer(AppContext& context, CustomerRecords& records, CardPanel* cards,
+                           ActivityPanel* activities, QLabel* nameLabel, const CommandTable& commands,
+                           QWidget* window)
+    : m_context(context), m_records(records), m_cards(cards), m_activities(activities),
+      m_nameLabel(nameLabel), m_commands(commands), m_window(window)
 {
-    w.action(Akce_OtevritTZ)->setEnabled(!customerOpen);
-    w.action(Akce_OtevritZakaznika)->setEnabled(!customerOpen);
-    w.action(Akce_ZavritZakaznika)->setEnabled(customerOpen);
 }
-} // namespace
 
-void THlavni::openCustomerCommand()
+void OpenCustomer::enableCommands(bool customerOpen)
+{
+    m_commands.action(Akce_OtevritTZ)->setEnabled(!customerOpen);
+    m_commands.action(Akce_OtevritZakaznika)->setEnabled(!customerOpen);
+    m_commands.action(Akce_ZavritZakaznika)->setEnabled(customerOpen);
+}
+
+void OpenCustomer::openCommand()
 {
     const int before = m_records.IdOtevrenehoZakaznika;
     {
-        TOtevritZakaznika dialog(m_context, m_records, this);
+        TOtevritZakaznika dialog(m_context, m_records, m_window);
         RunModal(dialog);
     }
     if (m_records.IdOtevrenehoZakaznika != 0 && m_records.IdOtevrenehoZakaznika != before)
-        OtevritZakaznikaId();
+        open();
 }
 
-void THlavni::OtevritZakaznikaId(int cardId)
+void OpenCustomer::open(int cardId)
 {
     const int id = m_records.IdOtevrenehoZakaznika;
-    m_openCustomerLabel->setText(m_context.store.NazevZakaznika(id));
+    m_nameLabel->setText(m_context.store.NazevZakaznika(id));
     DataSet* cards = m_records.DS_Karty;
     cards->close();
     cards->setCommandText(QStringLiteral("SELECT * FROM topny_zdroj WHERE id_zakaznika = ? ORDER BY id"),
@@ -54,46 +63,73 @@ void THlavni::OtevritZakaznikaId(int cardId)
         throw;
     }
     cards->enableControls();
-    m_cardPanel->show();
-    m_activityPanel->show();
-    enableCustomerCommands(*this, true);
+    m_cards->show();
+    m_activities->show();
+    enableCommands(true);
 }
 
-bool THlavni::ZavritZakaznika()
+bool OpenCustomer::showCard(int customerId, int cardId)
+{
+    if (m_records.IdOtevrenehoZakaznika == customerId) {
+        if (!savePendingEdits())
+            return false;
+        m_records.DS_Karty->locate(QStringLiteral("id"), cardId);
+        return true;
+    }
+    if (m_records.IdOtevrenehoZakaznika != 0 && !close())
+        return false;
+    m_records.IdOtevrenehoZakaznika = customerId;
+    open(cardId);
+    return true;
+}
+
+bool OpenCustomer::close()
 {
     if (!savePendingEdits())
         return false;
     m_records.DS_Cin->close();
     m_records.DS_Karty->close();
-    m_cardPanel->hide();
-    m_activityPanel->hide();
-    enableCustomerCommands(*this, false);
-    m_openCustomerLabel->clear();
+    m_cards->hide();
+    m_activities->hide();
+    enableCommands(false);
+    m_nameLabel->clear();
     m_records.IdOtevrenehoZakaznika = 0;
     return true;
 }
 
-void THlavni::reloadOpenCustomer()
+void OpenCustomer::reload()
 {
     const int id = m_records.IdOtevrenehoZakaznika;
     if (id == 0 || !savePendingEdits())
         return;
     if (const std::optional<QString> name = m_context.store.NajdiNazevZakaznika(id)) {
-        m_openCustomerLabel->setText(*name);
+        m_nameLabel->setText(*name);
         m_records.DS_Karty->refresh();
-        m_cardPanel->reloadActivities();
+        m_cards->reloadActivities();
         return;
     }
-    ZavritZakaznika();
+    close();
     ShowInfo(QStringLiteral("Zákazníka mezitím smazal jiný uživatel."));
 }
 
-void THlavni::findCardCommand()
+bool OpenCustomer::savePendingEdits()
+{
+    for (RecordPanel* panel : {m_activities->panel(), m_cards->panel()}) {
+        if (!panel->dataSet()->isEditing())
+            continue;
+        panel->action(RecordPanel::Ulozit)->trigger();
+        if (panel->dataSet()->isEditing())
+            return false; // refused: the record stays in its editing mode
+    }
+    return true;
+}
+
+void OpenCustomer::findCardCommand()
 {
     QString column;
     QString value;
     {
-        TOtevritKartu search(this);
+        TOtevritKartu search(m_window);
         if (RunModal(search) != QDialog::Accepted)
             return;
         column = search.searchColumn();
@@ -120,7 +156,7 @@ void THlavni::findCardCommand()
                             "které vyhovují zadání?"),
                         QuestionKind::YesNo) != Answer::Yes)
             return;
-        TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, this);
+        TOtevritKartuDetail list(m_context, CardSearch::listQuery(column), {value}, m_window);
         if (RunModal(list) != QDialog::Accepted)
             return;
         cardId = list.cardId();
@@ -129,5 +165,5 @@ void THlavni::findCardCommand()
     if (cardId <= 0 || customerId <= 0)
         return;
     m_records.IdOtevrenehoZakaznika = customerId;
-    OtevritZakaznikaId(cardId);
+    open(cardId);
 }
