@@ -266,7 +266,9 @@ void THlavni::applySettings()
 
 void THlavni::closeEvent(QCloseEvent* event)
 {
-    if (!m_started) {
+    // Before start-up has finished there is nothing to shut down; after the shutdown has run
+    // (a restore runs it before it closes the window) nothing is left to.
+    if (!m_started || m_ended) {
         event->accept();
         return;
     }
@@ -287,6 +289,7 @@ bool THlavni::FormCloseQuery()
 
 void THlavni::FormClose()
 {
+    m_ended = true;
     m_planLink->closeWindow(); // without remembering its place: the end of the program writes nothing
     for (DataSet* ds : {m_records.DS_Kategorie, m_records.DS_Cin2, m_records.DS_Cin, m_records.DS_Karty})
         if (ds && ds->isOpen())

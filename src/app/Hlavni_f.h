@@ -74,12 +74,14 @@ private:
     template <class Window, class... Extra> void runCodeList(DataSet* lookupToReload, Extra... extra);
     void applySettings();
     bool FormCloseQuery();
+    // The shutdown; it runs once, whether a close of the window or a restore runs it.
     void FormClose();
 
     AppContext m_context;
     CustomerRecords m_records;
     std::unique_ptr<CommandTable> m_commands;
     bool m_started = false;
+    bool m_ended = false; // the shutdown has run
 
     QFrame* m_toolbar = nullptr;
     CardPanel* m_cardPanel = nullptr;
