@@ -45,30 +45,32 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
     m_mode = form.modeLabel(QStringLiteral("La_Rezim_Cin"));
     DBGrid* grid = form.grid(QStringLiteral("DBGrid2"), QStringLiteral("datum"), QStringLiteral("Datum"));
 
-    m_cinnost = new DBLookupCombo(this, QStringLiteral("CB_cinnost"));
-    form.field(QStringLiteral("Činnost"), QStringLiteral("La_cinnost"), m_cinnost, fieldX, 66, 305);
-    m_cinnost->bind(m_source, QStringLiteral("cinnost"));
-    m_cinnost->setListSource(m_records.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
+    m_activityKind = new DBLookupCombo(this, QStringLiteral("CB_cinnost"));
+    form.field(QStringLiteral("Činnost"), QStringLiteral("La_cinnost"), m_activityKind, fieldX, 66, 305);
+    m_activityKind->bind(m_source, QStringLiteral("cinnost"));
+    m_activityKind->setListSource(m_records.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
 
-    m_datum = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
-    m_datumPristi = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
-                              fieldX, 146, 89);
-    auto* tlDatum = form.button(QStringLiteral("Tl_datum"), QStringLiteral("Datum"), 264, 118, 60);
-    auto* tlDatumPristi =
+    m_date = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
+    m_nextDate = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
+                           fieldX, 146, 89);
+    auto* dateButton = form.button(QStringLiteral("Tl_datum"), QStringLiteral("Datum"), 264, 118, 60);
+    auto* nextDateButton =
         form.button(QStringLiteral("Tl_datum_pristi"), QStringLiteral("Datum"), 264, 158, 60);
-    for (DBEdit* date : {m_datum, m_datumPristi})
+    for (DBEdit* date : {m_date, m_nextDate})
         date->setFocusPolicy(Qt::ClickFocus);
-    connect(tlDatum, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { pickDate(m_datum, true); }); });
-    connect(tlDatumPristi, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { pickDate(m_datumPristi, false); }); });
+    connect(dateButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { pickDate(m_date, true); }); });
+    connect(nextDateButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { pickDate(m_nextDate, false); }); });
 
-    m_technik = form.edit(QStringLiteral("Technik"), QStringLiteral("technik"), fieldX, 186, 273);
-    auto* tlTechnik = form.button(QStringLiteral("Tl_technik"), QStringLiteral("..."), 448, 200, 25, 21);
-    tlTechnik->setFocusPolicy(Qt::NoFocus);
+    m_technician = form.edit(QStringLiteral("Technik"), QStringLiteral("technik"), fieldX, 186, 273);
+    auto* technicianButton =
+        form.button(QStringLiteral("Tl_technik"), QStringLiteral("..."), 448, 200, 25, 21);
+    technicianButton->setFocusPolicy(Qt::NoFocus);
     m_technicians = new QMenu(this);
     m_technicians->setObjectName(QStringLiteral("PMenu_Technik"));
-    connect(tlTechnik, &QPushButton::clicked, this, [this] { runGuarded([this] { showTechnicianMenu(); }); });
+    connect(technicianButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { showTechnicianMenu(); }); });
 
     const struct
     {
@@ -80,16 +82,16 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
                   {"Cena práce", "cena_prace", 248, 73},
                   {"Cena materiál", "cena_material", 328, 73},
                   {"Cena ostatní", "cena_ostatni", 408, 65}};
-    QList<QWidget*> order{grid, m_cinnost, tlDatum, tlDatumPristi, m_technik};
+    QList<QWidget*> order{grid, m_activityKind, dateButton, nextDateButton, m_technician};
     for (const auto& p : prices) {
         DBEdit* price =
             form.edit(QString::fromUtf8(p.caption), QString::fromLatin1(p.column), p.x, 234, p.width);
         price->setAlignment(Qt::AlignRight);
         order << price;
     }
-    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"),
-                           QStringLiteral("Me_poznamka2"), QStringLiteral("poznamka"), fieldX, 282, 305, 217);
-    order << m_poznamka;
+    m_note = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"),
+                       QStringLiteral("Me_poznamka2"), QStringLiteral("poznamka"), fieldX, 282, 305, 217);
+    order << m_note;
     m_counter = form.counterLabel(QStringLiteral("La_Pocitadlo_Cin"));
     form.tabOrder(order);
 }
@@ -107,11 +109,11 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
                QStringLiteral("\" ?");
     };
     m_panel = new RecordPanel(this, config);
-    m_vypis = makeCommand(this, Akce_Vypis_Cin, QStringLiteral("Výpis"),
-                          QStringLiteral("Výpis aktuálního záznamu"));
-    onTriggered(m_vypis, this,
+    m_listing = makeCommand(this, Akce_Vypis_Cin, QStringLiteral("Výpis"),
+                            QStringLiteral("Výpis aktuálního záznamu"));
+    onTriggered(m_listing, this,
                 [this] { RecordListing::show(QStringLiteral("Výpis činnosti"), listingText()); });
-    form.commands(m_panel, m_vypis);
+    form.commands(m_panel, m_listing);
 }
 
 void ActivityPanel::applySettings(const Settings& settings)
@@ -119,8 +121,8 @@ void ActivityPanel::applySettings(const Settings& settings)
     QPalette p = palette();
     p.setColor(QPalette::Window, ColorFromValue(settings.BarvaKartaCinnosti));
     setPalette(p);
-    m_datum->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
-    m_datumPristi->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
+    m_date->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
+    m_nextDate->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
 }
 
 void ActivityPanel::loadCard(int cardId)
@@ -167,7 +169,7 @@ bool ActivityPanel::validate()
 {
     if (m_records.DS_Cin->isNull(QStringLiteral("cinnost"))) {
         ShowInfo(QStringLiteral("Volba Činnost musí být zvolená!"));
-        m_cinnost->setFocus();
+        m_activityKind->setFocus();
         return false;
     }
     if (m_context.settings.DialogUlozit &&
@@ -183,7 +185,7 @@ void ActivityPanel::pickDate(DBEdit* field, bool recomputeNext)
     DataSet* activities = m_records.DS_Cin;
     if (!activities->isOpen())
         return;
-    const QString column = field == m_datum ? QStringLiteral("datum") : QStringLiteral("datum_pristi");
+    const QString column = field == m_date ? QStringLiteral("datum") : QStringLiteral("datum_pristi");
     const QVariant current = activities->value(column);
     QDate date = current.isNull() ? QDate::currentDate() : current.toDate();
     const QPoint below = field->mapToGlobal(QPoint(0, field->height()));
@@ -214,7 +216,7 @@ void ActivityPanel::rebuildTechnicianMenu()
 void ActivityPanel::showTechnicianMenu()
 {
     rebuildTechnicianMenu();
-    m_technicians->popup(m_technik->mapToGlobal(QPoint(0, m_technik->height())));
+    m_technicians->popup(m_technician->mapToGlobal(QPoint(0, m_technician->height())));
 }
 
 void ActivityPanel::chooseTechnician(const QString& caption)
@@ -228,14 +230,14 @@ void ActivityPanel::chooseTechnician(const QString& caption)
 QString ActivityPanel::listingText() const
 {
     RecordListing listing;
-    listing.line(findChild<QLabel*>(QStringLiteral("La_cinnost")), m_cinnost);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_datum")), m_datum);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_datum_pristi")), m_datumPristi);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_technik")), m_technik);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_cinnost")), m_activityKind);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_datum")), m_date);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_datum_pristi")), m_nextDate);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_technik")), m_technician);
     for (const char* price : {"cena_doprava", "cena_prace", "cena_material", "cena_ostatni"})
         listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(price)),
                      findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(price)),
                      QStringLiteral(" Kč"));
-    listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka2")), m_poznamka);
+    listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka2")), m_note);
     return listing.text();
 }

@@ -57,14 +57,14 @@ private:
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;
     DBGrid* m_grid = nullptr;
-    DBEdit* m_nazev = nullptr;
-    DBEdit* m_typ = nullptr;
-    DBEdit* m_vyrazeno = nullptr;
-    DBLookupCombo* m_kategorie = nullptr;
-    DBMemo* m_poznamka = nullptr;
+    DBEdit* m_name = nullptr;
+    DBEdit* m_type = nullptr;
+    DBEdit* m_decommissioned = nullptr;
+    DBLookupCombo* m_category = nullptr;
+    DBMemo* m_note = nullptr;
     QLabel* m_mode = nullptr;
     QLabel* m_counter = nullptr;
-    QAction* m_vypis = nullptr;
-    QAction* m_tiskKarty = nullptr;
+    QAction* m_listing = nullptr;
+    QAction* m_printCard = nullptr;
     int m_shownCardId = -1; // -1: nothing loaded yet
 };

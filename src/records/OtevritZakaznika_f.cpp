@@ -61,19 +61,19 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, CustomerRecords& recor
     m_open->setObjectName(QStringLiteral("Tl_Otevrit"));
     m_open->setDefault(true);
     layout->place(m_open, 620 - 168, 440 - 33, 75, 25, AnchorLayout::BottomRight);
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setAutoDefault(false);
-    layout->place(storno, 620 - 88, 440 - 33, 75, 25, AnchorLayout::BottomRight);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setAutoDefault(false);
+    layout->place(cancel, 620 - 88, 440 - 33, 75, 25, AnchorLayout::BottomRight);
     setTabOrder(m_grid, m_filter);
     setTabOrder(m_filter, filterButton);
     setTabOrder(filterButton, m_open);
-    setTabOrder(m_open, storno);
+    setTabOrder(m_open, cancel);
 
     connect(filterButton, &QPushButton::clicked, this, [this] { runGuarded([this] { applyFilter(); }); });
     connect(m_open, &QPushButton::clicked, this, &TOtevritZakaznika::chooseCurrent);
     connect(m_grid, &DBGrid::doubleClickedAnywhere, this, &TOtevritZakaznika::chooseCurrent);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_dataSet->setCommandText(allCustomers);
     m_dataSet->open();
