@@ -7,6 +7,7 @@
 #include "app/Hlavni_f.h"
 #include "records/CardPanel.h"
 #include "records/CardSearch.h"
+#include "records/CustomerRecords.h"
 #include "records/OtevritZakaznika_f.h"
 #include "store/DataSet.h"
 #include "uikit/AppContext.h"
@@ -36,13 +37,13 @@ int biggestCustomer(Connection& c)
 // window, and move to the next card (from the last back to the first).
 void openCustomer(THlavni& w, int id)
 {
-    w.context().IdOtevrenehoZakaznika = id;
+    w.records().IdOtevrenehoZakaznika = id;
     w.OtevritZakaznikaId();
 }
 
 void moveToAnotherCard(THlavni& w)
 {
-    DataSet* cards = w.context().DS_Karty;
+    DataSet* cards = w.records().DS_Karty;
     const auto command = cards->recNo() == cards->recordCount() ? RecordPanel::First : RecordPanel::Next;
     w.cardPanel()->panel()->action(command)->trigger();
 }
@@ -63,14 +64,14 @@ BenchCase openBigCustomer(BenchEnv& env, const SharedWindow& window, int id)
     c.run = [window, id] {
         THlavni& w = **window;
         const Sample sample = measureDrawn(w.context().connection, [&] { openCustomer(w, id); });
-        w.ZavritZakaznika();
+        w.closeCustomer();
         QApplication::processEvents();
         return sample;
     };
     c.runInRow = [window, id] {
         THlavni& w = **window;
         const double ms = elapsedMs([&] { openCustomer(w, id); });
-        w.ZavritZakaznika();
+        w.closeCustomer();
         return ms;
     };
     return c;
@@ -148,8 +149,10 @@ BenchCase filterByTown(BenchEnv& env)
     c.statementLimit = windowStatementLimit;
     c.repetitions = 10;
     auto dialog = std::make_shared<std::unique_ptr<TOtevritZakaznika>>();
-    c.prepare = [&env, dialog] {
-        *dialog = std::make_unique<TOtevritZakaznika>(env.context, nullptr);
+    auto owner = std::make_shared<QObject>(); // of the dialog's unused records
+    auto records = std::make_shared<CustomerRecords>(env.context.connection, owner.get());
+    c.prepare = [&env, dialog, owner, records] {
+        *dialog = std::make_unique<TOtevritZakaznika>(env.context, *records, nullptr);
         (*dialog)->show();
         (*dialog)
             ->findChild<QComboBox*>(QStringLiteral("CBox_Pole"))
@@ -180,7 +183,7 @@ QList<BenchCase> customerCases(BenchEnv& env)
             env, window, [](THlavni&) {},
             [id](THlavni& w) {
                 openCustomer(w, id);
-                w.ZavritZakaznika();
+                w.closeCustomer();
             },
             open.repetitions);
     cases << move;

@@ -83,7 +83,7 @@ BenchCase openFromPlan(BenchEnv& env, const SharedWindow& window)
         const int card = model->value(row, QStringLiteral("id_topneho_zdroje")).toInt();
         const Sample sample =
             measureDrawn(w.context().connection, [&] { w.openCardFromPlan(customer, card); });
-        w.ZavritZakaznika();
+        w.closeCustomer();
         return sample;
     };
     c.finish = [plan] { closePlan(*plan); };

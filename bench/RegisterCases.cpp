@@ -31,7 +31,8 @@ BenchCase openRegister(BenchEnv& env, int order)
     c.run = [&env] {
         std::unique_ptr<TCisZakazniku> window;
         const Sample sample = measureDrawn(env.context.connection, [&] {
-            window = std::make_unique<TCisZakazniku>(env.context, nullptr);
+            window = std::make_unique<TCisZakazniku>(
+                env.context, [] { return 0; }, nullptr);
             window->show();
         });
         window->reject();

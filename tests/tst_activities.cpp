@@ -78,8 +78,8 @@ struct Main : MainWindowFixture
     }
     QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* act(RecordPanel::Command c) const { return w->activityPanel()->panel()->action(c); }
-    int openCustomer() const { return w->context().IdOtevrenehoZakaznika; }
-    int currentCard() const { return w->context().DS_Karty->value(QStringLiteral("id")).toInt(); }
+    int openCustomer() const { return w->records().IdOtevrenehoZakaznika; }
+    int currentCard() const { return w->records().DS_Karty->value(QStringLiteral("id")).toInt(); }
     void findCard() { run(Akce_OtevritTZ); }
     // "Otevřít TZ" with the column chosen and the text typed in the search form.
     void findCard(TestDialogs& dialogs, bool barcode, const QString& value)
@@ -87,7 +87,7 @@ struct Main : MainWindowFixture
         dialogs.onModal(search(barcode, value));
         findCard();
     }
-    DataSet* activities() const { return w->context().DS_Cin; }
+    DataSet* activities() const { return w->records().DS_Cin; }
 };
 
 // The calendar opens with its top left corner at the field's bottom left corner.
@@ -381,11 +381,11 @@ private slots:
         QCOMPARE(m.text("Ed_datum"), QStringLiteral("2.2.2022"));
         QVERIFY(!m.w->action(Akce_OtevritTZ)->isEnabled() && m.w->action(Akce_ZavritZakaznika)->isEnabled());
 
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
         m.findCard(dialogs, true, QStringLiteral("b-3"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kotel B2"));
 
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
         m.exec("UPDATE topny_zdroj SET vyrobni_cislo = 'ŘEŽ-Č1' WHERE id = 3");
         m.findCard(dialogs, false, QStringLiteral("řež-č1"));
         QCOMPARE(m.text("Ed_nazev"), QStringLiteral("Kamna B1"));
@@ -440,7 +440,7 @@ private slots:
         QVERIFY(chosenCard > 0);
         QCOMPARE(m.text("La_OtevrenyZakaznik"), chosenOwner);
         QCOMPARE(m.currentCard(), chosenCard);
-        m.w->ZavritZakaznika();
+        m.w->closeCustomer();
 
         throughTheList([](QDialog& d, DBGrid*) {
             QTest::mouseClick(child<QAbstractButton>(d, "Tl_Storno"), Qt::LeftButton);

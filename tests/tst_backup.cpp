@@ -13,6 +13,8 @@
 #include "uikit/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -191,6 +193,19 @@ private slots:
             // Nothing else: no temporary file, nor SQLite's files of the checked copy.
             QCOMPARE(QDir(f.dir.path(QStringLiteral("Zalohy"))).entryList(QDir::Files | QDir::Hidden),
                      (QStringList{QStringLiteral("poznamky.txt"), kept.first(), kept.last()}));
+        }
+        // A close request that comes after the shutdown (as the one a restore sends once it
+        // has shut the program down itself) is granted without a second shutdown: one copy.
+        {
+            MainWindowFixture f;
+            f.start();
+            addCustomer(f.connection(), QStringLiteral("Dvořák"));
+            f.run(Akce_Konec);
+            QVERIFY(!f.w->isVisible());
+            QCloseEvent again;
+            QApplication::sendEvent(f.w.get(), &again);
+            QVERIFY(again.isAccepted());
+            QCOMPARE(backupsIn(f.dir.path(QStringLiteral("Zalohy"))).size(), 1);
         }
         // PocetZaloh=0 switches them off.
         {

@@ -55,7 +55,7 @@ struct Main : MainWindowFixture
     void exec(const char* sql) { MainWindowFixture::exec(QString::fromUtf8(sql)); }
     QVariant scalar(const char* sql) const { return MainWindowFixture::scalar(QString::fromUtf8(sql)); }
     QAction* card(RecordPanel::Command c) const { return w->cardPanel()->panel()->action(c); }
-    DataSet* cards() const { return w->context().DS_Karty; }
+    DataSet* cards() const { return w->records().DS_Karty; }
 };
 
 // What a choice in the drop-down does: the item becomes current and is reported.
@@ -216,8 +216,8 @@ private slots:
         Main m;
         TestDialogs dialogs;
         m.exec("DELETE FROM cis_kategorie");
-        m.w->context().DS_Kategorie->close();
-        m.w->context().DS_Kategorie->open();
+        m.w->records().DS_Kategorie->close();
+        m.w->records().DS_Kategorie->open();
         m.card(RecordPanel::New)->trigger();
         QTest::mouseClick(m.find("CB_kategorie"), Qt::LeftButton); // nothing there to choose
         dialogs.takeMessage(
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("0 z 0"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[---]"));
 
-        m.w->ZavritZakaznika(); // a hidden panel deletes nothing and asks nothing
+        m.w->closeCustomer(); // a hidden panel deletes nothing and asks nothing
         m.w->cardPanel()->panel()->deleteCurrent();
         QCOMPARE(dialogs.pending(), 0);
     }
@@ -360,7 +360,7 @@ private slots:
         THlavni bWindow(a.dir.dir());
         QVERIFY(bWindow.FormCreate());
         showActive(&bWindow);
-        bWindow.context().IdOtevrenehoZakaznika = 1;
+        bWindow.records().IdOtevrenehoZakaznika = 1;
         bWindow.OtevritZakaznikaId();
         const auto b = [&](const char* name) { return child<QWidget>(bWindow, name); };
         const auto bText = [&](const char* name) { return child<QLineEdit>(bWindow, name)->text(); };
@@ -398,7 +398,7 @@ private slots:
         QCOMPARE(a.cards()->recordCount(), 4);
 
         // One deletes the card the other is editing.
-        QVERIFY(bWindow.context().DS_Karty->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
+        QVERIFY(bWindow.records().DS_Karty->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         QVERIFY(a.cards()->locate(QStringLiteral("nazev"), QStringLiteral("Krb")));
         typeText(b("Ed_typ"), QStringLiteral("z"));
         dialogs.answerQuestion(Answer::Yes);
@@ -431,7 +431,7 @@ private slots:
         QTest::keyClick(f.w.get(), Qt::Key_F5);
         QCOMPARE(f.cards()->recordCount(), 3);
         QCOMPARE(f.cards()->value(QStringLiteral("nazev")).toString(), QStringLiteral("Krb nový"));
-        QCOMPARE(f.w->context().DS_Cin->recordCount(), 2);
+        QCOMPARE(f.w->records().DS_Cin->recordCount(), 2);
         QCOMPARE(f.text("La_OtevrenyZakaznik"), QStringLiteral("Alfa s.r.o."));
 
         // A customer deleted meanwhile is closed with a message.
@@ -442,7 +442,7 @@ private slots:
         QTest::keyClick(f.w.get(), Qt::Key_F5);
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Zákazníka mezitím smazal jiný uživatel."));
-        QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(f.w->records().IdOtevrenehoZakaznika, 0);
         QVERIFY(f.w->cardPanel()->isHidden());
     }
 
@@ -491,7 +491,7 @@ private slots:
             action();
             return db.statementCount() - before;
         };
-        QVERIFY(m.w->ZavritZakaznika());
+        QVERIFY(m.w->closeCustomer());
         const qint64 opening = statementsOf([&] { m.open(1); });
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("1 z 7"));
         QVERIFY2(opening <= 4, qPrintable(QString::number(opening)));
@@ -504,8 +504,8 @@ private slots:
 
         // Opened on a card (from the plan, or a card found), the customer takes no more: only
         // that card's activities are read.
-        QVERIFY(m.w->ZavritZakaznika());
-        m.w->context().IdOtevrenehoZakaznika = 1;
+        QVERIFY(m.w->closeCustomer());
+        m.w->records().IdOtevrenehoZakaznika = 1;
         QCOMPARE(statementsOf([&] { m.w->OtevritZakaznikaId(2); }), opening);
         QCOMPARE(m.text("La_Pocitadlo"), QStringLiteral("2 z 7"));
         QCOMPARE(m.text("La_Pocitadlo_Cin"), QStringLiteral("1 z 1"));

@@ -115,7 +115,7 @@ private slots:
             return d.result();
         });
         m.w->action(Akce_OtevritZakaznika)->trigger();
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.w->cardPanel()->isHidden());
         QVERIFY(m.enabled(Akce_OtevritZakaznika));
     }
@@ -186,7 +186,7 @@ private slots:
             return d.result();
         });
         m.w->action(Akce_OtevritZakaznika)->trigger();
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.w->cardPanel()->isHidden());
         QVERIFY(!m.enabled(Akce_ZavritZakaznika));
     }
@@ -203,7 +203,7 @@ private slots:
             return d.result();
         });
         m.w->action(Akce_OtevritZakaznika)->trigger();
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 2);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 2);
         QCOMPARE(m.text("La_OtevrenyZakaznik"), QStringLiteral("Beta"));
         QVERIFY(m.w->cardPanel()->isVisible() && m.w->activityPanel()->isVisible());
         QVERIFY(!m.enabled(Akce_OtevritZakaznika) && !m.enabled(Akce_OtevritTZ));
@@ -220,10 +220,10 @@ private slots:
         QCOMPARE(m.w->activityPanel()->size(), QSize(499, 560));
         QTest::keyClick(m.w.get(), Qt::Key_O, Qt::ControlModifier); // disabled: no dialog
         QTest::keyClick(m.w.get(), Qt::Key_W, Qt::ControlModifier);
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.text("La_OtevrenyZakaznik").isEmpty());
         QVERIFY(m.w->cardPanel()->isHidden() && m.w->activityPanel()->isHidden());
-        QVERIFY(!m.w->context().DS_Karty->isOpen() && !m.w->context().DS_Cin->isOpen());
+        QVERIFY(!m.w->records().DS_Karty->isOpen() && !m.w->records().DS_Cin->isOpen());
         QVERIFY(m.enabled(Akce_OtevritZakaznika) && m.enabled(Akce_OtevritTZ));
         QVERIFY(!m.enabled(Akce_ZavritZakaznika));
 
@@ -239,8 +239,8 @@ private slots:
         m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
-        DataSet* cards = m.w->context().DS_Karty;
-        DataSet* activities = m.w->context().DS_Cin;
+        DataSet* cards = m.w->records().DS_Karty;
+        DataSet* activities = m.w->records().DS_Cin;
         cards->edit();
         cards->setValue(QStringLiteral("typ"), QStringLiteral("K2"));
         activities->edit();
@@ -258,7 +258,7 @@ private slots:
                 "Byly provedeny změny v kartě tepelného zdroje \"Kotel\". Chcete tyto změny uložit?"));
         QCOMPARE(m.scalar(QStringLiteral("SELECT technik FROM cinnosti")).toString(),
                  QStringLiteral("Novák"));
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 1);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 1);
         QVERIFY(m.w->cardPanel()->isVisible());
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
         QVERIFY(m.enabled(Akce_ZavritZakaznika));
@@ -267,7 +267,7 @@ private slots:
         m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.take();
         QCOMPARE(m.scalar(QStringLiteral("SELECT typ FROM topny_zdroj")).toString(), QStringLiteral("K2"));
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 0);
         QVERIFY(m.w->cardPanel()->isHidden());
     }
 
@@ -278,14 +278,14 @@ private slots:
         m.addCardWithActivity();
         m.open(1);
         TestDialogs dialogs;
-        m.w->context().DS_Karty->edit();
+        m.w->records().DS_Karty->edit();
         m.w->activityPanel()->panel()->action(RecordPanel::New)->trigger();
         m.w->action(Akce_ZavritZakaznika)->trigger();
         dialogs.takeMessage(MessageKind::Info, QStringLiteral("Vestibor"),
                             QStringLiteral("Volba Činnost musí být zvolená!"));
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Vkládání]"));
         QCOMPARE(m.text("La_Rezim"), QStringLiteral("[Editace]"));
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 1);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 1);
         QCOMPARE(m.scalar(QStringLiteral("SELECT count(*) FROM cinnosti")).toInt(), 1);
     }
 
@@ -319,7 +319,7 @@ private slots:
         QCOMPARE(shown, QRect(30, 40, 700, 500));
         QCOMPARE(widths, (QList<int>{180, 222, 100, 100}));
         QCOMPARE(m.w->context().PoziceOtevritZakaznika.columnWidths, (QList<int>{180, 222, 100, 60}));
-        QCOMPARE(m.w->context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(m.w->records().IdOtevrenehoZakaznika, 0);
     }
 
     void sharedKeysGoToTheCardPanelWhileItsCommandIsEnabled()
@@ -344,15 +344,15 @@ private slots:
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), deleteCard);
 
         // an activity being edited does not keep Ctrl+Del from the card panel
-        m.w->context().DS_Cin->edit();
+        m.w->records().DS_Cin->edit();
         dialogs.answerQuestion(Answer::No);
         m.w->dispatchSharedKey(QKeySequence(Qt::CTRL | Qt::Key_Delete));
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"), deleteCard);
         QCOMPARE(m.text("La_Rezim_Cin"), QStringLiteral("[Editace]"));
-        m.w->context().DS_Cin->cancel();
+        m.w->records().DS_Cin->cancel();
 
         // a card being edited passes both keys on to the activity panel
-        m.w->context().DS_Karty->edit();
+        m.w->records().DS_Karty->edit();
         dialogs.answerQuestion(Answer::No);
         QTest::keyClick(m.w.get(), Qt::Key_Delete, Qt::ControlModifier);
         dialogs.takeQuestion(QuestionKind::YesNoWarning, QStringLiteral("Varování"),

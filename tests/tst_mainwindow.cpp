@@ -170,7 +170,7 @@ private slots:
             return d.result();
         });
         m_window->action(Akce_CiselnikCinnosti)->trigger();
-        QCOMPARE(m_window->context().DS_Cin2->recordCount(), 1);
+        QCOMPARE(m_window->records().DS_Cin2->recordCount(), 1);
 
         QStringList opened;
         dialogs.onModal([&](QDialog& d) {
@@ -184,7 +184,7 @@ private slots:
             return d.result();
         });
         m_window->action(Akce_CiselnikKategorii)->trigger();
-        QCOMPARE(m_window->context().DS_Kategorie->recordCount(), 1);
+        QCOMPARE(m_window->records().DS_Kategorie->recordCount(), 1);
 
         dialogs.onModal([&](QDialog& d) {
             opened << d.objectName() + u' ' + d.windowTitle();

@@ -112,7 +112,7 @@ private slots:
         // An activity with a later next date takes the card out of the overdue ones; saving
         // and deleting count again.
         f.open(1);
-        DataSet* activities = f.w->context().DS_Cin;
+        DataSet* activities = f.w->records().DS_Cin;
         for (const int days : {300, -35}) {
             QVERIFY(activities->edit());
             activities->setValue(QStringLiteral("datum_pristi"), today.addDays(days));
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(plan->filter().until, today.addDays(-1));
 
         // A save in the main window shows in the plan when the plan is next activated.
-        f.w->ZavritZakaznika();
+        f.w->closeCustomer();
         f.open(2);
         QVERIFY(activities->edit());
         activities->setValue(QStringLiteral("datum_pristi"), today.addDays(300));
@@ -179,19 +179,19 @@ private slots:
         TPlanRevizi* plan = f.plan();
         PlanWindowFixture::select(plan, {1}); // Krb of customer 1
         PlanWindowFixture::press(plan, "Tl_Otevrit");
-        QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 1);
-        QCOMPARE(f.w->context().DS_Karty->value(QStringLiteral("id")).toInt(), 2);
+        QCOMPARE(f.w->records().IdOtevrenehoZakaznika, 1);
+        QCOMPARE(f.w->records().DS_Karty->value(QStringLiteral("id")).toInt(), 2);
 
         // A pending card edit whose save the user declines keeps the customer open.
-        QVERIFY(f.w->context().DS_Karty->edit());
-        f.w->context().DS_Karty->setValue(QStringLiteral("typ"), QStringLiteral("nový"));
+        QVERIFY(f.w->records().DS_Karty->edit());
+        f.w->records().DS_Karty->setValue(QStringLiteral("typ"), QStringLiteral("nový"));
         f.dialogs.answerQuestion(Answer::No);
         PlanWindowFixture::select(plan, {0});
         QTest::keyClick(plan->grid(), Qt::Key_Return);
         f.dialogs.take();
-        QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 1);
-        QVERIFY(f.w->context().DS_Karty->isEditing());
-        f.w->context().DS_Karty->cancel();
+        QCOMPARE(f.w->records().IdOtevrenehoZakaznika, 1);
+        QVERIFY(f.w->records().DS_Karty->isEditing());
+        f.w->records().DS_Karty->cancel();
 
         // A customer deleted meanwhile is reported and leaves the plan.
         f.exec(QStringLiteral("DELETE FROM cinnosti WHERE id_zakaznika = 2"));
@@ -204,7 +204,7 @@ private slots:
             MessageKind::Info, QStringLiteral("Vestibor"),
             QStringLiteral("Zákazník nebo jeho topný zdroj byl mezitím z databáze odstraněn.")));
         QCOMPARE(PlanWindowFixture::sources(plan).size(), 2);
-        QCOMPARE(f.w->context().IdOtevrenehoZakaznika, 1);
+        QCOMPARE(f.w->records().IdOtevrenehoZakaznika, 1);
     }
 
     void remindersAreRecordedAllOrNone()
@@ -270,13 +270,17 @@ private slots:
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|1,2,3"));
         QCOMPARE(calls.last().templatePath, f.dir.path(QStringLiteral("Ses/upozorneni_na_revizi.sestava")));
         QVERIFY(calls.last().parameters.startsWith(QStringLiteral("NazevSubjektu|")));
+        QVERIFY(calls.last().parameters.endsWith(QStringLiteral("|OtevrenyZakaznik|0")));
 
+        // The letters name the customer open in the main window when they are printed.
+        f.open(2);
         PlanWindowFixture::select(plan, {2});
         f.dialogs.answerQuestion(Answer::Yes);
         PlanWindowFixture::press(plan, "Tl_TiskUpozorneni");
         QVERIFY(f.dialogs.takeQuestion(QuestionKind::YesNo, QStringLiteral("Vestibor"),
                                        QStringLiteral("Zaznamenat u tohoto zdroje dnešní upozornění?")));
         QCOMPARE(calls.last().extraParameters, QStringLiteral("Zdroje|3"));
+        QVERIFY(calls.last().parameters.endsWith(QStringLiteral("|OtevrenyZakaznik|2")));
         QCOMPARE(f.reminders(), QStringList{"3 " + day(0) + " dopis"});
 
         answer = -1; // the generator could not show it: nothing is asked

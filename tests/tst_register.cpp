@@ -25,6 +25,11 @@
 
 namespace {
 
+int noCustomerOpen()
+{
+    return 0;
+}
+
 const QString closeQuestion = QStringLiteral(
     "Formulář je v režimu editace. Pokud byly hodnoty záznamu změněny, požadujete jejich uložení?");
 
@@ -102,7 +107,7 @@ private slots:
     {
         OpenContext f;
         addCustomers(f.context.connection);
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         w.show();
         QCOMPARE(w.windowTitle(), QStringLiteral("Číselník zákazníků"));
         QCOMPARE(w.size(), QSize(700, 550));
@@ -191,7 +196,7 @@ private slots:
         OpenContext f;
         addCustomers(f.context.connection);
         f.writeIni("[konfig]\r\nhsl=0\r\n[cisZAKAZNIKU]\r\ntrideni=" + trideni + "\r\n");
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         auto* box = child<QComboBox>(w, QStringLiteral("CBox_SetrideniZakazniku"));
         QStringList items;
         for (int i = 0; i < box->count(); ++i)
@@ -210,7 +215,7 @@ private slots:
         f.writeIni("[konfig]\r\nhsl=0\r\n[CisZakazniku]\r\nTrideni=4\r\n");
         TestDialogs dialogs;
         {
-            TCisZakazniku w(f.context, nullptr);
+            TCisZakazniku w(f.context, noCustomerOpen, nullptr);
             QCOMPARE(child<QComboBox>(w, QStringLiteral("CBox_SetrideniZakazniku"))->currentText(),
                      QStringLiteral("Města"));
             w.dataSet()->last();
@@ -233,7 +238,7 @@ private slots:
         // A settings file that cannot be written: reported, and the window closes all the same.
         const QString ini = f.dir.path(QStringLiteral("Vestibor.ini"));
         const QByteArray before = f.dir.readFile(QStringLiteral("Vestibor.ini"));
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         w.show();
         w.move(40, 30);
         SafeFile::failNextForTesting(SafeFile::Step::Rename, EROFS);
@@ -250,7 +255,7 @@ private slots:
         OpenContext f;
         addCustomers(f.context.connection);
         TestDialogs dialogs;
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         auto* box = child<QComboBox>(w, QStringLiteral("CBox_SetrideniZakazniku"));
         w.dataSet()->edit();
         w.dataSet()->setValue(QStringLiteral("nazev"), QStringLiteral("Zdeněk"));
@@ -301,7 +306,7 @@ private slots:
         QFETCH(QString, stored);
         OpenContext f;
         TestDialogs dialogs;
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         showActive(&w);
         w.panel()->action(RecordPanel::New)->trigger();
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Ed_nazev"));
@@ -319,7 +324,9 @@ private slots:
     {
         OpenContext f;
         TestDialogs dialogs;
-        TCisZakazniku w(f.context, nullptr);
+        int openCustomer = 0;
+        TCisZakazniku w(
+            f.context, [&] { return openCustomer; }, nullptr);
         const auto refused = [&](const char* text) {
             w.panel()->deleteCurrent();
             return takeInfo(dialogs, text);
@@ -346,9 +353,9 @@ private slots:
         w.dataSet()->edit();
         QVERIFY(refused("Odstranění záznamu v režimu Editace není možné."));
         w.dataSet()->cancel();
-        f.context.IdOtevrenehoZakaznika = 2;
+        openCustomer = 2;
         QVERIFY(refused("Nelze mazat zákazníka, pokud je současně otevřený!"));
-        f.context.IdOtevrenehoZakaznika = 0;
+        openCustomer = 0;
         QCOMPARE(rowsOf(2), 7);
 
         // Whichever delete the database refuses (the customer, its cards or its activities),
@@ -400,7 +407,7 @@ private slots:
         OpenContext f;
         addCustomers(f.context.connection);
         TestDialogs dialogs;
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         showActive(&w);
         auto* email = child<DBEdit>(w, QStringLiteral("Ed_email"));
         email->selectAll();
@@ -423,7 +430,7 @@ private slots:
         OpenContext f;
         TestDialogs dialogs;
         {
-            TCisZakazniku w(f.context, nullptr);
+            TCisZakazniku w(f.context, noCustomerOpen, nullptr);
             w.command(Akce_Vypis)->trigger();
             QCOMPARE(dialogs.textWindows.last().text,
                      QStringLiteral(
@@ -432,7 +439,7 @@ private slots:
                          "Hlídání revizí: ne\r\nZákazník je firma: ne\r\nPoznámka 1: \r\nPoznámka 2: "));
         }
         addCustomers(f.context.connection);
-        TCisZakazniku w(f.context, nullptr);
+        TCisZakazniku w(f.context, noCustomerOpen, nullptr);
         w.show();
         auto* firma = child<DBCheckBox>(w, QStringLiteral("ChB_je_firma"));
         QCOMPARE(firma->checkState(), Qt::Unchecked);
@@ -482,7 +489,7 @@ private slots:
             main.action(Akce_CiselnikZakazniku)->trigger();
         };
         addCustomers(main.context().connection);
-        main.context().IdOtevrenehoZakaznika = 2;
+        main.records().IdOtevrenehoZakaznika = 2;
         main.OtevritZakaznikaId();
         open([&](TCisZakazniku& w) {
             QCOMPARE(w.pos(), main.pos() + QPoint(80, 80));

@@ -66,15 +66,15 @@ private slots:
         QVERIFY(window.FormCreate());
         QCOMPARE(window.windowTitle(), QStringLiteral("Vestibor"));
         QCOMPARE(window.context().AdresarProgramu, dir.dir());
-        QCOMPARE(window.context().IdOtevrenehoZakaznika, 0);
+        QCOMPARE(window.records().IdOtevrenehoZakaznika, 0);
         QVERIFY(!window.action(Akce_ZavritZakaznika)->isEnabled());
         QVERIFY(window.action(Akce_OtevritZakaznika)->isEnabled());
         QVERIFY(!window.action(Akce_ZmenaHesla)->isVisible());
         QVERIFY(child<QLabel>(window, "La_OtevrenyZakaznik")->text().isEmpty());
         QVERIFY(child<QWidget>(window, "Panel_TZ")->isHidden());
         QVERIFY(child<QWidget>(window, "Panel_Cinnosti")->isHidden());
-        QVERIFY(window.context().DS_Kategorie->isOpen());
-        QVERIFY(window.context().DS_Cin2->isOpen());
+        QVERIFY(window.records().DS_Kategorie->isOpen());
+        QVERIFY(window.records().DS_Cin2->isOpen());
         QVERIFY(QFileInfo(dir.path(QStringLiteral("Ses"))).isDir());
         QCOMPARE(window.minimumSize(), QSize(972, 601 + window.menuBar()->sizeHint().height()));
         const Placement p = window.context().PoziceCiselnikuZakazniku;
@@ -422,8 +422,8 @@ private slots:
         window.show();
         window.action(Akce_Konec)->trigger();
         QVERIFY(!window.isVisible());
-        QVERIFY(!window.context().DS_Kategorie->isOpen());
-        QVERIFY(!window.context().DS_Cin2->isOpen());
+        QVERIFY(!window.records().DS_Kategorie->isOpen());
+        QVERIFY(!window.records().DS_Cin2->isOpen());
         QCOMPARE(dir.readFile(QStringLiteral("Vestibor.ini")), settings);
     }
 };

@@ -2,14 +2,18 @@
 
 #include "app/AboutWindow.h"
 #include "app/CommandTable.h"
+#include "app/DatabaseBackups.h"
 #include "app/HomePage.h"
+#include "app/OpenCustomer.h"
+#include "app/PlanLink.h"
+#include "app/ServiceCommands.h"
+#include "app/StartupSequence.h"
 #include "codelists/CisCinnosti_f.h"
 #include "codelists/CisKategorii_f.h"
 #include "codelists/CisTechniku_f.h"
 #include "codelists/CisZakazniku_f.h"
 #include "exchange/ReportBinding.h"
 #include "helpers/TextConversions.h"
-#include "plan/PlanRevizi_f.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
 #include "store/DataSet.h"
@@ -30,18 +34,19 @@
 #include <QVBoxLayout>
 
 THlavni::THlavni(const QString& programDirectory, QWidget* parent)
-    : QMainWindow(parent), m_context(programDirectory)
+    : QMainWindow(parent), m_context(programDirectory), m_records(m_context.connection, this)
 {
     setObjectName(QStringLiteral("Hlavni"));
-    m_context.mainWindow = this;
     m_commands = std::make_unique<CommandTable>(this);
-    m_context.DS_Karty = new DataSet(m_context.connection, QStringLiteral("DS_Karty"), this);
-    m_context.DS_Cin = new DataSet(m_context.connection, QStringLiteral("DS_Cin"), this);
-    m_context.DS_Kategorie = new DataSet(m_context.connection, QStringLiteral("DS_Kategorie"), this);
-    m_context.DS_Cin2 = new DataSet(m_context.connection, QStringLiteral("DS_Cin2"), this);
     buildWindow();
+    m_customer = std::make_unique<OpenCustomer>(m_context, m_records, m_cardPanel, m_activityPanel,
+                                                m_openCustomerLabel, *m_commands, this);
+    m_planLink =
+        std::make_unique<PlanLink>(m_context, m_records, *m_customer, m_toolbar, m_openCustomerLabel, this);
+    m_backups = std::make_unique<DatabaseBackups>(m_context, *m_customer, this, [this] { FormClose(); });
+    m_service = std::make_unique<ServiceCommands>(
+        m_context, this, [this] { applySettings(); }, [this] { m_planLink->dataWritten(); });
     connectCommands();
-    connectPlanToData();
 }
 
 THlavni::~THlavni() = default;
@@ -49,6 +54,82 @@ THlavni::~THlavni() = default;
 QAction* THlavni::action(const QString& name) const
 {
     return m_commands->action(name);
+}
+
+bool THlavni::FormCreate()
+{
+    // 1. Title. 2. Program directory (set when the window was created).
+    setWindowTitle(applicationTitle());
+    StartupSequence startup(m_context, m_records);
+
+    // 3. Template directory. 4. Settings. 5. Start-up password.
+    if (!startup.makeTemplateDirectory())
+        return false;
+    startup.readSettings();
+    if (!startup.passPasswordGate())
+        return false;
+
+    // 6. Initial commands.
+    m_records.IdOtevrenehoZakaznika = 0;
+    action(Akce_ZavritZakaznika)->setEnabled(false);
+    action(Akce_ZmenaHesla)->setVisible(m_context.settings.hsl);
+    m_openCustomerLabel->clear();
+
+    // 7. to 9. The database: the file next to the program, or the shared server.
+    if (!startup.connectDatabase())
+        return false;
+
+    // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
+    // here is reported and start-up goes on without the rest of these steps.
+    runGuarded([&] { startup.openDataSets(); });
+    m_planLink->setAvailable(startup.planAvailable());
+    action(Akce_PlanRevizi)->setEnabled(startup.planAvailable());
+    m_planLink->recountOverdue();
+
+    // 14. and 15. Date fields and panel colours; both panels stay hidden.
+    applySettings();
+
+    // 16. Placement records.
+    m_context.PoziceCiselnikuZakazniku = {x() + 80, y() + 80, -1, -1, {}};
+    m_context.PoziceOtevritZakaznika = {x() + 80, y() + 80, -1, -1, {-1, -1, -1, -1}};
+
+    m_started = true;
+    return true;
+}
+
+void THlavni::OtevritZakaznikaId(int cardId)
+{
+    m_customer->open(cardId);
+}
+
+bool THlavni::closeCustomer()
+{
+    return m_customer->close();
+}
+
+void THlavni::reloadOpenCustomer()
+{
+    m_customer->reload();
+}
+
+TPlanRevizi* THlavni::openPlan(bool overdueOnly)
+{
+    return m_planLink->open(overdueOnly);
+}
+
+bool THlavni::openCardFromPlan(int customerId, int cardId)
+{
+    return m_planLink->openCard(customerId, cardId);
+}
+
+void THlavni::recountOverdue()
+{
+    m_planLink->recountOverdue();
+}
+
+QLabel* THlavni::overdueLabel() const
+{
+    return m_planLink->overdueLabel();
 }
 
 void THlavni::buildWindow()
@@ -77,8 +158,8 @@ void THlavni::buildWindow()
     panels->setSpacing(0);
     column->addLayout(panels, 1);
 
-    m_activityPanel = new ActivityPanel(m_context, central);
-    m_cardPanel = new CardPanel(m_context, m_activityPanel, central);
+    m_activityPanel = new ActivityPanel(m_context, m_records, central);
+    m_cardPanel = new CardPanel(m_context, m_records, m_activityPanel, central);
     m_cardPanel->setFixedWidth(473);
     m_cardPanel->hide();
     m_activityPanel->hide();
@@ -111,13 +192,12 @@ void THlavni::buildToolbar()
     bold.setBold(true);
     m_openCustomerLabel->setFont(bold);
     m_openCustomerLabel->setStyleSheet(QStringLiteral("color: #800000;"));
-    buildOverdueLabel();
 }
 
-template <class Window> void THlavni::runCodeList(DataSet* lookupToReload)
+template <class Window, class... Extra> void THlavni::runCodeList(DataSet* lookupToReload, Extra... extra)
 {
     {
-        Window window(m_context, this);
+        Window window(m_context, extra..., this);
         runModal(window);
     }
     if (lookupToReload) {
@@ -130,34 +210,35 @@ void THlavni::connectCommands()
 {
     connect(action(Akce_Konec), &QAction::triggered, this, &QWidget::close);
     onTriggered(action(Akce_CiselnikCinnosti), this,
-                [this] { runCodeList<TCisCinnosti>(m_context.DS_Cin2); });
+                [this] { runCodeList<TCisCinnosti>(m_records.DS_Cin2); });
     onTriggered(action(Akce_CiselnikKategorii), this,
-                [this] { runCodeList<TCisKategorii>(m_context.DS_Kategorie); });
+                [this] { runCodeList<TCisKategorii>(m_records.DS_Kategorie); });
     onTriggered(action(Akce_CiselnikTechniku), this, [this] { runCodeList<TCisTechniku>(nullptr); });
     onTriggered(action(Akce_DomovskaStranka), this,
                 [] { ShellOpen(QStringLiteral("http://") + HomePageAddress); });
-    onTriggered(action(Akce_OtevritZakaznika), this, [this] { openCustomerCommand(); });
-    onTriggered(action(Akce_ZavritZakaznika), this, [this] { ZavritZakaznika(); });
-    onTriggered(action(Akce_OtevritTZ), this, [this] { findCardCommand(); });
+    onTriggered(action(Akce_OtevritZakaznika), this, [this] { m_customer->openCommand(); });
+    onTriggered(action(Akce_ZavritZakaznika), this, [this] { m_customer->close(); });
+    onTriggered(action(Akce_OtevritTZ), this, [this] { m_customer->findCardCommand(); });
     onTriggered(action(Akce_CiselnikZakazniku), this, [this] {
-        runCodeList<TCisZakazniku>(nullptr);
-        dataWritten(); // watching, customers and their cards may have changed there
+        runCodeList<TCisZakazniku>(nullptr, [this] { return m_records.IdOtevrenehoZakaznika; });
+        m_planLink->dataWritten(); // watching, customers and their cards may have changed there
     });
-    onTriggered(action(Akce_PlanRevizi), this, [this] { openPlan(false); });
-    onTriggered(action(Akce_Konfig), this, [this] { settingsCommand(); });
-    onTriggered(action(Akce_UdajeUzivatele), this, [this] { userDataCommand(); });
-    onTriggered(action(Akce_ZmenaHesla), this, [this] { changePasswordCommand(); });
-    onTriggered(action(Akce_ImportZakazniku), this, [this] { importCustomersCommand(); });
-    onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { backupCommand(); });
-    onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { restoreCommand(); });
-    onTriggered(action(Akce_Tisk), this, [this] { ReportBinding::showReportGenerator(m_context); });
+    onTriggered(action(Akce_PlanRevizi), this, [this] { m_planLink->open(false); });
+    onTriggered(action(Akce_Konfig), this, [this] { m_service->changeSettings(); });
+    onTriggered(action(Akce_UdajeUzivatele), this, [this] { m_service->changeUserData(); });
+    onTriggered(action(Akce_ZmenaHesla), this, [this] { m_service->changePassword(); });
+    onTriggered(action(Akce_ImportZakazniku), this, [this] { m_service->importCustomers(); });
+    onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { m_backups->backupCommand(); });
+    onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { m_backups->restoreCommand(); });
+    onTriggered(action(Akce_Tisk), this,
+                [this] { ReportBinding::showReportGenerator(m_context, m_records.IdOtevrenehoZakaznika); });
     onTriggered(action(Akce_OProgramu), this, [this] {
         AboutWindow about(ProgramVersionText(), QStringLiteral("2025-03-25"),
                           ReportBinding::moduleVersionText(), this);
         runModal(about);
     });
     auto* reload = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(reload, &QShortcut::activated, this, [this] { runGuarded([this] { reloadOpenCustomer(); }); });
+    connect(reload, &QShortcut::activated, this, [this] { runGuarded([this] { m_customer->reload(); }); });
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Delete)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, [this, key] { dispatchSharedKey(key); });
@@ -185,7 +266,9 @@ void THlavni::applySettings()
 
 void THlavni::closeEvent(QCloseEvent* event)
 {
-    if (!m_started) {
+    // Before start-up has finished there is nothing to shut down; after the shutdown has run
+    // (a restore runs it before it closes the window) nothing is left to.
+    if (!m_started || m_ended) {
         event->accept();
         return;
     }
@@ -201,27 +284,15 @@ void THlavni::closeEvent(QCloseEvent* event)
 
 bool THlavni::FormCloseQuery()
 {
-    return savePendingEdits();
-}
-
-bool THlavni::savePendingEdits()
-{
-    for (RecordPanel* panel : {m_activityPanel->panel(), m_cardPanel->panel()}) {
-        if (!panel->dataSet()->isEditing())
-            continue;
-        panel->action(RecordPanel::Save)->trigger();
-        if (panel->dataSet()->isEditing())
-            return false; // refused: the record stays in its editing mode
-    }
-    return true;
+    return m_customer->savePendingEdits();
 }
 
 void THlavni::FormClose()
 {
-    delete m_plan; // closed without remembering its place: the end of the program writes nothing
-    for (DataSet* ds : {m_context.DS_Kategorie.get(), m_context.DS_Cin2.get(), m_context.DS_Cin.get(),
-                        m_context.DS_Karty.get()})
+    m_ended = true;
+    m_planLink->closeWindow(); // without remembering its place: the end of the program writes nothing
+    for (DataSet* ds : {m_records.DS_Kategorie, m_records.DS_Cin2, m_records.DS_Cin, m_records.DS_Karty})
         if (ds && ds->isOpen())
             ds->close();
-    automaticBackup();
+    m_backups->automaticBackup();
 }

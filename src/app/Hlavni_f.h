@@ -1,25 +1,29 @@
 #pragma once
 
+#include "records/CustomerRecords.h"
 #include "uikit/AppContext.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <memory>
 
 class ActivityPanel;
 class CardPanel;
 class CommandTable;
+class DatabaseBackups;
 class DataSet;
+class OpenCustomer;
+class PlanLink;
 class QAction;
 class QFrame;
 class QLabel;
-class QPushButton;
+class ServiceCommands;
 class TPlanRevizi;
-struct DatabaseSettings;
 
-// The main window: it owns the run state and the database connection, hosts the toolbar
-// and the two record panels, and carries the main menu. Its creation runs the start-up
-// sequence; every way of closing it runs the shutdown.
+// The main window: it owns the run state with the database connection and the records it
+// works on, hosts the toolbar and the two record panels, and carries the main menu, whose
+// commands it routes to the classes that do the work: the open customer, the plan, the
+// backups and the service commands. Its creation runs the start-up sequence; every way of
+// closing it runs the shutdown.
 class THlavni : public QMainWindow
 {
     Q_OBJECT
@@ -32,6 +36,7 @@ public:
     bool startedOk() const { return m_started; }
 
     AppContext& context() { return m_context; }
+    CustomerRecords& records() { return m_records; }
     QAction* action(const QString& name) const;
     CardPanel* cardPanel() const { return m_cardPanel; }
     ActivityPanel* activityPanel() const { return m_activityPanel; }
@@ -41,7 +46,7 @@ public:
     void OtevritZakaznikaId(int cardId = 0);
     // Saves pending edits (activity first, then card) and closes the customer; false when
     // a save was refused and the customer stays open.
-    bool ZavritZakaznika();
+    bool closeCustomer();
     // F5: reads the open customer's cards and activities again, keeping the current card;
     // pending edits are saved first.
     void reloadOpenCustomer();
@@ -57,49 +62,34 @@ public:
     bool openCardFromPlan(int customerId, int cardId);
     // Counts the overdue sources of watched customers again for the toolbar.
     void recountOverdue();
-    QLabel* overdueLabel() const { return m_overdueLabel; }
+    QLabel* overdueLabel() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
     void buildToolbar();
     void connectCommands();
-    template <class Window> void runCodeList(DataSet* lookupToReload);
-    bool connectDatabase();
-    bool connectServer(const DatabaseSettings& database);
-    void openDataSets();
-    bool FormCloseQuery();
-    void FormClose();
-    bool savePendingEdits();
-    void openCustomerCommand();
-    void findCardCommand();
-    void settingsCommand();
-    void userDataCommand();
-    void changePasswordCommand();
-    void importCustomersCommand();
-    void backupCommand();
-    void restoreCommand();
-    void automaticBackup();
-    bool replaceDatabase(const QString& backup);
+    template <class Window, class... Extra> void runCodeList(DataSet* lookupToReload, Extra... extra);
     void applySettings();
-    void buildOverdueLabel();
-    void placeToolbarLabels();
-    void connectPlanToData();
-    void dataWritten();
+    bool FormCloseQuery();
+    // The shutdown; it runs once, whether a close of the window or a restore runs it.
+    void FormClose();
 
     AppContext m_context;
+    CustomerRecords m_records;
     std::unique_ptr<CommandTable> m_commands;
     bool m_started = false;
+    bool m_ended = false; // the shutdown has run
 
     QFrame* m_toolbar = nullptr;
     CardPanel* m_cardPanel = nullptr;
     ActivityPanel* m_activityPanel = nullptr;
     QLabel* m_openCustomerLabel = nullptr;
-    QLabel* m_overdueLabel = nullptr;
-    bool m_planAvailable = false;
-    QPointer<TPlanRevizi> m_plan;
-    bool m_databaseReplaced = false; // restored from a backup: the program ends without a backup of its own
+
+    std::unique_ptr<OpenCustomer> m_customer;
+    std::unique_ptr<PlanLink> m_planLink;
+    std::unique_ptr<DatabaseBackups> m_backups;
+    std::unique_ptr<ServiceCommands> m_service;
 };

@@ -64,27 +64,27 @@ TKonfig::TKonfig(const Settings& current, QWidget* parent) : QDialog(parent), m_
         connect(box, &QCheckBox::toggled, this, &TKonfig::changed);
         return box;
     };
-    m_dialogUlozit =
+    m_askBeforeSaving =
         check(QStringLiteral("ChBox_DialogUlozit"),
               QStringLiteral("Před uložením vyvolávat dialog pro potvrzení"), 128, 249, current.DialogUlozit);
-    m_zaviratFrmTisk = check(QStringLiteral("ChBox_ZaviratFrmTisk"),
+    m_closePrintForm = check(QStringLiteral("ChBox_ZaviratFrmTisk"),
                              QStringLiteral("Po výběru sestavy zavřít formulář tiskového modulu"), 160, 281,
                              current.ZaviratFrmTisk);
-    m_primaEditace =
+    m_directDateEditing =
         check(QStringLiteral("ChBox_PovolitPrimouEditaciDatumu"),
               QStringLiteral("Povolit přímou editaci datumů"), 192, 169, current.PovolitPrimouEditaciDatumu);
-    m_hsl = check(QStringLiteral("ChBox_hsl"), QStringLiteral("Používat zabezpečení spuštění heslem"), 224,
-                  217, current.hsl);
+    m_passwordAtStart = check(QStringLiteral("ChBox_hsl"),
+                              QStringLiteral("Používat zabezpečení spuštění heslem"), 224, 217, current.hsl);
 
     m_ok = new QPushButton(QStringLiteral("Ok"), this);
     m_ok->setObjectName(QStringLiteral("Tl_Ok"));
     m_ok->setGeometry(240, 272, 75, 25);
     m_ok->setDefault(true);
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setGeometry(320, 272, 75, 25);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setGeometry(320, 272, 75, 25);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     // Disabled last, after the check boxes have been set.
     m_ok->setEnabled(false);
 }
@@ -130,9 +130,9 @@ Settings TKonfig::chosenSettings() const
     Settings s = m_settings;
     s.BarvaKartaTZ = m_cardColor->property(colorProperty).toInt();
     s.BarvaKartaCinnosti = m_activityColor->property(colorProperty).toInt();
-    s.DialogUlozit = m_dialogUlozit->isChecked();
-    s.ZaviratFrmTisk = m_zaviratFrmTisk->isChecked();
-    s.PovolitPrimouEditaciDatumu = m_primaEditace->isChecked();
-    s.hsl = m_hsl->isChecked();
+    s.DialogUlozit = m_askBeforeSaving->isChecked();
+    s.ZaviratFrmTisk = m_closePrintForm->isChecked();
+    s.PovolitPrimouEditaciDatumu = m_directDateEditing->isChecked();
+    s.hsl = m_passwordAtStart->isChecked();
     return s;
 }

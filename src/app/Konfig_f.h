@@ -28,9 +28,9 @@ private:
     Settings m_settings;
     QFrame* m_cardColor;
     QFrame* m_activityColor;
-    QCheckBox* m_dialogUlozit;
-    QCheckBox* m_zaviratFrmTisk;
-    QCheckBox* m_primaEditace;
-    QCheckBox* m_hsl;
+    QCheckBox* m_askBeforeSaving;
+    QCheckBox* m_closePrintForm;
+    QCheckBox* m_directDateEditing;
+    QCheckBox* m_passwordAtStart;
     QPushButton* m_ok;
 };

@@ -40,17 +40,17 @@ TUdajeUzivatele::TUdajeUzivatele(const Settings& current, QWidget* parent)
     m_ok->setObjectName(QStringLiteral("Tl_Ok"));
     m_ok->setGeometry(200, 296, 75, 25);
     m_ok->setAutoDefault(false); // the dialog has no default button: Enter in a field confirms nothing
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setGeometry(280, 296, 75, 25);
-    storno->setAutoDefault(false);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setGeometry(280, 296, 75, 25);
+    cancel->setAutoDefault(false);
     pressOnEnter(m_ok);
-    pressOnEnter(storno);
+    pressOnEnter(cancel);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget* previous = storno;
-    setTabOrder(m_ok, storno);
+    QWidget* previous = cancel;
+    setTabOrder(m_ok, cancel);
     int y = 16;
     for (int i = 0; i < 10; ++i, y += 24) {
         const Row& row = rows[i];

@@ -69,8 +69,9 @@ const QStringList& TCisZakazniku::sortColumns()
     return columns;
 }
 
-TCisZakazniku::TCisZakazniku(AppContext& context, QWidget* parent)
-    : CodeListWindow(context, QStringLiteral("TCisZakazniku"), parent)
+TCisZakazniku::TCisZakazniku(AppContext& context, std::function<int()> openCustomerId, QWidget* parent)
+    : CodeListWindow(context, QStringLiteral("TCisZakazniku"), parent),
+      m_openCustomerId(std::move(openCustomerId))
 {
     setWindowTitle(QStringLiteral("Číselník zákazníků"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -256,7 +257,7 @@ bool TCisZakazniku::mayDelete()
         ShowInfo(QStringLiteral("Není vybrán žádný zákazník."));
         return false;
     }
-    if (m_dataSet->value(QStringLiteral("id")).toInt() == m_context.IdOtevrenehoZakaznika) {
+    if (m_dataSet->value(QStringLiteral("id")).toInt() == m_openCustomerId()) {
         ShowInfo(QStringLiteral("Nelze mazat zákazníka, pokud je současně otevřený!"));
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "codelists/CodeListWindow.h"
 
+#include <functional>
+
 class DBCheckBox;
 class DBEdit;
 class QComboBox;
@@ -12,7 +14,8 @@ class TCisZakazniku : public CodeListWindow
 {
     Q_OBJECT
 public:
-    TCisZakazniku(AppContext& context, QWidget* parent);
+    // openCustomerId tells which customer the main window has open (0: none).
+    TCisZakazniku(AppContext& context, std::function<int()> openCustomerId, QWidget* parent);
 
     // The column of each sort order, by the index of the sort box.
     static const QStringList& sortColumns();
@@ -44,4 +47,5 @@ private:
     QList<DBEdit*> m_textFields;
     QList<DBCheckBox*> m_checks;
     int m_openedIndex = 0;
+    std::function<int()> m_openCustomerId;
 };

@@ -69,7 +69,7 @@ Launcher setLauncher(Launcher replacement)
     return previous;
 }
 
-void showReportGenerator(AppContext& context)
+void showReportGenerator(AppContext& context, int openCustomerId)
 {
     if (!templatesDirectoryPresent(context))
         return;
@@ -78,7 +78,7 @@ void showReportGenerator(AppContext& context)
     // The full path: the library resolves a bare name against the directory of the executable,
     // which is not the program directory when one was chosen at start-up.
     call.templatesDirectory = context.path(QStringLiteral("Ses"));
-    call.parameters = parameterText(context.settings, context.IdOtevrenehoZakaznika);
+    call.parameters = parameterText(context.settings, openCustomerId);
     call.reserved = -1;
     call.closeAfterChoice = context.settings.ZaviratFrmTisk ? -1 : 0;
     call.connection = &database;
@@ -97,7 +97,7 @@ QString reminderTemplateName()
     return QStringLiteral("upozorneni_na_revizi.sestava");
 }
 
-bool printReminderLetters(AppContext& context, const QList<int>& cardIds)
+bool printReminderLetters(AppContext& context, int openCustomerId, const QList<int>& cardIds)
 {
     if (cardIds.isEmpty() || !templatesDirectoryPresent(context))
         return false;
@@ -113,7 +113,7 @@ bool printReminderLetters(AppContext& context, const QList<int>& cardIds)
     QSqlDatabase database = context.connection.database();
     PreviewCall call;
     call.templatePath = context.path(templatePath);
-    call.parameters = parameterText(context.settings, context.IdOtevrenehoZakaznika);
+    call.parameters = parameterText(context.settings, openCustomerId);
     call.extraParameters = QStringLiteral("Zdroje|") + ids.join(u',');
     call.connection = &database;
     return previewLauncher()(call) == 0;

@@ -30,7 +30,7 @@ using Launcher = std::function<void(const Call&)>;
 Launcher setLauncher(Launcher launcher); // an empty one restores the library; returns the previous
 
 // The print command: refuses a missing template directory, then calls the generator.
-void showReportGenerator(AppContext& context);
+void showReportGenerator(AppContext& context, int openCustomerId);
 
 // The template of the reminder letters in the templates directory.
 QString reminderTemplateName(); // "upozorneni_na_revizi.sestava"
@@ -50,7 +50,7 @@ PreviewLauncher setPreviewLauncher(PreviewLauncher launcher); // empty restores 
 
 // Reminder letters for the cards, one per customer, in the generator's preview; true when
 // the preview was shown.
-bool printReminderLetters(AppContext& context, const QList<int>& cardIds);
+bool printReminderLetters(AppContext& context, int openCustomerId, const QList<int>& cardIds);
 
 // "PM41  " and the library's version designation, for the About window.
 QString moduleVersionText();

@@ -18,8 +18,9 @@ const QString CustomerId = QStringLiteral("id_zakaznika");
 } // namespace
 
 PlanReminders::PlanReminders(AppContext& context, const PlanModel& model,
-                             std::function<void()> afterRecording)
-    : m_context(context), m_model(&model), m_afterRecording(std::move(afterRecording))
+                             std::function<void()> afterRecording, std::function<int()> openCustomerId)
+    : m_context(context), m_model(&model), m_afterRecording(std::move(afterRecording)),
+      m_openCustomerId(std::move(openCustomerId))
 {
 }
 
@@ -69,7 +70,7 @@ void PlanReminders::printReminders(const QList<int>& selected)
     if (rows.isEmpty())
         return;
     const QList<int> ids = cardIds(rows);
-    if (ReportBinding::printReminderLetters(m_context, ids))
+    if (ReportBinding::printReminderLetters(m_context, m_openCustomerId(), ids))
         offerToRecord(ids, QStringLiteral("dopis"));
 }
 

@@ -13,8 +13,10 @@ class PlanModel;
 class PlanReminders
 {
 public:
-    // afterRecording reads the plan again, so that it shows the reminders just recorded.
-    PlanReminders(AppContext& context, const PlanModel& model, std::function<void()> afterRecording);
+    // afterRecording reads the plan again, so that it shows the reminders just recorded;
+    // openCustomerId tells which customer the main window has open, for the letters.
+    PlanReminders(AppContext& context, const PlanModel& model, std::function<void()> afterRecording,
+                  std::function<int()> openCustomerId);
 
     // An e-mail to the customer of the row (the current one) about the selected sources of
     // that customer, or about the row's source alone when the row is not selected.
@@ -32,4 +34,5 @@ private:
     AppContext& m_context;
     const PlanModel* m_model;
     std::function<void()> m_afterRecording;
+    std::function<int()> m_openCustomerId;
 };

@@ -41,7 +41,8 @@ QPushButton* addButton(QHBoxLayout* row, QWidget* owner, const char* name, const
 
 } // namespace
 
-TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* parent)
+TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, std::function<int()> openCustomerId,
+                         QWidget* parent)
     : QDialog(parent), m_context(context), m_openCard(std::move(openCard))
 {
     setObjectName(QStringLiteral("PlanRevizi"));
@@ -50,7 +51,8 @@ TPlanRevizi::TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* pare
     setModal(false);
     m_rows = new PlanRows(context.connection, this);
     m_model = new PlanModel(this);
-    m_reminders = std::make_unique<PlanReminders>(context, *m_model, [this] { refresh(); });
+    m_reminders = std::make_unique<PlanReminders>(
+        context, *m_model, [this] { refresh(); }, std::move(openCustomerId));
     buildWindow();
     setUntil(QDate::currentDate().addDays(PlanSettings::read(context.settingsFile()).DnyPredem));
     applyPlacement();

@@ -28,7 +28,9 @@ public:
     // returns false when it did not (the user kept the open customer, or it is gone).
     using CardOpener = std::function<bool(int customerId, int cardId)>;
 
-    TPlanRevizi(AppContext& context, CardOpener openCard, QWidget* parent = nullptr);
+    // openCustomerId tells which customer the main window has open (0: none).
+    TPlanRevizi(AppContext& context, CardOpener openCard, std::function<int()> openCustomerId,
+                QWidget* parent = nullptr);
     ~TPlanRevizi() override;
 
     // Shows the overdue sources of watched customers only.

@@ -1,6 +1,7 @@
 #include "records/ActivityPanel.h"
 
 #include "helpers/TextConversions.h"
+#include "records/CustomerRecords.h"
 #include "records/InspectionDates.h"
 #include "records/RecordPanelLayout.h"
 #include "store/DataSet.h"
@@ -26,16 +27,17 @@ namespace {
 constexpr int fieldX = 168;
 } // namespace
 
-ActivityPanel::ActivityPanel(AppContext& context, QWidget* parent) : QFrame(parent), m_context(context)
+ActivityPanel::ActivityPanel(AppContext& context, CustomerRecords& records, QWidget* parent)
+    : QFrame(parent), m_context(context), m_records(records)
 {
     setObjectName(QStringLiteral("Panel_Cinnosti"));
     setAutoFillBackground(true);
-    m_source = new DataSource(context.DS_Cin, QStringLiteral("DataSource_Cin"), this);
+    m_source = new DataSource(records.DS_Cin, QStringLiteral("DataSource_Cin"), this);
     RecordPanelLayout form(this, m_source, 499, QStringLiteral("Činnosti"), QStringLiteral("La_Cinnosti"));
     buildFields(form);
     buildCommands(form);
-    context.DS_Cin->setOnNewRecord([this] { setDefaults(); });
-    context.DS_Cin->setBeforePost([this] { return validate(); });
+    records.DS_Cin->setOnNewRecord([this] { setDefaults(); });
+    records.DS_Cin->setBeforePost([this] { return validate(); });
 }
 
 void ActivityPanel::buildFields(RecordPanelLayout& form)
@@ -43,30 +45,32 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
     m_mode = form.modeLabel(QStringLiteral("La_Rezim_Cin"));
     DBGrid* grid = form.grid(QStringLiteral("DBGrid2"), QStringLiteral("datum"), QStringLiteral("Datum"));
 
-    m_cinnost = new DBLookupCombo(this, QStringLiteral("CB_cinnost"));
-    form.field(QStringLiteral("Činnost"), QStringLiteral("La_cinnost"), m_cinnost, fieldX, 66, 305);
-    m_cinnost->bind(m_source, QStringLiteral("cinnost"));
-    m_cinnost->setListSource(m_context.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
+    m_activityKind = new DBLookupCombo(this, QStringLiteral("CB_cinnost"));
+    form.field(QStringLiteral("Činnost"), QStringLiteral("La_cinnost"), m_activityKind, fieldX, 66, 305);
+    m_activityKind->bind(m_source, QStringLiteral("cinnost"));
+    m_activityKind->setListSource(m_records.DS_Cin2, QStringLiteral("id"), QStringLiteral("nazev_cinnosti"));
 
-    m_datum = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
-    m_datumPristi = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
-                              fieldX, 146, 89);
-    auto* tlDatum = form.button(QStringLiteral("Tl_datum"), QStringLiteral("Datum"), 264, 118, 60);
-    auto* tlDatumPristi =
+    m_date = form.edit(QStringLiteral("Datum uskutečnění"), QStringLiteral("datum"), fieldX, 106, 89);
+    m_nextDate = form.edit(QStringLiteral("Datum příští revize/kontroly"), QStringLiteral("datum_pristi"),
+                           fieldX, 146, 89);
+    auto* dateButton = form.button(QStringLiteral("Tl_datum"), QStringLiteral("Datum"), 264, 118, 60);
+    auto* nextDateButton =
         form.button(QStringLiteral("Tl_datum_pristi"), QStringLiteral("Datum"), 264, 158, 60);
-    for (DBEdit* date : {m_datum, m_datumPristi})
+    for (DBEdit* date : {m_date, m_nextDate})
         date->setFocusPolicy(Qt::ClickFocus);
-    connect(tlDatum, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { pickDate(m_datum, true); }); });
-    connect(tlDatumPristi, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { pickDate(m_datumPristi, false); }); });
+    connect(dateButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { pickDate(m_date, true); }); });
+    connect(nextDateButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { pickDate(m_nextDate, false); }); });
 
-    m_technik = form.edit(QStringLiteral("Technik"), QStringLiteral("technik"), fieldX, 186, 273);
-    auto* tlTechnik = form.button(QStringLiteral("Tl_technik"), QStringLiteral("..."), 448, 200, 25, 21);
-    tlTechnik->setFocusPolicy(Qt::NoFocus);
+    m_technician = form.edit(QStringLiteral("Technik"), QStringLiteral("technik"), fieldX, 186, 273);
+    auto* technicianButton =
+        form.button(QStringLiteral("Tl_technik"), QStringLiteral("..."), 448, 200, 25, 21);
+    technicianButton->setFocusPolicy(Qt::NoFocus);
     m_technicians = new QMenu(this);
     m_technicians->setObjectName(QStringLiteral("PMenu_Technik"));
-    connect(tlTechnik, &QPushButton::clicked, this, [this] { runGuarded([this] { showTechnicianMenu(); }); });
+    connect(technicianButton, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { showTechnicianMenu(); }); });
 
     const struct
     {
@@ -78,16 +82,16 @@ void ActivityPanel::buildFields(RecordPanelLayout& form)
                   {"Cena práce", "cena_prace", 248, 73},
                   {"Cena materiál", "cena_material", 328, 73},
                   {"Cena ostatní", "cena_ostatni", 408, 65}};
-    QList<QWidget*> order{grid, m_cinnost, tlDatum, tlDatumPristi, m_technik};
+    QList<QWidget*> order{grid, m_activityKind, dateButton, nextDateButton, m_technician};
     for (const auto& p : prices) {
         DBEdit* price =
             form.edit(QString::fromUtf8(p.caption), QString::fromLatin1(p.column), p.x, 234, p.width);
         price->setAlignment(Qt::AlignRight);
         order << price;
     }
-    m_poznamka = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"),
-                           QStringLiteral("Me_poznamka2"), QStringLiteral("poznamka"), fieldX, 282, 305, 217);
-    order << m_poznamka;
+    m_note = form.memo(QStringLiteral("Poznámka"), QStringLiteral("La_poznamka2"),
+                       QStringLiteral("Me_poznamka2"), QStringLiteral("poznamka"), fieldX, 282, 305, 217);
+    order << m_note;
     m_counter = form.counterLabel(QStringLiteral("La_Pocitadlo_Cin"));
     form.tabOrder(order);
 }
@@ -101,15 +105,15 @@ void ActivityPanel::buildCommands(RecordPanelLayout& form)
     config.counterLabel = m_counter;
     config.deleteQuestion = [this] {
         return QStringLiteral("Opravdu chcete odstranit činnost ze dne \"") +
-               FieldValues::dateText(m_context.DS_Cin->value(QStringLiteral("datum")).toDate()) +
+               FieldValues::dateText(m_records.DS_Cin->value(QStringLiteral("datum")).toDate()) +
                QStringLiteral("\" ?");
     };
     m_panel = new RecordPanel(this, config);
-    m_vypis = makeCommand(this, Akce_Vypis_Cin, QStringLiteral("Výpis"),
-                          QStringLiteral("Výpis aktuálního záznamu"));
-    onTriggered(m_vypis, this,
+    m_listing = makeCommand(this, Akce_Vypis_Cin, QStringLiteral("Výpis"),
+                            QStringLiteral("Výpis aktuálního záznamu"));
+    onTriggered(m_listing, this,
                 [this] { RecordListing::show(QStringLiteral("Výpis činnosti"), listingText()); });
-    form.commands(m_panel, m_vypis);
+    form.commands(m_panel, m_listing);
 }
 
 void ActivityPanel::applySettings(const Settings& settings)
@@ -117,13 +121,13 @@ void ActivityPanel::applySettings(const Settings& settings)
     QPalette p = palette();
     p.setColor(QPalette::Window, colorFromValue(settings.BarvaKartaCinnosti));
     setPalette(p);
-    m_datum->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
-    m_datumPristi->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
+    m_date->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
+    m_nextDate->setFixedReadOnly(!settings.PovolitPrimouEditaciDatumu);
 }
 
 void ActivityPanel::loadCard(int cardId)
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     if (cardId != 0) {
         setEnabled(true);
         activities->disableControls();
@@ -147,25 +151,25 @@ void ActivityPanel::loadCard(int cardId)
 
 int ActivityPanel::cardPeriod() const
 {
-    return m_context.DS_Karty->value(QStringLiteral("lhuta")).toInt();
+    return m_records.DS_Karty->value(QStringLiteral("lhuta")).toInt();
 }
 
 void ActivityPanel::setDefaults()
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     const QDate today = QDate::currentDate();
-    activities->setValue(QStringLiteral("id_zakaznika"), m_context.IdOtevrenehoZakaznika);
+    activities->setValue(QStringLiteral("id_zakaznika"), m_records.IdOtevrenehoZakaznika);
     activities->setValue(QStringLiteral("id_topneho_zdroje"),
-                         m_context.DS_Karty->value(QStringLiteral("id")));
+                         m_records.DS_Karty->value(QStringLiteral("id")));
     activities->setValue(QStringLiteral("datum"), today);
     activities->setValue(QStringLiteral("datum_pristi"), nextInspectionDate(today, cardPeriod()));
 }
 
 bool ActivityPanel::validate()
 {
-    if (m_context.DS_Cin->isNull(QStringLiteral("cinnost"))) {
+    if (m_records.DS_Cin->isNull(QStringLiteral("cinnost"))) {
         ShowInfo(QStringLiteral("Volba Činnost musí být zvolená!"));
-        m_cinnost->setFocus();
+        m_activityKind->setFocus();
         return false;
     }
     if (m_context.settings.DialogUlozit &&
@@ -178,10 +182,10 @@ bool ActivityPanel::validate()
 
 void ActivityPanel::pickDate(DBEdit* field, bool recomputeNext)
 {
-    DataSet* activities = m_context.DS_Cin;
+    DataSet* activities = m_records.DS_Cin;
     if (!activities->isOpen())
         return;
-    const QString column = field == m_datum ? QStringLiteral("datum") : QStringLiteral("datum_pristi");
+    const QString column = field == m_date ? QStringLiteral("datum") : QStringLiteral("datum_pristi");
     const QVariant current = activities->value(column);
     QDate date = current.isNull() ? QDate::currentDate() : current.toDate();
     const QPoint below = field->mapToGlobal(QPoint(0, field->height()));
@@ -212,28 +216,28 @@ void ActivityPanel::rebuildTechnicianMenu()
 void ActivityPanel::showTechnicianMenu()
 {
     rebuildTechnicianMenu();
-    m_technicians->popup(m_technik->mapToGlobal(QPoint(0, m_technik->height())));
+    m_technicians->popup(m_technician->mapToGlobal(QPoint(0, m_technician->height())));
 }
 
 void ActivityPanel::chooseTechnician(const QString& caption)
 {
-    if (!m_context.DS_Cin->isOpen())
+    if (!m_records.DS_Cin->isOpen())
         return;
     m_source->beginUserEdit();
-    m_context.DS_Cin->setValue(QStringLiteral("technik"), RemoveChar(caption, u'&'));
+    m_records.DS_Cin->setValue(QStringLiteral("technik"), RemoveChar(caption, u'&'));
 }
 
 QString ActivityPanel::listingText() const
 {
     RecordListing listing;
-    listing.line(findChild<QLabel*>(QStringLiteral("La_cinnost")), m_cinnost);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_datum")), m_datum);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_datum_pristi")), m_datumPristi);
-    listing.line(findChild<QLabel*>(QStringLiteral("La_technik")), m_technik);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_cinnost")), m_activityKind);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_datum")), m_date);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_datum_pristi")), m_nextDate);
+    listing.line(findChild<QLabel*>(QStringLiteral("La_technik")), m_technician);
     for (const char* price : {"cena_doprava", "cena_prace", "cena_material", "cena_ostatni"})
         listing.line(findChild<QLabel*>(QStringLiteral("La_") + QLatin1String(price)),
                      findChild<QWidget*>(QStringLiteral("Ed_") + QLatin1String(price)),
                      QStringLiteral(" Kč"));
-    listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka2")), m_poznamka);
+    listing.note(findChild<QLabel*>(QStringLiteral("La_poznamka2")), m_note);
     return listing.text();
 }

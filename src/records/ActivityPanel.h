@@ -3,6 +3,7 @@
 #include <QFrame>
 
 class AppContext;
+class CustomerRecords;
 class DataSource;
 class DBEdit;
 class DBLookupCombo;
@@ -22,7 +23,7 @@ class ActivityPanel : public QFrame
 {
     Q_OBJECT
 public:
-    ActivityPanel(AppContext& context, QWidget* parent);
+    ActivityPanel(AppContext& context, CustomerRecords& records, QWidget* parent);
 
     RecordPanel* panel() const { return m_panel; }
     DataSource* source() const { return m_source; }
@@ -50,15 +51,16 @@ private:
     void chooseTechnician(const QString& caption);
 
     AppContext& m_context;
+    CustomerRecords& m_records;
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;
-    DBLookupCombo* m_cinnost = nullptr;
-    DBEdit* m_datum = nullptr;
-    DBEdit* m_datumPristi = nullptr;
-    DBEdit* m_technik = nullptr;
-    DBMemo* m_poznamka = nullptr;
+    DBLookupCombo* m_activityKind = nullptr;
+    DBEdit* m_date = nullptr;
+    DBEdit* m_nextDate = nullptr;
+    DBEdit* m_technician = nullptr;
+    DBMemo* m_note = nullptr;
     QLabel* m_mode = nullptr;
     QLabel* m_counter = nullptr;
     QMenu* m_technicians = nullptr;
-    QAction* m_vypis = nullptr;
+    QAction* m_listing = nullptr;
 };

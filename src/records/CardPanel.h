@@ -4,6 +4,7 @@
 
 class ActivityPanel;
 class AppContext;
+class CustomerRecords;
 class DataSource;
 class DBComboList;
 class DBEdit;
@@ -24,7 +25,7 @@ class CardPanel : public QFrame
 {
     Q_OBJECT
 public:
-    CardPanel(AppContext& context, ActivityPanel* activities, QWidget* parent);
+    CardPanel(AppContext& context, CustomerRecords& records, ActivityPanel* activities, QWidget* parent);
 
     RecordPanel* panel() const { return m_panel; }
     DataSource* source() const { return m_source; }
@@ -51,18 +52,19 @@ private:
     void followCurrentCard();
 
     AppContext& m_context;
+    CustomerRecords& m_records;
     ActivityPanel* m_activities;
     DataSource* m_source;
     RecordPanel* m_panel = nullptr;
     DBGrid* m_grid = nullptr;
-    DBEdit* m_nazev = nullptr;
-    DBEdit* m_typ = nullptr;
-    DBEdit* m_vyrazeno = nullptr;
-    DBLookupCombo* m_kategorie = nullptr;
-    DBMemo* m_poznamka = nullptr;
+    DBEdit* m_name = nullptr;
+    DBEdit* m_type = nullptr;
+    DBEdit* m_decommissioned = nullptr;
+    DBLookupCombo* m_category = nullptr;
+    DBMemo* m_note = nullptr;
     QLabel* m_mode = nullptr;
     QLabel* m_counter = nullptr;
-    QAction* m_vypis = nullptr;
-    QAction* m_tiskKarty = nullptr;
+    QAction* m_listing = nullptr;
+    QAction* m_printCard = nullptr;
     int m_shownCardId = -1; // -1: nothing loaded yet
 };

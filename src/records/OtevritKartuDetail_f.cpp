@@ -28,10 +28,10 @@ TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& lis
     auto* ok = new QPushButton(QStringLiteral("Ok"), strip);
     ok->setObjectName(QStringLiteral("Tl_Ok"));
     ok->setGeometry(520, 8, 75, 25);
-    auto* storno = new QPushButton(QStringLiteral("Storno"), strip);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setGeometry(616, 8, 75, 25);
-    storno->setAutoDefault(false);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), strip);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setGeometry(616, 8, 75, 25);
+    cancel->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,7 +41,7 @@ TOtevritKartuDetail::TOtevritKartuDetail(AppContext& context, const QString& lis
 
     connect(ok, &QPushButton::clicked, this, &TOtevritKartuDetail::choose);
     connect(m_grid, &DBGrid::doubleClickedAnywhere, this, &TOtevritKartuDetail::choose);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_dataSet->setCommandText(listQuery, params);
     m_dataSet->open();

@@ -29,15 +29,15 @@ TOtevritKartu::TOtevritKartu(QWidget* parent) : QDialog(parent)
     m_open->setGeometry(64, 155, 75, 25);
     m_open->setDefault(true);
     m_open->setEnabled(false);
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setGeometry(145, 155, 75, 25);
-    storno->setAutoDefault(false);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setGeometry(145, 155, 75, 25);
+    cancel->setAutoDefault(false);
 
     setTabOrder(m_serial, m_barcode);
     setTabOrder(m_barcode, m_value);
     setTabOrder(m_value, m_open);
-    setTabOrder(m_open, storno);
+    setTabOrder(m_open, cancel);
 
     for (QRadioButton* choice : {m_serial, m_barcode})
         connect(choice, &QRadioButton::clicked, m_value, [this] { m_value->setFocus(); });
@@ -46,7 +46,7 @@ TOtevritKartu::TOtevritKartu(QWidget* parent) : QDialog(parent)
     connect(m_open, &QPushButton::clicked, this, &QDialog::accept);
     // The value is what the user (or a barcode reader) types first.
     m_value->setFocus();
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString TOtevritKartu::searchColumn() const

@@ -1,5 +1,6 @@
 #include "records/OtevritZakaznika_f.h"
 
+#include "records/CustomerRecords.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/SqlDialect.h"
@@ -22,8 +23,9 @@ const QString allCustomers = QStringLiteral("SELECT * FROM cis_zakaznici ORDER B
 
 } // namespace
 
-TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_context(context)
+TOtevritZakaznika::TOtevritZakaznika(AppContext& context, CustomerRecords& records, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_context(context),
+      m_records(records)
 {
     setObjectName(QStringLiteral("TOtevritZakaznika"));
     setWindowTitle(QStringLiteral("Otevřít zákazníka"));
@@ -59,19 +61,19 @@ TOtevritZakaznika::TOtevritZakaznika(AppContext& context, QWidget* parent)
     m_open->setObjectName(QStringLiteral("Tl_Otevrit"));
     m_open->setDefault(true);
     layout->place(m_open, 620 - 168, 440 - 33, 75, 25, AnchorLayout::BottomRight);
-    auto* storno = new QPushButton(QStringLiteral("Storno"), this);
-    storno->setObjectName(QStringLiteral("Tl_Storno"));
-    storno->setAutoDefault(false);
-    layout->place(storno, 620 - 88, 440 - 33, 75, 25, AnchorLayout::BottomRight);
+    auto* cancel = new QPushButton(QStringLiteral("Storno"), this);
+    cancel->setObjectName(QStringLiteral("Tl_Storno"));
+    cancel->setAutoDefault(false);
+    layout->place(cancel, 620 - 88, 440 - 33, 75, 25, AnchorLayout::BottomRight);
     setTabOrder(m_grid, m_filter);
     setTabOrder(m_filter, filterButton);
     setTabOrder(filterButton, m_open);
-    setTabOrder(m_open, storno);
+    setTabOrder(m_open, cancel);
 
     connect(filterButton, &QPushButton::clicked, this, [this] { runGuarded([this] { applyFilter(); }); });
     connect(m_open, &QPushButton::clicked, this, &TOtevritZakaznika::chooseCurrent);
     connect(m_grid, &DBGrid::doubleClickedAnywhere, this, &TOtevritZakaznika::chooseCurrent);
-    connect(storno, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_dataSet->setCommandText(allCustomers);
     m_dataSet->open();
@@ -100,7 +102,7 @@ void TOtevritZakaznika::applyFilter()
 
 void TOtevritZakaznika::chooseCurrent()
 {
-    m_context.IdOtevrenehoZakaznika = m_dataSet->isOpen() && m_dataSet->recordCount() > 0
+    m_records.IdOtevrenehoZakaznika = m_dataSet->isOpen() && m_dataSet->recordCount() > 0
                                           ? m_dataSet->value(QStringLiteral("id")).toInt()
                                           : 0;
     accept();

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class AppContext;
+class CustomerRecords;
 class DataSet;
 class DataSource;
 class DBGrid;
@@ -16,7 +17,7 @@ class TOtevritZakaznika : public QDialog
 {
     Q_OBJECT
 public:
-    TOtevritZakaznika(AppContext& context, QWidget* parent);
+    TOtevritZakaznika(AppContext& context, CustomerRecords& records, QWidget* parent);
 
     DataSet* dataSet() const { return m_dataSet; }
 
@@ -29,6 +30,7 @@ public:
 
 private:
     AppContext& m_context;
+    CustomerRecords& m_records;
     DataSet* m_dataSet;
     DataSource* m_source;
     DBGrid* m_grid;

@@ -6,10 +6,7 @@
 #include "store/StoreOperations.h"
 
 #include <QList>
-#include <QObject>
-#include <QPointer>
 
-class DataSet;
 class QWidget;
 
 // Where a dialog opens within one run of the program; -1 means "its own default".
@@ -30,8 +27,8 @@ struct Placement
 };
 
 // The run state the main window owns and shares with every window it opens: the program
-// directory, the settings in force, the open customer, the one database connection with
-// its store operations and the data sets of the main window.
+// directory, the settings in force, where two dialogs open, and the one database connection
+// with its store operations.
 class AppContext
 {
 public:
@@ -39,19 +36,11 @@ public:
 
     QString AdresarProgramu; // ends with the path separator
     Settings settings;
-    int IdOtevrenehoZakaznika = 0;
     Placement PoziceCiselnikuZakazniku;
     Placement PoziceOtevritZakaznika;
 
     Connection connection{QStringLiteral("ADOConnection1")};
     StoreOperations store{connection};
-
-    // Owned by the main window.
-    QPointer<DataSet> DS_Karty;
-    QPointer<DataSet> DS_Cin;
-    QPointer<DataSet> DS_Kategorie;
-    QPointer<DataSet> DS_Cin2;
-    QPointer<QWidget> mainWindow;
 
     QString path(const QString& name) const { return AdresarProgramu + name; }
     IniFile settingsFile() const { return IniFile(path(QStringLiteral("Vestibor.ini"))); }

@@ -65,13 +65,13 @@ bool MainWindowFixture::enabled(const char* command) const
 
 void MainWindowFixture::open(int customerId)
 {
-    w->context().IdOtevrenehoZakaznika = customerId;
+    w->records().IdOtevrenehoZakaznika = customerId;
     w->OtevritZakaznikaId();
 }
 
 void MainWindowFixture::reloadLookups()
 {
-    for (DataSet* lookup : {w->context().DS_Kategorie.get(), w->context().DS_Cin2.get()}) {
+    for (DataSet* lookup : {w->records().DS_Kategorie, w->records().DS_Cin2}) {
         lookup->close();
         lookup->open();
     }

@@ -1,11 +1,11 @@
-// The main window's backups of the database file: on request, automatically at the end of
-// a run that changed something, and putting a backup back in place.
+#include "app/DatabaseBackups.h"
+
 #include "app/Backups.h"
-#include "app/Hlavni_f.h"
+#include "app/OpenCustomer.h"
 #include "helpers/DatabaseSettings.h"
 #include "helpers/SafeFile.h"
-#include "plan/PlanRevizi_f.h"
 #include "store/DatabaseFile.h"
+#include "uikit/AppContext.h"
 #include "uikit/DialogBackend.h"
 #include "uikit/Dialogs.h"
 #include "uikit/LongWork.h"
@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -33,7 +34,13 @@ QString serverBackupMessage(const DatabaseSettings& database)
 
 } // namespace
 
-void THlavni::backupCommand()
+DatabaseBackups::DatabaseBackups(AppContext& context, OpenCustomer& customer, QWidget* window,
+                                 std::function<void()> shutDown)
+    : m_context(context), m_customer(customer), m_window(window), m_shutDown(std::move(shutDown))
+{
+}
+
+void DatabaseBackups::backupCommand()
 {
     if (m_context.connection.isServer()) {
         ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
@@ -41,8 +48,8 @@ void THlavni::backupCommand()
     }
     const QString suggested =
         QStringLiteral("Vestibor_%1.mdb").arg(QDate::currentDate().toString(Qt::ISODate));
-    const std::optional<FileChoice> choice =
-        dialogBackend().saveFile(this, QStringLiteral("Databáze (*.mdb)"), suggested, QStringLiteral("mdb"));
+    const std::optional<FileChoice> choice = dialogBackend().saveFile(
+        m_window, QStringLiteral("Databáze (*.mdb)"), suggested, QStringLiteral("mdb"));
     if (!choice)
         return;
     const QString target = QFileInfo(choice->path).absoluteFilePath();
@@ -65,7 +72,7 @@ void THlavni::backupCommand()
                  .arg(target, Backups::sizeText(QFileInfo(target).size())));
 }
 
-void THlavni::automaticBackup()
+void DatabaseBackups::automaticBackup()
 {
     if (m_databaseReplaced || m_context.connection.isServer() || !m_context.connection.isOpen() ||
         !m_context.connection.changedSinceOpen())
@@ -88,14 +95,14 @@ void THlavni::automaticBackup()
     Backups::keepNewest(folder, keep);
 }
 
-void THlavni::restoreCommand()
+void DatabaseBackups::restoreCommand()
 {
     if (m_context.connection.isServer()) {
         ShowInfo(serverBackupMessage(DatabaseSettings::read(m_context.settingsFile())));
         return;
     }
     const std::optional<QString> chosen = dialogBackend().openFile(
-        this, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)"), QString());
+        m_window, QStringLiteral("Obnovit ze zálohy"), QStringLiteral("Databáze (*.mdb)"), QString());
     if (!chosen)
         return;
     const QString backup = QFileInfo(*chosen).absoluteFilePath();
@@ -112,7 +119,7 @@ void THlavni::restoreCommand()
         ShowInfo(QStringLiteral("Ze souboru „%1“ nelze databázi obnovit.\r\n%2").arg(backup, *unusable));
         return;
     }
-    if (!savePendingEdits())
+    if (!m_customer.savePendingEdits())
         return;
     if (AskQuestion(
             QStringLiteral("Obnovit ze zálohy"),
@@ -122,12 +129,12 @@ void THlavni::restoreCommand()
             QuestionKind::YesNoWarning) != Answer::Yes)
         return;
     if (replaceDatabase(backup))
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, m_window, &QWidget::close);
 }
 
 // Keeps the current file in Zalohy, then puts the backup in its place. True when the
 // program must end (its connection is closed); false when nothing changed.
-bool THlavni::replaceDatabase(const QString& backup)
+bool DatabaseBackups::replaceDatabase(const QString& backup)
 {
     QFile source(backup);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -152,9 +159,8 @@ bool THlavni::replaceDatabase(const QString& backup)
     // From here on the program works on no database and ends.
     m_databaseReplaced = true;
     const QString file = m_context.connection.filePath();
-    ZavritZakaznika();
-    delete m_plan;
-    FormClose();
+    m_customer.close();
+    m_shutDown();
     m_context.connection.close();
     // SQLite removes its files beside the database when the last connection closes: while
     // they stay, another running program has the file open, and replacing it would spoil it.

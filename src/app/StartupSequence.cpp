@@ -1,73 +1,50 @@
-// The start-up sequence of the main window, step by step.
-#include "app/Hlavni_f.h"
+// The steps of start-up that prepare the run state.
+#include "app/StartupSequence.h"
 #include "app/PasswordGate.h"
 #include "helpers/AppError.h"
 #include "helpers/DatabaseSettings.h"
-#include "helpers/Password.h"
+#include "records/CustomerRecords.h"
 #include "store/DataSet.h"
 #include "store/Schema.h"
 #include "store/ServerPassword.h"
-#include "uikit/CommandNames.h"
+#include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 
-bool THlavni::FormCreate()
+StartupSequence::StartupSequence(AppContext& context, CustomerRecords& records)
+    : m_context(context), m_records(records)
 {
-    // 1. Title. 2. Program directory (set when the window was created).
-    setWindowTitle(applicationTitle());
+}
 
-    // 3. Template directory.
+bool StartupSequence::makeTemplateDirectory()
+{
     const QString templates = m_context.path(QStringLiteral("Ses"));
     if (!QFileInfo(templates).isDir() && !QDir().mkpath(templates)) {
         ShowInfo(QStringLiteral("Nebyl nalezen adresář Ses a pokus o jeho založení selhal.\r\nChybu "
                                 "napravíte přeinstalací programu."));
         return false;
     }
-
-    // 4. Settings.
-    m_context.settings = Settings::read(m_context.settingsFile());
-
-    // 5. Start-up password.
-    if (m_context.settings.hsl) {
-        bool passed = false;
-        runGuarded([&] { passed = Password::runGate(m_context.path(QStringLiteral("Vestibor.heslo"))); });
-        if (!passed)
-            return false;
-    }
-
-    // 6. Initial commands.
-    m_context.IdOtevrenehoZakaznika = 0;
-    action(Akce_ZavritZakaznika)->setEnabled(false);
-    action(Akce_ZmenaHesla)->setVisible(m_context.settings.hsl);
-    m_openCustomerLabel->clear();
-
-    // 7. to 9. The database: the file next to the program, or the shared server.
-    if (!connectDatabase())
-        return false;
-
-    // 10. to 13. Schema upgrade, grids, lookup data sets, field binding. A database error
-    // here is reported and start-up goes on without the rest of these steps.
-    runGuarded([&] { openDataSets(); });
-    action(Akce_PlanRevizi)->setEnabled(m_planAvailable);
-    recountOverdue();
-
-    // 14. and 15. Date fields and panel colours; both panels stay hidden.
-    applySettings();
-
-    // 16. Placement records.
-    m_context.PoziceCiselnikuZakazniku = {x() + 80, y() + 80, -1, -1, {}};
-    m_context.PoziceOtevritZakaznika = {x() + 80, y() + 80, -1, -1, {-1, -1, -1, -1}};
-
-    m_started = true;
     return true;
 }
 
-bool THlavni::connectDatabase()
+void StartupSequence::readSettings()
+{
+    m_context.settings = Settings::read(m_context.settingsFile());
+}
+
+bool StartupSequence::passPasswordGate()
+{
+    if (!m_context.settings.hsl)
+        return true;
+    bool passed = false;
+    runGuarded([&] { passed = Password::runGate(m_context.path(QStringLiteral("Vestibor.heslo"))); });
+    return passed;
+}
+
+bool StartupSequence::connectDatabase()
 {
     const DatabaseSettings database = DatabaseSettings::read(m_context.settingsFile());
     if (database.server)
@@ -89,7 +66,7 @@ bool THlavni::connectDatabase()
     return true;
 }
 
-bool THlavni::connectServer(const DatabaseSettings& database)
+bool StartupSequence::connectServer(const DatabaseSettings& database)
 {
     // The password comes the ways of the server's own tools (PGPASSWORD, the password file);
     // when the server asks for one they do not give, the user is asked once. It is kept
@@ -130,7 +107,7 @@ bool THlavni::connectServer(const DatabaseSettings& database)
     return true;
 }
 
-void THlavni::openDataSets()
+void StartupSequence::openDataSets()
 {
     const bool columnsUpToDate = m_context.store.ZajistitSloupec(
         QStringLiteral("cis_zakaznici"), QStringLiteral("je_firma"), QStringLiteral("BIT"));
@@ -139,8 +116,8 @@ void THlavni::openDataSets()
     if (!columnsUpToDate || !m_planAvailable)
         ShowWarning(QStringLiteral("Chyba"),
                     QStringLiteral("Konverze souboru databáze se nezdařila. Kontaktujte autora programu."));
-    m_context.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));
-    m_context.DS_Kategorie->open();
-    m_context.DS_Cin2->setTableName(QStringLiteral("cis_cinnost"));
-    m_context.DS_Cin2->open();
+    m_records.DS_Kategorie->setTableName(QStringLiteral("cis_kategorie"));
+    m_records.DS_Kategorie->open();
+    m_records.DS_Cin2->setTableName(QStringLiteral("cis_cinnost"));
+    m_records.DS_Cin2->open();
 }

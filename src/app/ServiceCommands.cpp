@@ -1,45 +1,58 @@
-// The main window's service commands: settings, the user's data, the password, the import.
-#include "app/Hlavni_f.h"
+#include "app/ServiceCommands.h"
+
 #include "app/Konfig_f.h"
 #include "app/UdajeUzivatele_f.h"
 #include "exchange/CustomerImport.h"
 #include "helpers/Cp1250.h"
 #include "helpers/Password.h"
 #include "helpers/TextConversions.h"
+#include "uikit/AppContext.h"
 #include "uikit/DialogBackend.h"
 #include "uikit/Dialogs.h"
 
 #include <QFileInfo>
 
-void THlavni::settingsCommand()
+namespace {
+
+// The settings as the dialog leaves them; nothing when it was cancelled.
+template <class Dialog> std::optional<Settings> chooseSettings(const Settings& current, QWidget* parent)
 {
-    Settings chosen;
-    {
-        TKonfig dialog(m_context.settings, this);
-        if (runModal(dialog) != QDialog::Accepted)
-            return;
-        chosen = dialog.chosenSettings();
-    }
+    Dialog dialog(current, parent);
+    if (runModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenSettings();
+}
+
+} // namespace
+
+ServiceCommands::ServiceCommands(AppContext& context, QWidget* window, std::function<void()> applySettings,
+                                 std::function<void()> dataWritten)
+    : m_context(context), m_window(window), m_applySettings(std::move(applySettings)),
+      m_dataWritten(std::move(dataWritten))
+{
+}
+
+void ServiceCommands::changeSettings()
+{
+    const std::optional<Settings> chosen = chooseSettings<TKonfig>(m_context.settings, m_window);
+    if (!chosen)
+        return;
     // The new values are in force at once, also when the file cannot be written.
-    m_context.settings = chosen;
-    applySettings();
-    chosen.writeConfiguration(m_context.settingsFile());
+    m_context.settings = *chosen;
+    m_applySettings();
+    chosen->writeConfiguration(m_context.settingsFile());
 }
 
-void THlavni::userDataCommand()
+void ServiceCommands::changeUserData()
 {
-    Settings chosen;
-    {
-        TUdajeUzivatele dialog(m_context.settings, this);
-        if (runModal(dialog) != QDialog::Accepted)
-            return;
-        chosen = dialog.chosenSettings();
-    }
-    m_context.settings = chosen;
-    chosen.writeUserData(m_context.settingsFile());
+    const std::optional<Settings> chosen = chooseSettings<TUdajeUzivatele>(m_context.settings, m_window);
+    if (!chosen)
+        return;
+    m_context.settings = *chosen;
+    chosen->writeUserData(m_context.settingsFile());
 }
 
-void THlavni::changePasswordCommand()
+void ServiceCommands::changePassword()
 {
     const std::optional<QString> entry =
         inputBox(QStringLiteral("Změna hesla"), QStringLiteral("Zadejte nové heslo"));
@@ -64,10 +77,10 @@ void THlavni::changePasswordCommand()
     Password::writePasswordFile(m_context.path(QStringLiteral("Vestibor.heslo")), password);
 }
 
-void THlavni::importCustomersCommand()
+void ServiceCommands::importCustomers()
 {
     const std::optional<QString> path =
-        dialogBackend().openFile(this, QStringLiteral("Importovat data ze souboru ..."),
+        dialogBackend().openFile(m_window, QStringLiteral("Importovat data ze souboru ..."),
                                  QStringLiteral("Dokument XML (*.xml)"), QStringLiteral("name"));
     if (!path)
         return;
@@ -81,5 +94,5 @@ void THlavni::importCustomersCommand()
                     QuestionKind::YesNo) != Answer::Yes)
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
-    dataWritten();
+    m_dataWritten();
 }

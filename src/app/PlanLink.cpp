@@ -1,58 +1,63 @@
-// The main window's part in the revision plan: the plan window, the overdue count in the
-// toolbar, and opening a customer on a card from the plan.
-#include "app/Hlavni_f.h"
+#include "app/PlanLink.h"
+
+#include "app/OpenCustomer.h"
 #include "plan/PlanQuery.h"
 #include "plan/PlanRevizi_f.h"
+#include "records/CustomerRecords.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
+#include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 #include "uikit/Guard.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 
-void THlavni::buildOverdueLabel()
+PlanLink::PlanLink(AppContext& context, CustomerRecords& records, OpenCustomer& customer, QFrame* toolbar,
+                   QLabel* customerLabel, QWidget* window)
+    : m_context(context), m_records(records), m_customer(customer), m_toolbar(toolbar),
+      m_customerLabel(customerLabel), m_window(window), m_overdueLabel(new QLabel(toolbar))
 {
-    m_overdueLabel = new QLabel(m_toolbar);
     m_overdueLabel->setObjectName(QStringLiteral("La_PoTerminu"));
     m_overdueLabel->setTextFormat(Qt::RichText);
     m_overdueLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     m_overdueLabel->setToolTip(QStringLiteral("Zobrazit zdroje s prošlým termínem revize"));
     m_overdueLabel->hide();
     m_toolbar->installEventFilter(this);
-    connect(m_overdueLabel, &QLabel::linkActivated, this, [this] { runGuarded([this] { openPlan(true); }); });
+    connect(m_overdueLabel, &QLabel::linkActivated, this, [this] { runGuarded([this] { open(true); }); });
+    for (DataSet* data : {m_records.DS_Karty, m_records.DS_Cin})
+        connect(data, &DataSet::written, this, [this] { runGuarded([this] { dataWritten(); }); });
 }
 
-void THlavni::placeToolbarLabels()
+void PlanLink::placeToolbarLabels()
 {
     // The overdue count stands at the right end; the open customer's name keeps its place
     // and gives way to it.
     const QRect customer(488, 12, 480, 17);
     if (m_overdueLabel->isHidden()) {
-        m_openCustomerLabel->setGeometry(customer);
+        m_customerLabel->setGeometry(customer);
         return;
     }
     const int width = m_overdueLabel->sizeHint().width();
     const int left = m_toolbar->width() - 10 - width;
     m_overdueLabel->setGeometry(left, 12, width, 17);
-    m_openCustomerLabel->setGeometry(customer.left(), customer.top(),
-                                     std::max(0, std::min(customer.width(), left - 12 - customer.left())),
-                                     customer.height());
+    m_customerLabel->setGeometry(customer.left(), customer.top(),
+                                 std::max(0, std::min(customer.width(), left - 12 - customer.left())),
+                                 customer.height());
 }
 
-bool THlavni::eventFilter(QObject* watched, QEvent* event)
+bool PlanLink::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_toolbar && event->type() == QEvent::Resize)
         placeToolbarLabels();
-    return QMainWindow::eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
-void THlavni::recountOverdue()
+void PlanLink::recountOverdue()
 {
     int overdue = 0;
-    if (m_planAvailable) {
+    if (m_available) {
         try {
             overdue = PlanQuery::overdueCount(m_context.connection, QDate::currentDate());
         } catch (const DatabaseError&) {
@@ -65,28 +70,22 @@ void THlavni::recountOverdue()
     placeToolbarLabels();
 }
 
-void THlavni::connectPlanToData()
-{
-    for (DataSet* data : {m_context.DS_Karty.get(), m_context.DS_Cin.get()})
-        connect(data, &DataSet::written, this, [this] { runGuarded([this] { dataWritten(); }); });
-}
-
-void THlavni::dataWritten()
+void PlanLink::dataWritten()
 {
     recountOverdue();
     if (m_plan)
         m_plan->markStale();
 }
 
-TPlanRevizi* THlavni::openPlan(bool overdueOnly)
+TPlanRevizi* PlanLink::open(bool overdueOnly)
 {
-    if (!m_planAvailable)
+    if (!m_available)
         return nullptr;
     const bool opening = !m_plan;
     if (opening) {
         m_plan = new TPlanRevizi(
-            m_context, [this](int customerId, int cardId) { return openCardFromPlan(customerId, cardId); },
-            this);
+            m_context, [this](int customerId, int cardId) { return openCard(customerId, cardId); },
+            [this] { return m_records.IdOtevrenehoZakaznika; }, m_window);
         m_plan->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (overdueOnly)
@@ -99,7 +98,12 @@ TPlanRevizi* THlavni::openPlan(bool overdueOnly)
     return m_plan;
 }
 
-bool THlavni::openCardFromPlan(int customerId, int cardId)
+void PlanLink::closeWindow()
+{
+    delete m_plan;
+}
+
+bool PlanLink::openCard(int customerId, int cardId)
 {
     if (customerId <= 0 || m_context.store.ZakaznikKarty(cardId) != customerId) {
         ShowInfo(QStringLiteral("Zákazník nebo jeho topný zdroj byl mezitím z databáze odstraněn."));
@@ -107,17 +111,9 @@ bool THlavni::openCardFromPlan(int customerId, int cardId)
             m_plan->refresh();
         return false;
     }
-    if (m_context.IdOtevrenehoZakaznika == customerId) {
-        if (!savePendingEdits())
-            return false;
-        m_context.DS_Karty->locate(QStringLiteral("id"), cardId);
-    } else {
-        if (m_context.IdOtevrenehoZakaznika != 0 && !ZavritZakaznika())
-            return false;
-        m_context.IdOtevrenehoZakaznika = customerId;
-        OtevritZakaznikaId(cardId);
-    }
-    raise();
-    activateWindow();
+    if (!m_customer.showCard(customerId, cardId))
+        return false;
+    m_window->raise();
+    m_window->activateWindow();
     return true;
 }
