@@ -5,7 +5,7 @@
 #include "codelists/CisTechniku_f.h"
 #include "store/DataSet.h"
 #include "support/FindChild.h"
-#include "support/Fixture.h"
+#include "support/OpenContext.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"

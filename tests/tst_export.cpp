@@ -4,7 +4,7 @@
 #include "helpers/AppError.h"
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
-#include "support/Fixture.h"
+#include "support/OpenContext.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 

@@ -7,7 +7,7 @@
 #include "helpers/AppError.h"
 #include "helpers/Cp1250.h"
 #include "store/DataSet.h"
-#include "support/Fixture.h"
+#include "support/OpenContext.h"
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"

@@ -5,7 +5,7 @@
 #include "plan/ReminderMail.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
-#include "support/Fixture.h"
+#include "support/OpenContext.h"
 #include "support/SeedData.h"
 #include "support/TestMain.h"
 

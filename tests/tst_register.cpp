@@ -6,7 +6,7 @@
 #include "helpers/SafeFile.h"
 #include "store/DataSet.h"
 #include "support/FindChild.h"
-#include "support/Fixture.h"
+#include "support/OpenContext.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
 #include "support/Typing.h"

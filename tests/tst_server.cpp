@@ -11,7 +11,7 @@
 #include "support/SeedData.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
-#include "support/TestServer.h"
+#include "support/TestServerDatabase.h"
 #include "support/Typing.h"
 #include "uikit/RecordPanel.h"
 

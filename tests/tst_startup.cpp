@@ -9,7 +9,7 @@
 #include "support/ProgramDir.h"
 #include "support/TestDialogs.h"
 #include "support/TestMain.h"
-#include "support/TestServer.h"
+#include "support/TestServerDatabase.h"
 #include "uikit/CommandNames.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/ProgramDir.h"
-#include "support/TestServer.h"
+#include "support/TestServerDatabase.h"
 
 #include <memory>
 

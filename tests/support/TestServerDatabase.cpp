@@ -1,4 +1,4 @@
-#include "support/TestServer.h"
+#include "support/TestServerDatabase.h"
 
 #include "helpers/AppError.h"
 #include "store/ServerDatabase.h"
