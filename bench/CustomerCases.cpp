@@ -112,6 +112,36 @@ BenchCase moveCard(BenchEnv& env, const SharedWindow& window, int id)
     return c;
 }
 
+// A new activity on the open customer's current card, saved as the activity panel saves it:
+// the database keeps the card's next inspection on the same write.
+BenchCase saveActivity(BenchEnv& env, const SharedWindow& window, int id)
+{
+    BenchCase c;
+    c.name = QStringLiteral("Save a new activity on a card");
+    c.targetMs = 50;
+    c.statementLimit = windowStatementLimit;
+    c.repetitions = 50;
+    c.prepare = [&env, window, id] {
+        openCustomer(mainWindow(env, window), id);
+        QApplication::processEvents();
+    };
+    c.run = [window] {
+        THlavni& w = **window;
+        DataSet* activities = w.records().DS_Cin;
+        static int day = 0;
+        const QDate date = QDate(2026, 1, 1).addDays(++day % 300);
+        return measureDrawn(w.context().connection, [&] {
+            activities->append();
+            activities->setValue(QStringLiteral("cinnost"), 1);
+            activities->setValue(QStringLiteral("datum"), date);
+            activities->setValue(QStringLiteral("datum_pristi"), date.addMonths(12));
+            activities->setValue(QStringLiteral("cena_prace"), 1200);
+            activities->post();
+        });
+    };
+    return c;
+}
+
 BenchCase findBySerialNumber(BenchEnv& env)
 {
     BenchCase c;
@@ -190,6 +220,7 @@ QList<BenchCase> customerCases(BenchEnv& env)
     if (raw) // the same moves, from the first card on
         cases << rawFloor(
             env, window, [id](THlavni& w) { openCustomer(w, id); }, moveToAnotherCard, move.repetitions);
+    cases << saveActivity(env, window, id);
     BenchCase last = filterByTown(env);
     last.finish = [finish = last.finish, window] {
         finish();

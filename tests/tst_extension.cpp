@@ -1,6 +1,7 @@
 // The SQLite extension vestibor_sqlite: Debian's sqlite3 shell with it loaded changes the
 // database file as the program would, and the program finds the file intact.
 #include "store/Connection.h"
+#include "support/KeptNextInspections.h"
 #include "support/ProgramDir.h"
 #include "support/TestMain.h"
 
@@ -65,8 +66,13 @@ private slots:
                      "UPDATE cis_zakaznici SET nazev = 'Čech' WHERE nazev = 'Dvořák';"
                      "INSERT INTO cis_zakaznici (nazev) VALUES ('Chalupa'), ('čermák'), ('Cibulka');"
                      "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, vyrobni_cislo) "
-                     "VALUES (1, 'Kotel', 'K', 1, 'SN-ab');")),
+                     "VALUES (1, 'Kotel', 'K', 1, 'SN-ab');"
+                     "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) "
+                     "VALUES (1, 1, 1, '2026-03-02', '2027-03-02'), (1, 1, 1, '2026-09-01', NULL);")),
                  QString());
+        // The database keeps the card's next inspection whoever writes the activities.
+        QCOMPARE(shell(QStringLiteral("SELECT datum, posledni_datum FROM pristi_revize_karet")),
+                 QStringLiteral("2027-03-02|2026-09-01"));
         const QString sorted = shell(QStringLiteral("SELECT nazev FROM cis_zakaznici ORDER BY nazev"));
         QCOMPARE(sorted, QStringLiteral("Cibulka\nCyril\nČech\nčermák\nHora\nChalupa"));
         QCOMPARE(shell(QStringLiteral(
@@ -80,6 +86,7 @@ private slots:
                  sorted);
         QCOMPARE(column(program.query(QStringLiteral("SELECT tel FROM cis_zakaznici WHERE nazev = 'Hora'"))),
                  QStringLiteral("1"));
+        QCOMPARE(keptNextInspectionsDiffer(program), QString());
         // The indexes the shell wrote are in the program's order.
         QCOMPARE(column(program.query(QStringLiteral("PRAGMA integrity_check"))), QStringLiteral("ok"));
     }

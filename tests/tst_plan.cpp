@@ -49,10 +49,10 @@ struct PlanData : OpenContext
     // Reads the plan as far as the filter's day and lists it under the filter.
     void load(const PlanFilter& filter)
     {
-        rows.setCommandText(PlanQuery::sql(), PlanQuery::params(filter.until));
+        const PlanQuery::Reading reading = PlanQuery::upTo(filter.until);
+        rows.setCommandText(reading.sql, reading.params);
         rows.open();
-        model.setRows(&rows, PlanQuery::customerOrder(context.connection));
-        model.setFilter(filter);
+        model.setRows(&rows, PlanQuery::customerOrder(context.connection), filter);
     }
 
     // One line per listed card: "source|next|days|category|last activity|reminder".
@@ -133,6 +133,7 @@ private slots:
         QCOMPARE(plan.customerOrder(), (QHash<int, int>{{2, 0}, {1, 1}})); // "Dvořák" before "Novák"
         QVERIFY(plan.isRead());
         f.exec(QStringLiteral("DROP VIEW pristi_revize"));
+        f.exec(QStringLiteral("DROP TABLE pristi_revize_karet"));
         QVERIFY_THROWS_EXCEPTION(DatabaseError, plan.read(QDate(2026, 12, 5), false));
         QVERIFY(!plan.isRead()); // the window reads afresh next time
     }

@@ -6,6 +6,7 @@
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
 #include "store/ServerDatabase.h"
+#include "support/KeptNextInspections.h"
 #include "support/MainWindowFixture.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"
@@ -148,6 +149,11 @@ private slots:
         file.execute(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (7, 'Jiří')"));
         file.execute(QStringLiteral("INSERT INTO upozorneni (id_topneho_zdroje, datum, zpusob) VALUES "
                                     "(1, '2026-12-01', 'ručně')"));
+        // A card in service, whose next inspection the server works out as it copies.
+        file.execute(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie) "
+                                    "VALUES (1, 'Kamna', 'K', 1)"));
+        file.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
+                                    "datum_pristi) VALUES (1, 2, 1, '2026-05-04', '2027-05-04')"));
 
         TestServerDatabase server;
         QVERIFY2(server.ok(), qPrintable(server.error()));
@@ -156,18 +162,25 @@ private slots:
         ServerDatabase::copyFromFile(file, server.db(), [&](const QString& table, int count) {
             progress << QStringLiteral("%1 %2").arg(table).arg(count);
         });
-        QCOMPARE(progress, (QStringList{"cis_zakaznici 2", "cis_technici 1", "topny_zdroj 1", "cinnosti 1",
+        QCOMPARE(progress, (QStringList{"cis_zakaznici 2", "cis_technici 1", "topny_zdroj 2", "cinnosti 2",
                                         "upozorneni 1"}));
+        Connection onServer(QStringLiteral("copied"));
+        onServer.openServer(server.connectionString());
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT id_topneho_zdroje, datum, hlidani_revizi "
+                                                  "FROM pristi_revize_karet")),
+                 QStringList{"2|2027-05-04|true"});
+        QCOMPARE(keptNextInspectionsDiffer(onServer), QString());
         QCOMPARE(
             rows(server.db(), QStringLiteral("SELECT id, nazev, hlidani_revizi, je_firma FROM cis_zakaznici "
                                              "ORDER BY id")),
             (QStringList{"1|Novák|true|false", "3|Dvořák||true"}));
         QCOMPARE(
-            rows(server.db(), QStringLiteral("SELECT rok_vyroby, vyrazeno_dne, poznamka FROM topny_zdroj")),
+            rows(server.db(),
+                 QStringLiteral("SELECT rok_vyroby, vyrazeno_dne, poznamka FROM topny_zdroj WHERE id = 1")),
             QStringList{"2019|2024-02-29|řádek 1\nřádek 2"});
         QCOMPARE(rows(server.db(),
                       QStringLiteral("SELECT datum, cena_prace::text, cena_material::text, cena_doprava "
-                                     "FROM cinnosti")),
+                                     "FROM cinnosti WHERE id = 1")),
                  QStringList{"2025-01-31|1234.5678|-0.5000|"});
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici")),
                  QStringList{"7|Jiří"});

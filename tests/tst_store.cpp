@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"))
                      .rows[0][0]
                      .toInt(),
-                 8); // seven tables and the id sequence
+                 9); // seven tables, the kept next inspections and the id sequence
     }
 };
 

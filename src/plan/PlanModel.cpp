@@ -98,7 +98,13 @@ int PlanModel::defaultWidth(int column)
 
 void PlanModel::setRows(const DataSet* rows, const QHash<int, int>& customerOrder)
 {
+    setRows(rows, customerOrder, m_filter);
+}
+
+void PlanModel::setRows(const DataSet* rows, const QHash<int, int>& customerOrder, const PlanFilter& filter)
+{
     beginResetModel();
+    m_filter = filter;
     m_rows = rows;
     m_facts.clear();
     m_searchKeys.clear();

@@ -40,6 +40,8 @@ public:
     // Takes the rows of the data set as they are now (after it was opened again), with the
     // customers' places in the Czech order of names; the filters and the chosen order stay.
     void setRows(const DataSet* rows, const QHash<int, int>& customerOrder);
+    // The same under a new filter, listed once.
+    void setRows(const DataSet* rows, const QHash<int, int>& customerOrder, const PlanFilter& filter);
     // Which of the rows are listed; days are counted from the filter's today.
     void setFilter(const PlanFilter& filter);
     const PlanFilter& filter() const { return m_filter; }

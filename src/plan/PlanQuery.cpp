@@ -4,49 +4,51 @@
 
 namespace PlanQuery {
 
-QString sql()
-{
-    // Every card's next inspection is worked out once, up front; then customers, their
-    // cards (the written join order keeps it so), and for each card its latest activity and
-    // reminder, each found by one look-up in an index that holds what is shown.
-    return QStringLiteral(
-        "WITH p AS MATERIALIZED (SELECT id_topneho_zdroje, datum FROM pristi_revize) "
-        "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.hlidani_revizi, p.datum AS pristi_revize, "
-        "z.nazev AS zakaznik, z.mesto, z.tel AS telefon, z.mobil, z.email, t.nazev AS zdroj, "
-        "t.vyrobni_cislo, "
-        "k.nazev_kategorie AS kategorie, "
-        "(SELECT c.datum FROM cinnosti c WHERE c.id_topneho_zdroje = t.id "
-        "ORDER BY c.datum DESC, c.id DESC LIMIT 1) AS posledni_datum, "
-        "(SELECT d.nazev_cinnosti FROM cis_cinnost d WHERE d.id = (SELECT c.cinnost FROM cinnosti c "
-        "WHERE c.id_topneho_zdroje = t.id ORDER BY c.datum DESC, c.id DESC LIMIT 1)) AS posledni_cinnost, "
-        "lu.datum AS upozorneno, lu.zpusob AS zpusob_upozorneni "
-        "FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN p "
-        "LEFT JOIN cis_kategorie k ON k.id = t.kategorie "
-        "LEFT JOIN upozorneni lu ON lu.id = (SELECT u.id FROM upozorneni u WHERE u.id_topneho_zdroje = t.id "
-        "ORDER BY u.datum DESC, u.id DESC LIMIT 1) "
-        "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id "
-        "AND (? = 0 OR (? = 1) = (COALESCE(z.hlidani_revizi, FALSE) = TRUE)) "
-        "AND ((? = 1 AND p.datum IS NULL) OR (p.datum > ? AND p.datum <= ?))");
-}
-
 namespace {
 
-QVariantList paramsFor(Customers customers, bool withoutNext, const QString& after, const QDate& until)
+// Cards are found by their kept next inspection through its index: the watched customers'
+// by watching and date, the others' by date. The kept row holds the card's latest activity
+// and reminder too; the card, its customer, category and activity kind are looked up by key.
+Reading reading(Customers customers, bool withoutNext, const QString& after, const QDate& until)
 {
-    return {customers == Customers::All ? 0 : 1, customers == Customers::Watched ? 1 : 0, withoutNext ? 1 : 0,
-            after, until.toString(Qt::ISODate)};
+    QString which;
+    switch (customers) {
+    case Customers::All:
+        break;
+    case Customers::Watched:
+        which = QStringLiteral("p.hlidani_revizi = TRUE AND ");
+        break;
+    case Customers::Unwatched:
+        which = QStringLiteral("COALESCE(p.hlidani_revizi, FALSE) = FALSE AND ");
+        break;
+    }
+    const QString due = withoutNext ? QStringLiteral("(p.datum IS NULL OR (p.datum > ? AND p.datum <= ?))")
+                                    : QStringLiteral("p.datum > ? AND p.datum <= ?");
+    return {QStringLiteral(
+                "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.hlidani_revizi, p.datum AS "
+                "pristi_revize, "
+                "z.nazev AS zakaznik, z.mesto, z.tel AS telefon, z.mobil, z.email, t.nazev AS zdroj, "
+                "t.vyrobni_cislo, "
+                "k.nazev_kategorie AS kategorie, p.posledni_datum, d.nazev_cinnosti AS posledni_cinnost, "
+                "p.upozorneno, p.zpusob_upozorneni "
+                "FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
+                "LEFT JOIN cis_kategorie k ON k.id = t.kategorie "
+                "LEFT JOIN cis_cinnost d ON d.id = p.posledni_cinnost "
+                "WHERE ") +
+                which + due + QStringLiteral(" AND t.id = p.id_topneho_zdroje AND z.id = t.id_zakaznika"),
+            {after, until.toString(Qt::ISODate)}};
 }
 
 } // namespace
 
-QVariantList params(const QDate& until, Customers customers)
+Reading upTo(const QDate& until, Customers customers)
 {
-    return paramsFor(customers, true, QStringLiteral("0001-01-01"), until);
+    return reading(customers, true, QStringLiteral("0001-01-01"), until);
 }
 
-QVariantList paramsBetween(const QDate& after, const QDate& until, Customers customers)
+Reading between(const QDate& after, const QDate& until, Customers customers)
 {
-    return paramsFor(customers, false, after.toString(Qt::ISODate), until);
+    return reading(customers, false, after.toString(Qt::ISODate), until);
 }
 
 QHash<int, int> customerOrder(Connection& connection)
@@ -68,11 +70,9 @@ bool accepts(const PlanFilter& filter, bool watched, const QDate& next)
 
 int overdueCount(Connection& connection, const QDate& today)
 {
+    // Counted in the index of the kept dates alone.
     const ResultSet r = connection.query(
-        QStringLiteral(
-            "SELECT count(*) FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize p "
-            "WHERE t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND z.hlidani_revizi = TRUE "
-            "AND p.datum < ?"),
+        QStringLiteral("SELECT count(*) FROM pristi_revize_karet WHERE hlidani_revizi = TRUE AND datum < ?"),
         {today.toString(Qt::ISODate)});
     return r.rows.value(0).value(0).toInt();
 }

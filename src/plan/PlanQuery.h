@@ -19,13 +19,6 @@ struct PlanFilter
 
 namespace PlanQuery {
 
-// The rows the plan filters in memory: the cards in service of the chosen customers whose
-// next inspection falls after one day and on or before another, and, when asked, those with
-// none. Columns: id_topneho_zdroje, id_zakaznika, hlidani_revizi, pristi_revize,
-// zakaznik, mesto, telefon, mobil, email, zdroj, vyrobni_cislo, kategorie, posledni_datum,
-// posledni_cinnost, upozorneno, zpusob_upozorneni; in no particular order (sorting them
-// by the customers' names in the database would run the Czech comparison for every pair).
-QString sql();
 // Whose cards: every customer's, the watched customers' only, or the others' only.
 enum class Customers
 {
@@ -33,10 +26,22 @@ enum class Customers
     Watched,
     Unwatched
 };
-// Everything up to the day, with the cards without a next inspection.
-QVariantList params(const QDate& until, Customers customers = Customers::All);
+
+// A query of the rows the plan filters in memory, with its values. Columns:
+// id_topneho_zdroje, id_zakaznika, hlidani_revizi, pristi_revize, zakaznik, mesto, telefon,
+// mobil, email, zdroj, vyrobni_cislo, kategorie, posledni_datum, posledni_cinnost,
+// upozorneno, zpusob_upozorneni; in no particular order (sorting them by the customers'
+// names in the database would run the Czech comparison for every pair).
+struct Reading
+{
+    QString sql;
+    QVariantList params;
+};
+// The cards in service of the chosen customers whose next inspection falls on or before the
+// day, with the cards without a next inspection.
+Reading upTo(const QDate& until, Customers customers = Customers::All);
 // Only the cards with a next inspection after one day and on or before the other.
-QVariantList paramsBetween(const QDate& after, const QDate& until, Customers customers = Customers::All);
+Reading between(const QDate& after, const QDate& until, Customers customers = Customers::All);
 
 // Each customer's place in the Czech order of names (ties by id), read along the index of
 // names: the plan sorts its rows by customer with it.

@@ -286,23 +286,28 @@ void TPlanRevizi::applyFilter()
         row >= 0 ? m_model->value(row, QStringLiteral("id_topneho_zdroje")) : QVariant();
     // Only what was not read yet is read and put after the others: the other customers'
     // cards, then the cards a later day adds.
+    bool readAny = false;
     if (!m_watchedOnly->isChecked() && !m_rows->allCustomers())
-        readMore([this] { m_rows->readOtherCustomers(); });
+        readAny |= readMore([this] { m_rows->readOtherCustomers(); });
     if (m_until > m_rows->until())
-        readMore([this] { m_rows->readUntil(m_until); });
-    m_model->setFilter(filter());
+        readAny |= readMore([this] { m_rows->readUntil(m_until); });
+    // The rows and the filter are listed together, once.
+    if (readAny)
+        m_model->setRows(m_rows->dataSet(), m_rows->customerOrder(), filter());
+    else
+        m_model->setFilter(filter());
     keepCurrentCard(currentCard);
 }
 
-void TPlanRevizi::readMore(const std::function<void()>& read)
+bool TPlanRevizi::readMore(const std::function<void()>& read)
 {
     try {
         read();
+        return true;
     } catch (const DatabaseError& e) {
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
-        return;
+        return false;
     }
-    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
 }
 
 void TPlanRevizi::refresh()
@@ -319,8 +324,7 @@ void TPlanRevizi::refresh()
         ShowWarning(QStringLiteral("Plán revizí se nepodařilo načíst: ") + e.text());
         return;
     }
-    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder());
-    m_model->setFilter(filter());
+    m_model->setRows(m_rows->dataSet(), m_rows->customerOrder(), filter());
     keepCurrentCard(currentCard);
 }
 

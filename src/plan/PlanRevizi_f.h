@@ -62,7 +62,8 @@ private:
     void pickUntil();
     void showCounts();
     void keepCurrentCard(const QVariant& cardId);
-    void readMore(const std::function<void()>& read);
+    // Runs one further reading of the rows; false (with a warning) when it failed.
+    bool readMore(const std::function<void()>& read);
     void updateButtons();
     int currentListedRow() const;
     QList<int> selectedListedRows() const;

@@ -13,9 +13,9 @@ void PlanRows::read(const QDate& until, bool allCustomers)
 {
     m_until = QDate();
     m_rows->close();
-    m_rows->setCommandText(
-        PlanQuery::sql(),
-        PlanQuery::params(until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched));
+    const PlanQuery::Reading reading =
+        PlanQuery::upTo(until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched);
+    m_rows->setCommandText(reading.sql, reading.params);
     m_rows->open();
     m_customerOrder = PlanQuery::customerOrder(m_connection);
     m_until = until;
@@ -24,15 +24,15 @@ void PlanRows::read(const QDate& until, bool allCustomers)
 
 void PlanRows::readOtherCustomers()
 {
-    m_rows->readMore(PlanQuery::sql(), PlanQuery::params(m_until, PlanQuery::Customers::Unwatched));
+    const PlanQuery::Reading reading = PlanQuery::upTo(m_until, PlanQuery::Customers::Unwatched);
+    m_rows->readMore(reading.sql, reading.params);
     m_allCustomers = true;
 }
 
 void PlanRows::readUntil(const QDate& day)
 {
-    m_rows->readMore(
-        PlanQuery::sql(),
-        PlanQuery::paramsBetween(m_until, day,
-                                 m_allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched));
+    const PlanQuery::Reading reading = PlanQuery::between(
+        m_until, day, m_allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched);
+    m_rows->readMore(reading.sql, reading.params);
     m_until = day;
 }

@@ -2,7 +2,9 @@
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/NextInspections.h"
 #include "store/ServerDatabase.h"
+#include "store/SqlScript.h"
 #include "store/Transaction.h"
 
 #include <QFile>
@@ -11,29 +13,11 @@
 #include <QRegularExpression>
 #include <QSet>
 
-// The schema is a resource of the static library; it must be registered before use.
-static void ensureResources()
-{
-    Q_INIT_RESOURCE(store);
-}
-
 namespace Schema {
 
 QStringList statements()
 {
-    ensureResources();
-    QFile file(QStringLiteral(":/store/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DatabaseError(QStringLiteral("Schéma databáze chybí v programu."));
-    QString text = QString::fromUtf8(file.readAll());
-    text.remove(QRegularExpression(QStringLiteral("--[^\n]*")));
-    QStringList result;
-    for (const QString& part : text.split(u';')) {
-        const QString statement = part.trimmed();
-        if (!statement.isEmpty())
-            result.append(statement);
-    }
-    return result;
+    return SqlScript::fromResource(QStringLiteral(":/store/schema.sql"));
 }
 
 void createDatabaseFile(const QString& path)
@@ -48,6 +32,8 @@ void createDatabaseFile(const QString& path)
         Connection connection(QStringLiteral("schema-") + path);
         connection.open(path);
         for (const QString& statement : statements())
+            connection.execute(statement);
+        for (const QString& statement : NextInspections::installStatements(false))
             connection.execute(statement);
     } catch (...) {
         QFile::remove(path);
@@ -115,12 +101,19 @@ bool upgradeServer(Connection& connection)
     return ok;
 }
 
-} // namespace
-
-bool upgrade(Connection& connection)
+// The cards' kept next inspections, made or made anew after the tables they are kept from.
+bool upgradeNextInspections(Connection& connection)
 {
-    if (connection.isServer())
-        return upgradeServer(connection);
+    try {
+        NextInspections::ensure(connection);
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
+bool upgradeFile(Connection& connection)
+{
     static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TABLE|VIEW|INDEX)\\s+(\\w+)"),
                                            QRegularExpression::CaseInsensitiveOption);
     const auto simplified = [](const QString& sql) { return sql.simplified().toLower(); };
@@ -157,6 +150,14 @@ bool upgrade(Connection& connection)
     }
     connection.forgetSchema();
     return ok;
+}
+
+} // namespace
+
+bool upgrade(Connection& connection)
+{
+    const bool tables = connection.isServer() ? upgradeServer(connection) : upgradeFile(connection);
+    return upgradeNextInspections(connection) && tables;
 }
 
 } // namespace Schema

@@ -3,6 +3,7 @@
 #include "store/ColumnKind.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/NextInspections.h"
 #include "store/Schema.h"
 
 #include <QRegularExpression>
@@ -310,6 +311,8 @@ void createSchema(QSqlDatabase& server)
                 .arg(server.databaseName()));
     ServerTransaction transaction(server);
     for (const QString& statement : schemaStatements())
+        run(server, statement);
+    for (const QString& statement : NextInspections::installStatements(true))
         run(server, statement);
     transaction.commit();
 }

@@ -218,6 +218,9 @@ SqliteEngine::SqliteEngine(const QString& connectionName, const QString& filePat
         // Reading the catalogue fails for a file that is not a database or is locked.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"), {});
         execute(QStringLiteral("PRAGMA synchronous = NORMAL"), {});
+        // The pages read stay in memory (up to 64 MiB, taken only as read) instead of being
+        // read from the file again by the next reading of the plan or a large list.
+        execute(QStringLiteral("PRAGMA cache_size = -65536"), {});
     } catch (...) {
         close();
         throw;

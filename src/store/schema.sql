@@ -75,14 +75,6 @@ CREATE TABLE upozorneni (
     zpusob VARCHAR(10) NOT NULL CHECK (zpusob IN ('e-mail', 'dopis', 'ručně'))
 );
 
--- The next inspection of a card in service: the latest next date of its activities, NULL
--- when none of them has one. The revision plan and the reports read it from here.
-CREATE VIEW pristi_revize AS
-SELECT t.id AS id_topneho_zdroje,
-       (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = t.id) AS datum
-FROM topny_zdroj t
-WHERE t.vyrazeno_dne IS NULL;
-
 -- Every lookup the program makes, and the sort orders of the customer lists. An older
 -- database gets the indexes as they stand here when the program starts.
 CREATE INDEX ix_topny_zdroj_zakaznik ON topny_zdroj (id_zakaznika, id);
@@ -91,7 +83,7 @@ CREATE INDEX ix_topny_zdroj_carovy_kod ON topny_zdroj (carovy_kod COLLATE casele
 CREATE INDEX ix_cinnosti_karta ON cinnosti (id_topneho_zdroje, datum, id, cinnost);
 CREATE INDEX ix_cinnosti_karta_pristi ON cinnosti (id_topneho_zdroje, datum_pristi);
 CREATE INDEX ix_cinnosti_zakaznik ON cinnosti (id_zakaznika);
-CREATE INDEX ix_zakaznici_nazev ON cis_zakaznici (nazev);
+CREATE INDEX ix_zakaznici_nazev ON cis_zakaznici (nazev, id);
 CREATE INDEX ix_zakaznici_osoba ON cis_zakaznici (osoba);
 CREATE INDEX ix_zakaznici_ulice ON cis_zakaznici (ulice);
 CREATE INDEX ix_zakaznici_mesto ON cis_zakaznici (mesto);
