@@ -241,6 +241,7 @@ private slots:
         if (m_db->isServer()) {
             m_db->execute(QStringLiteral("DROP TABLE pristi_revize_karet CASCADE"));
             m_db->execute(QStringLiteral("DROP FUNCTION pristi_revize_po_zmene() CASCADE"));
+            m_db->execute(QStringLiteral("DROP FUNCTION pristi_revize_po_zakaznikovi() CASCADE"));
         } else {
             for (const auto& [trigger, table] : keepingTriggers)
                 dropTrigger(*m_db, QString::fromLatin1(trigger), QString::fromLatin1(table));

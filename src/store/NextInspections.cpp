@@ -72,7 +72,38 @@ bool serverIsCurrent(Connection& connection)
     return row.value(0).toString() == serverDefinition() && row.value(1).toLongLong() == triggers;
 }
 
+// ALTER TABLE … ENABLE or DISABLE TRIGGER for each of the server's keeping triggers.
+QStringList switchTriggers(const QString& how)
+{
+    static const QRegularExpression trigger(
+        QStringLiteral("^CREATE\\s+TRIGGER\\s+(\\w+)\\s.*?\\sON\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QStringList statements;
+    for (const QString& statement : scriptStatements(true))
+        if (const QRegularExpressionMatch m = trigger.match(statement); m.hasMatch())
+            statements
+                << QStringLiteral("ALTER TABLE %1 %2 TRIGGER %3").arg(m.captured(2), how, m.captured(1));
+    return statements;
+}
+
 } // namespace
+
+QStringList suspendStatements()
+{
+    return switchTriggers(QStringLiteral("DISABLE"));
+}
+
+QStringList resumeStatements()
+{
+    QStringList statements = switchTriggers(QStringLiteral("ENABLE"));
+    const QStringList script = scriptStatements(true);
+    const auto refill = std::find_if(script.cbegin(), script.cend(), [](const QString& s) {
+        return s.startsWith(QStringLiteral("DELETE FROM ") + table);
+    });
+    for (auto it = refill; it != script.cend(); ++it)
+        statements << *it;
+    return statements;
+}
 
 QStringList installStatements(bool server)
 {

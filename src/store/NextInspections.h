@@ -14,6 +14,12 @@ namespace NextInspections {
 // the activities: run together in one transaction, on an empty database or an existing one.
 QStringList installStatements(bool server);
 
+// For a copy of many rows in one transaction: the statements that switch the keeping
+// triggers off before it, and those that switch them on again and work every row out anew
+// after it (the server's).
+QStringList suspendStatements();
+QStringList resumeStatements();
+
 // Whether the database holds this version's table, triggers and view.
 bool isCurrent(Connection& connection);
 

@@ -321,6 +321,8 @@ void copyFromFile(Connection& file, QSqlDatabase& server,
                   const std::function<void(const QString&, int)>& progress)
 {
     ServerTransaction transaction(server);
+    for (const QString& statement : NextInspections::suspendStatements())
+        run(server, statement);
     for (const char* name : copiedTables) {
         const QString table = QString::fromLatin1(name);
         const int rows = scalar(server, QStringLiteral("SELECT count(*) FROM ") + table).toInt();
@@ -332,6 +334,10 @@ void copyFromFile(Connection& file, QSqlDatabase& server,
         if (file.hasTable(table))
             copyTable(file, server, table, progress);
     }
+    // The cards' next inspections are worked out once, from everything copied, in the same
+    // transaction: row by row they would be worked out again with each batch.
+    for (const QString& statement : NextInspections::resumeStatements())
+        run(server, statement);
     transaction.commit();
     // Statistics for the planner and the visibility map for index-only look-ups: without
     // them the first hours of work on the copy run on guesses.
