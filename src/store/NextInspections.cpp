@@ -29,13 +29,6 @@ QString serverDefinition()
             .toHex());
 }
 
-const QRegularExpression& createdObject()
-{
-    static const QRegularExpression object(QStringLiteral("^CREATE\\s+(TRIGGER|VIEW)\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return object;
-}
-
 // On the file, the database keeps the text of each trigger and view as it was made.
 bool fileIsCurrent(Connection& connection)
 {
@@ -45,21 +38,31 @@ bool fileIsCurrent(Connection& connection)
         existing.insert(row[0].toString().toLower(), row[1].toString().simplified());
     if (!existing.contains(table))
         return false;
+    static const QRegularExpression createdObject(QStringLiteral("^CREATE\\s+(TRIGGER|VIEW)\\s+(\\w+)"),
+                                                  QRegularExpression::CaseInsensitiveOption);
     for (const QString& statement : scriptStatements(false)) {
-        const QRegularExpressionMatch m = createdObject().match(statement);
+        const QRegularExpressionMatch m = createdObject.match(statement);
         if (m.hasMatch() && existing.value(m.captured(2).toLower()) != statement.simplified())
             return false;
     }
     return true;
 }
 
+// The server's keeping triggers, each with the table it is on.
+QList<std::pair<QString, QString>> serverTriggers()
+{
+    static const QRegularExpression trigger(
+        QStringLiteral("^CREATE\\s+TRIGGER\\s+(\\w+)\\s.*?\\sON\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QList<std::pair<QString, QString>> triggers;
+    for (const QString& statement : scriptStatements(true))
+        if (const QRegularExpressionMatch m = trigger.match(statement); m.hasMatch())
+            triggers.append({m.captured(1), m.captured(2)});
+    return triggers;
+}
+
 bool serverIsCurrent(Connection& connection)
 {
-    const QStringList statements = scriptStatements(true);
-    const auto triggers = std::count_if(statements.cbegin(), statements.cend(), [](const QString& s) {
-        const QRegularExpressionMatch m = createdObject().match(s);
-        return m.hasMatch() && m.captured(1).compare(u"TRIGGER", Qt::CaseInsensitive) == 0;
-    });
     const ResultSet r = connection.query(
         QStringLiteral("SELECT (SELECT obj_description(c.oid, 'pg_class') FROM pg_class c "
                        "JOIN pg_namespace n ON n.oid = c.relnamespace "
@@ -69,20 +72,16 @@ bool serverIsCurrent(Connection& connection)
                        "WHERE n.nspname = current_schema() AND NOT g.tgisinternal "
                        "AND g.tgname LIKE 'pristi\\_revize\\_%')"));
     const QVariantList row = r.rows.value(0);
-    return row.value(0).toString() == serverDefinition() && row.value(1).toLongLong() == triggers;
+    return row.value(0).toString() == serverDefinition() &&
+           row.value(1).toLongLong() == serverTriggers().size();
 }
 
 // ALTER TABLE … ENABLE or DISABLE TRIGGER for each of the server's keeping triggers.
 QStringList switchTriggers(const QString& how)
 {
-    static const QRegularExpression trigger(
-        QStringLiteral("^CREATE\\s+TRIGGER\\s+(\\w+)\\s.*?\\sON\\s+(\\w+)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     QStringList statements;
-    for (const QString& statement : scriptStatements(true))
-        if (const QRegularExpressionMatch m = trigger.match(statement); m.hasMatch())
-            statements
-                << QStringLiteral("ALTER TABLE %1 %2 TRIGGER %3").arg(m.captured(2), how, m.captured(1));
+    for (const auto& [name, onTable] : serverTriggers())
+        statements << QStringLiteral("ALTER TABLE %1 %2 TRIGGER %3").arg(onTable, how, name);
     return statements;
 }
 

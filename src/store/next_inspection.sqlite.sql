@@ -25,6 +25,7 @@ DROP TRIGGER IF EXISTS pristi_revize_cinnost_smazana;
 DROP TRIGGER IF EXISTS pristi_revize_upozorneni_nove;
 DROP TRIGGER IF EXISTS pristi_revize_upozorneni_zmenene;
 DROP TRIGGER IF EXISTS pristi_revize_upozorneni_smazane;
+DROP TRIGGER IF EXISTS pristi_revize_radek_novy;
 DROP TRIGGER IF EXISTS pristi_revize_karta_nova;
 DROP TRIGGER IF EXISTS pristi_revize_karta_zmenena;
 DROP TRIGGER IF EXISTS pristi_revize_karta_smazana;
@@ -94,6 +95,22 @@ BEGIN
     WHERE id_topneho_zdroje = OLD.id_topneho_zdroje;
 END;
 
+-- A kept row, when it is written for a card, takes what the card's activities and reminders
+-- say: the triggers of the cards and the filling below write only the card, its customer and
+-- the watching.
+CREATE TRIGGER pristi_revize_radek_novy AFTER INSERT ON pristi_revize_karet
+BEGIN
+    UPDATE pristi_revize_karet
+    SET datum = (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id_topneho_zdroje),
+        (posledni_datum, posledni_cinnost) =
+            (SELECT c.datum, c.cinnost FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id_topneho_zdroje
+             ORDER BY c.datum DESC, c.id DESC LIMIT 1),
+        (upozorneno, zpusob_upozorneni) =
+            (SELECT u.datum, u.zpusob FROM upozorneni u WHERE u.id_topneho_zdroje = NEW.id_topneho_zdroje
+             ORDER BY u.datum DESC, u.id DESC LIMIT 1)
+    WHERE id_topneho_zdroje = NEW.id_topneho_zdroje;
+END;
+
 -- A card joins the kept rows when it is in service, and leaves them when it is taken out of
 -- service or deleted; a card that moves to another customer takes that customer's watching.
 CREATE TRIGGER pristi_revize_karta_nova AFTER INSERT ON topny_zdroj
@@ -101,15 +118,6 @@ WHEN NEW.vyrazeno_dne IS NULL
 BEGIN
     INSERT OR REPLACE INTO pristi_revize_karet (id_topneho_zdroje, id_zakaznika, hlidani_revizi)
     VALUES (NEW.id, NEW.id_zakaznika, (SELECT z.hlidani_revizi FROM cis_zakaznici z WHERE z.id = NEW.id_zakaznika));
-    UPDATE pristi_revize_karet
-    SET datum = (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id),
-        (posledni_datum, posledni_cinnost) =
-            (SELECT c.datum, c.cinnost FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id
-             ORDER BY c.datum DESC, c.id DESC LIMIT 1),
-        (upozorneno, zpusob_upozorneni) =
-            (SELECT u.datum, u.zpusob FROM upozorneni u WHERE u.id_topneho_zdroje = NEW.id
-             ORDER BY u.datum DESC, u.id DESC LIMIT 1)
-    WHERE id_topneho_zdroje = NEW.id;
 END;
 
 CREATE TRIGGER pristi_revize_karta_zmenena AFTER UPDATE OF id, id_zakaznika, vyrazeno_dne ON topny_zdroj
@@ -118,15 +126,6 @@ BEGIN
     INSERT OR REPLACE INTO pristi_revize_karet (id_topneho_zdroje, id_zakaznika, hlidani_revizi)
     SELECT NEW.id, NEW.id_zakaznika, (SELECT z.hlidani_revizi FROM cis_zakaznici z WHERE z.id = NEW.id_zakaznika)
     WHERE NEW.vyrazeno_dne IS NULL;
-    UPDATE pristi_revize_karet
-    SET datum = (SELECT max(c.datum_pristi) FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id),
-        (posledni_datum, posledni_cinnost) =
-            (SELECT c.datum, c.cinnost FROM cinnosti c WHERE c.id_topneho_zdroje = NEW.id
-             ORDER BY c.datum DESC, c.id DESC LIMIT 1),
-        (upozorneno, zpusob_upozorneni) =
-            (SELECT u.datum, u.zpusob FROM upozorneni u WHERE u.id_topneho_zdroje = NEW.id
-             ORDER BY u.datum DESC, u.id DESC LIMIT 1)
-    WHERE id_topneho_zdroje = NEW.id;
 END;
 
 CREATE TRIGGER pristi_revize_karta_smazana AFTER DELETE ON topny_zdroj
@@ -164,12 +163,3 @@ INSERT INTO pristi_revize_karet (id_topneho_zdroje, id_zakaznika, hlidani_revizi
 SELECT t.id, t.id_zakaznika, (SELECT z.hlidani_revizi FROM cis_zakaznici z WHERE z.id = t.id_zakaznika)
 FROM topny_zdroj t
 WHERE t.vyrazeno_dne IS NULL;
-UPDATE pristi_revize_karet
-SET datum = (SELECT max(c.datum_pristi) FROM cinnosti c
-             WHERE c.id_topneho_zdroje = pristi_revize_karet.id_topneho_zdroje),
-    (posledni_datum, posledni_cinnost) =
-        (SELECT c.datum, c.cinnost FROM cinnosti c WHERE c.id_topneho_zdroje = pristi_revize_karet.id_topneho_zdroje
-         ORDER BY c.datum DESC, c.id DESC LIMIT 1),
-    (upozorneno, zpusob_upozorneni) =
-        (SELECT u.datum, u.zpusob FROM upozorneni u WHERE u.id_topneho_zdroje = pristi_revize_karet.id_topneho_zdroje
-         ORDER BY u.datum DESC, u.id DESC LIMIT 1);
