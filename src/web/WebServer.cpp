@@ -78,13 +78,14 @@ thread_local std::chrono::steady_clock::time_point requestStart;
 
 void logRequest(const httplib::Request& request, const httplib::Response& response)
 {
-    const qint64 ms =
-        requestStart.time_since_epoch().count() == 0
-            ? 0
-            : std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - requestStart)
-                  .count();
-    const QString line = RequestLog::line(QString::fromStdString(request.method), QString::fromStdString(request.path),
-                                          response.status, ms, WebApp::lastAccount());
+    const qint64 ms = requestStart.time_since_epoch().count() == 0
+                          ? 0
+                          : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - requestStart)
+                                .count();
+    const QString line =
+        RequestLog::line(QString::fromStdString(request.method), QString::fromStdString(request.path),
+                         response.status, ms, WebApp::lastAccount());
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
     requestStart = {};
 }
@@ -134,11 +135,12 @@ QString WebServer::bind()
             m_app.finishError(request, response);
             return httplib::Server::HandlerResponse::Handled;
         }));
-    s.set_exception_handler([this](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
-        response.status = 500;
-        response.body.clear();
-        m_app.finishError(request, response);
-    });
+    s.set_exception_handler(
+        [this](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
+            response.status = 500;
+            response.body.clear();
+            m_app.finishError(request, response);
+        });
     s.set_logger(logRequest);
 
     const std::string host = m_address.toStdString();
