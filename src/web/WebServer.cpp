@@ -122,14 +122,25 @@ QString WebServer::bind()
     });
     s.set_read_timeout(HeaderSeconds, 0);
     s.set_write_timeout(HeaderSeconds, 0);
-    s.set_keep_alive_timeout(5);
+    s.set_keep_alive_timeout(KeepAliveSeconds);
     s.set_keep_alive_max_count(1000);
     s.set_payload_max_length(WebApp::LargestBody);
-    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+    // Every request goes to the app, once its body is read (the server reads it only for a
+    // route of its own, after the routing's first step).
+    s.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         requestStart = std::chrono::steady_clock::now();
-        m_app.handle(request, response);
-        return httplib::Server::HandlerResponse::Handled;
+        return httplib::Server::HandlerResponse::Unhandled;
     });
+    const auto handle = [this](const httplib::Request& request, httplib::Response& response) {
+        m_app.handle(request, response);
+    };
+    const std::string everything = ".*";
+    s.Get(everything, handle);
+    s.Post(everything, handle);
+    s.Put(everything, handle);
+    s.Patch(everything, handle);
+    s.Delete(everything, handle);
+    s.Options(everything, handle);
     s.set_error_handler(httplib::Server::HandlerWithResponse(
         [this](const httplib::Request& request, httplib::Response& response) {
             m_app.finishError(request, response);

@@ -20,7 +20,7 @@ WebOptions optionsFor(WebFixture* fixture)
             throw DatabaseError(QStringLiteral("nedostupná"));
         fixture->database.open(c);
     };
-    o.tls = true;
+    o.tls = fixture->tls;
     o.settingsFile = fixture->database.dir().path(QStringLiteral("Vestibor.ini"));
     o.clock = [fixture] {
         if (fixture->clockFails)
@@ -32,7 +32,7 @@ WebOptions optionsFor(WebFixture* fixture)
 
 } // namespace
 
-WebFixture::WebFixture() : app(optionsFor(this))
+WebFixture::WebFixture(bool overTls) : tls(overTls), app(optionsFor(this))
 {
     database.open(connection);
 }

@@ -15,7 +15,7 @@ class WebFixture
 public:
     static constexpr const char* Host = "vestibor.test";
 
-    WebFixture();
+    explicit WebFixture(bool tls = true);
     ~WebFixture();
 
     struct Reply
@@ -55,5 +55,6 @@ public:
     QDateTime now{QDate(2024, 3, 15), QTime(9, 0), Qt::UTC};
     bool clockFails = false;
     bool databaseRefused = false;
+    bool tls;
     WebApp app;
 };
