@@ -38,6 +38,7 @@ public:
 
     int status = 200;
     QJsonObject reply;
+    QByteArray rawReply; // the answer as JSON text already, when the handler wrote it so
     std::string setCookie;
 
     QString queryValue(const char* name) const;
