@@ -1,6 +1,5 @@
 #pragma once
 
-#include "web/AuditLog.h"
 #include "web/SignedInAccount.h"
 
 #include <QDate>
