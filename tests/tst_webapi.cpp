@@ -63,11 +63,36 @@ private slots:
         QCOMPARE(all[QStringLiteral("radky")][0][QStringLiteral("po_terminu")].toBool(), false);
         const auto town = f.get(QStringLiteral("/api/revize?mesto=%C4%8Cesk%C3%A1%20L%C3%ADpa"), token).json;
         QCOMPARE(idsOf(town[QStringLiteral("radky")].toArray(), "id_topneho_zdroje"), QStringLiteral("2,3"));
-        QCOMPARE(town[QStringLiteral("mesta")].toArray().size(), 2);
+        QCOMPARE(town[QStringLiteral("mesta")], all[QStringLiteral("mesta")]);
+        QCOMPARE(town[QStringLiteral("pocet")].toInt(), 2);
+        // A long list is sorted the same way (by the places along the indexes).
+        QList<QVariantList> cards, activities;
+        for (int i = 0; i < 2100; ++i) {
+            cards.append({i % 2 + 1, QStringLiteral("Kotel %1").arg(i), 1, 12});
+            activities.append(
+                {i % 2 + 1, 6 + i, QStringLiteral("2024-03-%1").arg(i % 20 + 1, 2, 10, QLatin1Char('0'))});
+        }
+        f.connection.executeMany(
+            QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) "
+                           "VALUES (?, ?, 'T', ?, ?)"),
+            cards);
+        f.connection.executeMany(
+            QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
+                           "datum_pristi) VALUES (?, ?, 1, '2023-03-01', ?)"),
+            activities);
+        const QJsonArray many =
+            f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("radky")].toArray();
+        QCOMPARE(many.size(), 2103);
+        QCOMPARE(many[0][QStringLiteral("id_topneho_zdroje")].toInt(), 1);
+        QCOMPARE(many[1050][QStringLiteral("mesto")].toString(), QStringLiteral("Brno"));
+        QCOMPARE(many[1051][QStringLiteral("mesto")].toString(), QStringLiteral("Česká Lípa"));
+        QCOMPARE(many[1051][QStringLiteral("id_topneho_zdroje")].toInt(), 2);
+        QCOMPARE(many[2102][QStringLiteral("id_topneho_zdroje")].toInt(), 2105);
+
         // A customer whose revisions are not watched is left out, as in the plan.
         f.connection.execute(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = ? WHERE id = 1"),
                              {false});
-        QCOMPARE(f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("pocet")].toInt(), 2);
+        QCOMPARE(f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("pocet")].toInt(), 1052);
     }
 
     // One box: names, persons, towns, streets and phones without case and accents; a

@@ -3,6 +3,7 @@
 #include "helpers/IniFile.h"
 #include "helpers/PlanSettings.h"
 #include "store/Connection.h"
+#include "store/CzechText.h"
 #include "web/JsonValues.h"
 #include "web/JsonWriter.h"
 #include "web/RequestContext.h"
@@ -29,6 +30,22 @@ QHash<QString, int> places(Connection& connection, const QString& column)
     return place;
 }
 
+// The same among a few texts, compared here.
+QHash<QString, int> placesAmong(QStringList texts)
+{
+    texts.removeDuplicates();
+    std::sort(texts.begin(), texts.end(),
+              [](const QString& a, const QString& b) { return CzechText::compare(a, b) < 0; });
+    QHash<QString, int> place;
+    for (int i = 0; i < texts.size(); ++i)
+        place.insert(texts[i], i + 1);
+    return place;
+}
+
+// Below this many rows the texts are compared here rather than read in order from the
+// indexes of all customers.
+constexpr int FewRows = 2000;
+
 QHash<qint64, int> customerPlaces(Connection& connection)
 {
     const ResultSet r = connection.query(QStringLiteral("SELECT id FROM cis_zakaznici ORDER BY nazev, id"));
@@ -45,33 +62,70 @@ void get(RequestContext& context)
 {
     const int daysAhead = PlanSettings::read(IniFile(context.services.options.settingsFile)).DnyPredem;
     const QDate until = context.today.addDays(daysAhead);
-    // Along the index of the kept dates; the cards, customers and the order are looked up by
-    // key and sorted here (the Czech comparison in the database would run for every pair).
-    const ResultSet r = context.db().query(
-        QStringLiteral(
-            "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, z.mesto, "
-            "z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum AS "
-            "pristi_revize FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
-            "WHERE p.hlidani_revizi = TRUE AND p.datum <= ? AND t.id = p.id_topneho_zdroje AND "
-            "z.id = t.id_zakaznika"),
-        {until.toString(Qt::ISODate)});
+    const QString onlyTown = context.queryValue("mesto");
+    Connection& c = context.db();
+    // Along the index of the kept dates; the cards and customers are looked up by key, and
+    // the rows sorted here (the Czech comparison in the database would run for every pair).
+    const QString due =
+        QStringLiteral(" FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
+                       "WHERE p.hlidani_revizi = "
+                       "TRUE AND p.datum <= ? AND t.id = p.id_topneho_zdroje AND z.id = t.id_zakaznika");
+    QVariantList params{until.toString(Qt::ISODate)};
+    QString sql =
+        QStringLiteral("SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, "
+                       "z.mesto, z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum "
+                       "AS pristi_revize") +
+        due;
+    if (!onlyTown.isEmpty()) {
+        sql += QStringLiteral(" AND z.mesto = ?");
+        params << onlyTown;
+    }
+    const ResultSet r = c.query(sql, params);
     const int town = r.columnIndex(QStringLiteral("mesto"));
     const int street = r.columnIndex(QStringLiteral("ulice"));
     const int customer = r.columnIndex(QStringLiteral("id_zakaznika"));
     const int next = r.columnIndex(QStringLiteral("pristi_revize"));
     const int card = r.columnIndex(QStringLiteral("id_topneho_zdroje"));
 
-    Connection& c = context.db();
-    const QHash<QString, int> towns = places(c, QStringLiteral("mesto"));
-    const QHash<QString, int> streets = places(c, QStringLiteral("ulice"));
-    const QHash<qint64, int> customers = customerPlaces(c);
+    const bool few = r.rows.size() < FewRows;
+    const auto column = [&](int i) {
+        QStringList texts;
+        for (const QList<QVariant>& x : r.rows)
+            texts.append(x[i].toString());
+        return texts;
+    };
+    const QHash<QString, int> streets =
+        few ? placesAmong(column(street)) : places(c, QStringLiteral("ulice"));
+    QHash<qint64, qint64> customers;
+    if (few) {
+        // By name, then id, as along the index of names.
+        const int name = r.columnIndex(QStringLiteral("zakaznik"));
+        const QHash<QString, int> names = placesAmong(column(name));
+        for (const QList<QVariant>& x : r.rows)
+            customers.insert(x[customer].toLongLong(),
+                             qint64(names.value(x[name].toString())) << 32 | x[customer].toLongLong());
+    } else {
+        const QHash<qint64, int> order = customerPlaces(c);
+        for (auto it = order.cbegin(); it != order.cend(); ++it)
+            customers.insert(it.key(), it.value());
+    }
     struct Key
     {
-        int town, street, customer;
-        qint64 card;
+        int town, street;
+        qint64 customer, card;
         int row;
         auto operator<=>(const Key&) const = default;
     };
+    QStringList dueTowns; // every town of the whole list
+    if (onlyTown.isEmpty()) {
+        dueTowns = column(town);
+    } else {
+        for (const QList<QVariant>& row :
+             c.query(QStringLiteral("SELECT DISTINCT z.mesto") + due, {params.first()}).rows)
+            dueTowns.append(row[0].toString());
+    }
+    const QHash<QString, int> towns =
+        dueTowns.size() < FewRows ? placesAmong(dueTowns) : places(c, QStringLiteral("mesto"));
     QList<Key> keys;
     keys.reserve(r.rows.size());
     for (int i = 0; i < r.rows.size(); ++i) {
@@ -80,30 +134,24 @@ void get(RequestContext& context)
                      customers.value(x[customer].toLongLong()), x[card].toLongLong(), i});
     }
     std::sort(keys.begin(), keys.end());
+
+    // Every town of the whole list, in order.
+    dueTowns.removeDuplicates();
+    std::sort(dueTowns.begin(), dueTowns.end(),
+              [&](const QString& a, const QString& b) { return towns.value(a) < towns.value(b); });
+
+    // Written straight as text: the whole list may have thousands of rows.
     QList<QByteArray> names;
     for (const ColumnInfo& column : r.columns)
         names.append(column.name.toUtf8());
-
-    // Written straight as text: the whole list may have thousands of rows.
-    const QString onlyTown = context.queryValue("mesto");
-    QStringList townList;
-    int lastTown = -1;
     JsonWriter rows;
     rows.beginArray();
-    int count = 0;
     for (const Key& key : keys) {
         const QList<QVariant>& x = r.rows[key.row];
-        const QString rowTown = x[town].toString();
-        if (key.town != lastTown)
-            townList.append(rowTown);
-        lastTown = key.town;
-        if (!onlyTown.isEmpty() && rowTown != onlyTown)
-            continue;
-        ++count;
         rows.beginObject();
-        for (int c = 0; c < r.columns.size(); ++c) {
-            rows.key(names[c].constData());
-            rows.stored(r.columns[c].kind, x[c]);
+        for (int i = 0; i < r.columns.size(); ++i) {
+            rows.key(names[i].constData());
+            rows.stored(r.columns[i].kind, x[i]);
         }
         rows.key("po_terminu");
         rows.value(FieldValues::fromStorage(ColumnKind::Date, x[next]).toDate() < context.today);
@@ -118,10 +166,10 @@ void get(RequestContext& context)
     out.key("do");
     out.string(until.toString(Qt::ISODate));
     out.key("pocet");
-    out.value(count);
+    out.value(int(keys.size()));
     out.key("mesta");
     out.beginArray();
-    for (const QString& t : townList)
+    for (const QString& t : dueTowns)
         out.string(t);
     out.endArray();
     QByteArray text = out.take();
