@@ -1,0 +1,61 @@
+// Form pieces every form shares: a labelled field, its error, the busy submit, the refusal.
+import {h} from './dom.js';
+
+let counter = 0;
+
+// A labelled control. `control` is an input, select or textarea element; `hint` a line below.
+export function field(label, control, hint) {
+    const id = control.id || `f${++counter}`;
+    control.id = id;
+    const hintElement = hint ? h('p', {class: 'hint', id: id + '-hint'}, hint) : null;
+    if (hintElement)
+        control.setAttribute('aria-describedby', hintElement.id);
+    return h('div', {class: 'field', 'data-name': control.name || null},
+             h('label', {for: id}, label), control, hintElement);
+}
+
+export const input = attributes => h('input', {type: 'text', autocomplete: 'off', ...attributes});
+
+export function select(attributes, options, chosen) {
+    return h('select', attributes,
+             options.map(([value, text]) => h('option', {value, selected: String(value) === String(chosen ?? '')}, text)));
+}
+
+// Shows a message at the top of the form and, when one field is at fault, marks it and
+// puts the cursor there.
+export function showProblem(form, message, fieldName) {
+    for (const marked of form.querySelectorAll('[aria-invalid]'))
+        marked.removeAttribute('aria-invalid');
+    const box = form.querySelector('.form-error');
+    box.textContent = message;
+    box.hidden = !message;
+    const control = fieldName ? form.elements.namedItem(fieldName) : null;
+    if (control) {
+        control.setAttribute('aria-invalid', 'true');
+        control.focus();
+    } else if (message) {
+        box.focus();
+    }
+}
+
+export const problemBox = () => h('p', {class: 'form-error', role: 'alert', tabindex: '-1', hidden: true});
+
+// Runs the form's work once at a time, with its submit button showing that it is busy.
+export function busy(form, work) {
+    return async event => {
+        event.preventDefault();
+        if (form.dataset.busy)
+            return;
+        form.dataset.busy = '1';
+        const buttons = document.querySelectorAll(`button[form="${form.id}"], #${form.id} button[type="submit"]`);
+        for (const button of buttons)
+            button.disabled = true;
+        try {
+            await work();
+        } finally {
+            delete form.dataset.busy;
+            for (const button of buttons)
+                button.disabled = false;
+        }
+    };
+}

@@ -1,0 +1,135 @@
+// Recording an activity on a card, and correcting one: the same form, filled from today's
+// defaults or from the row as it was read.
+import * as api from '../api.js';
+import * as session from '../session.js';
+import {h, show} from '../dom.js';
+import {dateText, moneyInput, nextRevisionDate, parseIsoDate, parseMoney, todayIso} from '../format.js';
+import {busy, field, input, problemBox, select, showProblem} from '../form.js';
+import {noticeOnNextPage} from '../layout.js';
+import {go} from '../router.js';
+import {activityFacts, prices} from './card.js';
+
+export async function newActivityPage([cardId]) {
+    const [card, lists] = await Promise.all([api.card(cardId), session.codeLists()]);
+    return activityForm({card, lists, account: session.account(), row: null});
+}
+
+export async function correctionPage([id], query) {
+    const cardId = query.get('karta');
+    if (!cardId)
+        throw new Error('Opravu činnosti otevřete z její karty.');
+    const [card, lists] = await Promise.all([api.card(cardId), session.codeLists()]);
+    const row = (card.cinnosti || []).find(a => String(a.id) === String(id));
+    if (!row)
+        throw new Error('Činnost na kartě není, mohl ji mezitím smazat jiný uživatel.');
+    return activityForm({card, lists, account: session.account(), row});
+}
+
+// The row as the server gave it, without what it adds for showing.
+function asRead(row) {
+    const {nazev_cinnosti: name, lze_opravit: correctable, ...stored} = row;
+    return stored;
+}
+
+function technicianControl(lists, account, row) {
+    if (!session.isOffice())
+        return h('div', {class: 'field'}, h('span', {class: 'label'}, 'Technik'),
+                 h('p', {class: 'value', id: 'technik'}, row ? row.technik || '' : account.technik?.jmeno || ''));
+    const technicians = lists.technici || [];
+    const chosen = row ? technicians.find(t => t.jmeno === row.technik)?.cislo ?? ''
+                       : account.technik?.cislo ?? '';
+    const empty = row ? (row.technik ? `${row.technik} (beze změny)` : 'nezadán') : '– vyberte –';
+    return field('Technik', select({name: 'technik'}, [['', empty], ...technicians.map(t => [t.cislo, t.jmeno])], chosen));
+}
+
+function fill(form, row) {
+    form.elements.datum.value = row.datum || '';
+    form.elements.cinnost.value = row.cinnost ?? '';
+    for (const [key] of prices)
+        form.elements[key].value = moneyInput(row[key]);
+    form.elements.poznamka.value = row.poznamka || '';
+}
+
+// The values typed, in the API's form, or a problem with the field at fault.
+function collect(form) {
+    const date = form.elements.datum.value;
+    if (!parseIsoDate(date))
+        return {problem: 'Zadejte platné datum.', field: 'datum'};
+    if (!form.elements.cinnost.value)
+        return {problem: 'Volba Činnost musí být zvolená!', field: 'cinnost'};
+    const values = {datum: date, cinnost: Number(form.elements.cinnost.value)};
+    for (const [key] of prices) {
+        const typed = form.elements[key].value;
+        const amount = parseMoney(typed);
+        if (amount === null)
+            return {problem: `„${typed.trim()}“ není platná částka.`, field: key};
+        values[key] = amount === '' ? null : amount;
+    }
+    values.poznamka = form.elements.poznamka.value.trim() || null;
+    const technician = form.elements.technik;
+    if (technician && technician.value)
+        values.technik = Number(technician.value);
+    return {values};
+}
+
+export function activityForm({card, lists, account, row}) {
+    const k = card.karta;
+    const correcting = Boolean(row);
+    let original = row ? asRead(row) : null;
+    const write = new api.Write();
+    const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
+    const kinds = select({name: 'cinnost', required: true},
+                         [['', '– vyberte –'], ...(lists.cinnosti || []).map(c => [c.id, c.nazev])], row?.cinnost);
+    const date = input({type: 'date', name: 'datum', required: true, value: row ? row.datum : todayIso()});
+    const current = h('div', {id: 'aktualni'});
+    const form = h('form', {id: 'cinnost', class: 'panel', novalidate: true},
+                   h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' ', card.zakaznik?.nazev ? `– ${card.zakaznik.nazev}` : ''),
+                   problemBox(), current,
+                   field('Datum', date),
+                   field('Činnost', kinds),
+                   technicianControl(lists, account, row),
+                   h('fieldset', {class: 'prices'}, h('legend', {}, 'Ceny v Kč'),
+                     prices.map(([key, label]) => field(label, input({name: key, inputmode: 'decimal', class: 'money',
+                                                                      value: row ? moneyInput(row[key]) : ''})))),
+                   field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')),
+                   h('p', {class: 'next-line'}, 'Příští revize: ', next));
+    const showNext = () => {
+        const nextDate = nextRevisionDate(date.value, k.lhuta);
+        next.value = nextDate ? dateText(nextDate) : '–';
+    };
+    date.addEventListener('input', showNext);
+    date.addEventListener('change', showNext);
+    showNext();
+
+    form.addEventListener('submit', busy(form, async () => {
+        const {values, problem, field: at} = collect(form);
+        if (problem)
+            return showProblem(form, problem, at);
+        try {
+            if (correcting) {
+                await api.correctActivity(write, row.id, original, values);
+                noticeOnNextPage('Oprava je uložena.');
+            } else {
+                await api.addActivity(write, {id_topneho_zdroje: k.id, ...values});
+                noticeOnNextPage('Činnost je uložena.');
+            }
+            go(`#/karta/${k.id}`, {replace: true});
+        } catch (error) {
+            if (error.status === 409 && error.current) {
+                // Like the desktop: the row is read again and shown; the changes are to be made again.
+                original = asRead(error.current);
+                show(current, h('section', {class: 'current', 'aria-label': 'Aktuální záznam'},
+                                h('h3', {}, 'Nyní uloženo: ', dateText(error.current.datum), ' ',
+                                  error.current.nazev_cinnosti || ''),
+                                activityFacts(error.current)));
+                fill(form, error.current);
+                showNext();
+            }
+            showProblem(form, error.message, error.field);
+        }
+    }));
+
+    const actions = [h('a', {class: 'button', href: `#/karta/${k.id}`}, 'Zrušit'),
+                     h('button', {type: 'submit', form: 'cinnost', class: 'button primary'}, 'Uložit')];
+    return {title: correcting ? 'Oprava činnosti' : 'Nová činnost', back: `#/karta/${k.id}`, form: true, content: form, actions};
+}

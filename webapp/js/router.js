@@ -1,0 +1,113 @@
+// Hash routes to pages. A page is a function of the route's parameters that reads what it
+// needs and returns a view (title, way back, content, bottom actions).
+import * as session from './session.js';
+import {countNavigation, errorView, showLoading, showView} from './layout.js';
+import {signInPage} from './pages/signIn.js';
+import {passwordPage} from './pages/password.js';
+import {duePage} from './pages/due.js';
+import {searchPage} from './pages/search.js';
+import {customerPage} from './pages/customer.js';
+import {cardPage} from './pages/card.js';
+import {newActivityPage, correctionPage} from './pages/activityForm.js';
+import {newCardPage} from './pages/cardForm.js';
+
+const routes = [
+    [/^\/prihlaseni$/, signInPage, {public: true}],
+    [/^\/heslo$/, passwordPage, {passwordChange: true}],
+    [/^\/revize$/, duePage],
+    [/^\/hledat$/, searchPage],
+    [/^\/zakaznik\/(\d+)$/, customerPage],
+    [/^\/zakaznik\/(\d+)\/nova-karta$/, newCardPage],
+    [/^\/karta\/(\d+)$/, cardPage],
+    [/^\/karta\/(\d+)\/nova$/, newActivityPage],
+    [/^\/cinnost\/(\d+)\/oprava$/, correctionPage],
+];
+
+let generation = 0;
+let replacing = false;
+
+export function go(hash, {replace = false} = {}) {
+    if (hash === location.hash) {
+        route();
+    } else if (replace) {
+        replacing = true;
+        location.replace(hash);
+    } else {
+        location.hash = hash;
+    }
+}
+
+function parse(hash) {
+    const [path, search] = hash.replace(/^#/, '').split('?');
+    return {path: path || '/revize', query: new URLSearchParams(search || '')};
+}
+
+async function ensureAccount() {
+    if (session.account())
+        return session.account();
+    try {
+        return await session.load();
+    } catch (error) {
+        if (error.status === 401)
+            return null;
+        throw error;
+    }
+}
+
+export async function route() {
+    const mine = ++generation;
+    const {path, query} = parse(location.hash);
+    const found = routes.find(([pattern]) => pattern.test(path));
+    if (!found) {
+        go('#/revize', {replace: true});
+        return;
+    }
+    const [pattern, page, options = {}] = found;
+    const params = path.match(pattern).slice(1);
+    showLoading();
+    const attempt = async () => {
+        try {
+            if (!options.public) {
+                const account = await ensureAccount();
+                if (mine !== generation)
+                    return;
+                if (!account) {
+                    go('#/prihlaseni?dalsi=' + encodeURIComponent(location.hash), {replace: true});
+                    return;
+                }
+                if (account.zmenit_heslo && !options.passwordChange) {
+                    go('#/heslo', {replace: true});
+                    return;
+                }
+            }
+            const view = await page(params, query);
+            if (mine === generation)
+                showView(view);
+        } catch (error) {
+            if (mine === generation && error.status !== 401)
+                showView(errorView(error, attempt));
+        }
+    };
+    await attempt();
+}
+
+export function start() {
+    let lastIndex = history.state?.index ?? 0;
+    history.replaceState({index: lastIndex}, '');
+    window.addEventListener('hashchange', () => {
+        const index = history.state?.index;
+        if (replacing) {
+            replacing = false;
+            history.replaceState({index: lastIndex}, '');
+        } else if (index === undefined) {
+            lastIndex += 1;
+            history.replaceState({index: lastIndex}, '');
+            countNavigation(false);
+        } else {
+            countNavigation(index < lastIndex);
+            lastIndex = index;
+        }
+        route();
+    });
+    route();
+}
