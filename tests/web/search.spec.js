@@ -1,0 +1,42 @@
+// One box: a name typed without accents finds the customer, a serial number opens its card.
+const {test, expect} = require('@playwright/test');
+const {signIn} = require('./support.js');
+
+test.beforeEach(async ({page}) => signIn(page));
+
+test('a name without accents finds the customer, who is shown with contacts and cards', async ({page}) => {
+    await page.getByRole('link', {name: 'Hledat'}).click();
+    await page.getByRole('searchbox', {name: 'Hledat'}).fill('stastna');
+    await page.getByRole('searchbox', {name: 'Hledat'}).press('Enter');
+    await page.getByRole('link', {name: /Šťastná Věra/}).click();
+
+    await expect(page.getByRole('heading', {name: 'Šťastná Věra'})).toBeVisible();
+    await expect(page.getByRole('link', {name: /Mobil 602 333 444/})).toHaveAttribute('href', 'tel:602333444');
+    await expect(page.getByRole('link', {name: /vera@example.cz/})).toHaveAttribute('href', 'mailto:vera@example.cz');
+    await expect(page.getByRole('link', {name: 'Navigovat'})).toHaveAttribute('href', /^geo:0,0\?q=.*T%C5%99eb%C3%AD%C4%8D/);
+    await expect(page.getByRole('link', {name: 'Mapa na OpenStreetMap'}))
+        .toHaveAttribute('href', /^https:\/\/www\.openstreetmap\.org\/search\?query=/);
+    await expect(page.getByText('Klíč od kotelny u sousedky.')).toBeVisible();
+    const card = page.locator('#karty li').filter({hasText: 'Kotel v kotelně'});
+    await expect(card).toContainText('Po termínu');
+});
+
+test('a serial number in other case opens its card at once', async ({page}) => {
+    await page.goto('/#/hledat');
+    await page.getByRole('searchbox', {name: 'Hledat'}).fill('vc-2024-abc');
+    await page.getByRole('button', {name: 'Hledat'}).click();
+    await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
+    await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
+    await expect(page.locator('.facts')).toContainText('VC-2024-ABC');
+});
+
+test('the due list is ordered by town, marks what is overdue and filters by town', async ({page}) => {
+    await expect(page.locator('#pocet')).toContainText('3 zdroje, z toho 2 po termínu');
+    await expect(page.locator('main h2')).toHaveText(['Brno', 'Třebíč']);
+    const late = page.locator('.item').filter({hasText: 'Šťastná Věra'});
+    await expect(late).toHaveClass(/overdue/);
+    await expect(page.locator('.item').filter({hasText: 'Teplo Čermák'})).not.toContainText('Po termínu');
+    await page.getByLabel('Město').selectOption('Třebíč');
+    await expect(page.locator('#pocet')).toContainText('1 zdroj');
+    await expect(page.locator('main h2')).toHaveText(['Třebíč']);
+});
