@@ -34,10 +34,11 @@ test('a new activity is on top of the card and in the database, with the next re
     await expect(newest).toContainText('Vyčištěn hořák, nová těsnění.');
     expect(collapsed(await newest.innerText())).toContain('Práce 1 250,50 Kč');
 
-    const stored = database("SELECT datum, datum_pristi, cinnost, technik, cena_doprava, cena_prace FROM cinnosti " +
+    const stored = database("SELECT datum, datum_pristi, cinnost, technik, printf('%.2f', cena_doprava), printf('%.2f', cena_prace) " +
+                            "FROM cinnosti " +
                             "WHERE poznamka = 'Vyčištěn hořák, nová těsnění.'");
     const next = database(`SELECT date('${today()}', '+12 months')`);
-    expect(stored).toBe(`${today()}|${next}|2|Jan Dvořák|300.0|1250.5`);
+    expect(stored).toBe(`${today()}|${next}|2|Jan Dvořák|300.00|1250.50`);
     // The request id went with the row, once.
     expect(database("SELECT count(*) FROM web_prijato WHERE tabulka = 'cinnosti'")).not.toBe('0');
 });
@@ -60,14 +61,14 @@ test('a correction refused because the row changed meanwhile shows the current r
     const current = page.getByRole('region', {name: 'Aktuální záznam'});
     await expect(current).toContainText('955,00 Kč');
     await expect(current).toContainText('Změněno v kanceláři');
-    expect(database("SELECT cena_prace FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('955.0');
+    expect(database("SELECT printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('955.00');
 
     // The form now holds the row as stored; saving again writes over it knowingly.
     await expect(page.getByLabel('Práce')).toHaveValue('955');
     await page.getByLabel('Práce').fill('1000');
     await page.getByRole('button', {name: 'Uložit'}).click();
     await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
-    expect(database("SELECT cena_prace FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('1000.0');
+    expect(database("SELECT printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('1000.00');
 });
 
 test('the form is filled and sent by keyboard alone, with the focus always visible', async ({page}) => {
@@ -105,5 +106,5 @@ test('the form is filled and sent by keyboard alone, with the focus always visib
     await page.keyboard.press('Enter');
 
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    expect(database("SELECT cinnost, cena_prace FROM cinnosti WHERE poznamka = 'Zadáno klávesnicí'")).toBe('2|640.25');
+    expect(database("SELECT cinnost, printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Zadáno klávesnicí'")).toBe('2|640.25');
 });
