@@ -108,3 +108,20 @@ test('the form is filled and sent by keyboard alone, with the focus always visib
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
     expect(database("SELECT cinnost, printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Zadáno klávesnicí'")).toBe('2|640.25');
 });
+
+test('the office chooses the technician, and may correct any activity', async ({page}) => {
+    await page.context().clearCookies();
+    await signIn(page, 'kancelar1');
+    await page.goto('/#/karta/3');
+    const old = page.locator('#cinnosti > li').last();
+    await expect(old).toContainText('Petr Novák');
+    await expect(old.getByRole('link', {name: /Opravit/})).toBeVisible();
+
+    await page.getByRole('link', {name: 'Nová činnost'}).click();
+    await page.getByLabel('Činnost').selectOption({label: 'Oprava'});
+    await page.getByLabel('Technik').selectOption({label: 'Jan Dvořák'});
+    await page.getByLabel('Poznámka').fill('Zapsáno v kanceláři');
+    await page.getByRole('button', {name: 'Uložit'}).click();
+    await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
+    expect(database("SELECT cinnost, technik FROM cinnosti WHERE poznamka = 'Zapsáno v kanceláři'")).toBe('3|Jan Dvořák');
+});
