@@ -4,80 +4,95 @@ const {collapsed, database, signIn} = require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
 
-const today = () => database("SELECT date('now', 'localtime')");
+const today = () => database('SELECT date(\'now\', \'localtime\')');
 
-test('a new activity is on top of the card and in the database, with the next revision as the desktop computes it', async ({page}) => {
-    await page.goto('/#/karta/1');
-    await page.getByRole('link', {name: 'Nová činnost'}).click();
-    await expect(page.getByLabel('Datum')).toHaveValue(today());
-    await expect(page.locator('#technik')).toHaveText('Jan Dvořák');
-    // The period of the card is 12 months; 31 January goes to the end of February.
-    await page.getByLabel('Datum').fill('2024-01-31');
-    await expect(page.locator('#datum-pristi')).toHaveText('28.2.2025');
-    await page.getByLabel('Datum').fill(today());
+test(
+    'a new activity is on top of the card and in the database, with the next revision as the desktop computes it',
+    async ({page}) => {
+        await page.goto('/#/karta/1');
+        await page.getByRole('link', {name: 'Nová činnost'}).click();
+        await expect(page.getByLabel('Datum')).toHaveValue(today());
+        await expect(page.locator('#technik')).toHaveText('Jan Dvořák');
+        // The period of the card is 12 months; 31 January goes to the end of February.
+        await page.getByLabel('Datum').fill('2024-01-31');
+        await expect(page.locator('#datum-pristi')).toHaveText('28.2.2025');
+        await page.getByLabel('Datum').fill(today());
 
-    await page.getByRole('button', {name: 'Uložit'}).click();
-    await expect(page.getByRole('alert')).toHaveText('Volba Činnost musí být zvolená!');
-    await page.getByLabel('Činnost').selectOption({label: 'Kontrola'});
-    await page.getByLabel('Práce').fill('12,5x');
-    await page.getByRole('button', {name: 'Uložit'}).click();
-    await expect(page.getByRole('alert')).toHaveText('„12,5x“ není platná částka.');
-    await page.getByLabel('Práce').fill('1 250,5');
-    await page.getByLabel('Doprava').fill('300');
-    await page.getByLabel('Poznámka').fill('Vyčištěn hořák, nová těsnění.');
-    await page.getByRole('button', {name: 'Uložit'}).click();
+        await page.getByRole('button', {name: 'Uložit'}).click();
+        await expect(page.getByRole('alert')).toHaveText('Volba Činnost musí být zvolená!');
+        await page.getByLabel('Činnost').selectOption({label: 'Kontrola'});
+        await page.getByLabel('Práce').fill('12,5x');
+        await page.getByRole('button', {name: 'Uložit'}).click();
+        await expect(page.getByRole('alert')).toHaveText('„12,5x“ není platná částka.');
+        await page.getByLabel('Práce').fill('1 250,5');
+        await page.getByLabel('Doprava').fill('300');
+        await page.getByLabel('Poznámka').fill('Vyčištěn hořák, nová těsnění.');
+        await page.getByRole('button', {name: 'Uložit'}).click();
 
-    await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
-    await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    const newest = page.locator('#cinnosti > li').first();
-    await expect(newest).toContainText('Kontrola');
-    await expect(newest).toContainText('Vyčištěn hořák, nová těsnění.');
-    expect(collapsed(await newest.innerText())).toContain('Práce 1 250,50 Kč');
+        await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
+        await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
+        const newest = page.locator('#cinnosti > li').first();
+        await expect(newest).toContainText('Kontrola');
+        await expect(newest).toContainText('Vyčištěn hořák, nová těsnění.');
+        expect(collapsed(await newest.innerText())).toContain('Práce 1 250,50 Kč');
 
-    const stored = database("SELECT datum, datum_pristi, cinnost, technik, printf('%.2f', cena_doprava), printf('%.2f', cena_prace) " +
-                            "FROM cinnosti " +
-                            "WHERE poznamka = 'Vyčištěn hořák, nová těsnění.'");
-    const next = database(`SELECT date('${today()}', '+12 months')`);
-    expect(stored).toBe(`${today()}|${next}|2|Jan Dvořák|300.00|1250.50`);
-    // The request id went with the row, once.
-    expect(database("SELECT count(*) FROM web_prijato WHERE tabulka = 'cinnosti'")).not.toBe('0');
-});
+        const stored = database(
+            'SELECT datum, datum_pristi, cinnost, technik, printf(\'%.2f\', cena_doprava), printf(\'%.2f\', cena_prace) ' +
+            'FROM cinnosti ' +
+            'WHERE poznamka = \'Vyčištěn hořák, nová těsnění.\'');
+        const next = database(`SELECT date('${today()}', '+12 months')`);
+        expect(stored).toBe(`${today()}|${next}|2|Jan Dvořák|300.00|1250.50`);
+        // The request id went with the row, once.
+        expect(database('SELECT count(*) FROM web_prijato WHERE tabulka = \'cinnosti\'')).not.toBe('0');
+    });
 
-test('a correction refused because the row changed meanwhile shows the current row, and then saves', async ({page}) => {
-    await page.goto('/#/karta/2/nova');
-    await page.getByLabel('Činnost').selectOption({label: 'Revize'});
-    await page.getByLabel('Práce').fill('900');
-    await page.getByLabel('Poznámka').fill('K opravě');
-    await page.getByRole('button', {name: 'Uložit'}).click();
-    await page.locator('#cinnosti > li').first().getByRole('link', {name: /Opravit/}).click();
-    await expect(page.getByRole('heading', {level: 1, name: 'Oprava činnosti'})).toBeVisible();
-    await expect(page.getByLabel('Práce')).toHaveValue('900');
+test(
+    'a correction refused because the row changed meanwhile shows the current row, and then saves',
+    async ({page}) => {
+        await page.goto('/#/karta/2/nova');
+        await page.getByLabel('Činnost').selectOption({label: 'Revize'});
+        await page.getByLabel('Práce').fill('900');
+        await page.getByLabel('Poznámka').fill('K opravě');
+        await page.getByRole('button', {name: 'Uložit'}).click();
+        await page.locator('#cinnosti > li').first().getByRole('link', {name: /Opravit/}).click();
+        await expect(page.getByRole('heading', {level: 1, name: 'Oprava činnosti'})).toBeVisible();
+        await expect(page.getByLabel('Práce')).toHaveValue('900');
 
-    // Someone at the desktop changes the row between reading and saving.
-    database("UPDATE cinnosti SET cena_prace = 955, poznamka = 'Změněno v kanceláři' WHERE poznamka = 'K opravě'");
-    await page.getByLabel('Práce').fill('1000');
-    await page.getByRole('button', {name: 'Uložit'}).click();
-    await expect(page.getByRole('alert')).toContainText('Záznam mezitím změnil jiný uživatel.');
-    const current = page.getByRole('region', {name: 'Aktuální záznam'});
-    await expect(current).toContainText('955,00 Kč');
-    await expect(current).toContainText('Změněno v kanceláři');
-    expect(database("SELECT printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('955.00');
+        // Someone at the desktop changes the row between reading and saving.
+        database(
+            'UPDATE cinnosti SET cena_prace = 955, poznamka = \'Změněno v kanceláři\' WHERE poznamka = \'K opravě\'');
+        await page.getByLabel('Práce').fill('1000');
+        await page.getByRole('button', {name: 'Uložit'}).click();
+        await expect(page.getByRole('alert')).toContainText('Záznam mezitím změnil jiný uživatel.');
+        const current = page.getByRole('region', {name: 'Aktuální záznam'});
+        await expect(current).toContainText('955,00 Kč');
+        await expect(current).toContainText('Změněno v kanceláři');
+        expect(
+            database(
+                'SELECT printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Změněno v kanceláři\''))
+            .toBe('955.00');
 
-    // The form now holds the row as stored; saving again writes over it knowingly.
-    await expect(page.getByLabel('Práce')).toHaveValue('955');
-    await page.getByLabel('Práce').fill('1000');
-    await page.getByRole('button', {name: 'Uložit'}).click();
-    await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
-    expect(database("SELECT printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'")).toBe('1000.00');
-});
+        // The form now holds the row as stored; saving again writes over it knowingly.
+        await expect(page.getByLabel('Práce')).toHaveValue('955');
+        await page.getByLabel('Práce').fill('1000');
+        await page.getByRole('button', {name: 'Uložit'}).click();
+        await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
+        expect(
+            database(
+                'SELECT printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Změněno v kanceláři\''))
+            .toBe('1000.00');
+    });
 
 test('the form is filled and sent by keyboard alone, with the focus always visible', async ({page}) => {
     await page.goto('/#/karta/3');
     await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
     const focused = () => page.evaluate(() => {
         const e = document.activeElement;
-        return {text: (e.textContent || '').trim(), name: e.getAttribute('name'),
-                outline: getComputedStyle(e).outlineStyle};
+        return {
+            text: (e.textContent || '').trim(),
+            name: e.getAttribute('name'),
+            outline: getComputedStyle(e).outlineStyle
+        };
     });
     // Tab until "Nová činnost", then Enter.
     for (let i = 0; i < 30 && (await focused()).text !== 'Nová činnost'; ++i)
@@ -106,7 +121,10 @@ test('the form is filled and sent by keyboard alone, with the focus always visib
     await page.keyboard.press('Enter');
 
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    expect(database("SELECT cinnost, printf('%.2f', cena_prace) FROM cinnosti WHERE poznamka = 'Zadáno klávesnicí'")).toBe('2|640.25');
+    expect(
+        database(
+            'SELECT cinnost, printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Zadáno klávesnicí\''))
+        .toBe('2|640.25');
 });
 
 test('the office chooses the technician, and may correct any activity', async ({page}) => {
@@ -123,5 +141,6 @@ test('the office chooses the technician, and may correct any activity', async ({
     await page.getByLabel('Poznámka').fill('Zapsáno v kanceláři');
     await page.getByRole('button', {name: 'Uložit'}).click();
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    expect(database("SELECT cinnost, technik FROM cinnosti WHERE poznamka = 'Zapsáno v kanceláři'")).toBe('3|Jan Dvořák');
+    expect(database('SELECT cinnost, technik FROM cinnosti WHERE poznamka = \'Zapsáno v kanceláři\''))
+        .toBe('3|Jan Dvořák');
 });

@@ -5,8 +5,10 @@ const path = require('node:path');
 const {test, expect} = require('@playwright/test');
 const {signIn} = require('./support.js');
 
-const pages = [['revize', '#/revize'], ['hledat', '#/hledat?text=brno'], ['zakaznik', '#/zakaznik/2'],
-               ['karta', '#/karta/1'], ['nova-cinnost', '#/karta/2/nova'], ['nova-karta', '#/zakaznik/1/nova-karta']];
+const pages = [
+    ['revize', '#/revize'], ['hledat', '#/hledat?text=brno'], ['zakaznik', '#/zakaznik/2'],
+    ['karta', '#/karta/1'], ['nova-cinnost', '#/karta/2/nova'], ['nova-karta', '#/zakaznik/1/nova-karta']
+];
 const shots = process.env.VESTIBOR_SCREENSHOTS || path.join(process.env.VESTIBOR_WORK || '/tmp', 'obrazovky');
 
 test('no page scrolls sideways at 360 px, and each is photographed', async ({page}) => {
@@ -20,7 +22,8 @@ test('no page scrolls sideways at 360 px, and each is photographed', async ({pag
         await expect(page.locator('main')).not.toHaveAttribute('aria-busy', 'true');
         await page.screenshot({path: path.join(shots, `${name}.png`)});
         await page.setViewportSize({width: 360, height: 740});
-        const width = await page.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+        const width = await page.evaluate(
+            () => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
         expect(width[0], `${hash} is wider than the screen`).toBeLessThanOrEqual(width[1]);
     }
 });

@@ -11,11 +11,18 @@ test('a name without accents finds the customer, who is shown with contacts and 
     await page.getByRole('link', {name: /Šťastná Věra/}).click();
 
     await expect(page.getByRole('heading', {name: 'Šťastná Věra'})).toBeVisible();
-    await expect(page.getByRole('link', {name: /Mobil 602 333 444/})).toHaveAttribute('href', 'tel:602333444');
-    await expect(page.getByRole('link', {name: /vera@example.cz/})).toHaveAttribute('href', 'mailto:vera@example.cz');
-    await expect(page.getByRole('link', {name: 'Navigovat'})).toHaveAttribute('href', /^geo:0,0\?q=.*T%C5%99eb%C3%AD%C4%8D/);
-    await expect(page.getByRole('link', {name: 'Mapa na OpenStreetMap'}))
-        .toHaveAttribute('href', /^https:\/\/www\.openstreetmap\.org\/search\?query=/);
+    await expect(page.getByRole('link', {
+        name: /Mobil 602 333 444/
+    })).toHaveAttribute('href', 'tel:602333444');
+    await expect(page.getByRole('link', {
+        name: /vera@example.cz/
+    })).toHaveAttribute('href', 'mailto:vera@example.cz');
+    await expect(page.getByRole('link', {
+        name: 'Navigovat'
+    })).toHaveAttribute('href', /^geo:0,0\?q=.*T%C5%99eb%C3%AD%C4%8D/);
+    await expect(page.getByRole('link', {
+        name: 'Mapa na OpenStreetMap'
+    })).toHaveAttribute('href', /^https:\/\/www\.openstreetmap\.org\/search\?query=/);
     await expect(page.getByText('Klíč od kotelny u sousedky.')).toBeVisible();
     const card = page.locator('#karty li').filter({hasText: 'Kotel v kotelně'});
     await expect(card).toContainText('Po termínu');

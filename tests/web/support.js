@@ -3,12 +3,20 @@ const {execFileSync} = require('node:child_process');
 const {expect} = require('@playwright/test');
 
 // The passwords global set-up gives the accounts that do not test the first sign-in.
-const passwords = {technik2: 'Kotelna-Sklep-2026', kancelar1: 'Kancelar-Dvur-2026'};
+const passwords = {
+    technik2: 'Kotelna-Sklep-2026',
+    kancelar1: 'Kancelar-Dvur-2026'
+};
 
 // The rows the statement gives, a line for each, columns separated by '|'.
 function database(sql) {
-    return execFileSync('sqlite3', ['-batch', '-bail', '-cmd', `.load ${process.env.VESTIBOR_EXTENSION}`,
-                                    process.env.VESTIBOR_DATABASE, sql], {encoding: 'utf8'}).trim();
+    return execFileSync('sqlite3',
+                        [
+                            '-batch', '-bail', '-cmd', `.load ${process.env.VESTIBOR_EXTENSION}`,
+                            process.env.VESTIBOR_DATABASE, sql
+                        ],
+                        {encoding: 'utf8'})
+        .trim();
 }
 
 async function signIn(page, login = 'technik2', password = passwords[login]) {
@@ -22,4 +30,9 @@ async function signIn(page, login = 'technik2', password = passwords[login]) {
 // The text of a page with its runs of white space made single.
 const collapsed = text => text.replace(/\s+/g, ' ').trim();
 
-module.exports = {database, signIn, passwords, collapsed};
+module.exports = {
+    database,
+    signIn,
+    passwords,
+    collapsed
+};

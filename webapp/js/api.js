@@ -25,7 +25,8 @@ export function whenSignedOut(handler) {
 }
 
 async function call(method, path, body) {
-    const options = {method, credentials: 'same-origin', cache: 'no-store', headers: {Accept: 'application/json'}};
+    const options =
+        {method, credentials: 'same-origin', cache: 'no-store', headers: {Accept: 'application/json'}};
     if (body !== undefined) {
         options.headers['Content-Type'] = 'application/json';
         options.body = JSON.stringify(body);

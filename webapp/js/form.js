@@ -10,15 +10,16 @@ export function field(label, control, hint) {
     const hintElement = hint ? h('p', {class: 'hint', id: id + '-hint'}, hint) : null;
     if (hintElement)
         control.setAttribute('aria-describedby', hintElement.id);
-    return h('div', {class: 'field', 'data-name': control.name || null},
-             h('label', {for: id}, label), control, hintElement);
+    return h('div', {class: 'field', 'data-name': control.name || null}, h('label', {for: id
+             }, label), control, hintElement);
 }
 
 export const input = attributes => h('input', {type: 'text', autocomplete: 'off', ...attributes});
 
 export function select(attributes, options, chosen) {
     return h('select', attributes,
-             options.map(([value, text]) => h('option', {value, selected: String(value) === String(chosen ?? '')}, text)));
+             options.map(([value, text]) =>
+                             h('option', {value, selected: String(value) === String(chosen ?? '')}, text)));
 }
 
 // Shows a message at the top of the form and, when one field is at fault, marks it and
@@ -40,14 +41,15 @@ export function showProblem(form, message, fieldName) {
 
 export const problemBox = () => h('p', {class: 'form-error', role: 'alert', tabindex: '-1', hidden: true});
 
-// Runs the form's work once at a time, with its submit button showing that it is busy.
-export function busy(form, work) {
-    return async event => {
+// Runs the form's work on submit, once at a time, its submit buttons off while it runs.
+export function onSubmit(form, work) {
+    form.addEventListener('submit', async event => {
         event.preventDefault();
         if (form.dataset.busy)
             return;
         form.dataset.busy = '1';
-        const buttons = document.querySelectorAll(`button[form="${form.id}"], #${form.id} button[type="submit"]`);
+        const buttons =
+            [...document.querySelectorAll(`button[form="${form.id}"]`), ...form.querySelectorAll('button')];
         for (const button of buttons)
             button.disabled = true;
         try {
@@ -57,5 +59,5 @@ export function busy(form, work) {
             for (const button of buttons)
                 button.disabled = false;
         }
-    };
+    });
 }

@@ -95,3 +95,10 @@ export function moneySum(values) {
     const decimals = String(magnitude % 10000n).padStart(4, '0').replace(/0+$/, '');
     return (negative ? '-' : '') + String(magnitude / 10000n) + (decimals ? '.' + decimals : '');
 }
+
+// A period in months as words ("12 měsíců"); empty when there is none.
+export function periodText(months) {
+    return months === null || months === undefined || months === ''
+               ? ''
+               : counted(Number(months), 'měsíc', 'měsíce', 'měsíců');
+}

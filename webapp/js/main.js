@@ -1,8 +1,8 @@
 // Starts the app: the frame's own buttons, what happens when the session ends, the routes.
 import * as api from './api.js';
-import * as session from './session.js';
 import {goBack, noticeOnNextPage, showNotice} from './layout.js';
 import {go, start} from './router.js';
+import * as session from './session.js';
 
 function toSignIn(notice) {
     session.forget();

@@ -17,8 +17,10 @@ export function phoneLink(phone, label) {
     if (!phone)
         return null;
     if (!label)
-        return h('a', {class: 'button call', href: 'tel:' + digits(phone), 'aria-label': `Volat ${phone}`}, 'Volat');
-    return h('a', {class: 'button contact', href: 'tel:' + digits(phone)}, h('span', {}, label), h('span', {class: 'number'}, phone));
+        return h('a', {class: 'button call', href: 'tel:' + digits(phone), 'aria-label': `Volat ${phone}`},
+                 'Volat');
+    return h('a', {class: 'button contact', href: 'tel:' + digits(phone)}, h('span', {}, label),
+             h('span', {class: 'number'}, phone));
 }
 
 export const address = (...parts) => parts.filter(Boolean).join(', ');

@@ -1,15 +1,15 @@
 // Hash routes to pages. A page is a function of the route's parameters that reads what it
 // needs and returns a view (title, way back, content, bottom actions).
-import * as session from './session.js';
 import {countNavigation, errorView, showLoading, showView} from './layout.js';
-import {signInPage} from './pages/signIn.js';
-import {passwordPage} from './pages/password.js';
-import {duePage} from './pages/due.js';
-import {searchPage} from './pages/search.js';
-import {customerPage} from './pages/customer.js';
+import {correctionPage, newActivityPage} from './pages/activityForm.js';
 import {cardPage} from './pages/card.js';
-import {newActivityPage, correctionPage} from './pages/activityForm.js';
 import {newCardPage} from './pages/cardForm.js';
+import {customerPage} from './pages/customer.js';
+import {duePage} from './pages/due.js';
+import {passwordPage} from './pages/password.js';
+import {searchPage} from './pages/search.js';
+import {signInPage} from './pages/signIn.js';
+import * as session from './session.js';
 
 const routes = [
     [/^\/prihlaseni$/, signInPage, {public: true}],

@@ -1,17 +1,18 @@
 // Recording an activity on a card, and correcting one: the same form, filled from today's
 // defaults or from the row as it was read.
 import * as api from '../api.js';
-import * as session from '../session.js';
 import {h, show} from '../dom.js';
+import {field, input, onSubmit, problemBox, select, showProblem} from '../form.js';
 import {dateText, moneyInput, nextRevisionDate, parseIsoDate, parseMoney, todayIso} from '../format.js';
-import {busy, field, input, problemBox, select, showProblem} from '../form.js';
 import {noticeOnNextPage} from '../layout.js';
 import {go} from '../router.js';
+import * as session from '../session.js';
+
 import {activityFacts, prices} from './card.js';
 
 export async function newActivityPage([cardId]) {
     const [card, lists] = await Promise.all([api.card(cardId), session.codeLists()]);
-    return activityForm({card, lists, account: session.account(), row: null});
+    return activityForm(card, lists, null);
 }
 
 export async function correctionPage([id], query) {
@@ -22,7 +23,7 @@ export async function correctionPage([id], query) {
     const row = (card.cinnosti || []).find(a => String(a.id) === String(id));
     if (!row)
         throw new Error('Činnost na kartě není, mohl ji mezitím smazat jiný uživatel.');
-    return activityForm({card, lists, account: session.account(), row});
+    return activityForm(card, lists, row);
 }
 
 // The row as the server gave it, without what it adds for showing.
@@ -31,15 +32,26 @@ function asRead(row) {
     return stored;
 }
 
-function technicianControl(lists, account, row) {
-    if (!session.isOffice())
+// A technician records as himself; the office chooses whom the work was done by.
+function technicianControl(lists, row) {
+    const account = session.account();
+    if (!session.isOffice()) {
+        const name = row ? row.technik : account.technik?.jmeno;
         return h('div', {class: 'field'}, h('span', {class: 'label'}, 'Technik'),
-                 h('p', {class: 'value', id: 'technik'}, row ? row.technik || '' : account.technik?.jmeno || ''));
+                 h('p', {class: 'value', id: 'technik'}, name || ''));
+    }
     const technicians = lists.technici || [];
-    const chosen = row ? technicians.find(t => t.jmeno === row.technik)?.cislo ?? ''
-                       : account.technik?.cislo ?? '';
-    const empty = row ? (row.technik ? `${row.technik} (beze změny)` : 'nezadán') : '– vyberte –';
-    return field('Technik', select({name: 'technik'}, [['', empty], ...technicians.map(t => [t.cislo, t.jmeno])], chosen));
+    const own = row ? technicians.find(t => t.jmeno === row.technik)?.cislo : account.technik?.cislo;
+    const empty = !row ? '– vyberte –' : row.technik ? `${row.technik} (beze změny)` : 'nezadán';
+    const choices = [['', empty], ...technicians.map(t => [t.cislo, t.jmeno])];
+    return field('Technik', select({name: 'technik'}, choices, own ?? ''));
+}
+
+function priceFields(row) {
+    const amount = key =>
+        input({name: key, inputmode: 'decimal', class: 'money', value: moneyInput(row?.[key])});
+    return h('fieldset', {class: 'prices'}, h('legend', {}, 'Ceny v Kč'),
+             prices.map(([key, label]) => field(label, amount(key))));
 }
 
 function fill(form, row) {
@@ -72,27 +84,29 @@ function collect(form) {
     return {values};
 }
 
-export function activityForm({card, lists, account, row}) {
+function currentRow(row) {
+    return h('section', {class: 'current', 'aria-label': 'Aktuální záznam'},
+             h('h3', {}, 'Nyní uloženo: ', dateText(row.datum), ' ', row.nazev_cinnosti || ''),
+             activityFacts(row));
+}
+
+export function activityForm(card, lists, row) {
     const k = card.karta;
     const correcting = Boolean(row);
     let original = row ? asRead(row) : null;
     const write = new api.Write();
-    const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
-    const kinds = select({name: 'cinnost', required: true},
-                         [['', '– vyberte –'], ...(lists.cinnosti || []).map(c => [c.id, c.nazev])], row?.cinnost);
+    const kindChoices = [['', '– vyberte –'], ...(lists.cinnosti || []).map(c => [c.id, c.nazev])];
     const date = input({type: 'date', name: 'datum', required: true, value: row ? row.datum : todayIso()});
+    const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
     const current = h('div', {id: 'aktualni'});
     const form = h('form', {id: 'cinnost', class: 'panel', novalidate: true},
-                   h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' ', card.zakaznik?.nazev ? `– ${card.zakaznik.nazev}` : ''),
-                   problemBox(), current,
-                   field('Datum', date),
-                   field('Činnost', kinds),
-                   technicianControl(lists, account, row),
-                   h('fieldset', {class: 'prices'}, h('legend', {}, 'Ceny v Kč'),
-                     prices.map(([key, label]) => field(label, input({name: key, inputmode: 'decimal', class: 'money',
-                                                                      value: row ? moneyInput(row[key]) : ''})))),
+                   h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' – ', card.zakaznik?.nazev || ''),
+                   problemBox(), current, field('Datum', date),
+                   field('Činnost', select({name: 'cinnost', required: true}, kindChoices, row?.cinnost)),
+                   technicianControl(lists, row), priceFields(row),
                    field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')),
                    h('p', {class: 'next-line'}, 'Příští revize: ', next));
+    // Shown as the desktop computes it; the server computes it again on saving.
     const showNext = () => {
         const nextDate = nextRevisionDate(date.value, k.lhuta);
         next.value = nextDate ? dateText(nextDate) : '–';
@@ -101,35 +115,38 @@ export function activityForm({card, lists, account, row}) {
     date.addEventListener('change', showNext);
     showNext();
 
-    form.addEventListener('submit', busy(form, async () => {
+    const save = async values => {
+        if (correcting)
+            await api.correctActivity(write, row.id, original, values);
+        else
+            await api.addActivity(write, {id_topneho_zdroje: k.id, ...values});
+        noticeOnNextPage(correcting ? 'Oprava je uložena.' : 'Činnost je uložena.');
+        go(`#/karta/${k.id}`, {replace: true});
+    };
+    // As in the desktop, a row changed meanwhile is read again and shown; the changes are to be made again.
+    const reload = stored => {
+        original = asRead(stored);
+        show(current, currentRow(stored));
+        fill(form, stored);
+        showNext();
+    };
+    onSubmit(form, async () => {
         const {values, problem, field: at} = collect(form);
         if (problem)
             return showProblem(form, problem, at);
         try {
-            if (correcting) {
-                await api.correctActivity(write, row.id, original, values);
-                noticeOnNextPage('Oprava je uložena.');
-            } else {
-                await api.addActivity(write, {id_topneho_zdroje: k.id, ...values});
-                noticeOnNextPage('Činnost je uložena.');
-            }
-            go(`#/karta/${k.id}`, {replace: true});
+            await save(values);
         } catch (error) {
-            if (error.status === 409 && error.current) {
-                // Like the desktop: the row is read again and shown; the changes are to be made again.
-                original = asRead(error.current);
-                show(current, h('section', {class: 'current', 'aria-label': 'Aktuální záznam'},
-                                h('h3', {}, 'Nyní uloženo: ', dateText(error.current.datum), ' ',
-                                  error.current.nazev_cinnosti || ''),
-                                activityFacts(error.current)));
-                fill(form, error.current);
-                showNext();
-            }
+            if (error.status === 409 && error.current)
+                reload(error.current);
             showProblem(form, error.message, error.field);
         }
-    }));
+    });
 
-    const actions = [h('a', {class: 'button', href: `#/karta/${k.id}`}, 'Zrušit'),
-                     h('button', {type: 'submit', form: 'cinnost', class: 'button primary'}, 'Uložit')];
-    return {title: correcting ? 'Oprava činnosti' : 'Nová činnost', back: `#/karta/${k.id}`, form: true, content: form, actions};
+    const actions = [
+        h('a', {class: 'button', href: `#/karta/${k.id}`}, 'Zrušit'),
+        h('button', {type: 'submit', form: 'cinnost', class: 'button primary'}, 'Uložit')
+    ];
+    const title = correcting ? 'Oprava činnosti' : 'Nová činnost';
+    return {title, back: `#/karta/${k.id}`, form: true, content: form, actions};
 }

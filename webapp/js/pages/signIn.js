@@ -1,33 +1,36 @@
 // Signing in, and where to go afterwards.
 import * as api from '../api.js';
-import * as session from '../session.js';
 import {h} from '../dom.js';
-import {busy, field, input, problemBox, showProblem} from '../form.js';
+import {field, input, onSubmit, problemBox, showProblem} from '../form.js';
 import {go} from '../router.js';
+import * as session from '../session.js';
+
+// Where the page that sent the user here wanted to go, never back to signing in.
+function destination(query, account) {
+    if (account.zmenit_heslo)
+        return '#/heslo';
+    const next = query.get('dalsi') || '';
+    return next.startsWith('#/') && !next.startsWith('#/prihlaseni') ? next : '#/revize';
+}
 
 export async function signInPage(params, query) {
-    const next = query.get('dalsi') || '#/revize';
-    const form = h('form', {id: 'signin', class: 'panel', novalidate: true},
-                   problemBox(),
-                   field('Přihlašovací jméno', input({name: 'login', autocomplete: 'username', autocapitalize: 'none',
-                                                      spellcheck: 'false', required: true})),
-                   field('Heslo', input({name: 'heslo', type: 'password', autocomplete: 'current-password', required: true})),
+    const login =
+        input({name: 'login', autocomplete: 'username', autocapitalize: 'none', spellcheck: 'false'});
+    const password = input({name: 'heslo', type: 'password', autocomplete: 'current-password'});
+    const form = h('form', {id: 'signin', class: 'panel', novalidate: true}, problemBox(),
+                   field('Přihlašovací jméno', login), field('Heslo', password),
                    h('button', {type: 'submit', class: 'button primary wide'}, 'Přihlásit'));
-    form.addEventListener('submit', busy(form, async () => {
-        const login = form.elements.login.value.trim();
-        const password = form.elements.heslo.value;
-        if (!login || !password) {
-            showProblem(form, 'Vyplňte přihlašovací jméno a heslo.', login ? 'heslo' : 'login');
-            return;
-        }
+    onSubmit(form, async () => {
+        if (!login.value.trim() || !password.value)
+            return showProblem(form, 'Vyplňte přihlašovací jméno a heslo.',
+                               login.value.trim() ? 'heslo' : 'login');
         try {
-            await api.signIn(login, password);
-            const account = await session.load();
-            go(account.zmenit_heslo ? '#/heslo' : (next.startsWith('#/prihlaseni') ? '#/revize' : next), {replace: true});
+            await api.signIn(login.value.trim(), password.value);
+            go(destination(query, await session.load()), {replace: true});
         } catch (error) {
-            form.elements.heslo.value = '';
+            password.value = '';
             showProblem(form, error.message, error.status === 401 ? 'heslo' : null);
         }
-    }));
-    return {title: 'Přihlášení', signedOut: true, content: form, focus: form.elements.login};
+    });
+    return {title: 'Přihlášení', signedOut: true, content: form, focus: login};
 }
