@@ -3,7 +3,7 @@
 #include "app/Hlavni_f.h"
 #include "records/ActivityPanel.h"
 #include "records/CardPanel.h"
-#include "records/InspectionDates.h"
+#include "rules/NextRevisionDate.h"
 #include "store/DataSet.h"
 #include "support/MainWindowFixture.h"
 #include "support/SeedData.h"
@@ -115,7 +115,7 @@ class TestActivities : public QObject
 {
     Q_OBJECT
 private slots:
-    void nextInspectionDate_data()
+    void nextRevisionDate_data()
     {
         QTest::addColumn<QDate>("carriedOut");
         QTest::addColumn<int>("months");
@@ -131,12 +131,12 @@ private slots:
         QTest::newRow("back one month") << QDate(2024, 3, 31) << -1 << QDate(2024, 2, 29);
         QTest::newRow("back over the year") << QDate(2024, 1, 15) << -13 << QDate(2022, 12, 15);
     }
-    void nextInspectionDate()
+    void nextRevisionDate()
     {
         QFETCH(QDate, carriedOut);
         QFETCH(int, months);
         QFETCH(QDate, next);
-        QCOMPARE(::nextInspectionDate(carriedOut, months), next);
+        QCOMPARE(::nextRevisionDate(carriedOut, months), next);
     }
 
     void theListIsOrderedByDateThenId()

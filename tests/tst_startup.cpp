@@ -1,6 +1,6 @@
 // Start-up and shutdown of the main window, with every road that ends the program.
 #include "app/Hlavni_f.h"
-#include "app/ProgramDirectory.h"
+#include "helpers/ProgramDirectory.h"
 #include "helpers/Password.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"

@@ -1,6 +1,6 @@
 #include "app/Application.h"
 #include "app/Hlavni_f.h"
-#include "app/ProgramDirectory.h"
+#include "helpers/ProgramDirectory.h"
 
 #include <QCoreApplication>
 

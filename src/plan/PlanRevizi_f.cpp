@@ -6,7 +6,7 @@
 #include "plan/PlanModel.h"
 #include "plan/PlanReminders.h"
 #include "plan/PlanRows.h"
-#include "plan/PlanSettings.h"
+#include "helpers/PlanSettings.h"
 #include "store/ColumnKind.h"
 #include "store/DatabaseError.h"
 #include "uikit/AppContext.h"

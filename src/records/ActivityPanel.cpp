@@ -2,8 +2,8 @@
 
 #include "helpers/TextConversions.h"
 #include "records/CustomerRecords.h"
-#include "records/InspectionDates.h"
 #include "records/RecordPanelLayout.h"
+#include "rules/NextRevisionDate.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "uikit/AppContext.h"
@@ -162,7 +162,7 @@ void ActivityPanel::setDefaults()
     activities->setValue(QStringLiteral("id_topneho_zdroje"),
                          m_records.DS_Karty->value(QStringLiteral("id")));
     activities->setValue(QStringLiteral("datum"), today);
-    activities->setValue(QStringLiteral("datum_pristi"), nextInspectionDate(today, cardPeriod()));
+    activities->setValue(QStringLiteral("datum_pristi"), nextRevisionDate(today, cardPeriod()));
 }
 
 bool ActivityPanel::validate()
@@ -194,7 +194,7 @@ void ActivityPanel::pickDate(DBEdit* field, bool recomputeNext)
     m_source->beginUserEdit();
     activities->setValue(column, date);
     if (recomputeNext)
-        activities->setValue(QStringLiteral("datum_pristi"), nextInspectionDate(date, cardPeriod()));
+        activities->setValue(QStringLiteral("datum_pristi"), nextRevisionDate(date, cardPeriod()));
 }
 
 void ActivityPanel::rebuildTechnicianMenu()

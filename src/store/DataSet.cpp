@@ -1,12 +1,11 @@
 #include "store/DataSet.h"
 
+#include "rules/GuardedUpdate.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
 #include "store/SqlDialect.h"
-#include "store/Transaction.h"
 
 #include <QRegularExpression>
-#include <optional>
 
 namespace {
 
@@ -346,62 +345,25 @@ void DataSet::writeInsert()
     emit rowUpdated(m_cursor);
 }
 
-// The row as the database holds it now, in the fields of the set converted as on reading;
-// nothing when it is gone.
-std::optional<QList<QVariant>> DataSet::storedRow(qint64 rowId) const
-{
-    QStringList names;
-    for (const ColumnInfo& field : m_fields)
-        names << field.name;
-    // Locked until the write's transaction ends, so that no other user's save slips in
-    // between this comparison and the update.
-    const ResultSet current =
-        m_connection.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
-                               .arg(names.join(QStringLiteral(", ")), m_baseTable, m_rowKey),
-                           {rowId});
-    if (current.rows.isEmpty())
-        return std::nullopt;
-    QList<QVariant> row = current.rows.first();
-    for (int i = 0; i < row.size() && i < m_fields.size(); ++i)
-        FieldValues::adoptFromStorage(m_fields[i].kind, row[i]);
-    return row;
-}
-
 void DataSet::writeUpdate()
 {
-    QStringList assignments;
-    QVariantList values;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (!m_changed.testBit(i) || m_fields[i].kind == ColumnKind::AutoKey)
-            continue;
-        assignments << m_fields[i].name + QStringLiteral(" = ?");
-        values << FieldValues::toStorage(m_fields[i].kind, m_buffer[i]);
-    }
-    if (!assignments.isEmpty()) {
-        // Another program may have saved the row since it was read: the row is compared with
-        // what was read and written only when nobody changed it meanwhile, in one transaction.
-        std::optional<QList<QVariant>> stored;
-        {
-            Transaction transaction(m_connection);
-            stored = storedRow(m_rowIds[m_cursor]);
-            if (stored && *stored == m_rows[m_cursor]) {
-                values << m_rowIds[m_cursor];
-                m_connection.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                         .arg(m_baseTable, assignments.join(QStringLiteral(", ")), m_rowKey),
-                                     values);
-                transaction.commit();
-            }
-        }
-        if (!stored)
-            throw DatabaseError(QStringLiteral("Záznam mezitím smazal jiný uživatel, změny nelze uložit. "
-                                               "Zrušte je tlačítkem Storno."));
-        if (*stored != m_rows[m_cursor]) {
-            m_rows[m_cursor] = *stored;
+    QList<std::pair<int, QVariant>> changes;
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_changed.testBit(i) && m_fields[i].kind != ColumnKind::AutoKey)
+            changes.append({i, m_buffer[i]});
+    if (!changes.isEmpty()) {
+        // Another program may have saved the row since it was read.
+        GuardedUpdateResult result = updateIfUnchanged(m_connection, {m_baseTable, m_rowKey, m_fields},
+                                                       m_rowIds[m_cursor], m_rows[m_cursor], changes);
+        switch (result.outcome) {
+        case GuardedUpdateResult::Outcome::Written:
+            break;
+        case GuardedUpdateResult::Outcome::DeletedMeanwhile:
+            throw DatabaseError(deletedMeanwhileMessage());
+        case GuardedUpdateResult::Outcome::ChangedMeanwhile:
+            m_rows[m_cursor] = std::move(result.current);
             cancel();
-            throw DatabaseError(
-                QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy "
-                               "a záznam je načten znovu; prohlédněte si ho a změny případně "
-                               "proveďte znovu."));
+            throw DatabaseError(changedMeanwhileMessage());
         }
     }
     m_rows[m_cursor] = m_buffer;

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QVariant>
 #include <functional>
-#include <optional>
 
 class Connection;
 
@@ -124,7 +123,6 @@ private:
     bool moveCursor(int index);
     void writeInsert();
     void writeUpdate();
-    std::optional<QList<QVariant>> storedRow(qint64 rowId) const;
     void removeCurrentRow();
     const QList<QVariant>* currentValuesOrNull() const;
 

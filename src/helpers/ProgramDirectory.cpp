@@ -1,4 +1,4 @@
-#include "app/ProgramDirectory.h"
+#include "helpers/ProgramDirectory.h"
 
 #include <QCommandLineParser>
 

@@ -1,4 +1,4 @@
-#include "plan/PlanSettings.h"
+#include "helpers/PlanSettings.h"
 
 #include "helpers/IniFile.h"
 

@@ -1,6 +1,6 @@
-#include "records/InspectionDates.h"
+#include "rules/NextRevisionDate.h"
 
-QDate nextInspectionDate(const QDate& carriedOut, int periodMonths)
+QDate nextRevisionDate(const QDate& carriedOut, int periodMonths)
 {
     if (periodMonths == 0 || !carriedOut.isValid())
         return carriedOut;

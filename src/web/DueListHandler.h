@@ -1,0 +1,10 @@
+#pragma once
+
+class RequestContext;
+
+// GET /api/revize: the heating sources due up to today and the plan's days ahead, by the
+// revision plan's own rule (cards in service of the customers whose revisions are watched,
+// by their kept next revision), ordered by town, street and customer; one town on request.
+namespace DueListHandler {
+void get(RequestContext& context);
+}

@@ -1,0 +1,48 @@
+#include "web/RequestContext.h"
+
+#include "web/RouteTable.h"
+#include "web/WebServices.h"
+
+#include <httplib.h>
+
+RequestContext::RequestContext(const httplib::Request& r, WebServices& s)
+    : request(r), services(s), address(QString::fromStdString(r.remote_addr))
+{
+}
+
+QString RequestContext::queryValue(const char* name) const
+{
+    return QString::fromUtf8(request.get_param_value(name));
+}
+
+std::string RequestContext::header(const char* name) const
+{
+    return request.get_header_value(name);
+}
+
+Connection& RequestContext::db()
+{
+    return services.database.connection();
+}
+
+bool RequestContext::ownerAllows(OwnerRule rule, const QString& technicianName, const QDate& day) const
+{
+    if (!account)
+        return false;
+    switch (rule) {
+    case OwnerRule::None:
+        return true;
+    case OwnerRule::OwnActivityOfToday:
+        return account->office() ||
+               (!account->technicianName.isEmpty() && technicianName == account->technicianName && day == today);
+    }
+    return false;
+}
+
+void RequestContext::audit(AuditEntry entry)
+{
+    if (!entry.account && account)
+        entry.account = account->id;
+    entry.address = address;
+    AuditLog::write(db(), now, entry);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "web/AuditLog.h"
+#include "web/SignedInAccount.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QJsonObject>
+
+#include <optional>
+#include <string>
+
+namespace httplib {
+struct Request;
+}
+class Connection;
+struct Route;
+enum class OwnerRule;
+struct WebServices;
+
+// One request on its way through the web app: what the router found out about it, and
+// the answer the handler gives.
+class RequestContext
+{
+public:
+    RequestContext(const httplib::Request& request, WebServices& services);
+
+    const httplib::Request& request;
+    WebServices& services;
+    const Route* route = nullptr;
+    qint64 pathId = 0; // the row id in the path
+    std::optional<SignedInAccount> account;
+    QString sessionHash;
+    QString address;
+    QDateTime now; // UTC
+    QDate today;   // the firm's day
+    QJsonObject body;
+
+    int status = 200;
+    QJsonObject reply;
+    std::string setCookie;
+
+    QString queryValue(const char* name) const;
+    std::string header(const char* name) const;
+    Connection& db();
+    const SignedInAccount& signedIn() const { return *account; }
+    // Whether the owner rule lets this account change an activity of that technician
+    // carried out on that day.
+    bool ownerAllows(OwnerRule rule, const QString& technicianName, const QDate& day) const;
+    // A row of web_audit from this account and address.
+    void audit(AuditEntry entry);
+};

@@ -1,0 +1,31 @@
+#include "web/RequestIds.h"
+
+#include "store/Connection.h"
+#include "web/ApiError.h"
+#include "web/StoredTime.h"
+
+namespace RequestIds {
+
+std::optional<qint64> earlierRow(Connection& connection, const QString& requestId, qint64 account,
+                                 const QString& table)
+{
+    const ResultSet r = connection.query(
+        QStringLiteral("SELECT ucet, tabulka, id_radku FROM web_prijato WHERE id_pozadavku = ?"), {requestId});
+    if (r.isEmpty())
+        return std::nullopt;
+    const QList<QVariant>& row = r.rows.first();
+    if (row[0].toLongLong() != account || row[1].toString() != table)
+        throw ApiError(409, QStringLiteral("Tento identifikátor požadavku už byl použit pro jiný zápis."),
+                       QStringLiteral("id_pozadavku"));
+    return row[2].toLongLong();
+}
+
+void remember(Connection& connection, const QString& requestId, qint64 account, const QString& table,
+              qint64 rowId, const QDateTime& now)
+{
+    connection.execute(
+        QStringLiteral("INSERT INTO web_prijato (id_pozadavku, ucet, tabulka, id_radku, cas) VALUES (?, ?, ?, ?, ?)"),
+        {requestId, account, table, rowId, StoredTime::text(now)});
+}
+
+} // namespace RequestIds

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class Connection;
+
+// The request ids of the writes (web_prijato): a write sent twice is recorded once, and the
+// second answer shows the row the first one wrote.
+namespace RequestIds {
+
+// The row the request wrote before into that table, or nothing when the id is new. An id
+// used for another table or by another account is refused (ApiError 409).
+std::optional<qint64> earlierRow(Connection& connection, const QString& requestId, qint64 account,
+                                 const QString& table);
+void remember(Connection& connection, const QString& requestId, qint64 account, const QString& table,
+              qint64 rowId, const QDateTime& now);
+
+} // namespace RequestIds

@@ -1,0 +1,99 @@
+#include "web/TextFolding.h"
+
+#include "store/Connection.h"
+#include "store/DatabaseError.h"
+
+#include <QSqlDriver>
+
+#include <array>
+
+#include <sqlite3.h>
+
+namespace TextFolding {
+
+namespace {
+
+constexpr char16_t firstAccented = 0x00C0;
+constexpr char16_t lastAccented = 0x017F;
+
+// Each accented letter of the range with its plain letter (from its canonical decomposition),
+// 0 for a character that keeps its form.
+const std::array<char16_t, lastAccented - firstAccented + 1>& plainLetters()
+{
+    static const auto table = [] {
+        std::array<char16_t, lastAccented - firstAccented + 1> t{};
+        for (char16_t c = firstAccented; c <= lastAccented; ++c) {
+            const QString decomposed = QString(QChar(c)).normalized(QString::NormalizationForm_D);
+            const char16_t base = decomposed.isEmpty() ? 0 : decomposed.at(0).unicode();
+            t[c - firstAccented] = decomposed.size() > 1 && base < 0x80 ? base : 0;
+        }
+        return t;
+    }();
+    return table;
+}
+
+void unaccentedFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(values[0]));
+    const int bytes = sqlite3_value_bytes16(values[0]);
+    const QString folded = fold(QString::fromUtf16(text, bytes / 2));
+    sqlite3_result_text16(context, folded.utf16(), int(folded.size() * 2), SQLITE_TRANSIENT);
+}
+
+// The arguments of the server's translate(): every accented letter and its plain one.
+const std::pair<QString, QString>& translation()
+{
+    static const auto pair = [] {
+        QString from, to;
+        const auto& table = plainLetters();
+        for (char16_t c = firstAccented; c <= lastAccented; ++c) {
+            if (table[c - firstAccented]) {
+                from += QChar(c);
+                to += QChar(table[c - firstAccented]);
+            }
+        }
+        return std::pair{from, to};
+    }();
+    return pair;
+}
+
+} // namespace
+
+QString fold(const QString& text)
+{
+    const auto& table = plainLetters();
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    for (const QChar ch : text) {
+        char16_t c = ch.unicode();
+        if (c >= firstAccented && c <= lastAccented && table[c - firstAccented])
+            c = table[c - firstAccented];
+        *o++ = c < 0x80 ? QChar(c >= u'A' && c <= u'Z' ? c + 32 : c) : QChar(c).toLower();
+    }
+    return out;
+}
+
+void registerOn(Connection& connection)
+{
+    if (connection.isServer())
+        return;
+    const QVariant v = connection.database().driver()->handle();
+    sqlite3* db = v.isValid() ? *static_cast<sqlite3* const*>(v.data()) : nullptr;
+    if (!db || sqlite3_create_function_v2(db, "unaccented", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                          unaccentedFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DatabaseError(QStringLiteral("Nelze připravit hledání bez diakritiky."));
+}
+
+QString unaccented(const QString& column, bool server)
+{
+    if (!server)
+        return QStringLiteral("unaccented(%1)").arg(column);
+    const auto& [from, to] = translation();
+    return QStringLiteral("translate(%1, '%2', '%3')").arg(column, from, to);
+}
+
+} // namespace TextFolding

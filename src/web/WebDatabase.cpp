@@ -1,0 +1,60 @@
+#include "web/WebDatabase.h"
+
+#include "store/Connection.h"
+#include "web/TextFolding.h"
+
+#include <atomic>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("vestibor-web-%1").arg(++counter);
+}
+
+} // namespace
+
+WebDatabase::WebDatabase(std::function<void(Connection&)> open) : m_open(std::move(open)) {}
+
+WebDatabase::~WebDatabase() = default;
+
+Connection& WebDatabase::connection()
+{
+    const std::thread::id thread = std::this_thread::get_id();
+    {
+        std::lock_guard lock(m_connectionsMutex);
+        const auto found = m_connections.find(thread);
+        if (found != m_connections.end())
+            return *found->second;
+    }
+    // Opened outside the lock: connecting to a server that is slow to answer holds up
+    // no other thread.
+    auto connection = std::make_unique<Connection>(nextConnectionName());
+    m_open(*connection);
+    TextFolding::registerOn(*connection);
+    std::lock_guard lock(m_connectionsMutex);
+    Connection& ours = *connection;
+    m_connections[thread] = std::move(connection);
+    return ours;
+}
+
+void WebDatabase::forgetConnection()
+{
+    std::unique_ptr<Connection> gone;
+    {
+        std::lock_guard lock(m_connectionsMutex);
+        const auto found = m_connections.find(std::this_thread::get_id());
+        if (found == m_connections.end())
+            return;
+        gone = std::move(found->second);
+        m_connections.erase(found);
+    }
+}
+
+std::unique_lock<std::mutex> WebDatabase::writeTurn()
+{
+    if (connection().isServer())
+        return {};
+    return std::unique_lock(m_writeMutex);
+}
