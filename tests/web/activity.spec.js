@@ -83,6 +83,30 @@ test(
             .toBe('1000.00');
     });
 
+test('a save whose answer was lost goes again with the same request id and is recorded once',
+     async ({page}) => {
+         await page.goto('/#/karta/2/nova');
+         await page.getByLabel('Činnost').selectOption({label: 'Kontrola'});
+         await page.getByLabel('Poznámka').fill('Odpověď se ztratila');
+         // The first save reaches the server, which writes the row; its answer never comes back.
+         let lost = false;
+         await page.route('**/api/cinnosti', async route => {
+             if (lost)
+                 return route.continue();
+             lost = true;
+             await route.fetch();
+             await route.abort('connectionreset');
+         });
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.getByRole('alert'))
+             .toHaveText('Server neodpovídá. Zkontrolujte připojení a zkuste to znovu.');
+         expect(database('SELECT count(*) FROM cinnosti WHERE poznamka = \'Odpověď se ztratila\'')).toBe('1');
+
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
+         expect(database('SELECT count(*) FROM cinnosti WHERE poznamka = \'Odpověď se ztratila\'')).toBe('1');
+     });
+
 test('the form is filled and sent by keyboard alone, with the focus always visible', async ({page}) => {
     await page.goto('/#/karta/3');
     await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();

@@ -26,10 +26,11 @@ export async function correctionPage([id], query) {
     return activityForm(card, lists, row);
 }
 
-// The row as the server gave it, without what it adds for showing.
-function asRead(row) {
+// The row as the server gave it, without what it adds for showing. The card's list leaves out
+// whose card and customer the row is: they are this card's.
+function asRead(row, card) {
     const {nazev_cinnosti: name, lze_opravit: correctable, ...stored} = row;
-    return stored;
+    return {id_zakaznika: card.id_zakaznika, id_topneho_zdroje: card.id, ...stored};
 }
 
 // A technician records as himself; the office chooses whom the work was done by.
@@ -93,7 +94,7 @@ function currentRow(row) {
 export function activityForm(card, lists, row) {
     const k = card.karta;
     const correcting = Boolean(row);
-    let original = row ? asRead(row) : null;
+    let original = row ? asRead(row, k) : null;
     const write = new api.Write();
     const kindChoices = [['', '– vyberte –'], ...(lists.cinnosti || []).map(c => [c.id, c.nazev])];
     const date = input({type: 'date', name: 'datum', required: true, value: row ? row.datum : todayIso()});
@@ -125,7 +126,7 @@ export function activityForm(card, lists, row) {
     };
     // As in the desktop, a row changed meanwhile is read again and shown; the changes are to be made again.
     const reload = stored => {
-        original = asRead(stored);
+        original = asRead(stored, k);
         show(current, currentRow(stored));
         fill(form, stored);
         showNext();
