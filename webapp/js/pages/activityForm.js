@@ -100,13 +100,13 @@ export function activityForm(card, lists, row) {
     const date = input({type: 'date', name: 'datum', required: true, value: row ? row.datum : todayIso()});
     const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
     const current = h('div', {id: 'aktualni'});
-    const form = h('form', {id: 'cinnost', class: 'panel', novalidate: true},
-                   h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' – ', card.zakaznik?.nazev || ''),
-                   problemBox(), current, field('Datum', date),
-                   field('Činnost', select({name: 'cinnost', required: true}, kindChoices, row?.cinnost)),
-                   technicianControl(lists, row), priceFields(row),
-                   field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')),
-                   h('p', {class: 'next-line'}, 'Příští revize: ', next));
+    const form =
+        h('form', {id: 'cinnost', class: 'panel', novalidate: true},
+          h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' – ', card.zakaznik?.nazev || ''),
+          problemBox(), current, field('Datum', date), h('p', {class: 'next-line'}, 'Příští revize: ', next),
+          field('Činnost', select({name: 'cinnost', required: true}, kindChoices, row?.cinnost)),
+          technicianControl(lists, row), priceFields(row),
+          field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')));
     // Shown as the desktop computes it; the server computes it again on saving.
     const showNext = () => {
         const nextDate = nextRevisionDate(date.value, k.lhuta);
