@@ -1,7 +1,9 @@
-// Every page on the narrowest phone: nothing wider than the screen. Each page is also
-// photographed at 390 × 844 for a person to look at.
+// Every page on the narrowest phone: nothing wider than the screen, nothing from another
+// host, nothing the content security policy refuses. Each page is also photographed at
+// 390 × 844 for a person to look at.
 const fs = require('node:fs');
 const path = require('node:path');
+const zlib = require('node:zlib');
 const {test, expect} = require('@playwright/test');
 const {signIn} = require('./support.js');
 
@@ -11,19 +13,43 @@ const pages = [
 ];
 const shots = process.env.VESTIBOR_SCREENSHOTS || path.join(process.env.VESTIBOR_WORK || '/tmp', 'obrazovky');
 
-test('no page scrolls sideways at 360 px, and each is photographed', async ({page}) => {
-    fs.mkdirSync(shots, {recursive: true});
-    await page.goto('/#/prihlaseni');
-    await page.screenshot({path: path.join(shots, 'prihlaseni.png')});
-    await signIn(page);
-    for (const [name, hash] of pages) {
-        await page.setViewportSize({width: 390, height: 844});
-        await page.goto('/' + hash);
-        await expect(page.locator('main')).not.toHaveAttribute('aria-busy', 'true');
-        await page.screenshot({path: path.join(shots, `${name}.png`)});
-        await page.setViewportSize({width: 360, height: 740});
-        const width = await page.evaluate(
-            () => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
-        expect(width[0], `${hash} is wider than the screen`).toBeLessThanOrEqual(width[1]);
+test('no page scrolls sideways at 360 px or asks another host, and each is photographed',
+     async ({page, baseURL}) => {
+         const foreign = [];
+         const refused = [];
+         page.on('request', request => {
+             if (new URL(request.url()).origin !== new URL(baseURL).origin)
+                 foreign.push(request.url());
+         });
+         page.on('console', message => {
+             if (/Content Security Policy/i.test(message.text()))
+                 refused.push(message.text());
+         });
+         fs.mkdirSync(shots, {recursive: true});
+         await page.goto('/#/prihlaseni');
+         await page.screenshot({path: path.join(shots, 'prihlaseni.png')});
+         await signIn(page);
+         for (const [name, hash] of pages) {
+             await page.setViewportSize({width: 390, height: 844});
+             await page.goto('/' + hash);
+             await expect(page.locator('main')).not.toHaveAttribute('aria-busy', 'true');
+             await page.screenshot({path: path.join(shots, `${name}.png`)});
+             await page.setViewportSize({width: 360, height: 740});
+             const [scrolled, shown] = await page.evaluate(
+                 () => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+             expect(scrolled, `${hash} is wider than the screen`).toBeLessThanOrEqual(shown);
+         }
+         expect(foreign).toEqual([]);
+         expect(refused).toEqual([]);
+     });
+
+test('the app shell stays far under 100 KB compressed', () => {
+    const root = path.join(__dirname, '../../webapp');
+    let compressed = 0;
+    for (const name of fs.readdirSync(root, {recursive: true})) {
+        const file = path.join(root, name);
+        if (fs.statSync(file).isFile())
+            compressed += zlib.gzipSync(fs.readFileSync(file), {level: 9}).length;
     }
+    expect(compressed).toBeLessThan(50 * 1024);
 });
