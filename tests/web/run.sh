@@ -5,7 +5,7 @@
 #   tests/web/run.sh <vestibor-web> <vestibor_prepare> <extension without .so> [playwright args]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-web=$1 prepare=$2 extension=$3
+web=$(realpath "$1") prepare=$(realpath "$2") extension=$(realpath -m "$3")
 shift 3
 
 work=$(mktemp -d /tmp/vestibor-web-test.XXXXXX)

@@ -1,5 +1,5 @@
 -- What the browser tests find in their throwaway database: two technicians, the code lists,
--- customers with accented names, and cards due and overdue.
+-- customers with accented names, cards due and overdue, and cards to record activities on.
 INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (1, 'Petr Novák'), (2, 'Jan Dvořák');
 INSERT INTO cis_cinnost (id, nazev_cinnosti) VALUES (1, 'Revize'), (2, 'Kontrola'), (3, 'Oprava');
 INSERT INTO cis_kategorie (id, nazev_kategorie, lhuta) VALUES (1, 'Plynový kotel', 12), (2, 'Kotel na tuhá paliva', 24);
@@ -11,7 +11,10 @@ VALUES (1, 'Šťastná Věra', NULL, 'Žižkova 12', 'Třebíč', '674 01', '568
 INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, vyrobce, vyrobni_cislo, carovy_kod, rok_vyroby, kategorie, lhuta)
 VALUES (1, 1, 'Kotel v kotelně', 'Condens 24', 'Kotlárna Jih', 'VC-2024-ABC', '8594001234567', 2016, 1, 12),
        (2, 2, 'Kaskáda kotlů', 'XL-90', 'Kotlárna Jih', 'KS-77', NULL, 2019, 1, 12),
-       (3, 3, 'Kamna v obýváku', 'K-200', NULL, 'KM-3', NULL, NULL, 2, 24);
+       (3, 3, 'Kamna v obýváku', 'K-200', NULL, 'KM-3', NULL, NULL, 2, 24),
+-- Cards without activities for the tests that record some: they never join the due list.
+       (4, 2, 'Kotel v dílně', 'Condens 35', 'Kotlárna Jih', 'ZK-4', NULL, 2020, 1, 12),
+       (5, 3, 'Kotel v suterénu', 'Kompakt 12', NULL, 'ZK-5', NULL, NULL, 1, 12);
 INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, cena_doprava, cena_prace)
 VALUES (1, 1, 1, date('now', '-13 months'), date('now', '-1 months'), 'Jan Dvořák', 250, 1200),
        (2, 2, 1, date('now', '-11 months'), date('now', '+1 months', '-20 days'), 'Jan Dvořák', 300, 1500),
