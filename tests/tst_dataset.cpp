@@ -9,7 +9,9 @@
 #include "support/TestMain.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
+#include <ctime>
 
 class TestDataSet : public QObject
 {
@@ -460,6 +462,36 @@ private slots:
         QCOMPARE(mine.recordCount(), 1);
     }
 
+    // A time (UTC, whole seconds) reads back as it was written, so that a row holding one can
+    // be saved again without being taken for another user's change.
+    void aTimeReadsBackAsWrittenAndItsRowSavesAgain()
+    {
+        // in the firm's zone, which is not UTC
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Prague");
+        tzset();
+        const auto restoreZone = qScopeGuard([&] {
+            zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+            tzset();
+        });
+        const QDateTime at(QDate(2024, 2, 29), QTime(23, 59, 58), Qt::UTC);
+        DataSet ds(*m_db, QStringLiteral("Audit"));
+        ds.setCommandText(QStringLiteral("SELECT * FROM web_audit"));
+        ds.open();
+        QCOMPARE(ds.field(QStringLiteral("cas")).kind, ColumnKind::DateTime);
+        QVERIFY(ds.append());
+        ds.setValue(QStringLiteral("cas"), at);
+        ds.setValue(QStringLiteral("udalost"), QStringLiteral("zapis"));
+        QVERIFY(ds.post());
+        ds.open();
+        QCOMPARE(ds.value(QStringLiteral("cas")).toDateTime(), at);
+        QCOMPARE(ds.text(QStringLiteral("cas")), QStringLiteral("29.2.2024 23:59:58"));
+        QVERIFY(ds.edit());
+        ds.setValue(QStringLiteral("udalost"), QStringLiteral("oprava"));
+        QVERIFY(ds.post());
+        QCOMPARE(stored(QStringLiteral("SELECT udalost FROM web_audit")), QStringList{"oprava"});
+    }
+
     void aJoinIsReadOnly()
     {
         addCustomer(*m_db, QStringLiteral("Novák"));
@@ -530,7 +562,7 @@ private slots:
         QCOMPARE(parse(ColumnKind::Money, QStringLiteral("-0,25")), QVariant(qint64(-2500)));
         QCOMPARE(parse(ColumnKind::Date, QStringLiteral("5.3.2024")), QVariant(QDate(2024, 3, 5)));
         QCOMPARE(parse(ColumnKind::DateTime, QStringLiteral("5.3.2024 14:30:00")),
-                 QVariant(QDateTime(QDate(2024, 3, 5), QTime(14, 30))));
+                 QVariant(QDateTime(QDate(2024, 3, 5), QTime(14, 30), Qt::UTC)));
         QVERIFY(parse(ColumnKind::Date, QStringLiteral("  ")).isNull());
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("31.2.2024")));
         QVERIFY_THROWS_EXCEPTION(ConversionError, parse(ColumnKind::Date, QStringLiteral("5.3.")));

@@ -154,6 +154,10 @@ private slots:
                                     "VALUES (1, 'Kamna', 'K', 1)"));
         file.execute(QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
                                     "datum_pristi) VALUES (1, 2, 1, '2026-05-04', '2027-05-04')"));
+        file.execute(
+            QStringLiteral("INSERT INTO web_ucty (login, role, technik, heslo, aktivni, zmenit_heslo, "
+                           "vytvoreno) VALUES ('jiri', 'technik', 7, '$argon2id$x', 1, 0, "
+                           "'2026-03-01 07:08:09')"));
 
         TestServerDatabase server;
         QVERIFY2(server.ok(), qPrintable(server.error()));
@@ -163,7 +167,11 @@ private slots:
             progress << QStringLiteral("%1 %2").arg(table).arg(count);
         });
         QCOMPARE(progress, (QStringList{"cis_zakaznici 2", "cis_technici 1", "topny_zdroj 2", "cinnosti 2",
-                                        "upozorneni 1"}));
+                                        "upozorneni 1", "web_ucty 1"}));
+        QCOMPARE(
+            rows(server.db(), QStringLiteral("SELECT login, aktivni, vytvoreno::text, posledni_prihlaseni "
+                                             "FROM web_ucty")),
+            QStringList{"jiri|true|2026-03-01 07:08:09|"});
         Connection onServer(QStringLiteral("copied"));
         onServer.openServer(server.connectionString());
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT id_topneho_zdroje, datum, hlidani_revizi "
@@ -289,6 +297,39 @@ private slots:
 
         QVERIFY(Schema::upgrade(connection)); // nothing left to do
         QCOMPARE(identities(), after);
+        QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici")), QStringList{"Alfa"});
+    }
+
+    // A database laid out before the web app gains its tables at start-up, times as times.
+    void anUpgradeAddsTheWebTables()
+    {
+        TestServerDatabase server;
+        QVERIFY2(server.ok(), qPrintable(server.error()));
+        ServerDatabase::createSchema(server.db());
+        QSqlQuery(server.db()).exec(QStringLiteral("INSERT INTO cis_zakaznici (nazev) VALUES ('Alfa')"));
+        for (const char* table : {"web_ucty", "web_relace", "web_audit", "web_prijato"})
+            QVERIFY(QSqlQuery(server.db()).exec(QStringLiteral("DROP TABLE ") + QLatin1String(table)));
+        const QString webObjects = QStringLiteral(
+            "SELECT relname FROM pg_class WHERE relname LIKE 'web\\_%' OR relname LIKE 'ix\\_web%' "
+            "ORDER BY relname");
+        QCOMPARE(rows(server.db(), webObjects), QStringList());
+
+        Connection connection(QStringLiteral("upgrade"));
+        connection.openServer(server.connectionString());
+        QVERIFY(Schema::upgrade(connection));
+        QCOMPARE(
+            rows(server.db(), webObjects),
+            (QStringList{"ix_web_audit_cas", "ix_web_relace_ucet", "web_audit", "web_audit_id_seq",
+                         "web_audit_pkey", "web_prijato", "web_prijato_pkey", "web_relace", "web_relace_pkey",
+                         "web_ucty", "web_ucty_id_seq", "web_ucty_login_key", "web_ucty_pkey"}));
+        const QList<ColumnInfo> accounts = connection.tableColumns(QStringLiteral("web_ucty"));
+        QCOMPARE(accounts[7].name, QStringLiteral("vytvoreno"));
+        QCOMPARE(accounts[7].kind, ColumnKind::DateTime);
+        QCOMPARE(accounts[8].kind, ColumnKind::DateTime);
+        QCOMPARE(
+            rows(server.db(), QStringLiteral("SELECT data_type FROM information_schema.columns WHERE "
+                                             "table_name = 'web_relace' AND column_name = 'platnost_do'")),
+            QStringList{"timestamp without time zone"});
         QCOMPARE(rows(server.db(), QStringLiteral("SELECT nazev FROM cis_zakaznici")), QStringList{"Alfa"});
     }
 

@@ -1,7 +1,7 @@
 // Start-up and shutdown of the main window, with every road that ends the program.
 #include "app/Hlavni_f.h"
-#include "helpers/ProgramDirectory.h"
 #include "helpers/Password.h"
+#include "helpers/ProgramDirectory.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/ServerDatabase.h"

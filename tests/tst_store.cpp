@@ -54,6 +54,10 @@ private slots:
         QCOMPARE(customers[13].name, QStringLiteral("je_firma"));
         QCOMPARE(customers[13].kind, ColumnKind::YesNo);
         QCOMPARE(m_db->tableColumns(QStringLiteral("cis_technici")).size(), 2);
+        const auto accounts = m_db->tableColumns(QStringLiteral("web_ucty"));
+        QCOMPARE(accounts[7].name, QStringLiteral("vytvoreno"));
+        QCOMPARE(accounts[7].kind, ColumnKind::DateTime);
+        QCOMPARE(accounts[5].kind, ColumnKind::YesNo);
         QVERIFY_THROWS_EXCEPTION(DatabaseError, m_db->tableColumns(QStringLiteral("nic")));
     }
 
@@ -150,6 +154,8 @@ private slots:
     {
         m_db->execute(QStringLiteral("DROP VIEW pristi_revize"));
         m_db->execute(QStringLiteral("DROP TABLE upozorneni"));
+        for (const char* table : {"web_ucty", "web_relace", "web_audit", "web_prijato"})
+            m_db->execute(QStringLiteral("DROP TABLE ") + QLatin1String(table));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_carovy_kod"));
         m_db->execute(QStringLiteral("DROP INDEX ix_topny_zdroj_vyrobni_cislo"));
         m_db->execute(
@@ -331,7 +337,8 @@ private slots:
         QCOMPARE(m_db->query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"))
                      .rows[0][0]
                      .toInt(),
-                 9); // seven tables, the kept next inspections and the id sequence
+                 13); // seven tables, the kept next inspections, the four of the web app and the id
+                      // sequence
     }
 };
 

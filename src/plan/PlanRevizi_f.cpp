@@ -3,10 +3,10 @@
 #include "plan/PlanRevizi_f.h"
 
 #include "exchange/TableExport.h"
+#include "helpers/PlanSettings.h"
 #include "plan/PlanModel.h"
 #include "plan/PlanReminders.h"
 #include "plan/PlanRows.h"
-#include "helpers/PlanSettings.h"
 #include "store/ColumnKind.h"
 #include "store/DatabaseError.h"
 #include "uikit/AppContext.h"

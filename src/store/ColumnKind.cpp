@@ -78,11 +78,20 @@ QDate dateFromStorage(const QString& s)
     return QDate::fromString(s.left(10), isoDate);
 }
 
+// A time is kept by its date and time of day, which are UTC: the stored numbers are read as
+// such, and the server's driver, which hands them over as a time of the machine's zone, is
+// taken by its numbers too.
 QDateTime dateTimeFromStorage(const QString& s)
 {
     if (s.size() <= 10)
-        return QDateTime(dateFromStorage(s), QTime(0, 0));
-    return QDateTime::fromString(s.left(19), isoDateTime);
+        return QDateTime(dateFromStorage(s), QTime(0, 0), Qt::UTC);
+    const QTime time = QTime::fromString(s.mid(11, 8), QStringLiteral("HH:mm:ss"));
+    return time.isValid() ? QDateTime(dateFromStorage(s), time, Qt::UTC) : QDateTime();
+}
+
+QDateTime storedNumbersInUtc(const QDateTime& value)
+{
+    return QDateTime(value.date(), value.time(), Qt::UTC);
 }
 
 [[noreturn]] void refuse(const QString& what, const QString& text)
@@ -176,6 +185,8 @@ QVariant fromStorage(ColumnKind kind, const QVariant& stored)
         return d.isValid() ? QVariant(d) : stored;
     }
     case ColumnKind::DateTime: {
+        if (stored.typeId() == QMetaType::QDateTime)
+            return storedNumbersInUtc(stored.toDateTime());
         const QDateTime d = dateTimeFromStorage(stored.toString());
         return d.isValid() ? QVariant(d) : stored;
     }
@@ -270,7 +281,7 @@ QVariant normalize(ColumnKind kind, const QVariant& value)
     case ColumnKind::Date:
         return value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
     case ColumnKind::DateTime:
-        return value.toDateTime();
+        return storedNumbersInUtc(value.toDateTime());
     case ColumnKind::YesNo:
         return value.toBool();
     case ColumnKind::Text:
@@ -360,7 +371,7 @@ QVariant parse(ColumnKind kind, const QString& input)
             if (!time.isValid())
                 refuse(QStringLiteral("není platné datum a čas."), input);
         }
-        return QDateTime(d, time);
+        return QDateTime(d, time, Qt::UTC);
     }
     case ColumnKind::YesNo: {
         const QString l = t.toLower();

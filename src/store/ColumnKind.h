@@ -13,7 +13,7 @@ enum class ColumnKind
     Float,
     Money,    // held as ten-thousandths in a qint64, stored as REAL
     Date,     // QDate, stored as YYYY-MM-DD
-    DateTime, // QDateTime, stored as YYYY-MM-DD HH:MM:SS
+    DateTime, // QDateTime in UTC, stored as YYYY-MM-DD HH:MM:SS
     YesNo,    // bool, stored as 0/1 in the file, as a boolean on the server
     Text,     // with a maximum length
     LongText,
@@ -43,7 +43,8 @@ void adoptFromStorage(ColumnKind kind, QVariant& value);
 QVariant toStorage(ColumnKind kind, const QVariant& value);
 
 // Brings a value handed in by the program to the kind's own type; throws ConversionError.
-// For money, a floating-point value is an amount in crowns, an integer one ten-thousandths.
+// For money, a floating-point value is an amount in crowns, an integer one ten-thousandths;
+// a time is taken by its date and time of day, as UTC (hand in currentDateTimeUtc()).
 QVariant normalize(ColumnKind kind, const QVariant& value);
 
 // The value as text under Czech regional settings: dates d.M.yyyy, money with up to four

@@ -16,7 +16,8 @@ namespace {
 
 // The tables of the database file, parents before the rows that point at them.
 const char* const copiedTables[] = {"cis_zakaznici", "cis_kategorie", "cis_cinnost", "cis_technici",
-                                    "topny_zdroj",   "cinnosti",      "upozorneni"};
+                                    "topny_zdroj",   "cinnosti",      "upozorneni",  "web_ucty",
+                                    "web_relace",    "web_audit",     "web_prijato"};
 
 // Rows per INSERT: few statements, far below the server's limit of bound values.
 constexpr int rowsPerInsert = 500;
@@ -259,7 +260,8 @@ QStringList schemaStatements()
         {QRegularExpression(QStringLiteral("\\bBIT\\b")), QStringLiteral("BOOLEAN")},
         {QRegularExpression(QStringLiteral("\\bMONEY\\b")), QStringLiteral("NUMERIC(19,4)")},
         {QRegularExpression(QStringLiteral("\\bMEMO\\b")), QStringLiteral("TEXT")},
-        {QRegularExpression(QStringLiteral("\\bYEAR\\b")), QStringLiteral("SMALLINT")}};
+        {QRegularExpression(QStringLiteral("\\bYEAR\\b")), QStringLiteral("SMALLINT")},
+        {QRegularExpression(QStringLiteral("\\bDATETIME\\b")), QStringLiteral("TIMESTAMP(0)")}};
     for (QString statement : Schema::statements()) {
         if (statement.startsWith(QStringLiteral("PRAGMA"), Qt::CaseInsensitive))
             continue;

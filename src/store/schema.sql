@@ -91,3 +91,48 @@ CREATE INDEX ix_zakaznici_psc ON cis_zakaznici (psc);
 CREATE INDEX ix_zakaznici_ico ON cis_zakaznici (ico);
 CREATE INDEX ix_technici_jmeno ON cis_technici (jmeno_technika);
 CREATE INDEX ix_upozorneni_zdroj ON upozorneni (id_topneho_zdroje, datum);
+
+-- The technicians' accounts of the web app, their sessions, what they did and the requests
+-- already written. Times are UTC. No part of the table exports.
+CREATE TABLE web_ucty (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    login VARCHAR(50) NOT NULL UNIQUE CHECK (length(login) <= 50),
+    role VARCHAR(10) NOT NULL CHECK (role IN ('technik', 'kancelar')),
+    technik INTEGER,
+    heslo VARCHAR(255) NOT NULL CHECK (length(heslo) <= 255),
+    aktivni BIT NOT NULL,
+    zmenit_heslo BIT NOT NULL,
+    vytvoreno DATETIME NOT NULL,
+    posledni_prihlaseni DATETIME
+);
+
+CREATE TABLE web_relace (
+    token_hash VARCHAR(64) PRIMARY KEY CHECK (length(token_hash) <= 64),
+    ucet INTEGER NOT NULL,
+    vytvoreno DATETIME NOT NULL,
+    naposledy DATETIME NOT NULL,
+    platnost_do DATETIME NOT NULL
+);
+
+CREATE TABLE web_audit (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    cas DATETIME NOT NULL,
+    ucet INTEGER,
+    adresa VARCHAR(45) CHECK (length(adresa) <= 45),
+    udalost VARCHAR(30) NOT NULL CHECK (length(udalost) <= 30),
+    tabulka VARCHAR(30) CHECK (length(tabulka) <= 30),
+    id_radku INTEGER,
+    pred MEMO,
+    po MEMO
+);
+
+CREATE TABLE web_prijato (
+    id_pozadavku VARCHAR(64) PRIMARY KEY CHECK (length(id_pozadavku) <= 64),
+    ucet INTEGER NOT NULL,
+    tabulka VARCHAR(30) NOT NULL CHECK (length(tabulka) <= 30),
+    id_radku INTEGER NOT NULL,
+    cas DATETIME NOT NULL
+);
+
+CREATE INDEX ix_web_relace_ucet ON web_relace (ucet);
+CREATE INDEX ix_web_audit_cas ON web_audit (cas);

@@ -22,22 +22,25 @@ QString stringField(const QJsonObject& body, const QString& key, int longest)
     if (!v.isString() || v.toString().isEmpty())
         Input::refuse(key, QStringLiteral("Vyplňte pole „%1“.").arg(Input::caption(key)));
     if (v.toString().size() > longest)
-        Input::refuse(key, QStringLiteral("Pole „%1“ smí mít nejvýše %2 znaků.").arg(Input::caption(key)).arg(longest));
+        Input::refuse(
+            key, QStringLiteral("Pole „%1“ smí mít nejvýše %2 znaků.").arg(Input::caption(key)).arg(longest));
     return v.toString();
 }
 
 QJsonObject accountJson(Connection& connection, qint64 id)
 {
     const ResultSet r = connection.query(
-        QStringLiteral("SELECT u.login, u.role, u.technik, t.jmeno_technika, u.zmenit_heslo FROM web_ucty u LEFT JOIN "
-                       "cis_technici t ON t.cislo = u.technik WHERE u.id = ?"),
+        QStringLiteral(
+            "SELECT u.login, u.role, u.technik, t.jmeno_technika, u.zmenit_heslo FROM web_ucty u LEFT JOIN "
+            "cis_technici t ON t.cislo = u.technik WHERE u.id = ?"),
         {id});
     if (r.isEmpty())
         return {};
     const QList<QVariant>& row = r.rows.first();
-    QJsonObject account{{QStringLiteral("login"), row[0].toString()},
-                        {QStringLiteral("role"), row[1].toString()},
-                        {QStringLiteral("zmenit_heslo"), FieldValues::fromStorage(ColumnKind::YesNo, row[4]).toBool()}};
+    QJsonObject account{
+        {QStringLiteral("login"), row[0].toString()},
+        {QStringLiteral("role"), row[1].toString()},
+        {QStringLiteral("zmenit_heslo"), FieldValues::fromStorage(ColumnKind::YesNo, row[4]).toBool()}};
     account.insert(QStringLiteral("technik"),
                    row[2].isNull() ? QJsonValue()
                                    : QJsonObject{{QStringLiteral("cislo"), row[2].toLongLong()},
@@ -48,7 +51,8 @@ QJsonObject accountJson(Connection& connection, qint64 id)
 QString waitText(qint64 seconds)
 {
     const qint64 minutes = (seconds + 59) / 60;
-    return QStringLiteral("Příliš mnoho neúspěšných pokusů o přihlášení. Zkuste to znovu za %1 min.").arg(minutes);
+    return QStringLiteral("Příliš mnoho neúspěšných pokusů o přihlášení. Zkuste to znovu za %1 min.")
+        .arg(minutes);
 }
 
 // The account under the login and whether the password is its own. An unknown login costs
@@ -71,7 +75,8 @@ Checked check(Connection& connection, const QString& login, const QString& passw
     }
     const QList<QVariant>& row = r.rows.first();
     Checked c{row[0].toLongLong(), row[1].toString(), false};
-    c.passed = PasswordHasher::verify(password, c.hash) && FieldValues::fromStorage(ColumnKind::YesNo, row[2]).toBool();
+    c.passed = PasswordHasher::verify(password, c.hash) &&
+               FieldValues::fromStorage(ColumnKind::YesNo, row[2]).toBool();
     return c;
 }
 
@@ -82,10 +87,10 @@ void signIn(RequestContext& context)
     const QString login = stringField(context.body, QStringLiteral("login"), 50).trimmed().toLower();
     const QString password = stringField(context.body, QStringLiteral("heslo"), 1024);
     SignInThrottle& throttle = context.services.throttle;
-    const QString accountKey = u"ucet:" + login;
-    const QString addressKey = u"adresa:" + context.address;
-    const qint64 wait =
-        std::max(throttle.secondsToWait(accountKey, context.now), throttle.secondsToWait(addressKey, context.now));
+    const QString accountKey = QStringLiteral("ucet:") + login;
+    const QString addressKey = QStringLiteral("adresa:") + context.address;
+    const qint64 wait = std::max(throttle.secondsToWait(accountKey, context.now),
+                                 throttle.secondsToWait(addressKey, context.now));
     if (wait > 0)
         throw ApiError(429, waitText(wait));
 
@@ -95,9 +100,9 @@ void signIn(RequestContext& context)
     if (!checked.passed) {
         const bool accountWaits = throttle.failed(accountKey, context.now);
         const bool addressWaits = throttle.failed(addressKey, context.now);
-        context.audit({QStringLiteral("neuspesne_prihlaseni"), checked.id});
+        context.audit(QStringLiteral("neuspesne_prihlaseni"), checked.id);
         if (accountWaits || addressWaits)
-            context.audit({QStringLiteral("zablokovano_pokusy"), checked.id});
+            context.audit(QStringLiteral("zablokovano_pokusy"), checked.id);
         scope.commit();
         throw ApiError(401, wrongSignIn);
     }
@@ -107,8 +112,9 @@ void signIn(RequestContext& context)
     c.execute(QStringLiteral("UPDATE web_ucty SET posledni_prihlaseni = ? WHERE id = ?"),
               {StoredTime::text(context.now), checked.id});
     if (PasswordHasher::needsRehash(checked.hash))
-        c.execute(QStringLiteral("UPDATE web_ucty SET heslo = ? WHERE id = ?"), {PasswordHasher::hash(password), checked.id});
-    context.audit({QStringLiteral("prihlaseni"), checked.id});
+        c.execute(QStringLiteral("UPDATE web_ucty SET heslo = ? WHERE id = ?"),
+                  {PasswordHasher::hash(password), checked.id});
+    context.audit(QStringLiteral("prihlaseni"), checked.id);
     scope.commit();
     context.setCookie = Sessions::cookie(token);
     context.reply.insert(QStringLiteral("ucet"), accountJson(c, checked.id));
@@ -118,7 +124,7 @@ void signOut(RequestContext& context)
 {
     WriteScope scope(context);
     Sessions::end(context.db(), context.sessionHash);
-    context.audit({QStringLiteral("odhlaseni")});
+    context.audit(QStringLiteral("odhlaseni"));
     scope.commit();
     context.setCookie = Sessions::clearedCookie();
 }
@@ -139,7 +145,7 @@ void changePassword(RequestContext& context)
     WebAccounts(c).changePassword(account.login, next);
     // The other sessions end with the old password; this one goes on under a new token.
     const QString token = Sessions::start(c, account.id, context.now);
-    context.audit({QStringLiteral("zmena_hesla")});
+    context.audit(QStringLiteral("zmena_hesla"));
     scope.commit();
     context.setCookie = Sessions::cookie(token);
     context.reply.insert(QStringLiteral("ucet"), accountJson(c, account.id));

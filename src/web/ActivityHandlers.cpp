@@ -36,13 +36,14 @@ QString technicianFor(RequestContext& context, const QJsonObject& body)
     const std::optional<qint64> number = Input::integer(body, QStringLiteral("technik"), account.office());
     if (!account.office()) {
         if (number && *number != account.technician)
-            throw ApiError(403, QStringLiteral("Technik zapisuje činnosti jen sám za sebe."), QStringLiteral("technik"));
+            throw ApiError(403, QStringLiteral("Technik zapisuje činnosti jen sám za sebe."),
+                           QStringLiteral("technik"));
         if (account.technicianName.isEmpty())
             throw ApiError(403, QStringLiteral("K vašemu účtu není přiřazen žádný technik."));
         return account.technicianName;
     }
-    const ResultSet r =
-        context.db().query(QStringLiteral("SELECT jmeno_technika FROM cis_technici WHERE cislo = ?"), {*number});
+    const ResultSet r = context.db().query(
+        QStringLiteral("SELECT jmeno_technika FROM cis_technici WHERE cislo = ?"), {*number});
     if (r.isEmpty())
         Input::refuseReference(QStringLiteral("technik"));
     return r.rows[0][0].toString();
@@ -58,7 +59,10 @@ ActivityValues readValues(RequestContext& context, const QJsonObject& body)
     v.technicianName = technicianFor(context, body);
     for (const QString& column : priceColumns)
         v.prices.append(Input::money(body, column));
-    v.note = Input::text(body, ColumnInfo{QStringLiteral("poznamka"), ColumnKind::LongText}, false);
+    ColumnInfo note;
+    note.name = QStringLiteral("poznamka");
+    note.kind = ColumnKind::LongText;
+    v.note = Input::text(body, note, false);
     return v;
 }
 
@@ -72,8 +76,7 @@ std::pair<qint64, qint64> cardOf(Connection& connection, qint64 card)
     return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
 }
 
-template <class T>
-QVariant orNull(const std::optional<T>& v)
+template <class T> QVariant orNull(const std::optional<T>& v)
 {
     return v ? QVariant(*v) : QVariant();
 }
@@ -82,8 +85,10 @@ QVariant orNull(const std::optional<T>& v)
 QList<QVariant> asRead(const QJsonObject& row, const QList<ColumnInfo>& columns)
 {
     const QString field = QStringLiteral("puvodni");
-    const auto wrong = [&] { Input::refuse(field, QStringLiteral("Původní záznam činnosti je neúplný nebo má "
-                                                                 "nesprávný tvar.")); };
+    const auto wrong = [&] {
+        Input::refuse(field, QStringLiteral("Původní záznam činnosti je neúplný nebo má "
+                                            "nesprávný tvar."));
+    };
     QList<QVariant> values;
     for (const ColumnInfo& column : columns) {
         const QJsonValue v = row.value(column.name);
@@ -142,13 +147,15 @@ void add(RequestContext& context)
     const qint64 account = context.signedIn().id;
     context.status = 201;
     if (const std::optional<qint64> earlier = RequestIds::earlierRow(c, requestId, account, table)) {
-        context.reply.insert(QStringLiteral("cinnost"), ApiRows::activity(c, *earlier).value_or(QJsonObject()));
+        context.reply.insert(QStringLiteral("cinnost"),
+                             ApiRows::activity(c, *earlier).value_or(QJsonObject()));
         return;
     }
     const qint64 id = c.insert(
-        QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, "
-                       "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) VALUES (?, ?, ?, ?, ?, ?, ?, "
-                       "?, ?, ?, ?)"),
+        QStringLiteral(
+            "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, "
+            "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) VALUES (?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?)"),
         {customer, card, v.kind, FieldValues::toStorage(ColumnKind::Date, v.date),
          FieldValues::toStorage(ColumnKind::Date, nextRevisionDate(v.date, int(period))), v.technicianName,
          FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[0])),
@@ -157,7 +164,7 @@ void add(RequestContext& context)
          FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[3])), orNull(v.note)});
     RequestIds::remember(c, requestId, account, table, id, context.now);
     const QJsonObject written = ApiRows::activity(c, id).value_or(QJsonObject());
-    context.audit({QStringLiteral("zapis"), 0, QString(), table, id, QJsonObject(), written});
+    context.audit(QStringLiteral("zapis"), 0, table, id, QJsonObject(), written);
     scope.commit();
     context.reply.insert(QStringLiteral("cinnost"), written);
 }
@@ -168,8 +175,9 @@ void correct(RequestContext& context)
     const QString requestId = Input::requestId(context.body);
     const QJsonObject original = Input::object(context.body, QStringLiteral("puvodni"));
     const QJsonObject changed = Input::object(context.body, QStringLiteral("cinnost"));
-    const ResultSet stored = c.query(QStringLiteral("SELECT technik, datum, id_topneho_zdroje FROM cinnosti WHERE id = ?"),
-                                     {context.pathId});
+    const ResultSet stored =
+        c.query(QStringLiteral("SELECT technik, datum, id_topneho_zdroje FROM cinnosti WHERE id = ?"),
+                {context.pathId});
     if (stored.isEmpty())
         throw ApiError(404, QStringLiteral("Činnost nebyla nalezena."));
     const QString storedTechnician = stored.rows[0][0].toString();
@@ -178,7 +186,8 @@ void correct(RequestContext& context)
         throw ApiError(403, QStringLiteral("Technik smí opravit jen své dnešní činnosti."));
     const ActivityValues v = readValues(context, changed);
     if (!context.ownerAllows(context.route->owner, v.technicianName, v.date))
-        throw ApiError(403, QStringLiteral("Technik smí opravit jen své dnešní činnosti."), QStringLiteral("datum"));
+        throw ApiError(403, QStringLiteral("Technik smí opravit jen své dnešní činnosti."),
+                       QStringLiteral("datum"));
     const qint64 period = cardOf(c, stored.rows[0][2].toLongLong()).second;
     const QList<ColumnInfo> columns = c.tableColumns(table);
     const QList<QVariant> read = asRead(original, columns);
@@ -203,7 +212,8 @@ void correct(RequestContext& context)
     WriteScope scope(context);
     const qint64 account = context.signedIn().id;
     if (RequestIds::earlierRow(c, requestId, account, table)) {
-        context.reply.insert(QStringLiteral("cinnost"), ApiRows::activity(c, context.pathId).value_or(QJsonObject()));
+        context.reply.insert(QStringLiteral("cinnost"),
+                             ApiRows::activity(c, context.pathId).value_or(QJsonObject()));
         return;
     }
     const QJsonObject before = ApiRows::activity(c, context.pathId).value_or(QJsonObject());
@@ -222,7 +232,7 @@ void correct(RequestContext& context)
     }
     RequestIds::remember(c, requestId, account, table, context.pathId, context.now);
     const QJsonObject after = ApiRows::activity(c, context.pathId).value_or(QJsonObject());
-    context.audit({QStringLiteral("oprava"), 0, QString(), table, context.pathId, before, after});
+    context.audit(QStringLiteral("oprava"), 0, table, context.pathId, before, after);
     scope.commit();
     context.reply.insert(QStringLiteral("cinnost"), after);
 }

@@ -25,9 +25,10 @@ std::optional<QJsonObject> card(Connection& connection, qint64 id)
 
 std::optional<QJsonObject> activity(Connection& connection, qint64 id)
 {
-    return first(connection.query(QStringLiteral("SELECT c.*, d.nazev_cinnosti FROM cinnosti c LEFT JOIN cis_cinnost "
-                                                 "d ON d.id = c.cinnost WHERE c.id = ?"),
-                                  {id}));
+    return first(
+        connection.query(QStringLiteral("SELECT c.*, d.nazev_cinnosti FROM cinnosti c LEFT JOIN cis_cinnost "
+                                        "d ON d.id = c.cinnost WHERE c.id = ?"),
+                         {id}));
 }
 
 } // namespace ApiRows

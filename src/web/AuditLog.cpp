@@ -25,11 +25,12 @@ QVariant json(const QJsonObject& object)
 
 void write(Connection& connection, const QDateTime& now, const AuditEntry& entry)
 {
-    connection.execute(QStringLiteral("INSERT INTO web_audit (cas, ucet, adresa, udalost, tabulka, id_radku, pred, "
-                                      "po) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {StoredTime::text(now), nullWhenZero(entry.account), entry.address.left(45), entry.event,
-                        entry.table.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(entry.table),
-                        nullWhenZero(entry.rowId), json(entry.before), json(entry.after)});
+    connection.execute(
+        QStringLiteral("INSERT INTO web_audit (cas, ucet, adresa, udalost, tabulka, id_radku, pred, "
+                       "po) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+        {StoredTime::text(now), nullWhenZero(entry.account), entry.address.left(45), entry.event,
+         entry.table.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(entry.table),
+         nullWhenZero(entry.rowId), json(entry.before), json(entry.after)});
 }
 
 } // namespace AuditLog

@@ -10,7 +10,8 @@ class Connection;
 // before and after. Never a password or a token.
 struct AuditEntry
 {
-    QString event;     // prihlaseni, neuspesne_prihlaseni, zablokovano_pokusy, odhlaseni, zmena_hesla, zapis, oprava
+    QString
+        event; // prihlaseni, neuspesne_prihlaseni, zablokovano_pokusy, odhlaseni, zmena_hesla, zapis, oprava
     qint64 account = 0; // 0 when the login is unknown
     QString address;
     QString table;

@@ -20,10 +20,11 @@ const QString table = QStringLiteral("topny_zdroj");
 QJsonArray activities(RequestContext& context, qint64 card)
 {
     const ResultSet r = context.db().query(
-        QStringLiteral("SELECT c.id, c.datum, c.cinnost, d.nazev_cinnosti, c.technik, c.cena_doprava, c.cena_prace, "
-                       "c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM cinnosti c LEFT JOIN "
-                       "cis_cinnost d ON d.id = c.cinnost WHERE c.id_topneho_zdroje = ? ORDER BY c.datum DESC, "
-                       "c.id DESC"),
+        QStringLiteral(
+            "SELECT c.id, c.datum, c.cinnost, d.nazev_cinnosti, c.technik, c.cena_doprava, c.cena_prace, "
+            "c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM cinnosti c LEFT JOIN "
+            "cis_cinnost d ON d.id = c.cinnost WHERE c.id_topneho_zdroje = ? ORDER BY c.datum DESC, "
+            "c.id DESC"),
         {card});
     const int technician = r.columnIndex(QStringLiteral("technik"));
     const int day = r.columnIndex(QStringLiteral("datum"));
@@ -41,7 +42,8 @@ QJsonArray activities(RequestContext& context, qint64 card)
 // The period of the category, or a refusal when there is no such category.
 qint64 periodOf(Connection& connection, qint64 category)
 {
-    const ResultSet r = connection.query(QStringLiteral("SELECT lhuta FROM cis_kategorie WHERE id = ?"), {category});
+    const ResultSet r =
+        connection.query(QStringLiteral("SELECT lhuta FROM cis_kategorie WHERE id = ?"), {category});
     if (r.isEmpty())
         Input::refuseReference(QStringLiteral("kategorie"));
     return r.rows[0][0].toLongLong();
@@ -65,13 +67,17 @@ void get(RequestContext& context)
     const std::optional<QJsonObject> card = ApiRows::card(c, context.pathId);
     if (!card)
         throw ApiError(404, QStringLiteral("Karta nebyla nalezena."));
-    const ResultSet customer = c.query(QStringLiteral("SELECT id, nazev, mesto, ulice FROM cis_zakaznici WHERE id = ?"),
-                                       {card->value(QStringLiteral("id_zakaznika")).toInteger()});
+    const ResultSet customer =
+        c.query(QStringLiteral("SELECT id, nazev, mesto, ulice FROM cis_zakaznici WHERE id = ?"),
+                {card->value(QStringLiteral("id_zakaznika")).toInteger()});
     const ResultSet next =
-        c.query(QStringLiteral("SELECT datum FROM pristi_revize_karet WHERE id_topneho_zdroje = ?"), {context.pathId});
-    const QDate due = next.isEmpty() ? QDate() : FieldValues::fromStorage(ColumnKind::Date, next.rows[0][0]).toDate();
+        c.query(QStringLiteral("SELECT datum FROM pristi_revize_karet WHERE id_topneho_zdroje = ?"),
+                {context.pathId});
+    const QDate due =
+        next.isEmpty() ? QDate() : FieldValues::fromStorage(ColumnKind::Date, next.rows[0][0]).toDate();
     context.reply.insert(QStringLiteral("karta"), *card);
-    context.reply.insert(QStringLiteral("zakaznik"), customer.isEmpty() ? QJsonValue() : JsonValues::row(customer, 0));
+    context.reply.insert(QStringLiteral("zakaznik"),
+                         customer.isEmpty() ? QJsonValue() : JsonValues::row(customer, 0));
     context.reply.insert(QStringLiteral("pristi_revize"), JsonValues::fromProgram(ColumnKind::Date, due));
     context.reply.insert(QStringLiteral("po_terminu"), due.isValid() && due < context.today);
     context.reply.insert(QStringLiteral("cinnosti"), activities(context, context.pathId));
@@ -91,7 +97,9 @@ void add(RequestContext& context)
             if (info.name == QLatin1String(name))
                 return info;
         }
-        return ColumnInfo{QLatin1String(name)};
+        ColumnInfo unknown;
+        unknown.name = QLatin1String(name);
+        return unknown;
     };
     const std::optional<QString> name = Input::text(body, column("nazev"), true);
     const std::optional<QString> type = Input::text(body, column("typ"), true);
@@ -110,13 +118,14 @@ void add(RequestContext& context)
         return;
     }
     const qint64 id =
-        c.insert(QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, vyrobce, vyrobni_cislo, carovy_kod, "
-                                "rok_vyroby, kategorie, lhuta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                 {customer, orNull(name), orNull(type), orNull(maker), orNull(serial), orNull(barcode), orNull(year),
-                  category, period});
+        c.insert(QStringLiteral(
+                     "INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, vyrobce, vyrobni_cislo, carovy_kod, "
+                     "rok_vyroby, kategorie, lhuta) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {customer, orNull(name), orNull(type), orNull(maker), orNull(serial), orNull(barcode),
+                  orNull(year), category, period});
     RequestIds::remember(c, requestId, account, table, id, context.now);
     const QJsonObject written = ApiRows::card(c, id).value_or(QJsonObject());
-    context.audit({QStringLiteral("zapis"), 0, QString(), table, id, QJsonObject(), written});
+    context.audit(QStringLiteral("zapis"), 0, table, id, QJsonObject(), written);
     scope.commit();
     context.status = 201;
     context.reply.insert(QStringLiteral("karta"), written);

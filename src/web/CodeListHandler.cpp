@@ -18,7 +18,7 @@ QJsonArray list(Connection& connection, const QString& sql, const QStringList& n
         QJsonObject item;
         for (int c = 0; c < names.size(); ++c)
             item.insert(names[c], row[c].typeId() == QMetaType::QString ? QJsonValue(row[c].toString())
-                                                                         : QJsonValue(row[c].toLongLong()));
+                                                                        : QJsonValue(row[c].toLongLong()));
         out.append(item);
     }
     return out;
@@ -40,7 +40,8 @@ void get(RequestContext& context)
                               {QStringLiteral("id"), QStringLiteral("nazev"), QStringLiteral("lhuta")}));
     context.reply.insert(
         QStringLiteral("technici"),
-        list(c, QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici ORDER BY jmeno_technika, cislo"),
+        list(c,
+             QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici ORDER BY jmeno_technika, cislo"),
              {QStringLiteral("cislo"), QStringLiteral("jmeno")}));
 }
 

@@ -12,13 +12,15 @@ namespace CustomerHandler {
 void get(RequestContext& context)
 {
     Connection& c = context.db();
-    const ResultSet customer = c.query(QStringLiteral("SELECT * FROM cis_zakaznici WHERE id = ?"), {context.pathId});
+    const ResultSet customer =
+        c.query(QStringLiteral("SELECT * FROM cis_zakaznici WHERE id = ?"), {context.pathId});
     if (customer.isEmpty())
         throw ApiError(404, QStringLiteral("Zákazník nebyl nalezen."));
     const ResultSet cards = c.query(
-        QStringLiteral("SELECT t.id, t.nazev, t.typ, t.vyrobce, t.vyrobni_cislo, t.carovy_kod, t.vyrazeno_dne, p.datum "
-                       "AS pristi_revize FROM topny_zdroj t LEFT JOIN pristi_revize_karet p ON "
-                       "p.id_topneho_zdroje = t.id WHERE t.id_zakaznika = ? ORDER BY t.id"),
+        QStringLiteral(
+            "SELECT t.id, t.nazev, t.typ, t.vyrobce, t.vyrobni_cislo, t.carovy_kod, t.vyrazeno_dne, p.datum "
+            "AS pristi_revize FROM topny_zdroj t LEFT JOIN pristi_revize_karet p ON "
+            "p.id_topneho_zdroje = t.id WHERE t.id_zakaznika = ? ORDER BY t.id"),
         {context.pathId});
     const int next = cards.columnIndex(QStringLiteral("pristi_revize"));
     QJsonArray list;

@@ -13,7 +13,8 @@ namespace DatabaseOpening {
 std::function<void(Connection&)> opener(const QString& programDirectory)
 {
     const QDir dir(programDirectory);
-    const DatabaseSettings settings = DatabaseSettings::read(IniFile(dir.filePath(QStringLiteral("Vestibor.ini"))));
+    const DatabaseSettings settings =
+        DatabaseSettings::read(IniFile(dir.filePath(QStringLiteral("Vestibor.ini"))));
     const QString file = dir.filePath(QStringLiteral("Vestibor.mdb"));
     return [settings, file](Connection& connection) {
         if (settings.server)
@@ -26,7 +27,8 @@ std::function<void(Connection&)> opener(const QString& programDirectory)
 QString problem(const QString& programDirectory)
 {
     const QDir dir(programDirectory);
-    const DatabaseSettings settings = DatabaseSettings::read(IniFile(dir.filePath(QStringLiteral("Vestibor.ini"))));
+    const DatabaseSettings settings =
+        DatabaseSettings::read(IniFile(dir.filePath(QStringLiteral("Vestibor.ini"))));
     const QString file = dir.filePath(QStringLiteral("Vestibor.mdb"));
     if (!settings.server && !QFileInfo(file).isFile())
         return QStringLiteral("Nebyl nalezen soubor databáze „%1“.").arg(file);
@@ -34,8 +36,9 @@ QString problem(const QString& programDirectory)
         Connection connection(QStringLiteral("vestibor-web-check"));
         opener(programDirectory)(connection);
         if (!connection.hasTable(QStringLiteral("web_ucty")))
-            return QStringLiteral("Databáze ještě nemá tabulky webové aplikace. Spusťte nejprve program Vestibor "
-                                  "(nebo na serveru vestibor_prepare --server), který je doplní.");
+            return QStringLiteral(
+                "Databáze ještě nemá tabulky webové aplikace. Spusťte nejprve program Vestibor "
+                "(nebo na serveru vestibor_prepare --server), který je doplní.");
     } catch (const AppError& e) {
         const QString where = settings.server ? settings.shownName() : file;
         return QStringLiteral("Selhalo připojení k databázi %1.\n%2").arg(where, e.text());

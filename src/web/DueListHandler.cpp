@@ -22,11 +22,12 @@ void get(RequestContext& context)
     // Along the index of the kept dates; the cards, customers and the order are looked up by
     // key and sorted here (the Czech comparison in the database would run for every pair).
     const ResultSet r = context.db().query(
-        QStringLiteral("SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, z.mesto, "
-                       "z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum AS "
-                       "pristi_revize FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
-                       "WHERE p.hlidani_revizi = TRUE AND p.datum <= ? AND t.id = p.id_topneho_zdroje AND "
-                       "z.id = t.id_zakaznika"),
+        QStringLiteral(
+            "SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, z.mesto, "
+            "z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum AS "
+            "pristi_revize FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
+            "WHERE p.hlidani_revizi = TRUE AND p.datum <= ? AND t.id = p.id_topneho_zdroje AND "
+            "z.id = t.id_zakaznika"),
         {until.toString(Qt::ISODate)});
     const int town = r.columnIndex(QStringLiteral("mesto"));
     const int street = r.columnIndex(QStringLiteral("ulice"));

@@ -101,8 +101,9 @@ std::optional<QString> text(const QJsonObject& body, const ColumnInfo& column, b
         return std::nullopt;
     }
     if (column.kind == ColumnKind::Text && column.maxLength > 0 && t.size() > column.maxLength)
-        refuse(column.name,
-               QStringLiteral("Pole „%1“ smí mít nejvýše %2 znaků.").arg(caption(column.name)).arg(column.maxLength));
+        refuse(column.name, QStringLiteral("Pole „%1“ smí mít nejvýše %2 znaků.")
+                                .arg(caption(column.name))
+                                .arg(column.maxLength));
     for (const QChar c : t) {
         if (c.category() == QChar::Other_Control && c != u'\n' && c != u'\r' && c != u'\t')
             wrongForm(column.name);
@@ -129,9 +130,10 @@ std::optional<qint64> money(const QJsonObject& body, const QString& key)
         return std::nullopt;
     qint64 amount = 0;
     if (!v.isString() || v.toString().contains(u',') || !FieldValues::parseMoney(v.toString(), &amount))
-        refuse(key, QStringLiteral("Pole „%1“ musí být částka s nejvýše 11 číslicemi před desetinnou tečkou a "
-                                   "nejvýše 4 za ní.")
-                        .arg(caption(key)));
+        refuse(key,
+               QStringLiteral("Pole „%1“ musí být částka s nejvýše 11 číslicemi před desetinnou tečkou a "
+                              "nejvýše 4 za ní.")
+                   .arg(caption(key)));
     return amount;
 }
 

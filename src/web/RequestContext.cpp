@@ -33,16 +33,22 @@ bool RequestContext::ownerAllows(OwnerRule rule, const QString& technicianName, 
     case OwnerRule::None:
         return true;
     case OwnerRule::OwnActivityOfToday:
-        return account->office() ||
-               (!account->technicianName.isEmpty() && technicianName == account->technicianName && day == today);
+        return account->office() || (!account->technicianName.isEmpty() &&
+                                     technicianName == account->technicianName && day == today);
     }
     return false;
 }
 
-void RequestContext::audit(AuditEntry entry)
+void RequestContext::audit(const QString& event, qint64 accountId, const QString& table, qint64 rowId,
+                           const QJsonObject& before, const QJsonObject& after)
 {
-    if (!entry.account && account)
-        entry.account = account->id;
+    AuditEntry entry;
+    entry.event = event;
+    entry.account = accountId ? accountId : account ? account->id : 0;
     entry.address = address;
+    entry.table = table;
+    entry.rowId = rowId;
+    entry.before = before;
+    entry.after = after;
     AuditLog::write(db(), now, entry);
 }

@@ -47,6 +47,7 @@ public:
     // Whether the owner rule lets this account change an activity of that technician
     // carried out on that day.
     bool ownerAllows(OwnerRule rule, const QString& technicianName, const QDate& day) const;
-    // A row of web_audit from this account and address.
-    void audit(AuditEntry entry);
+    // A row of web_audit from this account (or the one given) and address.
+    void audit(const QString& event, qint64 accountId = 0, const QString& table = QString(), qint64 rowId = 0,
+               const QJsonObject& before = {}, const QJsonObject& after = {});
 };

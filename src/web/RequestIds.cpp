@@ -10,7 +10,8 @@ std::optional<qint64> earlierRow(Connection& connection, const QString& requestI
                                  const QString& table)
 {
     const ResultSet r = connection.query(
-        QStringLiteral("SELECT ucet, tabulka, id_radku FROM web_prijato WHERE id_pozadavku = ?"), {requestId});
+        QStringLiteral("SELECT ucet, tabulka, id_radku FROM web_prijato WHERE id_pozadavku = ?"),
+        {requestId});
     if (r.isEmpty())
         return std::nullopt;
     const QList<QVariant>& row = r.rows.first();
@@ -24,7 +25,8 @@ void remember(Connection& connection, const QString& requestId, qint64 account, 
               qint64 rowId, const QDateTime& now)
 {
     connection.execute(
-        QStringLiteral("INSERT INTO web_prijato (id_pozadavku, ucet, tabulka, id_radku, cas) VALUES (?, ?, ?, ?, ?)"),
+        QStringLiteral(
+            "INSERT INTO web_prijato (id_pozadavku, ucet, tabulka, id_radku, cas) VALUES (?, ?, ?, ?, ?)"),
         {requestId, account, table, rowId, StoredTime::text(now)});
 }
 

@@ -17,10 +17,10 @@ namespace {
 // indexes), 0 when none or more.
 qint64 cardOf(Connection& connection, const QString& text)
 {
-    const ResultSet r =
-        connection.query(QStringLiteral("SELECT id FROM topny_zdroj WHERE vyrobni_cislo = ? COLLATE caseless UNION "
-                                        "SELECT id FROM topny_zdroj WHERE carovy_kod = ? COLLATE caseless"),
-                         {text, text});
+    const ResultSet r = connection.query(
+        QStringLiteral("SELECT id FROM topny_zdroj WHERE vyrobni_cislo = ? COLLATE caseless UNION "
+                       "SELECT id FROM topny_zdroj WHERE carovy_kod = ? COLLATE caseless"),
+        {text, text});
     return r.rows.size() == 1 ? r.rows[0][0].toLongLong() : 0;
 }
 
@@ -28,12 +28,14 @@ QString customerQuery(bool server)
 {
     QStringList conditions;
     for (const char* column : {"nazev", "osoba", "mesto", "ulice"})
-        conditions << TextFolding::unaccented(QLatin1String(column), server) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+        conditions << TextFolding::unaccented(QLatin1String(column), server) +
+                          QStringLiteral(" LIKE ? ESCAPE '\\'");
     for (const char* column : {"tel", "mobil"})
         conditions << QStringLiteral("replace(%1, ' ', '') LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
     // In the order of names along their index, so that a common text stops after a page.
     return QStringLiteral("SELECT id, nazev, osoba, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE ") +
-           conditions.join(QStringLiteral(" OR ")) + QStringLiteral(" ORDER BY nazev, id LIMIT %1").arg(MostCustomers + 1);
+           conditions.join(QStringLiteral(" OR ")) +
+           QStringLiteral(" ORDER BY nazev, id LIMIT %1").arg(MostCustomers + 1);
 }
 
 } // namespace
@@ -42,7 +44,8 @@ void get(RequestContext& context)
 {
     const QString text = context.queryValue("text").trimmed();
     if (text.size() > 100)
-        throw ApiError(400, QStringLiteral("Hledaný text smí mít nejvýše 100 znaků."), QStringLiteral("text"));
+        throw ApiError(400, QStringLiteral("Hledaný text smí mít nejvýše 100 znaků."),
+                       QStringLiteral("text"));
     Connection& c = context.db();
     if (text.isEmpty()) {
         context.reply.insert(QStringLiteral("zakaznici"), QJsonArray());

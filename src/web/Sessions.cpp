@@ -20,7 +20,8 @@ const std::string cookieAttributes = "; Path=/; Secure; HttpOnly; SameSite=Stric
 
 QString hashOf(const QString& token)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(token.toLatin1(), QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(
+        QCryptographicHash::hash(token.toLatin1(), QCryptographicHash::Sha256).toHex());
 }
 
 QString start(Connection& connection, qint64 account, const QDateTime& now)
@@ -28,22 +29,24 @@ QString start(Connection& connection, qint64 account, const QDateTime& now)
     unsigned char bytes[32];
     if (RAND_bytes(bytes, sizeof bytes) != 1)
         throw std::runtime_error("no random bytes");
-    const QString token = QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes)
-            .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
-    connection.execute(QStringLiteral("INSERT INTO web_relace (token_hash, ucet, vytvoreno, naposledy, platnost_do) "
-                                      "VALUES (?, ?, ?, ?, ?)"),
-                       {hashOf(token), account, StoredTime::text(now), StoredTime::text(now),
-                        StoredTime::text(now.addSecs(HoursValid * 3600))});
+    const QString token =
+        QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes)
+                                .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+    connection.execute(
+        QStringLiteral("INSERT INTO web_relace (token_hash, ucet, vytvoreno, naposledy, platnost_do) "
+                       "VALUES (?, ?, ?, ?, ?)"),
+        {hashOf(token), account, StoredTime::text(now), StoredTime::text(now),
+         StoredTime::text(now.addSecs(HoursValid * 3600))});
     return token;
 }
 
 std::optional<SignedInAccount> find(Connection& connection, const QString& tokenHash, const QDateTime& now)
 {
     const ResultSet r = connection.query(
-        QStringLiteral("SELECT u.id, u.login, u.role, u.technik, u.aktivni, u.zmenit_heslo, t.jmeno_technika, "
-                       "r.platnost_do FROM web_relace r CROSS JOIN web_ucty u LEFT JOIN cis_technici t ON "
-                       "t.cislo = u.technik WHERE r.token_hash = ? AND u.id = r.ucet"),
+        QStringLiteral(
+            "SELECT u.id, u.login, u.role, u.technik, u.aktivni, u.zmenit_heslo, t.jmeno_technika, "
+            "r.platnost_do FROM web_relace r CROSS JOIN web_ucty u LEFT JOIN cis_technici t ON "
+            "t.cislo = u.technik WHERE r.token_hash = ? AND u.id = r.ucet"),
         {tokenHash});
     if (r.isEmpty())
         return std::nullopt;
@@ -74,11 +77,13 @@ QString tokenFromCookies(const std::string& cookieHeader)
         while (at < cookieHeader.size() && (cookieHeader[at] == ' ' || cookieHeader[at] == ';'))
             ++at;
         const size_t end = cookieHeader.find(';', at);
-        const std::string part = cookieHeader.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        const std::string part =
+            cookieHeader.substr(at, end == std::string::npos ? std::string::npos : end - at);
         if (part.compare(0, prefix.size(), prefix) == 0) {
             const std::string value = part.substr(prefix.size());
-            if (value.size() == 43 && value.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                              "0123456789-_") == std::string::npos)
+            if (value.size() == 43 &&
+                value.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                        "0123456789-_") == std::string::npos)
                 return QString::fromStdString(value);
             return QString();
         }

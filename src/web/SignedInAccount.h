@@ -7,7 +7,7 @@ struct SignedInAccount
 {
     qint64 id = 0;
     QString login;
-    QString role;      // "technik" or "kancelar"
+    QString role;       // "technik" or "kancelar"
     int technician = 0; // cis_technici.cislo; 0 for an office account without one
     QString technicianName;
     bool mustChangePassword = false;

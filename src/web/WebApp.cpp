@@ -38,7 +38,8 @@ QString messageFor(int status)
     case 503:
         return databaseGone;
     default:
-        return status >= 500 ? QStringLiteral("Na serveru nastala chyba.") : QStringLiteral("Požadavek nelze vyřídit.");
+        return status >= 500 ? QStringLiteral("Na serveru nastala chyba.")
+                             : QStringLiteral("Požadavek nelze vyřídit.");
     }
 }
 
@@ -131,13 +132,15 @@ void WebApp::checkWrite(RequestContext& context) const
     // has another Origin (or a content type a form can send).
     const std::string origin = context.header("Origin");
     const std::string host = context.header("Host");
-    const bool ours = !host.empty() && (origin == "https://" + host || (!tls() && origin == "http://" + host));
+    const bool ours =
+        !host.empty() && (origin == "https://" + host || (!tls() && origin == "http://" + host));
     if (!ours)
         throw ApiError(403, QStringLiteral("Požadavek nepřišel z této aplikace."));
     if (!isJsonType(context.header("Content-Type")))
         throw ApiError(415, QStringLiteral("Požadavek musí být ve formátu JSON."));
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(context.request.body), &error);
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(context.request.body), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         throw ApiError(400, QStringLiteral("Tělo požadavku není platný JSON objekt."));
     context.body = document.object();

@@ -16,8 +16,9 @@ WebCommandLine WebCommandLine::parse(const QStringList& arguments, const QString
         if (a == u"ucet") {
             line.accountCommand = arguments.mid(i + 1);
             if (line.accountCommand.isEmpty())
-                line.error = QStringLiteral("Za slovem „ucet“ chybí příkaz (seznam, pridat, heslo, zablokovat, "
-                                            "odblokovat).");
+                line.error =
+                    QStringLiteral("Za slovem „ucet“ chybí příkaz (seznam, pridat, heslo, zablokovat, "
+                                   "odblokovat).");
             break;
         }
         options << a;

@@ -78,13 +78,14 @@ thread_local std::chrono::steady_clock::time_point requestStart;
 
 void logRequest(const httplib::Request& request, const httplib::Response& response)
 {
-    const qint64 ms =
-        requestStart.time_since_epoch().count() == 0
-            ? 0
-            : std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - requestStart)
-                  .count();
-    const QString line = RequestLog::line(QString::fromStdString(request.method), QString::fromStdString(request.path),
-                                          response.status, ms, WebApp::lastAccount());
+    const qint64 ms = requestStart.time_since_epoch().count() == 0
+                          ? 0
+                          : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - requestStart)
+                                .count();
+    const QString line =
+        RequestLog::line(QString::fromStdString(request.method), QString::fromStdString(request.path),
+                         response.status, ms, WebApp::lastAccount());
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
     requestStart = {};
 }
@@ -121,24 +122,36 @@ QString WebServer::bind()
     });
     s.set_read_timeout(HeaderSeconds, 0);
     s.set_write_timeout(HeaderSeconds, 0);
-    s.set_keep_alive_timeout(5);
+    s.set_keep_alive_timeout(KeepAliveSeconds);
     s.set_keep_alive_max_count(1000);
     s.set_payload_max_length(WebApp::LargestBody);
-    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+    // Every request goes to the app, once its body is read (the server reads it only for a
+    // route of its own, after the routing's first step).
+    s.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         requestStart = std::chrono::steady_clock::now();
-        m_app.handle(request, response);
-        return httplib::Server::HandlerResponse::Handled;
+        return httplib::Server::HandlerResponse::Unhandled;
     });
+    const auto handle = [this](const httplib::Request& request, httplib::Response& response) {
+        m_app.handle(request, response);
+    };
+    const std::string everything = ".*";
+    s.Get(everything, handle);
+    s.Post(everything, handle);
+    s.Put(everything, handle);
+    s.Patch(everything, handle);
+    s.Delete(everything, handle);
+    s.Options(everything, handle);
     s.set_error_handler(httplib::Server::HandlerWithResponse(
         [this](const httplib::Request& request, httplib::Response& response) {
             m_app.finishError(request, response);
             return httplib::Server::HandlerResponse::Handled;
         }));
-    s.set_exception_handler([this](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
-        response.status = 500;
-        response.body.clear();
-        m_app.finishError(request, response);
-    });
+    s.set_exception_handler(
+        [this](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
+            response.status = 500;
+            response.body.clear();
+            m_app.finishError(request, response);
+        });
     s.set_logger(logRequest);
 
     const std::string host = m_address.toStdString();

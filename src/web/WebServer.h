@@ -19,6 +19,7 @@ public:
     static constexpr int Threads = 32;
     static constexpr int WaitingConnections = 64;
     static constexpr int HeaderSeconds = 10;
+    static constexpr int KeepAliveSeconds = 5;
 
     WebServer(WebApp& app, const WebSettings& settings);
     ~WebServer();

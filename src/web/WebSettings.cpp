@@ -25,9 +25,10 @@ WebSettings WebSettings::read(const IniFile& file, const QString& programDirecto
         s.Adresa = address;
     const int port = file.readInteger(section, QStringLiteral("Port"), DefaultPort);
     s.Port = port > 0 && port < 65536 ? port : DefaultPort;
-    s.Certifikat =
-        fromProgramDirectory(file.readString(section, QStringLiteral("Certifikat")).trimmed(), programDirectory);
-    s.Klic = fromProgramDirectory(file.readString(section, QStringLiteral("Klic")).trimmed(), programDirectory);
+    s.Certifikat = fromProgramDirectory(file.readString(section, QStringLiteral("Certifikat")).trimmed(),
+                                        programDirectory);
+    s.Klic =
+        fromProgramDirectory(file.readString(section, QStringLiteral("Klic")).trimmed(), programDirectory);
     return s;
 }
 
@@ -46,8 +47,9 @@ bool WebSettings::isLoopback(const QString& address)
 QString WebSettings::problem() const
 {
     if (Certifikat.isEmpty() != Klic.isEmpty())
-        return QStringLiteral("V oddílu [web] nastavení musí být zadány oba klíče Certifikat a Klic, nebo ani "
-                              "jeden.");
+        return QStringLiteral(
+            "V oddílu [web] nastavení musí být zadány oba klíče Certifikat a Klic, nebo ani "
+            "jeden.");
     if (!tls() && !isLoopback(Adresa))
         return QStringLiteral("Bez certifikátu (klíče Certifikat a Klic v oddílu [web] nastavení) smí server "
                               "naslouchat jen na adrese tohoto počítače, například 127.0.0.1; adresa „%1“ "

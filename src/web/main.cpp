@@ -1,8 +1,8 @@
 #include "helpers/IniFile.h"
 #include "web/AccountCommand.h"
-#include "web/WebCommandLine.h"
 #include "web/DatabaseOpening.h"
 #include "web/WebApp.h"
+#include "web/WebCommandLine.h"
 #include "web/WebServer.h"
 #include "web/WebSettings.h"
 
@@ -76,8 +76,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    const WebCommandLine line = WebCommandLine::parse(
-        application.arguments(), qEnvironmentVariable("VESTIBOR_ADRESAR"), QCoreApplication::applicationDirPath());
+    const WebCommandLine line =
+        WebCommandLine::parse(application.arguments(), qEnvironmentVariable("VESTIBOR_ADRESAR"),
+                              QCoreApplication::applicationDirPath());
     if (line.help) {
         std::fputs(WebCommandLine::helpText().toUtf8().constData(), stdout);
         return 0;

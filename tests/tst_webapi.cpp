@@ -1,0 +1,425 @@
+#include "helpers/AppError.h"
+#include "rules/GuardedUpdate.h"
+#include "store/DataSet.h"
+#include "support/TestMain.h"
+#include "support/WebFixture.h"
+
+#include <QJsonArray>
+
+// The web app's answers and writes: the due list, the search, the customer and the card,
+// new activities and cards, corrections against other users, request ids, input checks
+// and an unreachable database.
+class TestWebApi : public QObject
+{
+    Q_OBJECT
+
+    static QString idsOf(const QJsonArray& rows, const char* key)
+    {
+        QStringList ids;
+        for (const QJsonValue& r : rows)
+            ids << QString::number(r[QLatin1String(key)].toInteger());
+        return ids.join(u',');
+    }
+
+private slots:
+    // The plan's rule: watched customers' cards in service, due up to today and the days
+    // ahead, by town, street and customer.
+    void theDueListFollowsThePlan()
+    {
+        WebFixture f;
+        f.seed();
+        f.database.writeIni("[PlanRevizi]\r\nDnyPredem=10\r\n");
+        f.connection.execute(
+            QStringLiteral("INSERT INTO topny_zdroj (id_zakaznika, nazev, typ, kategorie, lhuta) VALUES "
+                           "(2, 'Bojler', 'B', 1, 12), (2, 'Vyřazený', 'V', 1, 12), "
+                           "(1, 'Pozdější', 'P', 1, 12)"));
+        f.connection.execute(
+            QStringLiteral("UPDATE topny_zdroj SET vyrazeno_dne = '2024-01-01' WHERE id = 4"));
+        const auto activity = [&](int card, const char* next) {
+            f.connection.execute(
+                QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
+                               "datum_pristi) SELECT id_zakaznika, id, 1, '2023-03-01', ? FROM "
+                               "topny_zdroj WHERE id = ?"),
+                {QString::fromLatin1(next), card});
+        };
+        activity(1, "2024-03-25"); // due in ten days
+        activity(2, "2024-03-01"); // overdue
+        activity(3, "2024-03-20");
+        activity(4, "2024-03-01"); // out of service
+        activity(5, "2024-03-26"); // after the days ahead
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const auto all = f.get(QStringLiteral("/api/revize"), token).json;
+        QCOMPARE(all[QStringLiteral("do")].toString(), QStringLiteral("2024-03-25"));
+        QCOMPARE(all[QStringLiteral("pocet")].toInt(), 3);
+        // Brno before Česká Lípa (Czech order), the customer's two cards by id.
+        QCOMPARE(idsOf(all[QStringLiteral("radky")].toArray(), "id_topneho_zdroje"), QStringLiteral("1,2,3"));
+        QCOMPARE(all[QStringLiteral("mesta")].toArray(),
+                 QJsonArray({QStringLiteral("Brno"), QStringLiteral("Česká Lípa")}));
+        const QJsonObject overdue = all[QStringLiteral("radky")][1].toObject();
+        QCOMPARE(overdue[QStringLiteral("po_terminu")].toBool(), true);
+        QCOMPARE(overdue[QStringLiteral("pristi_revize")].toString(), QStringLiteral("2024-03-01"));
+        QCOMPARE(overdue[QStringLiteral("zakaznik")].toString(), QStringLiteral("Dvořáková"));
+        QCOMPARE(all[QStringLiteral("radky")][0][QStringLiteral("po_terminu")].toBool(), false);
+        const auto town = f.get(QStringLiteral("/api/revize?mesto=%C4%8Cesk%C3%A1%20L%C3%ADpa"), token).json;
+        QCOMPARE(idsOf(town[QStringLiteral("radky")].toArray(), "id_topneho_zdroje"), QStringLiteral("2,3"));
+        QCOMPARE(town[QStringLiteral("mesta")].toArray().size(), 2);
+        // A customer whose revisions are not watched is left out, as in the plan.
+        f.connection.execute(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = ? WHERE id = 1"),
+                             {false});
+        QCOMPARE(f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("pocet")].toInt(), 2);
+    }
+
+    // One box: names, persons, towns, streets and phones without case and accents; a
+    // serial number or barcode goes straight to its card.
+    void theSearchIgnoresCaseAndAccents()
+    {
+        WebFixture f;
+        f.seed();
+        f.connection.execute(
+            QStringLiteral("UPDATE cis_zakaznici SET osoba = 'Šárka Řeháková' WHERE id = 2"));
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const auto found = [&](const QString& text) {
+            const auto r = f.get(QStringLiteral("/api/hledat?text=") +
+                                     QString::fromLatin1(QUrl::toPercentEncoding(text)),
+                                 token);
+            if (r.json.contains(QStringLiteral("karta")))
+                return QStringLiteral("karta ") +
+                       QString::number(r.json[QStringLiteral("karta")].toInteger());
+            return idsOf(r.json[QStringLiteral("zakaznici")].toArray(), "id");
+        };
+        QCOMPARE(found(QStringLiteral("novak")), QStringLiteral("1"));
+        QCOMPARE(found(QStringLiteral("NOVÁK")), QStringLiteral("1"));
+        QCOMPARE(found(QStringLiteral("dvorakova")), QStringLiteral("2"));
+        QCOMPARE(found(QStringLiteral("sarka reh")), QStringLiteral("2"));
+        QCOMPARE(found(QStringLiteral("ceska lipa")), QStringLiteral("2"));
+        QCOMPARE(found(QStringLiteral("dlouha")), QStringLiteral("2,1")); // by name
+        QCOMPARE(found(QStringLiteral("123456")), QStringLiteral("2,1"));
+        QCOMPARE(found(QStringLiteral("%")), QString());
+        QCOMPARE(found(QStringLiteral("sn-100")), QStringLiteral("karta 1"));
+        QCOMPARE(found(QStringLiteral("ck-100")), QStringLiteral("karta 1"));
+        QCOMPARE(found(QString()), QString());
+    }
+
+    // The next revision as the desktop works it out: months, month ends, period 0.
+    void theNextRevisionIsWorkedOutByTheServer_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("leap year") << 1 << "2024-01-31"
+                                   << "2024-02-29";
+        QTest::newRow("common year") << 1 << "2023-01-31"
+                                     << "2023-02-28";
+        QTest::newRow("period 0") << 0 << "2024-05-05"
+                                  << "2024-05-05";
+        QTest::newRow("a year") << 12 << "2024-02-29"
+                                << "2025-02-28";
+    }
+    void theNextRevisionIsWorkedOutByTheServer()
+    {
+        QFETCH(int, period);
+        QFETCH(QString, date);
+        QFETCH(QString, next);
+        WebFixture f;
+        f.seed();
+        f.connection.execute(QStringLiteral("UPDATE topny_zdroj SET lhuta = ? WHERE id = 1"), {period});
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        QJsonObject body = f.activityBody(1, date, WebFixture::requestId(1));
+        body.insert(QStringLiteral("datum_pristi"), QStringLiteral("2099-01-01")); // not the client's to say
+        const auto r = f.write("POST", QStringLiteral("/api/cinnosti"), body, token);
+        QCOMPARE(r.status, 201);
+        QCOMPARE(r.json[QStringLiteral("cinnost")][QStringLiteral("datum_pristi")].toString(), next);
+        QCOMPARE(f.connection.query(QStringLiteral("SELECT datum_pristi FROM cinnosti"))
+                     .rows[0][0]
+                     .toString()
+                     .left(10),
+                 next);
+    }
+
+    // A new activity is the desktop's row: the card's customer, the technician's name, the
+    // prices by the money rules; the card shows it on top.
+    void aNewActivityIsTheDesktopsRow()
+    {
+        WebFixture f;
+        f.seed();
+        const QString technician =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QString office =
+            f.sessionOf(f.addAccount(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0));
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
+                         f.activityBody(1, QStringLiteral("2024-03-14"), WebFixture::requestId(1)),
+                         technician)
+                     .status,
+                 201);
+        QJsonObject byOffice = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(2));
+        byOffice.insert(QStringLiteral("technik"), 2);
+        byOffice.insert(QStringLiteral("cena_doprava"), QStringLiteral("-0.0001"));
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), byOffice, office).status, 201);
+        QJsonObject asAnother = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(3));
+        asAnother.insert(QStringLiteral("technik"), 2);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), asAnother, technician).status, 403);
+
+        const ResultSet rows = f.connection.query(QStringLiteral(
+            "SELECT id_zakaznika, technik, cena_prace, cena_doprava FROM cinnosti ORDER BY id"));
+        QCOMPARE(rows.rows.size(), 2);
+        QCOMPARE(rows.rows[0][0].toInt(), 1);
+        QCOMPARE(rows.rows[0][1].toString(), QStringLiteral("Novák Jan"));
+        QCOMPARE(FieldValues::fromStorage(ColumnKind::Money, rows.rows[0][2]).toLongLong(), 12505000);
+        QCOMPARE(rows.rows[1][1].toString(), QStringLiteral("Svoboda Petr"));
+        QCOMPARE(FieldValues::fromStorage(ColumnKind::Money, rows.rows[1][3]).toLongLong(), -1);
+        const auto card = f.get(QStringLiteral("/api/karty/1"), technician).json;
+        QCOMPARE(idsOf(card[QStringLiteral("cinnosti")].toArray(), "id"), QStringLiteral("2,1"));
+        QCOMPARE(card[QStringLiteral("cinnosti")][1][QStringLiteral("nazev_cinnosti")].toString(),
+                 QStringLiteral("Revize"));
+        QCOMPARE(card[QStringLiteral("cinnosti")][1][QStringLiteral("cena_prace")].toString(),
+                 QStringLiteral("1250.5"));
+        QCOMPARE(card[QStringLiteral("pristi_revize")].toString(), QStringLiteral("2025-03-15"));
+        QCOMPARE(card[QStringLiteral("zakaznik")][QStringLiteral("nazev")].toString(),
+                 QStringLiteral("Novák"));
+        QCOMPARE(card[QStringLiteral("karta")][QStringLiteral("nazev_kategorie")].toString(),
+                 QStringLiteral("Kotle"));
+        const auto customer = f.get(QStringLiteral("/api/zakaznici/1"), technician).json;
+        QCOMPARE(customer[QStringLiteral("zakaznik")][QStringLiteral("mesto")].toString(),
+                 QStringLiteral("Brno"));
+        QCOMPARE(customer[QStringLiteral("karty")][0][QStringLiteral("pristi_revize")].toString(),
+                 QStringLiteral("2025-03-15"));
+        QCOMPARE(f.get(QStringLiteral("/api/zakaznici/99"), technician).status, 404);
+        QCOMPARE(f.get(QStringLiteral("/api/karty/99"), technician).status, 404);
+    }
+
+    // A new card takes its period from the category.
+    void aNewCardTakesThePeriodOfItsCategory()
+    {
+        WebFixture f;
+        f.seed();
+        f.connection.execute(
+            QStringLiteral("INSERT INTO cis_kategorie (nazev_kategorie, lhuta) VALUES ('Krby', 24)"));
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QJsonObject body{{QStringLiteral("id_pozadavku"), WebFixture::requestId(1)},
+                               {QStringLiteral("id_zakaznika"), 2},
+                               {QStringLiteral("nazev"), QStringLiteral("Krb v obýváku")},
+                               {QStringLiteral("typ"), QStringLiteral("KR-5")},
+                               {QStringLiteral("vyrobni_cislo"), QStringLiteral("X-9")},
+                               {QStringLiteral("rok_vyroby"), 2019},
+                               {QStringLiteral("kategorie"), 2}};
+        const auto r = f.write("POST", QStringLiteral("/api/karty"), body, token);
+        QCOMPARE(r.status, 201);
+        const QJsonObject card = r.json[QStringLiteral("karta")].toObject();
+        QCOMPARE(card[QStringLiteral("lhuta")].toInt(), 24);
+        QCOMPARE(card[QStringLiteral("rok_vyroby")].toInt(), 2019);
+        QCOMPARE(card[QStringLiteral("vyrobce")], QJsonValue());
+        QCOMPARE(
+            f.get(QStringLiteral("/api/hledat?text=x-9"), token).json[QStringLiteral("karta")].toInteger(),
+            card[QStringLiteral("id")].toInteger());
+    }
+
+    // A request sent twice is written once; the second answer shows the first row.
+    void aRequestSentTwiceIsRecordedOnce()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QJsonObject body = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(7));
+        const auto first = f.write("POST", QStringLiteral("/api/cinnosti"), body, token);
+        const auto second = f.write("POST", QStringLiteral("/api/cinnosti"), body, token);
+        QCOMPARE(first.status, 201);
+        QCOMPARE(second.status, 201);
+        QCOMPARE(second.json, first.json);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+        QCOMPARE(f.count(QStringLiteral("web_prijato")), 1);
+        QCOMPARE(f.connection.query(QStringLiteral("SELECT count(*) FROM web_audit WHERE udalost = 'zapis'"))
+                     .rows[0][0]
+                     .toInt(),
+                 1);
+        // The same id for another kind of write, or by another account, is refused.
+        const QString other =
+            f.sessionOf(f.addAccount(QStringLiteral("svoboda"), QStringLiteral("technik"), 2));
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), body, other).status, 409);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+    }
+
+    // Each field is checked by the schema's rules with a Czech message naming it, and
+    // nothing is written.
+    void invalidInputWritesNothing_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QString>("message");
+        const QString activity = QStringLiteral("/api/cinnosti");
+        const QString card = QStringLiteral("/api/karty");
+        QTest::newRow("no request id")
+            << activity << "id_pozadavku" << QJsonValue() << "Vyplňte pole „Identifikátor požadavku“.";
+        QTest::newRow("short request id")
+            << activity << "id_pozadavku" << QJsonValue("abc")
+            << "Identifikátor požadavku musí mít 16 až 64 písmen, číslic nebo pomlček.";
+        QTest::newRow("no date") << activity << "datum" << QJsonValue() << "Vyplňte pole „Datum“.";
+        QTest::newRow("30 February") << activity << "datum" << QJsonValue("2024-02-30")
+                                     << "Pole „Datum“ musí být platné datum ve tvaru RRRR-MM-DD.";
+        QTest::newRow("Czech date") << activity << "datum" << QJsonValue("15.3.2024")
+                                    << "Pole „Datum“ musí být platné datum ve tvaru RRRR-MM-DD.";
+        QTest::newRow("unknown kind") << activity << "cinnost" << QJsonValue(99)
+                                      << "Pole „Činnost“ neodkazuje na žádnou položku číselníku.";
+        QTest::newRow("kind as text")
+            << activity << "cinnost" << QJsonValue("1") << "Pole „Činnost“ má nesprávný tvar.";
+        QTest::newRow("decimal comma")
+            << activity << "cena_prace" << QJsonValue("12,5")
+            << "Pole „Cena práce“ musí být částka s nejvýše 11 číslicemi před desetinnou "
+               "tečkou a nejvýše 4 za ní.";
+        QTest::newRow("12 digits")
+            << activity << "cena_material" << QJsonValue("123456789012")
+            << "Pole „Cena materiál“ musí být částka s nejvýše 11 číslicemi před desetinnou "
+               "tečkou a nejvýše 4 za ní.";
+        QTest::newRow("5 decimals")
+            << activity << "cena_ostatni" << QJsonValue("1.00001")
+            << "Pole „Cena ostatní“ musí být částka s nejvýše 11 číslicemi před desetinnou "
+               "tečkou a nejvýše 4 za ní.";
+        QTest::newRow("money as number") << activity << "cena_doprava" << QJsonValue(12)
+                                         << "Pole „Cena doprava“ musí být částka s nejvýše 11 číslicemi před "
+                                            "desetinnou tečkou a nejvýše 4 za ní.";
+        QTest::newRow("unknown card")
+            << activity << "id_topneho_zdroje" << QJsonValue(99) << "Karta nebyla nalezena.";
+        QTest::newRow("long name") << card << "nazev" << QJsonValue(QString(101, u'ž'))
+                                   << "Pole „Název“ smí mít nejvýše 100 znaků.";
+        QTest::newRow("empty type") << card << "typ" << QJsonValue("  ") << "Vyplňte pole „Typ“.";
+        QTest::newRow("long serial") << card << "vyrobni_cislo" << QJsonValue(QString(31, u'1'))
+                                     << "Pole „Výrobní číslo“ smí mít nejvýše 30 znaků.";
+        QTest::newRow("year") << card << "rok_vyroby" << QJsonValue(1850)
+                              << "Pole „Rok výroby“ musí být rok mezi 1900 a 2100.";
+        QTest::newRow("unknown category") << card << "kategorie" << QJsonValue(7)
+                                          << "Pole „Kategorie“ neodkazuje na žádnou položku číselníku.";
+        QTest::newRow("unknown customer")
+            << card << "id_zakaznika" << QJsonValue(5) << "Zákazník nebyl nalezen.";
+    }
+    void invalidInputWritesNothing()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, key);
+        QFETCH(QJsonValue, value);
+        QFETCH(QString, message);
+        WebFixture f;
+        f.seed();
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        QJsonObject body = path.endsWith(u"karty")
+                               ? QJsonObject{{QStringLiteral("id_pozadavku"), WebFixture::requestId(1)},
+                                             {QStringLiteral("id_zakaznika"), 1},
+                                             {QStringLiteral("nazev"), QStringLiteral("Kotel")},
+                                             {QStringLiteral("typ"), QStringLiteral("T")},
+                                             {QStringLiteral("kategorie"), 1}}
+                               : f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1));
+        // The body as given is written: the fault is the one field.
+        QJsonObject valid = body;
+        valid.insert(QStringLiteral("id_pozadavku"), WebFixture::requestId(2));
+        if (value.isUndefined() || value.isNull())
+            body.remove(key);
+        else
+            body.insert(key, value);
+        const int cards = f.count(QStringLiteral("topny_zdroj"));
+        const auto r = f.write("POST", path, body, token);
+        QCOMPARE(r.status, 400);
+        QCOMPARE(r.error(), message);
+        QCOMPARE(r.json[QStringLiteral("pole")].toString(), key);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 0);
+        QCOMPARE(f.count(QStringLiteral("topny_zdroj")), cards);
+        QCOMPARE(f.count(QStringLiteral("web_prijato")), 0);
+        QCOMPARE(f.count(QStringLiteral("web_audit")), 0);
+        QCOMPARE(f.write("POST", path, valid, token).status, 201);
+    }
+
+    // A correction is saved only when the row is as it was read: the desktop's change in
+    // between refuses it with the desktop's message and shows the row as it is now.
+    void aCorrectionIsRefusedWhenChangedMeanwhile()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QJsonObject read =
+            f.write("POST", QStringLiteral("/api/cinnosti"),
+                    f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
+                .json[QStringLiteral("cinnost")]
+                .toObject();
+        // The desktop changes the note meanwhile, through its data set.
+        DataSet desktop(f.connection, QStringLiteral("DS_Cin"));
+        desktop.setCommandText(QStringLiteral("SELECT * FROM cinnosti WHERE id = 1"));
+        desktop.open();
+        desktop.edit();
+        desktop.setValue(QStringLiteral("poznamka"), QStringLiteral("Z kanceláře"));
+        desktop.post();
+
+        QJsonObject changed = f.activityBody(1, QStringLiteral("2024-03-15"), QString());
+        changed.insert(QStringLiteral("cena_prace"), QStringLiteral("2000"));
+        const auto correct = [&](const QJsonObject& asRead, int n) {
+            return f.write("PUT", QStringLiteral("/api/cinnosti/1"),
+                           {{QStringLiteral("id_pozadavku"), WebFixture::requestId(n)},
+                            {QStringLiteral("puvodni"), asRead},
+                            {QStringLiteral("cinnost"), changed}},
+                           token);
+        };
+        const auto refused = correct(read, 2);
+        QCOMPARE(refused.status, 409);
+        QCOMPARE(refused.error(), changedMeanwhileMessage());
+        const QJsonObject current = refused.json[QStringLiteral("aktualni")].toObject();
+        QCOMPARE(current[QStringLiteral("poznamka")].toString(), QStringLiteral("Z kanceláře"));
+        QCOMPARE(current[QStringLiteral("cena_prace")].toString(), QStringLiteral("1250.5"));
+        QCOMPARE(f.connection.query(QStringLiteral("SELECT poznamka FROM cinnosti")).rows[0][0].toString(),
+                 QStringLiteral("Z kanceláře"));
+        // Read again, it is saved.
+        const auto saved = correct(current, 3);
+        QCOMPARE(saved.status, 200);
+        QCOMPARE(saved.json[QStringLiteral("cinnost")][QStringLiteral("cena_prace")].toString(),
+                 QStringLiteral("2000"));
+
+        // And the other way round: the desktop's edit of the row the web changed is refused.
+        desktop.edit();
+        desktop.setValue(QStringLiteral("poznamka"), QStringLiteral("Pozdě"));
+        try {
+            desktop.post();
+            QFAIL("the desktop saved over the web's correction");
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), changedMeanwhileMessage());
+        }
+        QCOMPARE(FieldValues::fromStorage(
+                     ColumnKind::Money,
+                     f.connection.query(QStringLiteral("SELECT cena_prace FROM cinnosti")).rows[0][0])
+                     .toLongLong(),
+                 20000000);
+    }
+
+    // The database gone: 503 with the Czech message, and serving again by itself.
+    void anUnreachableDatabaseAnswers503AndComesBack()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token =
+            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        QCOMPARE(f.get(QStringLiteral("/api/ciselniky"), token).status, 200);
+        // The connection breaks under a request, and connecting again fails meanwhile.
+        f.connection.execute(QStringLiteral("ALTER TABLE cis_cinnost RENAME TO cis_cinnost_pryc"));
+        f.databaseRefused = true;
+        const auto gone = f.get(QStringLiteral("/api/ciselniky"), token);
+        QCOMPARE(gone.status, 503);
+        QCOMPARE(gone.error(), QStringLiteral("Databáze je nedostupná, zkuste to prosím za chvíli."));
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 503);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
+                         f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
+                     .status,
+                 503);
+        f.connection.execute(QStringLiteral("ALTER TABLE cis_cinnost_pryc RENAME TO cis_cinnost"));
+        f.databaseRefused = false;
+        QCOMPARE(f.get(QStringLiteral("/api/ciselniky"), token).status, 200);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
+                         f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
+                     .status,
+                 201);
+    }
+};
+
+VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestWebApi)
+#include "tst_webapi.moc"
