@@ -10,8 +10,8 @@ export function field(label, control, hint) {
     const hintElement = hint ? h('p', {class: 'hint', id: id + '-hint'}, hint) : null;
     if (hintElement)
         control.setAttribute('aria-describedby', hintElement.id);
-    return h('div', {class: 'field', 'data-name': control.name || null}, h('label', {for: id
-             }, label), control, hintElement);
+    const caption = h('label', {'for': id}, label);
+    return h('div', {class: 'field'}, caption, control, hintElement);
 }
 
 export const input = attributes => h('input', {type: 'text', autocomplete: 'off', ...attributes});
