@@ -1,3 +1,4 @@
+#include "accounts/WebAccounts.h"
 #include "support/TestMain.h"
 #include "support/WebFixture.h"
 #include "web/RouteTable.h"
@@ -209,6 +210,52 @@ private slots:
         f.connection.execute(QStringLiteral("UPDATE web_ucty SET aktivni = ? WHERE id = ?"), {false, id});
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), third).status, 401);
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), QStringLiteral("A").repeated(43)).status, 401);
+    }
+
+    // A one-time password opens only the change of the password; the change keeps this
+    // session and ends the others; a new one-time password from the office ends them all.
+    void aOneTimePasswordMustBeChangedFirst()
+    {
+        WebFixture f;
+        f.seed();
+        WebAccounts accounts(f.connection);
+        const QString oneTime = accounts.add(QStringLiteral("Novak"), QStringLiteral("technik"), 1);
+        const auto signIn = [&](const QString& password) {
+            const auto r = f.write(
+                "POST", QStringLiteral("/api/prihlaseni"),
+                {{QStringLiteral("login"), QStringLiteral("novak")}, {QStringLiteral("heslo"), password}});
+            return r.status == 200 ? QString::fromStdString(r.header("Set-Cookie").substr(16, 43))
+                                   : QString();
+        };
+        const QString token = signIn(oneTime);
+        const QString other = signIn(oneTime);
+        QVERIFY(!token.isEmpty() && !other.isEmpty());
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), token)
+                     .json[QStringLiteral("ucet")][QStringLiteral("zmenit_heslo")],
+                 QJsonValue(true));
+        const auto refused = f.get(QStringLiteral("/api/revize"), token);
+        QCOMPARE(refused.status, 403);
+        QCOMPARE(refused.error(), QStringLiteral("Nejprve si změňte jednorázové heslo."));
+        const auto change = [&](const QString& current, const QString& next) {
+            return f.write("POST", QStringLiteral("/api/heslo"),
+                           {{QStringLiteral("heslo"), current}, {QStringLiteral("nove_heslo"), next}}, token);
+        };
+        const auto wrong = change(QStringLiteral("nespravne-heslo"), QStringLiteral("Kotel-na-pude-7"));
+        QCOMPARE(wrong.status, 400);
+        QCOMPARE(wrong.json[QStringLiteral("pole")].toString(), QStringLiteral("heslo"));
+        const auto weak = change(oneTime, QStringLiteral("kratke"));
+        QCOMPARE(weak.status, 400);
+        QCOMPARE(weak.json[QStringLiteral("pole")].toString(), QStringLiteral("nove_heslo"));
+        QCOMPARE(f.get(QStringLiteral("/api/revize"), token).status, 403);
+        const auto changed = change(oneTime, QStringLiteral("Kotel-na-pude-7"));
+        QCOMPARE(changed.status, 200);
+        QCOMPARE(changed.json[QStringLiteral("ucet")][QStringLiteral("zmenit_heslo")], QJsonValue(false));
+        QCOMPARE(f.get(QStringLiteral("/api/revize"), token).status, 200);
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), other).status, 401);
+        QVERIFY(signIn(oneTime).isEmpty());
+        // The office hands out a new one-time password: every session ends.
+        accounts.setOneTimePassword(QStringLiteral("novak"));
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 401);
     }
 
     // Writes only from the app itself: a form of another site gets 403, another type 415,

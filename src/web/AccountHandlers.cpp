@@ -1,7 +1,7 @@
 #include "web/AccountHandlers.h"
 
+#include "accounts/AccountError.h"
 #include "accounts/PasswordHasher.h"
-#include "accounts/PasswordPolicy.h"
 #include "accounts/WebAccounts.h"
 #include "store/Connection.h"
 #include "web/ApiError.h"
@@ -69,13 +69,13 @@ Checked check(Connection& connection, const QString& login, const QString& passw
     const ResultSet r =
         connection.query(QStringLiteral("SELECT id, heslo, aktivni FROM web_ucty WHERE login = ?"), {login});
     if (r.isEmpty()) {
-        static const QString decoy = PasswordHasher::hash(QStringLiteral("decoy-password-never-used"));
-        PasswordHasher::verify(password, decoy);
+        static const QString decoy = PasswordHasher().hash(QStringLiteral("decoy-password-never-used"));
+        PasswordHasher().verify(decoy, password);
         return {};
     }
     const QList<QVariant>& row = r.rows.first();
     Checked c{row[0].toLongLong(), row[1].toString(), false};
-    c.passed = PasswordHasher::verify(password, c.hash) &&
+    c.passed = PasswordHasher().verify(c.hash, password) &&
                FieldValues::fromStorage(ColumnKind::YesNo, row[2]).toBool();
     return c;
 }
@@ -111,9 +111,9 @@ void signIn(RequestContext& context)
     const QString token = Sessions::start(c, checked.id, context.now);
     c.execute(QStringLiteral("UPDATE web_ucty SET posledni_prihlaseni = ? WHERE id = ?"),
               {StoredTime::text(context.now), checked.id});
-    if (PasswordHasher::needsRehash(checked.hash))
+    if (PasswordHasher().needsRehash(checked.hash))
         c.execute(QStringLiteral("UPDATE web_ucty SET heslo = ? WHERE id = ?"),
-                  {PasswordHasher::hash(password), checked.id});
+                  {PasswordHasher().hash(password), checked.id});
     context.audit(QStringLiteral("prihlaseni"), checked.id);
     scope.commit();
     context.setCookie = Sessions::cookie(token);
@@ -135,19 +135,16 @@ void changePassword(RequestContext& context)
     const QString next = stringField(context.body, QStringLiteral("nove_heslo"), 1024);
     const SignedInAccount& account = context.signedIn();
     Connection& c = context.db();
-    if (!check(c, account.login, current).passed)
-        Input::refuse(QStringLiteral("heslo"), QStringLiteral("Současné heslo není správné."));
-    const QString problem = PasswordPolicy::problem(next, account.login);
-    if (!problem.isEmpty())
-        Input::refuse(QStringLiteral("nove_heslo"), problem);
-
-    WriteScope scope(context);
-    WebAccounts(c).changePassword(account.login, next);
-    // The other sessions end with the old password; this one goes on under a new token.
-    const QString token = Sessions::start(c, account.id, context.now);
-    context.audit(QStringLiteral("zmena_hesla"));
-    scope.commit();
-    context.setCookie = Sessions::cookie(token);
+    WebAccounts accounts(c);
+    accounts.setClientAddress(context.address);
+    try {
+        // The other sessions of the account end; this one goes on.
+        const auto turn = context.services.database.writeTurn();
+        accounts.changePassword(account.login, current, next, context.sessionHash);
+    } catch (const AccountError& e) {
+        const bool wrongCurrent = e.text() == QStringLiteral("Současné heslo není správné.");
+        Input::refuse(wrongCurrent ? QStringLiteral("heslo") : QStringLiteral("nove_heslo"), e.text());
+    }
     context.reply.insert(QStringLiteral("ucet"), accountJson(c, account.id));
 }
 

@@ -1,5 +1,7 @@
 #include "web/RequestContext.h"
 
+#include "accounts/WebAudit.h"
+
 #include "web/RouteTable.h"
 #include "web/WebServices.h"
 
@@ -42,13 +44,7 @@ bool RequestContext::ownerAllows(OwnerRule rule, const QString& technicianName, 
 void RequestContext::audit(const QString& event, qint64 accountId, const QString& table, qint64 rowId,
                            const QJsonObject& before, const QJsonObject& after)
 {
-    AuditEntry entry;
-    entry.event = event;
-    entry.account = accountId ? accountId : account ? account->id : 0;
-    entry.address = address;
-    entry.table = table;
-    entry.rowId = rowId;
-    entry.before = before;
-    entry.after = after;
-    AuditLog::write(db(), now, entry);
+    const qint64 actor = accountId ? accountId : account ? account->id : 0;
+    WebAudit::write(db(), {event, actor ? QVariant(actor) : QVariant(), address, table,
+                           rowId ? QVariant(rowId) : QVariant(), before, after});
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "web/AuditLog.h"
 #include "web/SignedInAccount.h"
 
 #include <QDate>
@@ -38,6 +37,7 @@ public:
 
     int status = 200;
     QJsonObject reply;
+    QByteArray rawReply; // the answer as JSON text already, when the handler wrote it so
     std::string setCookie;
 
     QString queryValue(const char* name) const;

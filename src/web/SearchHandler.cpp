@@ -9,6 +9,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace SearchHandler {
 
 namespace {
@@ -24,18 +26,23 @@ qint64 cardOf(Connection& connection, const QString& text)
     return r.rows.size() == 1 ? r.rows[0][0].toLongLong() : 0;
 }
 
-QString customerQuery(bool server)
+// One comparison a row for the names, persons, towns and streets (their texts joined by a
+// character nobody types, so that no match runs across two of them), the phones only for a
+// text with a digit; in the order of names along their index, so that a common text stops
+// after a page.
+QString customerQuery(bool server, bool phones)
 {
-    QStringList conditions;
-    for (const char* column : {"nazev", "osoba", "mesto", "ulice"})
-        conditions << TextFolding::unaccented(QLatin1String(column), server) +
-                          QStringLiteral(" LIKE ? ESCAPE '\\'");
-    for (const char* column : {"tel", "mobil"})
-        conditions << QStringLiteral("replace(%1, ' ', '') LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
-    // In the order of names along their index, so that a common text stops after a page.
+    const QString joined =
+        server ? QStringLiteral("concat_ws(chr(31), nazev, osoba, mesto, ulice)")
+               : QStringLiteral("coalesce(nazev, '') || char(31) || coalesce(osoba, '') || "
+                                "char(31) || coalesce(mesto, '') || char(31) || coalesce(ulice, '')");
+    QString condition = TextFolding::unaccented(joined, server) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    if (phones)
+        condition +=
+            QStringLiteral(" OR replace(tel, ' ', '') LIKE ? ESCAPE '\\' OR replace(mobil, ' ', '') LIKE ? "
+                           "ESCAPE '\\'");
     return QStringLiteral("SELECT id, nazev, osoba, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE ") +
-           conditions.join(QStringLiteral(" OR ")) +
-           QStringLiteral(" ORDER BY nazev, id LIMIT %1").arg(MostCustomers + 1);
+           condition + QStringLiteral(" ORDER BY nazev, id LIMIT %1").arg(MostCustomers + 1);
 }
 
 } // namespace
@@ -56,11 +63,14 @@ void get(RequestContext& context)
         context.reply.insert(QStringLiteral("karta"), card);
         return;
     }
-    const QString words = SqlDialect::containsPattern(TextFolding::fold(text));
-    QString digits = text;
-    digits.remove(u' ');
-    const QString phone = SqlDialect::containsPattern(digits);
-    const ResultSet r = c.query(customerQuery(c.isServer()), {words, words, words, words, phone, phone});
+    QVariantList values{SqlDialect::containsPattern(TextFolding::fold(text))};
+    const bool phones = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); });
+    if (phones) {
+        QString digits = text;
+        digits.remove(u' ');
+        values << SqlDialect::containsPattern(digits) << SqlDialect::containsPattern(digits);
+    }
+    const ResultSet r = c.query(customerQuery(c.isServer(), phones), values);
     QJsonArray customers;
     for (int i = 0; i < std::min<int>(r.rows.size(), MostCustomers); ++i)
         customers.append(JsonValues::row(r, i));

@@ -99,7 +99,12 @@ void WebApp::handle(const httplib::Request& request, httplib::Response& response
     if (context.account)
         lastAccountOfThread = context.account->id;
     if (!served) {
-        setJson(response, context.status, context.reply);
+        if (!context.rawReply.isEmpty() && context.status < 300) {
+            response.status = context.status;
+            response.set_content(context.rawReply.toStdString(), "application/json; charset=utf-8");
+        } else {
+            setJson(response, context.status, context.reply);
+        }
         if (!context.setCookie.empty())
             response.set_header("Set-Cookie", context.setCookie);
     }

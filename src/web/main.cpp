@@ -43,8 +43,8 @@ int serve(const QString& directory)
         print(stderr, problem);
         return 2;
     }
-    const sigset_t signals = endingSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    const sigset_t stopping = endingSignals();
+    pthread_sigmask(SIG_BLOCK, &stopping, nullptr);
 
     WebOptions options;
     options.openDatabase = DatabaseOpening::opener(directory);
@@ -57,9 +57,9 @@ int serve(const QString& directory)
         print(stderr, problem);
         return 1;
     }
-    std::thread ending([&server, signals] {
+    std::thread ending([&server, stopping] {
         int signal = 0;
-        sigwait(&signals, &signal);
+        sigwait(&stopping, &signal);
         server.stop();
     });
     ending.detach();

@@ -92,7 +92,7 @@ qint64 WebFixture::addAccount(const QString& login, const QString& role, int tec
             "INSERT INTO web_ucty (login, role, technik, heslo, aktivni, zmenit_heslo, vytvoreno) VALUES "
             "(?, ?, ?, ?, ?, ?, ?)"),
         {login, role, technician ? QVariant(technician) : QVariant(QMetaType::fromType<int>()),
-         password.isEmpty() ? QStringLiteral("-") : PasswordHasher::hash(password), true, mustChangePassword,
+         password.isEmpty() ? QStringLiteral("-") : PasswordHasher().hash(password), true, mustChangePassword,
          QStringLiteral("2024-01-01 00:00:00")});
 }
 
