@@ -40,13 +40,13 @@ Klic=$work/klic.pem
 INI
 
 export VESTIBOR_ADRESAR="$program"
-# The one-time password is the last word the command prints.
+# The one-time password is what the command prints after "Jednorázové heslo: ".
 account() {
-    "$web" ucet pridat "$@" | awk 'NF { last = $NF } END { print last }'
+    "$web" ucet pridat "$@" | sed -n 's/.*Jednorázové heslo: \([^ ]*\)$/\1/p'
 }
-VESTIBOR_TEST_ONE_TIME=$(account technik1 technik 1)
-VESTIBOR_TEST_SECOND=$(account technik2 technik 2)
-VESTIBOR_TEST_OFFICE=$(account kancelar1 kancelar 1)
+VESTIBOR_TEST_ONE_TIME=$(account technik1 1 technik)
+VESTIBOR_TEST_SECOND=$(account technik2 2 technik)
+VESTIBOR_TEST_OFFICE=$(account kancelar1 1 kancelar)
 export VESTIBOR_TEST_ONE_TIME VESTIBOR_TEST_SECOND VESTIBOR_TEST_OFFICE
 
 "$web" > "$work/vestibor-web.log" 2>&1 &
