@@ -1,6 +1,6 @@
 // Recording an activity on a card and correcting it, also against a change made meanwhile.
 const {test, expect} = require('@playwright/test');
-const {collapsed, database, signIn} = require('./support.js');
+const {collapsed, database, photograph, signIn} = require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
 
@@ -67,6 +67,7 @@ test(
         const current = page.getByRole('region', {name: 'Aktuální záznam'});
         await expect(current).toContainText('955,00 Kč');
         await expect(current).toContainText('Změněno v kanceláři');
+        await photograph(page, 'oprava-odmitnuta');
         expect(
             database(
                 'SELECT printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Změněno v kanceláři\''))

@@ -1,5 +1,7 @@
 // What the browser tests share: the accounts, signing in, and the database file itself.
 const {execFileSync} = require('node:child_process');
+const fs = require('node:fs');
+const path = require('node:path');
 const {expect} = require('@playwright/test');
 
 // The passwords global set-up gives the accounts that do not test the first sign-in.
@@ -30,9 +32,19 @@ async function signIn(page, login = 'technik2', password = passwords[login]) {
 // The text of a page with its runs of white space made single.
 const collapsed = text => text.replace(/\s+/g, ' ').trim();
 
+// A picture of the page for a person to look at: into $VESTIBOR_SCREENSHOTS, or a folder of
+// the run's temporary directory.
+async function photograph(page, name) {
+    const folder =
+        process.env.VESTIBOR_SCREENSHOTS || path.join(process.env.VESTIBOR_WORK || '/tmp', 'obrazovky');
+    fs.mkdirSync(folder, {recursive: true});
+    await page.screenshot({path: path.join(folder, `${name}.png`)});
+}
+
 module.exports = {
     database,
     signIn,
     passwords,
-    collapsed
+    collapsed,
+    photograph
 };
