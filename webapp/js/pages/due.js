@@ -22,34 +22,53 @@ function row(r) {
              phoneLink(r.mobil || r.tel));
 }
 
-// Rows come ordered by town; each town gets its heading.
-function byTown(rows) {
-    const groups = [];
-    for (const r of rows) {
-        if (!groups.length || groups[groups.length - 1].town !== r.mesto)
-            groups.push({town: r.mesto, rows: []});
-        groups[groups.length - 1].rows.push(r);
+// How many rows are built at once: the whole list of a large firm would take a phone long.
+const batch = 200;
+
+// Adds the rows from `start` on, a batch of them, under their town's heading (rows come
+// ordered by town), and a button for the next batch while there is one.
+function addRows(list, rows, start) {
+    list.querySelector('.more')?.remove();
+    let first = null;
+    for (const r of rows.slice(start, start + batch)) {
+        let group = list.lastElementChild;
+        if (!group || group.dataset.town !== (r.mesto || '')) {
+            group = h('section', {class: 'group', 'data-town': r.mesto || ''},
+                      h('h2', {}, r.mesto || 'Bez města'), h('ul', {class: 'list'}));
+            list.appendChild(group);
+        }
+        const item = row(r);
+        group.lastElementChild.appendChild(item);
+        first ??= item;
     }
-    return groups;
+    const left = rows.length - start - batch;
+    if (left > 0) {
+        const more = () => addRows(list, rows, start + batch).querySelector('a').focus();
+        list.appendChild(h('button', {type: 'button', class: 'button wide more', onclick: more},
+                           `Zobrazit další (${Math.min(left, batch)} z ${left})`));
+    }
+    return first;
+}
+
+function summary(data, rows) {
+    if (!rows.length)
+        return `Do ${dateText(data.do)} není nic k revizi.`;
+    const overdue = rows.filter(r => r.po_terminu).length;
+    const count = counted(data.pocet ?? rows.length, 'zdroj', 'zdroje', 'zdrojů');
+    return `Do ${dateText(data.do)}: ${count}` + (overdue ? `, z toho ${overdue} po termínu.` : '.');
 }
 
 export function renderDue(data, town) {
     const rows = data.radky || [];
-    const overdue = rows.filter(r => r.po_terminu).length;
     const towns =
         select({name: 'mesto'}, [['', 'Všechna města'], ...(data.mesta || []).map(m => [m, m])], town);
     towns.addEventListener(
         'change', () => go(towns.value ? '#/revize?mesto=' + encodeURIComponent(towns.value) : '#/revize'));
-    const summary =
-        rows.length
-            ? `Do ${dateText(data.do)}: ${counted(data.pocet ?? rows.length, 'zdroj', 'zdroje', 'zdrojů')}` +
-                  (overdue ? `, z toho ${overdue} po termínu.` : '.')
-                           : `Do ${dateText(data.do)} není nic k revizi.`;
-    const content =
-        h('div', {},
-          h('div', {class: 'panel filter'}, field('Město', towns),
-            h('p', {class: 'count', id: 'pocet'}, summary)),
-          byTown(rows).map(group => h('section', {class: 'group'}, h('h2', {}, group.town || 'Bez města'),
-                                      h('ul', {class: 'list'}, group.rows.map(row)))));
+    const list = h('div', {id: 'radky'});
+    addRows(list, rows, 0);
+    const content = h('div', {},
+                      h('div', {class: 'panel filter'}, field('Město', towns),
+                        h('p', {class: 'count', id: 'pocet'}, summary(data, rows))),
+                      list);
     return {title: 'Revize', section: '#/revize', content};
 }
