@@ -57,6 +57,7 @@ for _ in $(seq 100); do
     kill -0 "$server" 2>/dev/null || { cat "$work/vestibor-web.log" >&2; exit 1; }
     sleep 0.1
 done
+curl -ksf -o /dev/null "$url/" || { echo "vestibor-web did not answer on $url" >&2; exit 1; }
 
 export VESTIBOR_URL="$url" VESTIBOR_DATABASE="$database" VESTIBOR_EXTENSION="$extension" VESTIBOR_WORK="$work"
 cd "$here"

@@ -30,6 +30,9 @@ test('a name without accents finds the customer, who is shown with contacts and 
 
 test('a serial number in other case opens its card at once', async ({page}) => {
     await page.goto('/#/hledat');
+    const menu = page.getByRole('navigation', {name: 'Hlavní nabídka'});
+    await expect(menu.getByRole('link', {name: 'Hledat'})).toHaveAttribute('aria-current', 'page');
+    await expect(menu.getByRole('link', {name: 'Revize'})).not.toHaveAttribute('aria-current');
     await page.getByRole('searchbox', {name: 'Hledat'}).fill('vc-2024-abc');
     await page.getByRole('button', {name: 'Hledat'}).click();
     await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();

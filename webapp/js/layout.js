@@ -36,8 +36,12 @@ export function showView(view) {
     const withNav = !(view.signedOut || view.noNav || view.form);
     part('nav').hidden = !withNav;
     document.body.classList.toggle('with-nav', withNav);
-    for (const link of part('nav').querySelectorAll('a'))
-        link.toggleAttribute('aria-current', link.getAttribute('href') === view.section);
+    for (const link of part('nav').querySelectorAll('a')) {
+        if (link.getAttribute('href') === view.section)
+            link.setAttribute('aria-current', 'page');
+        else
+            link.removeAttribute('aria-current');
+    }
     const actions = part('actions');
     show(actions, view.actions || []);
     actions.hidden = !view.actions;
