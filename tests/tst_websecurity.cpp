@@ -1,9 +1,11 @@
 #include "accounts/WebAccounts.h"
 #include "support/TestMain.h"
 #include "support/WebFixture.h"
+#include "web/RequestLog.h"
 #include "web/RouteTable.h"
 #include "web/Sessions.h"
 #include "web/SignInThrottle.h"
+#include "web/StoredTime.h"
 
 #include <QJsonArray>
 
@@ -193,8 +195,18 @@ private slots:
                      .json[QStringLiteral("ucet")][QStringLiteral("login")]
                      .toString(),
                  QStringLiteral("novak"));
-        // Twelve hours.
-        f.now = f.now.addSecs(12 * 3600 - 1);
+        // Twelve hours, whatever the use meanwhile; the session notes when it was last seen.
+        const auto lastSeen = [&] {
+            return f.connection.query(QStringLiteral("SELECT naposledy FROM web_relace")).rows[0][0];
+        };
+        const QVariant signedIn = lastSeen();
+        f.now = f.now.addSecs(Sessions::SeenEverySeconds - 1);
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 200);
+        QCOMPARE(lastSeen(), signedIn);
+        f.now = f.now.addSecs(1);
+        QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 200);
+        QCOMPARE(StoredTime::fromStored(lastSeen()), f.now);
+        f.now = f.now.addSecs(12 * 3600 - Sessions::SeenEverySeconds - 1);
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 200);
         f.now = f.now.addSecs(1);
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 401);
@@ -256,6 +268,15 @@ private slots:
         // The office hands out a new one-time password: every session ends.
         accounts.setOneTimePassword(QStringLiteral("novak"));
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 401);
+    }
+
+    // The log line: no query, no control characters of the client's, the account by id.
+    void theLogLineShowsNoPersonalData()
+    {
+        QCOMPARE(RequestLog::line(QStringLiteral("GET"), QStringLiteral("/api/hledat?text=Novák"), 200, 3, 5),
+                 QStringLiteral("GET /api/hledat 200 3 ms ucet=5"));
+        QCOMPARE(RequestLog::line(QStringLiteral("POST"), QStringLiteral("/x\n\x1b[31m"), 404, 0, 0),
+                 QStringLiteral("POST /x??[31m 404 0 ms ucet=-"));
     }
 
     // Writes only from the app itself: a form of another site gets 403, another type 415,

@@ -7,15 +7,8 @@ namespace JsonValues {
 
 QString moneyText(qint64 tenThousandths)
 {
-    const bool negative = tenThousandths < 0;
-    const quint64 magnitude = negative ? quint64(-(tenThousandths + 1)) + 1 : quint64(tenThousandths);
-    QString text = QString::number(magnitude / 10000);
-    QString decimals = QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
-    while (decimals.endsWith(u'0'))
-        decimals.chop(1);
-    if (!decimals.isEmpty())
-        text += u'.' + decimals;
-    return negative ? u'-' + text : text;
+    // The desktop's text of the amount, with the decimal point of JSON.
+    return FieldValues::moneyText(tenThousandths).replace(u',', u'.');
 }
 
 QJsonValue fromProgram(ColumnKind kind, const QVariant& value)

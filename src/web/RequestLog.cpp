@@ -6,14 +6,11 @@ QString line(const QString& method, const QString& path, int status, qint64 mill
 {
     // The path as far as it is ours to show: what a client sends could hold anything, so
     // it is cut short and its control characters replaced.
-    QString shownPath = path.left(200);
+    QString shownPath = path.section(u'?', 0, 0).left(200);
     for (QChar& c : shownPath) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = u'?';
     }
-    const qsizetype query = shownPath.indexOf(u'?');
-    if (query >= 0)
-        shownPath.truncate(query);
     return QStringLiteral("%1 %2 %3 %4 ms ucet=%5")
         .arg(method.left(10), shownPath)
         .arg(status)

@@ -40,12 +40,13 @@ QString start(Connection& connection, qint64 account, const QDateTime& now)
     return token;
 }
 
-std::optional<SignedInAccount> find(Connection& connection, const QString& tokenHash, const QDateTime& now)
+std::optional<SignedInAccount> find(Connection& connection, const QString& tokenHash, const QDateTime& now,
+                                    QDateTime* lastSeen)
 {
     const ResultSet r = connection.query(
         QStringLiteral(
             "SELECT u.id, u.login, u.role, u.technik, u.aktivni, u.zmenit_heslo, t.jmeno_technika, "
-            "r.platnost_do FROM web_relace r CROSS JOIN web_ucty u LEFT JOIN cis_technici t ON "
+            "r.platnost_do, r.naposledy FROM web_relace r CROSS JOIN web_ucty u LEFT JOIN cis_technici t ON "
             "t.cislo = u.technik WHERE r.token_hash = ? AND u.id = r.ucet"),
         {tokenHash});
     if (r.isEmpty())
@@ -54,6 +55,8 @@ std::optional<SignedInAccount> find(Connection& connection, const QString& token
     const bool active = FieldValues::fromStorage(ColumnKind::YesNo, row[4]).toBool();
     if (!active || StoredTime::fromStored(row[7]) <= now)
         return std::nullopt;
+    if (lastSeen)
+        *lastSeen = StoredTime::fromStored(row[8]);
     SignedInAccount account;
     account.id = row[0].toLongLong();
     account.login = row[1].toString();
@@ -62,6 +65,12 @@ std::optional<SignedInAccount> find(Connection& connection, const QString& token
     account.mustChangePassword = FieldValues::fromStorage(ColumnKind::YesNo, row[5]).toBool();
     account.technicianName = row[6].toString();
     return account;
+}
+
+void seen(Connection& connection, const QString& tokenHash, const QDateTime& now)
+{
+    connection.execute(QStringLiteral("UPDATE web_relace SET naposledy = ? WHERE token_hash = ?"),
+                       {StoredTime::text(now), tokenHash});
 }
 
 void end(Connection& connection, const QString& tokenHash)

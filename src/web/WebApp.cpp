@@ -157,7 +157,12 @@ void WebApp::checkAccess(RequestContext& context)
     const QString token = Sessions::tokenFromCookies(context.header("Cookie"));
     if (!token.isEmpty() && route.access != RouteAccess::Anyone) {
         context.sessionHash = Sessions::hashOf(token);
-        context.account = Sessions::find(context.db(), context.sessionHash, context.now);
+        QDateTime lastSeen;
+        context.account = Sessions::find(context.db(), context.sessionHash, context.now, &lastSeen);
+        if (context.account && lastSeen.secsTo(context.now) >= Sessions::SeenEverySeconds) {
+            const auto turn = m_services.database.writeTurn();
+            Sessions::seen(context.db(), context.sessionHash, context.now);
+        }
     }
     if (route.access == RouteAccess::Anyone)
         return;

@@ -4,7 +4,7 @@
 // made from the schema with a few rows. An answer of 500 or 503 aborts, and so does a crash.
 // Clang only, built only when asked for:
 //
-//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVESTIBOR_LIBFUZZER=ON \
+//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVESTIBOR_LIBFUZZER=ON
 //         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 //   cmake --build build-fuzz --target web_fuzz
 //   mkdir -p /tmp/korpus-web && build-fuzz/tests/web_fuzz -max_total_time=600 /tmp/korpus-web tests/fuzz/web
