@@ -157,11 +157,23 @@ test('the office chooses the technician, and may correct any activity', async ({
     await page.goto('/#/karta/3');
     const old = page.locator('#cinnosti > li').last();
     await expect(old).toContainText('Petr Novák');
-    await expect(old.getByRole('link', {name: /Opravit/})).toBeVisible();
+    // An old activity of another technician: he stays the one chosen.
+    await old.getByRole('link', {name: /Opravit/}).click();
+    await expect(page.getByLabel('Technik')).toHaveValue('1');
+    await page.getByLabel('Poznámka').fill('Opraveno v kanceláři');
+    await page.getByRole('button', {name: 'Uložit'}).click();
+    await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
+    expect(
+        database(
+            'SELECT technik, printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Opraveno v kanceláři\''))
+        .toBe('Petr Novák|800.00');
 
     await page.goto('/#/karta/5/nova');
     await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
     await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Oprava'});
+    await page.getByLabel('Technik').selectOption('');
+    await page.getByRole('button', {name: 'Uložit'}).click();
+    await expect(page.getByRole('alert')).toHaveText('Vyberte technika.');
     await page.getByLabel('Technik').selectOption({label: 'Jan Dvořák'});
     await page.getByLabel('Poznámka').fill('Zapsáno v kanceláři');
     await page.getByRole('button', {name: 'Uložit'}).click();

@@ -42,10 +42,9 @@ function technicianControl(lists, row) {
                  h('p', {class: 'value', id: 'technik'}, name || ''));
     }
     const technicians = lists.technici || [];
-    const own = row ? technicians.find(t => t.jmeno === row.technik)?.cislo : account.technik?.cislo;
-    const empty = !row ? '– vyberte –' : row.technik ? `${row.technik} (beze změny)` : 'nezadán';
-    const choices = [['', empty], ...technicians.map(t => [t.cislo, t.jmeno])];
-    return field('Technik', select({name: 'technik'}, choices, own ?? ''));
+    const chosen = row ? technicians.find(t => t.jmeno === row.technik)?.cislo : account.technik?.cislo;
+    const choices = [['', '– vyberte –'], ...technicians.map(t => [t.cislo, t.jmeno])];
+    return field('Technik', select({name: 'technik'}, choices, chosen ?? ''));
 }
 
 function priceFields(row) {
@@ -79,8 +78,10 @@ function collect(form) {
         values[key] = amount === '' ? null : amount;
     }
     values.poznamka = form.elements.poznamka.value.trim() || null;
-    const technician = form.elements.technik;
-    if (technician && technician.value)
+    const technician = form.elements.technik; // the office's choice
+    if (technician && !technician.value)
+        return {problem: 'Vyberte technika.', field: 'technik'};
+    if (technician)
         values.technik = Number(technician.value);
     return {values};
 }
