@@ -1,50 +1,48 @@
 // Recording an activity on a card and correcting it, also against a change made meanwhile.
 const {test, expect} = require('@playwright/test');
-const {collapsed, database, photograph, signIn} = require('./support.js');
+const {amount, collapsed, database, monthsFromToday, photograph, signIn, signOut} = require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
 
-const today = () => database('SELECT date(\'now\', \'localtime\')');
+const today = () => monthsFromToday(0);
 
-test(
-    'a new activity tops the card and is in the database, its next revision as the desktop has it',
-    async ({page}) => {
-        await page.goto('/#/karta/4');
-        await page.getByRole('link', {name: 'Nová činnost'}).click();
-        await expect(page.getByLabel('Datum')).toHaveValue(today());
-        await expect(page.locator('#technik')).toHaveText('Jan Dvořák');
-        // The period of the card is 12 months; 29 February goes to the end of February.
-        await page.getByLabel('Datum').fill('2024-02-29');
-        await expect(page.locator('#datum-pristi')).toHaveText('28.2.2025');
-        await page.getByLabel('Datum').fill(today());
+test('a new activity tops the card and is in the database, its next revision as the desktop has it',
+     async ({page}) => {
+         await page.goto('/#/karta/4');
+         await page.getByRole('link', {name: 'Nová činnost'}).click();
+         await expect(page.getByLabel('Datum')).toHaveValue(today());
+         await expect(page.locator('#technik')).toHaveText('Jan Dvořák');
+         // The period of the card is 12 months; 29 February goes to the end of February.
+         await page.getByLabel('Datum').fill('2024-02-29');
+         await expect(page.locator('#datum-pristi')).toHaveText('28.2.2025');
+         await page.getByLabel('Datum').fill(today());
 
-        await page.getByRole('button', {name: 'Uložit'}).click();
-        await expect(page.getByRole('alert')).toHaveText('Volba Činnost musí být zvolená!');
-        await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Kontrola'});
-        await page.getByLabel('Práce').fill('12,5x');
-        await page.getByRole('button', {name: 'Uložit'}).click();
-        await expect(page.getByRole('alert')).toHaveText('„12,5x“ není platná částka.');
-        await page.getByLabel('Práce').fill('1 250,5');
-        await page.getByLabel('Doprava').fill('300');
-        await page.getByLabel('Poznámka').fill('Vyčištěn hořák, nová těsnění.');
-        await page.getByRole('button', {name: 'Uložit'}).click();
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.getByRole('alert')).toHaveText('Volba Činnost musí být zvolená!');
+         await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Kontrola'});
+         await page.getByLabel('Práce').fill('12,5x');
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.getByRole('alert')).toHaveText('„12,5x“ není platná částka.');
+         await page.getByLabel('Práce').fill('1 250,5');
+         await page.getByLabel('Doprava').fill('300');
+         await page.getByLabel('Poznámka').fill('Vyčištěn hořák, nová těsnění.');
+         await page.getByRole('button', {name: 'Uložit'}).click();
 
-        await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
-        await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-        const newest = page.locator('#cinnosti > li').first();
-        await expect(newest).toContainText('Kontrola');
-        await expect(newest).toContainText('Vyčištěn hořák, nová těsnění.');
-        expect(collapsed(await newest.innerText())).toContain('Práce 1 250,50 Kč');
+         await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
+         await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
+         const newest = page.locator('#cinnosti > li').first();
+         await expect(newest).toContainText('Kontrola');
+         await expect(newest).toContainText('Vyčištěn hořák, nová těsnění.');
+         expect(collapsed(await newest.innerText())).toContain('Práce 1 250,50 Kč');
 
-        const stored = database(
-            'SELECT datum, datum_pristi, cinnost, technik, printf(\'%.2f\', cena_doprava), printf(\'%.2f\', cena_prace) ' +
-            'FROM cinnosti ' +
-            'WHERE poznamka = \'Vyčištěn hořák, nová těsnění.\'');
-        const next = database(`SELECT date('${today()}', '+12 months')`);
-        expect(stored).toBe(`${today()}|${next}|2|Jan Dvořák|300.00|1250.50`);
-        // The request id went with the row, once.
-        expect(database('SELECT count(*) FROM web_prijato WHERE tabulka = \'cinnosti\'')).not.toBe('0');
-    });
+         const stored = database(`SELECT datum, datum_pristi, cinnost, technik, ${amount('cena_doprava')}, ${
+                                     amount('cena_prace')} ` +
+                                 'FROM cinnosti ' +
+                                 "WHERE poznamka = 'Vyčištěn hořák, nová těsnění.'");
+         expect(stored).toBe(`${today()}|${monthsFromToday(12)}|2|Jan Dvořák|300.00|1250.50`);
+         // The request id went with the row, once.
+         expect(database("SELECT count(*) FROM web_prijato WHERE tabulka = 'cinnosti'")).not.toBe('0');
+     });
 
 test(
     'a correction refused because the row changed meanwhile shows the current row, and then saves',
@@ -60,7 +58,7 @@ test(
 
         // Someone at the desktop changes the row between reading and saving.
         database(
-            'UPDATE cinnosti SET cena_prace = 955, poznamka = \'Změněno v kanceláři\' WHERE poznamka = \'K opravě\'');
+            "UPDATE cinnosti SET cena_prace = 955, poznamka = 'Změněno v kanceláři' WHERE poznamka = 'K opravě'");
         await page.getByLabel('Práce').fill('1000');
         await page.getByRole('button', {name: 'Uložit'}).click();
         await expect(page.getByRole('alert')).toContainText('Záznam mezitím změnil jiný uživatel.');
@@ -69,8 +67,7 @@ test(
         await expect(current).toContainText('Změněno v kanceláři');
         await photograph(page, 'oprava-odmitnuta');
         expect(
-            database(
-                'SELECT printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Změněno v kanceláři\''))
+            database(`SELECT ${amount('cena_prace')} FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'`))
             .toBe('955.00');
 
         // The form now holds the row as stored; saving again writes over it knowingly.
@@ -79,8 +76,7 @@ test(
         await page.getByRole('button', {name: 'Uložit'}).click();
         await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
         expect(
-            database(
-                'SELECT printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Změněno v kanceláři\''))
+            database(`SELECT ${amount('cena_prace')} FROM cinnosti WHERE poznamka = 'Změněno v kanceláři'`))
             .toBe('1000.00');
     });
 
@@ -101,11 +97,11 @@ test('a save whose answer was lost goes again with the same request id and is re
          await page.getByRole('button', {name: 'Uložit'}).click();
          await expect(page.getByRole('alert'))
              .toHaveText('Server neodpovídá. Zkontrolujte připojení a zkuste to znovu.');
-         expect(database('SELECT count(*) FROM cinnosti WHERE poznamka = \'Odpověď se ztratila\'')).toBe('1');
+         expect(database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Odpověď se ztratila'")).toBe('1');
 
          await page.getByRole('button', {name: 'Uložit'}).click();
          await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-         expect(database('SELECT count(*) FROM cinnosti WHERE poznamka = \'Odpověď se ztratila\'')).toBe('1');
+         expect(database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Odpověď se ztratila'")).toBe('1');
      });
 
 test('the form is filled and sent by keyboard alone, with the focus always visible', async ({page}) => {
@@ -145,14 +141,13 @@ test('the form is filled and sent by keyboard alone, with the focus always visib
     await page.keyboard.press('Enter');
 
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    expect(
-        database(
-            'SELECT cinnost, printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Zadáno klávesnicí\''))
+    expect(database(
+               `SELECT cinnost, ${amount('cena_prace')} FROM cinnosti WHERE poznamka = 'Zadáno klávesnicí'`))
         .toBe('2|640.25');
 });
 
 test('the office chooses the technician, and may correct any activity', async ({page}) => {
-    await page.getByRole('button', {name: 'Odhlásit'}).click();
+    await signOut(page);
     await signIn(page, 'kancelar1');
     await page.goto('/#/karta/3');
     const old = page.locator('#cinnosti > li').last();
@@ -165,7 +160,7 @@ test('the office chooses the technician, and may correct any activity', async ({
     await expect(page.getByRole('status')).toHaveText('Oprava je uložena.');
     expect(
         database(
-            'SELECT technik, printf(\'%.2f\', cena_prace) FROM cinnosti WHERE poznamka = \'Opraveno v kanceláři\''))
+            `SELECT technik, ${amount('cena_prace')} FROM cinnosti WHERE poznamka = 'Opraveno v kanceláři'`))
         .toBe('Petr Novák|800.00');
 
     await page.goto('/#/karta/5/nova');
@@ -178,6 +173,6 @@ test('the office chooses the technician, and may correct any activity', async ({
     await page.getByLabel('Poznámka').fill('Zapsáno v kanceláři');
     await page.getByRole('button', {name: 'Uložit'}).click();
     await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
-    expect(database('SELECT cinnost, technik FROM cinnosti WHERE poznamka = \'Zapsáno v kanceláři\''))
+    expect(database("SELECT cinnost, technik FROM cinnosti WHERE poznamka = 'Zapsáno v kanceláři'"))
         .toBe('3|Jan Dvořák');
 });

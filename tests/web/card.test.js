@@ -22,7 +22,7 @@ test('a new card at the customer takes the period of its category', async ({page
     await expect(page.getByRole('heading', {name: 'Kotel ve sklepě'})).toBeVisible();
     expect(
         database('SELECT id_zakaznika, typ, vyrobni_cislo, rok_vyroby, kategorie, lhuta FROM topny_zdroj ' +
-                 'WHERE nazev = \'Kotel ve sklepě\''))
+                 "WHERE nazev = 'Kotel ve sklepě'"))
         .toBe('3|Kompakt 18|NK-2026-01|2021|2|24');
     await page.getByRole('link', {name: /Dvořáková Jana/}).click();
     await expect(page.locator('#karty')).toContainText('Kotel ve sklepě');

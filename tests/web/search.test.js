@@ -1,6 +1,6 @@
 // One box: a name typed without accents finds the customer, a serial number opens its card.
 const {test, expect} = require('@playwright/test');
-const {database, signIn} = require('./support.js');
+const {database, monthsFromToday, signIn} = require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
 
@@ -54,12 +54,11 @@ test('the due list is ordered by town, marks what is overdue and filters by town
 test('a long due list is built a batch at a time, a town keeping one heading', async ({page}) => {
     const many = 'WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 230) ';
     database(many + 'INSERT INTO cis_zakaznici (id, nazev, ulice, mesto, hlidani_revizi) ' +
-             'SELECT 1000 + i, \'Zákazník \' || i, \'Dlouhá \' || i, \'Zlín\', 1 FROM n');
+             "SELECT 1000 + i, 'Zákazník ' || i, 'Dlouhá ' || i, 'Zlín', TRUE FROM n");
     database(many + 'INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, kategorie, lhuta) ' +
-             'SELECT 1000 + i, 1000 + i, \'Kotel\', \'T-1\', 1, 12 FROM n');
-    database(
-        many + 'INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) ' +
-        'SELECT 1000 + i, 1000 + i, 1, date(\'now\', \'-13 months\'), date(\'now\', \'-1 months\') FROM n');
+             "SELECT 1000 + i, 1000 + i, 'Kotel', 'T-1', 1, 12 FROM n");
+    database(many + 'INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi) ' +
+             `SELECT 1000 + i, 1000 + i, 1, '${monthsFromToday(-13)}', '${monthsFromToday(-1)}' FROM n`);
     try {
         await page.goto('/#/revize?mesto=Zl%C3%ADn');
         await expect(page.locator('#pocet')).toContainText('230 zdrojů, z toho 230 po termínu');
