@@ -96,6 +96,7 @@ void signIn(RequestContext& context)
 
     Connection& c = context.db();
     const Checked checked = check(c, login, password);
+    context.accountForLog = checked.id;
     WriteScope scope(context);
     if (!checked.passed) {
         const bool accountWaits = throttle.failed(accountKey, context.now);

@@ -29,6 +29,7 @@ public:
     const Route* route = nullptr;
     qint64 pathId = 0; // the row id in the path
     std::optional<SignedInAccount> account;
+    qint64 accountForLog = 0; // the account a sign-in was for, when there is no session yet
     QString sessionHash;
     QString address;
     QDateTime now; // UTC

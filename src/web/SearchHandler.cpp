@@ -26,17 +26,23 @@ qint64 cardOf(Connection& connection, const QString& text)
     return r.rows.size() == 1 ? r.rows[0][0].toLongLong() : 0;
 }
 
-// One comparison a row for the names, persons, towns and streets (their texts joined by a
-// character nobody types, so that no match runs across two of them), the phones only for a
-// text with a digit; in the order of names along their index, so that a common text stops
-// after a page.
+// The names, persons, towns and streets without regard to accents and letter case: on the
+// file one comparison a row (their texts joined by a character nobody types, so that no
+// match runs across two of them), on the server a regular expression of the text's letters
+// with their accented forms; the phones only for a text with a digit. In the order of names
+// along their index, so that a common text stops after a page.
 QString customerQuery(bool server, bool phones)
 {
-    const QString joined =
-        server ? QStringLiteral("concat_ws(chr(31), nazev, osoba, mesto, ulice)")
-               : QStringLiteral("coalesce(nazev, '') || char(31) || coalesce(osoba, '') || "
-                                "char(31) || coalesce(mesto, '') || char(31) || coalesce(ulice, '')");
-    QString condition = TextFolding::unaccented(joined, server) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    QString condition;
+    if (server) {
+        condition = QStringLiteral("nazev ~* ? OR osoba ~* ? OR mesto ~* ? OR ulice ~* ?");
+    } else {
+        condition =
+            TextFolding::unaccented(QStringLiteral(
+                "coalesce(nazev, '') || char(31) || coalesce(osoba, '') || char(31) || coalesce(mesto, '') "
+                "|| char(31) || coalesce(ulice, '')")) +
+            QStringLiteral(" LIKE ? ESCAPE '\\'");
+    }
     if (phones)
         condition +=
             QStringLiteral(" OR replace(tel, ' ', '') LIKE ? ESCAPE '\\' OR replace(mobil, ' ', '') LIKE ? "
@@ -63,7 +69,13 @@ void get(RequestContext& context)
         context.reply.insert(QStringLiteral("karta"), card);
         return;
     }
-    QVariantList values{SqlDialect::containsPattern(TextFolding::fold(text))};
+    QVariantList values;
+    if (c.isServer()) {
+        const QString pattern = TextFolding::accentFreePattern(text);
+        values << pattern << pattern << pattern << pattern;
+    } else {
+        values << SqlDialect::containsPattern(TextFolding::fold(text));
+    }
     const bool phones = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); });
     if (phones) {
         QString digits = text;

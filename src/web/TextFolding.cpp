@@ -5,6 +5,8 @@
 
 #include <QSqlDriver>
 
+#include <QHash>
+
 #include <array>
 
 #include <sqlite3.h>
@@ -44,21 +46,22 @@ void unaccentedFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_text16(context, folded.utf16(), int(folded.size() * 2), SQLITE_TRANSIENT);
 }
 
-// The arguments of the server's translate(): every accented letter and its plain one.
-const std::pair<QString, QString>& translation()
+// Every letter a plain one stands for: itself and its accented forms, in both cases.
+const QHash<QChar, QString>& lettersOf()
 {
-    static const auto pair = [] {
-        QString from, to;
+    static const auto letters = [] {
+        QHash<QChar, QString> l;
+        for (char16_t c = u'a'; c <= u'z'; ++c)
+            l[QChar(c)] = QString(QChar(c)) + QChar(c - 32);
         const auto& table = plainLetters();
         for (char16_t c = firstAccented; c <= lastAccented; ++c) {
-            if (table[c - firstAccented]) {
-                from += QChar(c);
-                to += QChar(table[c - firstAccented]);
-            }
+            const char16_t base = table[c - firstAccented];
+            if (base)
+                l[QChar(base >= u'A' && base <= u'Z' ? base + 32 : base)] += QChar(c);
         }
-        return std::pair{from, to};
+        return l;
     }();
-    return pair;
+    return letters;
 }
 
 } // namespace
@@ -88,12 +91,25 @@ void registerOn(Connection& connection)
         throw DatabaseError(QStringLiteral("Nelze připravit hledání bez diakritiky."));
 }
 
-QString unaccented(const QString& column, bool server)
+QString unaccented(const QString& column)
 {
-    if (!server)
-        return QStringLiteral("unaccented(%1)").arg(column);
-    const auto& [from, to] = translation();
-    return QStringLiteral("translate(%1, '%2', '%3')").arg(column, from, to);
+    return QStringLiteral("unaccented(%1)").arg(column);
+}
+
+QString accentFreePattern(const QString& text)
+{
+    const QHash<QChar, QString>& letters = lettersOf();
+    QString pattern;
+    for (const QChar c : fold(text)) {
+        const auto found = letters.constFind(c);
+        if (found != letters.constEnd())
+            pattern += u'[' + *found + u']';
+        else if (c.isLetterOrNumber() || c.isSpace() || c.unicode() >= 0x80)
+            pattern += c;
+        else
+            pattern += u'\\' + QString(c); // every other sign stands for itself
+    }
+    return pattern;
 }
 
 } // namespace TextFolding

@@ -13,7 +13,11 @@ QString fold(const QString& text);
 // Gives the database file the function unaccented(text) (the server has translate()).
 void registerOn(Connection& connection);
 // An SQL expression of the column with its accents taken off, for "... LIKE ?" (which
-// ignores letter case on both engines).
-QString unaccented(const QString& column, bool server);
+// ignores letter case): on the database file.
+QString unaccented(const QString& column);
+// A regular expression for the server's "~*" that finds the text as a plain substring, each
+// letter also with any accent, in either case: the server compares without a function on
+// every row.
+QString accentFreePattern(const QString& text);
 
 } // namespace TextFolding

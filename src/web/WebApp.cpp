@@ -96,8 +96,7 @@ void WebApp::handle(const httplib::Request& request, httplib::Response& response
         context.status = 500;
         context.reply = errorBody(messageFor(500));
     }
-    if (context.account)
-        lastAccountOfThread = context.account->id;
+    lastAccountOfThread = context.account ? context.account->id : context.accountForLog;
     if (!served) {
         if (!context.rawReply.isEmpty() && context.status < 300) {
             response.status = context.status;

@@ -25,6 +25,8 @@ public:
     // read): the API's error body where it has none, and the security headers.
     void finishError(const httplib::Request& request, httplib::Response& response) const;
     bool tls() const { return m_services.options.tls; }
+    // A thread that served requests ends: its database connection is closed.
+    void threadEnds() { m_services.database.forgetConnection(); }
     // The account of the request this thread handled last, 0 for none: for the log.
     static qint64 lastAccount();
 

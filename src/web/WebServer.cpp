@@ -20,7 +20,9 @@ namespace {
 class BoundedThreadPool : public httplib::TaskQueue
 {
 public:
-    BoundedThreadPool(int threads, int waiting) : m_waiting(size_t(waiting))
+    // threadEnds runs on each thread as it ends.
+    BoundedThreadPool(int threads, int waiting, std::function<void()> threadEnds)
+        : m_waiting(size_t(waiting)), m_threadEnds(std::move(threadEnds))
     {
         for (int i = 0; i < threads; ++i)
             m_threads.emplace_back([this] { work(); });
@@ -56,16 +58,18 @@ private:
                 std::unique_lock lock(m_mutex);
                 m_jobReady.wait(lock, [this] { return !m_jobs.empty() || m_stopping; });
                 if (m_jobs.empty())
-                    return;
+                    break;
                 job = std::move(m_jobs.front());
                 m_jobs.pop_front();
                 m_roomLeft.notify_one();
             }
             job();
         }
+        m_threadEnds();
     }
 
     size_t m_waiting;
+    std::function<void()> m_threadEnds;
     std::mutex m_mutex;
     std::condition_variable m_jobReady;
     std::condition_variable m_roomLeft;
@@ -113,7 +117,10 @@ QString WebServer::bind()
         m_server = std::make_unique<httplib::Server>();
     }
     httplib::Server& s = *m_server;
-    s.new_task_queue = [] { return new BoundedThreadPool(Threads, WaitingConnections); };
+    // A thread's database connection is closed on the thread that made it.
+    s.new_task_queue = [this] {
+        return new BoundedThreadPool(Threads, WaitingConnections, [this] { m_app.threadEnds(); });
+    };
     s.set_tcp_nodelay(true);
     s.set_socket_options([](socket_t sock) {
         const int yes = 1;
