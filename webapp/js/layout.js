@@ -26,7 +26,8 @@ export function showLoading() {
     part('main').setAttribute('aria-busy', 'true');
 }
 
-export function showView(view) {
+// Shows the page; `scroll` is where to scroll it to (going back returns to where one was).
+export function showView(view, scroll = 0) {
     document.title = view.title ? `${view.title} – Vestibor` : 'Vestibor';
     show(part('title'), view.title || 'Vestibor');
     const back = part('back');
@@ -51,8 +52,8 @@ export function showView(view) {
     show(main, view.content);
     showNotice(pendingNotice);
     pendingNotice = null;
-    window.scrollTo(0, 0);
     (view.focus || part('title')).focus({preventScroll: true});
+    window.scrollTo(0, scroll);
 }
 
 export function goBack(event) {

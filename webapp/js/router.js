@@ -25,6 +25,7 @@ const routes = [
 
 let generation = 0;
 let replacing = false;
+const scrolled = new Map(); // where each page was left, by its hash
 
 export function go(hash, {replace = false} = {}) {
     if (hash === location.hash) {
@@ -54,8 +55,9 @@ async function ensureAccount() {
     }
 }
 
-export async function route() {
+export async function route(back = false) {
     const mine = ++generation;
+    const hash = location.hash;
     const {path, query} = parse(location.hash);
     const found = routes.find(([pattern]) => pattern.test(path));
     if (!found) {
@@ -82,7 +84,7 @@ export async function route() {
             }
             const view = await page(params, query);
             if (mine === generation)
-                showView(view);
+                showView(view, back ? scrolled.get(hash) || 0 : 0);
         } catch (error) {
             if (mine === generation && error.status !== 401)
                 showView(errorView(error, attempt));
@@ -93,9 +95,13 @@ export async function route() {
 
 export function start() {
     let lastIndex = history.state?.index ?? 0;
+    let lastHash = location.hash;
     history.replaceState({index: lastIndex}, '');
     window.addEventListener('hashchange', () => {
+        scrolled.set(lastHash, window.scrollY);
+        lastHash = location.hash;
         const index = history.state?.index;
+        let back = false;
         if (replacing) {
             replacing = false;
             history.replaceState({index: lastIndex}, '');
@@ -104,10 +110,11 @@ export function start() {
             history.replaceState({index: lastIndex}, '');
             countNavigation(false);
         } else {
-            countNavigation(index < lastIndex);
+            back = index < lastIndex;
             lastIndex = index;
+            countNavigation(back);
         }
-        route();
+        route(back);
     });
     route();
 }
