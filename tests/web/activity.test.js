@@ -1,6 +1,7 @@
 // Recording an activity on a card and correcting it, also against a change made meanwhile.
 const {test, expect} = require('@playwright/test');
-const {amount, collapsed, database, monthsFromToday, photograph, signIn, signOut} = require('./support.js');
+const {amount, collapsed, database, monthsFromToday, passwords, photograph, signIn, signOut} =
+    require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
 
@@ -103,6 +104,29 @@ test('a save whose answer was lost goes again with the same request id and is re
          await expect(page.getByRole('status')).toHaveText('Činnost je uložena.');
          expect(database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Odpověď se ztratila'")).toBe('1');
      });
+
+test('a form whose session ended meanwhile comes back filled after signing in again', async ({page}) => {
+    await page.goto('/#/karta/5/nova');
+    await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
+    await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Revize'});
+    await page.getByLabel('Práce').fill('1 100');
+    await page.getByLabel('Poznámka').fill('Po novém přihlášení');
+    database('DELETE FROM web_relace');
+    await page.getByRole('button', {name: 'Uložit'}).click();
+    await expect(page.getByRole('heading', {level: 1, name: 'Přihlášení'})).toBeVisible();
+    await expect(page.getByRole('status')).toContainText('Přihlášení vypršelo');
+
+    await page.getByLabel('Přihlašovací jméno').fill('technik2');
+    await page.getByLabel('Heslo', {exact: true}).fill(passwords.technik2);
+    await page.getByRole('button', {name: 'Přihlásit'}).click();
+    await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
+    await expect(page.locator('#notice')).toHaveText('Rozepsaný formulář je zpět, uložte ho prosím.');
+    await expect(page.getByLabel('Práce')).toHaveValue('1 100');
+    await expect(page.getByLabel('Poznámka')).toHaveValue('Po novém přihlášení');
+    await page.getByRole('button', {name: 'Uložit'}).click();
+    await expect(page.locator('#notice')).toHaveText('Činnost je uložena.');
+    expect(database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Po novém přihlášení'")).toBe('1');
+});
 
 test('the form is filled and sent by keyboard alone, with the focus always visible', async ({page}) => {
     await page.goto('/#/karta/5');

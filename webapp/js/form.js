@@ -61,3 +61,36 @@ export function onSubmit(form, work) {
         }
     });
 }
+
+// What was typed into a form, kept for the tab when the session ends under it, so that the
+// form comes back filled after signing in again. Only forms marked data-koncept are kept.
+const draftKey = () => 'koncept:' + location.hash;
+
+export function keepDrafts() {
+    for (const form of document.querySelectorAll('form[data-koncept]')) {
+        const values = {};
+        for (const control of form.elements) {
+            if (control.name && control.type !== 'password')
+                values[control.name] = control.value;
+        }
+        sessionStorage.setItem(draftKey(), JSON.stringify(values));
+    }
+}
+
+// Fills the form with what was kept for this page, if anything; true when it did.
+export function restoreDraft(form) {
+    const kept = sessionStorage.getItem(draftKey());
+    if (!kept)
+        return false;
+    sessionStorage.removeItem(draftKey());
+    for (const [name, value] of Object.entries(JSON.parse(kept))) {
+        const control = form.elements.namedItem(name);
+        if (control)
+            control.value = value;
+    }
+    return true;
+}
+
+export function forgetDrafts() {
+    sessionStorage.clear();
+}

@@ -1,5 +1,6 @@
 // Starts the app: the frame's own buttons, what happens when the session ends, the routes.
 import * as api from './api.js';
+import {forgetDrafts, keepDrafts} from './form.js';
 import {goBack, noticeOnNextPage, showNotice} from './layout.js';
 import {go, start} from './router.js';
 import * as session from './session.js';
@@ -12,7 +13,10 @@ function toSignIn(notice) {
         go('#/prihlaseni?dalsi=' + encodeURIComponent(location.hash), {replace: true});
 }
 
-api.whenSignedOut(() => toSignIn('Přihlášení vypršelo, přihlaste se prosím znovu.'));
+api.whenSignedOut(() => {
+    keepDrafts();
+    toSignIn('Přihlášení vypršelo, přihlaste se prosím znovu. Rozepsaný formulář se pak vrátí.');
+});
 
 document.getElementById('back').addEventListener('click', goBack);
 document.getElementById('signout').addEventListener('click', async () => {
@@ -25,6 +29,7 @@ document.getElementById('signout').addEventListener('click', async () => {
         }
     }
     session.forget();
+    forgetDrafts();
     noticeOnNextPage('Jste odhlášeni.');
     go('#/prihlaseni', {replace: true});
 });

@@ -2,7 +2,7 @@
 // defaults or from the row as it was read.
 import * as api from '../api.js';
 import {h, show} from '../dom.js';
-import {field, input, onSubmit, problemBox, select, showProblem} from '../form.js';
+import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
 import {dateText, moneyInput, nextRevisionDate, parseIsoDate, parseMoney, todayIso} from '../format.js';
 import {noticeOnNextPage} from '../layout.js';
 import {go} from '../router.js';
@@ -102,12 +102,14 @@ export function activityForm(card, lists, row) {
     const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
     const current = h('div', {id: 'aktualni'});
     const form =
-        h('form', {id: 'cinnost', class: 'panel', novalidate: true},
+        h('form', {id: 'cinnost', class: 'panel', novalidate: true, 'data-koncept': true},
           h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' – ', card.zakaznik?.nazev || ''),
           problemBox(), current, field('Datum', date), h('p', {class: 'next-line'}, 'Příští revize: ', next),
           field('Činnost', select({name: 'cinnost', required: true}, kindChoices, row?.cinnost)),
           technicianControl(lists, row), priceFields(row),
           field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')));
+    if (restoreDraft(form))
+        noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
     // Shown as the desktop computes it; the server computes it again on saving.
     const showNext = () => {
         const nextDate = nextRevisionDate(date.value, k.lhuta);

@@ -2,7 +2,7 @@
 // category, as in the desktop.
 import * as api from '../api.js';
 import {h} from '../dom.js';
-import {field, input, onSubmit, problemBox, select, showProblem} from '../form.js';
+import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
 import {periodText} from '../format.js';
 import {noticeOnNextPage} from '../layout.js';
 import {go} from '../router.js';
@@ -57,10 +57,12 @@ export function cardForm(customer, lists) {
                             [['', '– vyberte –'], ...categories.map(c => [c.id, c.nazev])]);
     const period = h('output', {id: 'lhuta', 'aria-live': 'polite'});
     const form =
-        h('form', {id: 'karta', class: 'panel', novalidate: true},
+        h('form', {id: 'karta', class: 'panel', novalidate: true, 'data-koncept': true},
           h('p', {class: 'form-for'}, 'Zákazník ', h('strong', {}, customer.nazev || '')), problemBox(),
           texts.map(textField), field('Rok výroby', select({name: 'rok_vyroby'}, years())),
           field('Kategorie', category), h('p', {class: 'next-line'}, 'Lhůta revize: ', period));
+    if (restoreDraft(form))
+        noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
     const showPeriod = () => {
         const chosen = categories.find(c => String(c.id) === category.value);
         period.value = chosen ? periodText(chosen.lhuta) : '–';
