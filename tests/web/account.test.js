@@ -1,18 +1,15 @@
 // Signing in with the office's one-time password, which must be changed first; signing out.
 const {test, expect} = require('@playwright/test');
-const {signIn, signOut} = require('./support.js');
+const {signIn, signOut, submitSignIn} = require('./support.js');
 
 test('the first sign-in asks for an own password before anything else', async ({page}) => {
     await page.goto('/#/hledat');
     await expect(page.getByRole('heading', {level: 1, name: 'Přihlášení'})).toBeVisible();
 
-    await page.getByLabel('Přihlašovací jméno').fill('technik1');
-    await page.getByLabel('Heslo', {exact: true}).fill('to-neni-ono');
-    await page.getByRole('button', {name: 'Přihlásit'}).click();
+    await submitSignIn(page, 'technik1', 'to-neni-ono');
     await expect(page.getByRole('alert')).toHaveText('Nesprávné přihlašovací jméno nebo heslo.');
 
-    await page.getByLabel('Heslo', {exact: true}).fill(process.env.VESTIBOR_TEST_ONE_TIME);
-    await page.getByRole('button', {name: 'Přihlásit'}).click();
+    await submitSignIn(page, 'technik1', process.env.VESTIBOR_TEST_ONE_TIME);
     await expect(page.getByRole('heading', {level: 1, name: 'Změna hesla'})).toBeVisible();
     // Until the password is changed, no other page opens.
     await page.goto('/#/revize');

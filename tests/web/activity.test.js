@@ -1,6 +1,6 @@
 // Recording an activity on a card and correcting it, also against a change made meanwhile.
 const {test, expect} = require('@playwright/test');
-const {amount, collapsed, database, monthsFromToday, passwords, photograph, signIn, signOut} =
+const {amount, collapsed, database, monthsFromToday, photograph, signIn, signOut, submitSignIn} =
     require('./support.js');
 
 test.beforeEach(async ({page}) => signIn(page));
@@ -116,9 +116,7 @@ test('a form whose session ended meanwhile comes back filled after signing in ag
     await expect(page.getByRole('heading', {level: 1, name: 'Přihlášení'})).toBeVisible();
     await expect(page.getByRole('status')).toContainText('Přihlášení vypršelo');
 
-    await page.getByLabel('Přihlašovací jméno').fill('technik2');
-    await page.getByLabel('Heslo', {exact: true}).fill(passwords.technik2);
-    await page.getByRole('button', {name: 'Přihlásit'}).click();
+    await submitSignIn(page);
     await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
     await expect(page.locator('#notice')).toHaveText('Rozepsaný formulář je zpět, uložte ho prosím.');
     await expect(page.getByLabel('Práce')).toHaveValue('1 100');

@@ -37,11 +37,16 @@ function monthsFromToday(months = 0) {
     return iso(new Date(target.getFullYear(), target.getMonth(), Math.min(today.getDate(), lastDay)));
 }
 
-async function signIn(page, login = 'technik2', password = passwords[login]) {
-    await page.goto('/#/revize');
+// Fills in and sends the sign-in page the app shows.
+async function submitSignIn(page, login = 'technik2', password = passwords[login]) {
     await page.getByLabel('Přihlašovací jméno').fill(login);
     await page.getByLabel('Heslo', {exact: true}).fill(password);
     await page.getByRole('button', {name: 'Přihlásit'}).click();
+}
+
+async function signIn(page, login = 'technik2', password = passwords[login]) {
+    await page.goto('/#/revize');
+    await submitSignIn(page, login, password);
     await expect(page.getByRole('heading', {level: 1, name: 'Revize'})).toBeVisible();
 }
 
@@ -69,6 +74,7 @@ module.exports = {
     monthsFromToday,
     signIn,
     signOut,
+    submitSignIn,
     passwords,
     collapsed,
     photograph
