@@ -6,6 +6,7 @@
 #include "accounts/PasswordPolicy.h"
 #include "accounts/WebAccounts.h"
 #include "store/Connection.h"
+#include "support/OpenContext.h"
 #include "support/TestMain.h"
 
 #include <QRegularExpression>
@@ -29,7 +30,7 @@ class TestAccounts : public QObject
 {
     Q_OBJECT
 
-    TestDatabase* m_database = nullptr;
+    std::unique_ptr<OpenContext> m_f;
     Connection* m_db = nullptr;
 
     QStringList column(const QString& sql) const
@@ -57,19 +58,13 @@ class TestAccounts : public QObject
 private slots:
     void init()
     {
-        m_database = new TestDatabase;
-        QVERIFY2(m_database->error().isEmpty(), qPrintable(m_database->error()));
-        m_db = new Connection(QStringLiteral("test"));
-        m_database->open(*m_db);
+        m_f = std::make_unique<OpenContext>();
+        m_db = &m_f->context.connection;
         m_db->execute(
             QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (7, 'Jiří Kos'), "
                            "(8, 'Petr Malý')"));
     }
-    void cleanup()
-    {
-        delete m_db;
-        delete m_database;
-    }
+    void cleanup() { m_f.reset(); }
 
     void hashesAreArgon2idStringsThatVerifyAndAgeWithTheirParameters()
     {

@@ -1,9 +1,11 @@
 // Data sets over the database and the conversions of field values, without widgets.
 #include "helpers/ConversionError.h"
+#include "rules/GuardedUpdate.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"
 #include "support/TestMain.h"
@@ -490,6 +492,44 @@ private slots:
         ds.setValue(QStringLiteral("udalost"), QStringLiteral("oprava"));
         QVERIFY(ds.post());
         QCOMPARE(stored(QStringLiteral("SELECT udalost FROM web_audit")), QStringList{"oprava"});
+    }
+
+    // The rule the data sets and the web app share, called straight: only the changed columns
+    // are written, a row changed meanwhile comes back as stored now and is left alone, and in
+    // the caller's transaction the write is undone with it.
+    void aGuardedUpdateWritesOnlyARowStillAsRead()
+    {
+        addCustomer(*m_db, QStringLiteral("Novák"), QStringLiteral("Brno"));
+        QList<ColumnInfo> columns;
+        for (const ColumnInfo& column : m_db->tableColumns(QStringLiteral("cis_zakaznici")))
+            if (column.name == u"nazev" || column.name == u"mesto")
+                columns << column;
+        const GuardedRow row{QStringLiteral("cis_zakaznici"), QStringLiteral("id"), columns};
+        const QString stored = QStringLiteral("SELECT nazev || ' ' || mesto FROM cis_zakaznici");
+        const QList<QVariant> asRead{QStringLiteral("Novák"), QStringLiteral("Brno")};
+
+        GuardedUpdateResult result = updateIfUnchanged(*m_db, row, 1, asRead, {{1, QStringLiteral("Praha")}});
+        QCOMPARE(result.outcome, GuardedUpdateResult::Outcome::Written);
+        QCOMPARE(this->stored(stored), QStringList{"Novák Praha"});
+
+        result = updateIfUnchanged(*m_db, row, 1, asRead, {{0, QStringLiteral("Dvořák")}});
+        QCOMPARE(result.outcome, GuardedUpdateResult::Outcome::ChangedMeanwhile);
+        QCOMPARE(result.current, (QList<QVariant>{QStringLiteral("Novák"), QStringLiteral("Praha")}));
+        QCOMPARE(this->stored(stored), QStringList{"Novák Praha"});
+
+        QCOMPARE(updateIfUnchanged(*m_db, row, 2, asRead, {{0, QStringLiteral("Dvořák")}}).outcome,
+                 GuardedUpdateResult::Outcome::DeletedMeanwhile);
+        {
+            Transaction callers(*m_db);
+            QCOMPARE(
+                updateIfUnchanged(*m_db, row, 1, result.current, {{0, QStringLiteral("Dvořák")}}).outcome,
+                GuardedUpdateResult::Outcome::Written);
+            QCOMPARE(this->stored(stored), QStringList{"Dvořák Praha"});
+        }
+        QCOMPARE(this->stored(stored), QStringList{"Novák Praha"});
+        QCOMPARE(changedMeanwhileMessage(),
+                 QStringLiteral("Záznam mezitím změnil jiný uživatel. Vaše změny nebyly uloženy a záznam je "
+                                "načten znovu; prohlédněte si ho a změny případně proveďte znovu."));
     }
 
     void aJoinIsReadOnly()

@@ -70,7 +70,8 @@ private slots:
                 "Soubor: Akce_OtevritTZ Akce_OtevritZakaznika Akce_ZavritZakaznika Akce_PlanRevizi — "
                 "Akce_Konec",
                 "Servis: Akce_UdajeUzivatele — Akce_CiselnikZakazniku Akce_CiselnikKategorii "
-                "Akce_CiselnikCinnosti Akce_CiselnikTechniku — Akce_Tisk — Akce_ZmenaHesla Akce_Konfig — "
+                "Akce_CiselnikCinnosti Akce_CiselnikTechniku Akce_UctyTechniku — Akce_Tisk — Akce_ZmenaHesla "
+                "Akce_Konfig — "
                 "Akce_ImportZakazniku — Akce_ZalohovatDatabazi Akce_ObnovitZeZalohy",
                 "Nápověda: Akce_DomovskaStranka Akce_OProgramu"}));
     }
@@ -101,6 +102,7 @@ private slots:
         row("Akce_PlanRevizi", "Plán revizí", QKeySequence(QStringLiteral("Ctrl+R")));
         row("Akce_ZalohovatDatabazi", "Zálohovat databázi…");
         row("Akce_ObnovitZeZalohy", "Obnovit ze zálohy…");
+        row("Akce_UctyTechniku", "Účty techniků…");
     }
     void commandTable()
     {

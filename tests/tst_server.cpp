@@ -178,6 +178,18 @@ private slots:
                                                   "FROM pristi_revize_karet")),
                  QStringList{"2|2027-05-04|true"});
         QCOMPARE(keptNextInspectionsDiffer(onServer), QString());
+        // Read through the program's own path: money exact, dates as dates, a "?" in quotes is
+        // text, a text (even a null QString) is not null.
+        const ResultSet read = onServer.query(
+            QStringLiteral(
+                "SELECT cena_prace, cena_doprava, datum, '?' || ? AS otaznik, CAST(? AS text) AS prazdny, "
+                "CAST(? AS text) IS NULL AS nic FROM cinnosti WHERE id = ?"),
+            {QStringLiteral("x"), QString(), QVariant(), 1});
+        QCOMPARE(read.rows.value(0),
+                 (QList<QVariant>{QStringLiteral("1234.5678"), QVariant(), QDate(2025, 1, 31),
+                                  QStringLiteral("?x"), QStringLiteral(""), true}));
+        QCOMPARE(read.columns.value(0).kind, ColumnKind::Money);
+        QCOMPARE(read.columns.value(2).kind, ColumnKind::Date);
         QCOMPARE(
             rows(server.db(), QStringLiteral("SELECT id, nazev, hlidani_revizi, je_firma FROM cis_zakaznici "
                                              "ORDER BY id")),

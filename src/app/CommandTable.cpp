@@ -34,6 +34,7 @@ const CommandSpec commands[] = {
     {Akce_PlanRevizi, "Plán revizí", QKeySequence(Qt::CTRL | Qt::Key_R)},
     {Akce_ZalohovatDatabazi, "Zálohovat databázi…", QKeySequence()},
     {Akce_ObnovitZeZalohy, "Obnovit ze zálohy…", QKeySequence()},
+    {Akce_UctyTechniku, "Účty techniků…", QKeySequence()},
 };
 
 struct MenuSpec
@@ -50,8 +51,8 @@ const MenuSpec menus[] = {
     {"HMenu_Servis",
      "Servis",
      {Akce_UdajeUzivatele, nullptr, Akce_CiselnikZakazniku, Akce_CiselnikKategorii, Akce_CiselnikCinnosti,
-      Akce_CiselnikTechniku, nullptr, Akce_Tisk, nullptr, Akce_ZmenaHesla, Akce_Konfig, nullptr,
-      Akce_ImportZakazniku, nullptr, Akce_ZalohovatDatabazi, Akce_ObnovitZeZalohy}},
+      Akce_CiselnikTechniku, Akce_UctyTechniku, nullptr, Akce_Tisk, nullptr, Akce_ZmenaHesla, Akce_Konfig,
+      nullptr, Akce_ImportZakazniku, nullptr, Akce_ZalohovatDatabazi, Akce_ObnovitZeZalohy}},
     {"HMenu_Napoveda", "Nápověda", {Akce_DomovskaStranka, Akce_OProgramu}},
 };
 

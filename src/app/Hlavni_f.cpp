@@ -228,6 +228,7 @@ void THlavni::connectCommands()
     onTriggered(action(Akce_UdajeUzivatele), this, [this] { m_service->changeUserData(); });
     onTriggered(action(Akce_ZmenaHesla), this, [this] { m_service->changePassword(); });
     onTriggered(action(Akce_ImportZakazniku), this, [this] { m_service->importCustomers(); });
+    onTriggered(action(Akce_UctyTechniku), this, [this] { m_service->manageWebAccounts(); });
     onTriggered(action(Akce_ZalohovatDatabazi), this, [this] { m_backups->backupCommand(); });
     onTriggered(action(Akce_ObnovitZeZalohy), this, [this] { m_backups->restoreCommand(); });
     onTriggered(action(Akce_Tisk), this,

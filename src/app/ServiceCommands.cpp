@@ -1,6 +1,7 @@
 #include "app/ServiceCommands.h"
 
 #include "app/Konfig_f.h"
+#include "app/TUctyTechniku.h"
 #include "app/UdajeUzivatele_f.h"
 #include "exchange/CustomerImport.h"
 #include "helpers/Cp1250.h"
@@ -95,4 +96,10 @@ void ServiceCommands::importCustomers()
         return;
     ImportovatXML(m_context.connection, fullPath, QStringLiteral("cis_zakaznici"));
     m_dataWritten();
+}
+
+void ServiceCommands::manageWebAccounts()
+{
+    TUctyTechniku window(m_context, m_window);
+    runModal(window);
 }

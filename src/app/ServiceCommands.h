@@ -6,7 +6,8 @@ class AppContext;
 class QWidget;
 
 // The commands of the Service menu that change the program's own data: the environment
-// settings, the user's data, the start-up password, and the import of customers.
+// settings, the user's data, the start-up password, the import of customers, and the
+// technicians' web accounts.
 class ServiceCommands
 {
 public:
@@ -19,6 +20,7 @@ public:
     void changeUserData();
     void changePassword();
     void importCustomers();
+    void manageWebAccounts();
 
 private:
     AppContext& m_context;

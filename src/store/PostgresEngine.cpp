@@ -6,64 +6,23 @@
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlRecord>
+#include <QSqlDriver>
+
+#include <vector>
 
 namespace {
 
-QString reason(const QSqlError& error)
+// The server's code of the error, empty when the client lost the line before any came.
+QString errorCode(const PGresult* result)
 {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
-// The kind of a result column from the server's type.
-ColumnInfo describeField(const QSqlField& field)
-{
-    ColumnInfo info;
-    info.name = field.name();
-    switch (field.typeID()) {
-    case 16: // boolean
-        info.kind = ColumnKind::YesNo;
-        break;
-    case 20: // bigint
-    case 23: // integer
-        info.kind = field.name() == u"id" ? ColumnKind::AutoKey : ColumnKind::Integer;
-        break;
-    case 21: // smallint: the year of manufacture
-        info.kind = ColumnKind::Year;
-        break;
-    case 25: // text
-        info.kind = ColumnKind::LongText;
-        break;
-    case 700:
-    case 701:
-        info.kind = ColumnKind::Float;
-        break;
-    case 1082:
-        info.kind = ColumnKind::Date;
-        break;
-    case 1114:
-    case 1184:
-        info.kind = ColumnKind::DateTime;
-        break;
-    case 1700: // numeric(19,4): money
-        info.kind = ColumnKind::Money;
-        break;
-    default:
-        info.kind = ColumnKind::Text;
-        info.maxLength = field.length() > 0 ? field.length() : 0;
-        break;
-    }
-    return info;
+    const char* code = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return code ? QString::fromLatin1(code) : QString();
 }
 
 // An error of the connection rather than of the statement: the server's codes of a broken
 // connection or of a server shutting down, or no code at all when the client lost the line.
-bool mayBeLostConnection(const QSqlError& error)
+bool mayBeLostConnection(const QString& code)
 {
-    const QString code = error.nativeErrorCode();
     return code.isEmpty() || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"));
 }
 
@@ -75,11 +34,10 @@ QVariant bindable(const QVariant& value)
     return value;
 }
 
-// The program's statements are short look-ups; compiling the few large ones (the counts of
-// the revision plan) costs the server tens of milliseconds and never pays back.
-void tuneSession(const QSqlDatabase& db)
+bool succeeded(const PGresult* result)
 {
-    QSqlQuery(db).exec(QStringLiteral("SET jit = off"));
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
 } // namespace
@@ -88,14 +46,14 @@ PostgresEngine::PostgresEngine(const QString& connectionName, const QString& con
     : m_name(connectionName)
 {
     QSqlDatabase db = ServerDatabase::connect(connectionString, m_name);
-    db.setNumericalPrecisionPolicy(QSql::HighPrecision); // money comes exact, as text
-    tuneSession(db);
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision); // the report library reads money exact
+    m_connection = handleOf(db);
+    tuneSession();
     m_description = QStringLiteral("%1/%2").arg(db.hostName(), db.databaseName());
 }
 
 PostgresEngine::~PostgresEngine()
 {
-    m_prepared.clear();
     releaseQtConnection(m_name);
 }
 
@@ -104,61 +62,101 @@ QSqlDatabase PostgresEngine::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery& PostgresEngine::run(const QString& sql, const QVariantList& params)
+PGconn* PostgresEngine::handleOf(const QSqlDatabase& db)
 {
-    const QString text = SqlDialect::forServer(sql);
-    QSqlQuery* query = nullptr;
+    const QVariant handle = db.driver()->handle();
+    // Qt names the type after the struct behind libpq's typedef.
+    const bool isLibpq = handle.isValid() && (qstrcmp(handle.typeName(), "PGconn*") == 0 ||
+                                              qstrcmp(handle.typeName(), "pg_conn*") == 0);
+    PGconn* connection = isLibpq ? *static_cast<PGconn* const*>(handle.data()) : nullptr;
+    if (!connection)
+        throw DatabaseError(QStringLiteral("Spojení s databázovým serverem není otevřeno."));
+    return connection;
+}
+
+// The program's statements are short look-ups; compiling the few large ones (the counts of
+// the revision plan) costs the server tens of milliseconds and never pays back.
+void PostgresEngine::tuneSession()
+{
+    PgResult(PQexec(m_connection, "SET jit = off"));
+}
+
+// Statements go to the server through libpq itself: Qt's driver reads a result row by row and
+// converts each value through its own parsers, several times slower on the revision plan's
+// thousands of rows. Qt keeps the connection (opening, the password, closing).
+PgResult PostgresEngine::run(const QString& sql, const QVariantList& params)
+{
+    const QByteArray text = SqlDialect::forServer(sql).toUtf8();
+    PgResult result;
     if (params.isEmpty()) {
         // Sent as it is, never prepared: nothing to keep (its text may hold ids, and a long
         // session would gather one of each).
-        m_unprepared = std::make_shared<QSqlQuery>(database());
-        query = m_unprepared.get();
+        countStatement();
+        result.reset(PQexec(m_connection, text.constData()));
     } else {
-        std::shared_ptr<QSqlQuery>& prepared = m_prepared[text];
-        if (!prepared) {
-            prepared = std::make_shared<QSqlQuery>(database());
-            prepared->setForwardOnly(true);
+        QByteArray& name = m_prepared[text];
+        if (name.isEmpty()) {
+            const QByteArray fresh = "vestibor_" + QByteArray::number(++m_statementNames);
+            const QByteArray numbered = SqlDialect::numberedPlaceholders(QString::fromUtf8(text)).toUtf8();
             countStatement(); // the server prepares it in a trip of its own
-            if (!prepared->prepare(text)) {
-                const QString why = reason(prepared->lastError());
+            PgResult prepared(PQprepare(m_connection, fresh.constData(), numbered.constData(), 0, nullptr));
+            if (!succeeded(prepared.get())) {
                 m_prepared.remove(text);
-                throw DatabaseError(why);
+                fail(prepared.get());
             }
+            name = fresh;
         }
-        query = prepared.get();
+        QList<QByteArray> texts;
+        std::vector<const char*> values;
+        texts.reserve(params.size());
+        values.reserve(params.size());
+        for (const QVariant& param : params) {
+            const QVariant bound = bindable(param);
+            texts.append(PostgresResult::parameterText(bound));
+            // A null value is SQL's null; an empty text is an empty text.
+            values.push_back(bound.isNull()          ? nullptr
+                             : texts.last().isNull() ? ""
+                                                     : texts.last().constData());
+        }
+        countStatement();
+        result.reset(PQexecPrepared(m_connection, name.constData(), int(values.size()), values.data(),
+                                    nullptr, nullptr, 0));
     }
-    query->setForwardOnly(true);
-    countStatement();
-    bool ok = false;
-    if (params.isEmpty()) {
-        ok = query->exec(text);
-    } else {
-        for (int i = 0; i < params.size(); ++i)
-            query->bindValue(i, bindable(params[i]));
-        ok = query->exec();
-    }
-    if (!ok) {
-        const QSqlError error = query->lastError();
-        const QString why = reason(error);
-        throw DatabaseError(mayBeLostConnection(error) && connectionLost() ? lostConnectionMessage(why)
-                                                                           : why);
-    }
-    return *query;
+    if (!succeeded(result.get()))
+        fail(result.get());
+    return result;
+}
+
+void PostgresEngine::fail(const PGresult* result)
+{
+    // As the server words it, with its code: "ERROR:  … (23505)".
+    const QString code = errorCode(result);
+    QString why = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(m_connection));
+    if (why.trimmed().isEmpty())
+        why = QString::fromUtf8(PQerrorMessage(m_connection));
+    if (!code.isEmpty())
+        why += QStringLiteral("(%1)").arg(code);
+    why = why.trimmed();
+    throw DatabaseError(mayBeLostConnection(code) && connectionLost() ? lostConnectionMessage(why) : why);
 }
 
 bool PostgresEngine::connectionLost()
 {
-    QSqlQuery probe(database());
-    if (probe.exec(QStringLiteral("SELECT 1")) || !mayBeLostConnection(probe.lastError()))
-        return false;
+    if (PQstatus(m_connection) == CONNECTION_OK) {
+        const PgResult probe(PQexec(m_connection, "SELECT 1"));
+        if (succeeded(probe.get()) || !mayBeLostConnection(errorCode(probe.get())))
+            return false;
+    }
     // The server's session is gone, and with it every prepared statement and any open
     // transaction. One attempt to connect again, so that the user's next try can work.
     m_prepared.clear();
     QSqlDatabase db = database();
     db.close();
     m_reconnected = db.open();
-    if (m_reconnected)
-        tuneSession(db);
+    if (m_reconnected) {
+        m_connection = handleOf(db);
+        tuneSession();
+    }
     return true;
 }
 
@@ -172,28 +170,13 @@ QString PostgresEngine::lostConnectionMessage(const QString& why) const
 
 ResultSet PostgresEngine::query(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery& q = run(sql, params);
-    ResultSet result;
-    const QSqlRecord record = q.record();
-    for (int i = 0; i < record.count(); ++i)
-        result.columns.append(describeField(record.field(i)));
-    while (q.next()) {
-        QList<QVariant> row;
-        row.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row.append(q.isNull(i) ? QVariant() : q.value(i));
-        result.rows.append(std::move(row));
-    }
-    q.finish();
-    return result;
+    return PostgresResult::rows(run(sql, params).get());
 }
 
 int PostgresEngine::execute(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery& q = run(sql, params);
-    const int changed = q.numRowsAffected();
-    q.finish();
-    return changed;
+    const PgResult result = run(sql, params);
+    return QByteArray(PQcmdTuples(result.get())).toInt();
 }
 
 void PostgresEngine::executeMany(const QString& sql, const QList<QVariantList>& rows)
@@ -298,6 +281,12 @@ void PostgresEngine::rollback(int depth)
 
 void PostgresEngine::forgetStatements()
 {
+    // Statements prepared before a change of the tables may no longer fit them.
+    QByteArray deallocate;
+    for (const QByteArray& name : std::as_const(m_prepared))
+        deallocate += "DEALLOCATE " + name + ";";
+    if (!deallocate.isEmpty() && PQstatus(m_connection) == CONNECTION_OK)
+        PgResult(PQexec(m_connection, deallocate.constData()));
     m_prepared.clear();
     m_rowKeys.clear();
 }

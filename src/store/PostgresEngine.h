@@ -1,13 +1,13 @@
 #pragma once
 
 #include "store/Engine.h"
+#include "store/PostgresResult.h"
 
 #include <QHash>
-#include <QSqlQuery>
-#include <memory>
 
-// The shared server database, through Qt's PostgreSQL driver. Statements are prepared once
-// and kept, so that running one again costs one round trip to the server.
+// The shared server database: Qt's PostgreSQL driver keeps the connection, statements run
+// through libpq. Statements are prepared once and kept, so that running one again costs one
+// round trip to the server.
 class PostgresEngine : public Engine
 {
 public:
@@ -30,7 +30,11 @@ public:
     void forgetStatements() override;
 
 private:
-    QSqlQuery& run(const QString& sql, const QVariantList& params);
+    static PGconn* handleOf(const QSqlDatabase& db);
+    void tuneSession();
+    PgResult run(const QString& sql, const QVariantList& params);
+    // Throws the statement's error; a lost connection is told as such.
+    [[noreturn]] void fail(const PGresult* result);
     // After a failed statement: whether the session with the server was lost; if so, the
     // engine tries once to connect again.
     bool connectionLost();
@@ -38,8 +42,9 @@ private:
 
     QString m_name;
     QString m_description;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
-    std::shared_ptr<QSqlQuery> m_unprepared; // the last statement without parameters
+    PGconn* m_connection = nullptr;           // Qt's, valid while the Qt connection is open
+    QHash<QByteArray, QByteArray> m_prepared; // statement text -> its name on the server
+    int m_statementNames = 0;
     QHash<QString, QString> m_rowKeys;
     bool m_reconnected = false;
 };

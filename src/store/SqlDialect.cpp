@@ -52,6 +52,29 @@ QString forServer(const QString& sql)
     return out;
 }
 
+QString numberedPlaceholders(const QString& sql)
+{
+    QString out;
+    out.reserve(sql.size() + 16);
+    int number = 0;
+    QChar quote; // the quote of the text or name being copied, null outside one
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote) // a doubled quote closes and opens again: same result
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            out += c;
+            quote = c;
+        } else if (c == u'?') {
+            out += u'$' + QString::number(++number);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString singleTableOf(const QString& sql)
 {
     static const QRegularExpression plain(

@@ -17,6 +17,10 @@ QString forFile(const QString& sql);
 // becomes ILIKE (quoted texts are kept).
 QString forServer(const QString& sql);
 
+// The program's "?" placeholders as the server numbers them, "$1", "$2", …; quoted texts and
+// names are left as they are.
+QString numberedPlaceholders(const QString& sql);
+
 // The table a plain "SELECT * FROM table [WHERE ...] [ORDER BY ...]" reads, or an empty
 // text when the statement reads more than one table or computes columns.
 QString singleTableOf(const QString& sql);

@@ -21,6 +21,7 @@ inline constexpr char Akce_Konfig[] = "Akce_Konfig";
 inline constexpr char Akce_ImportZakazniku[] = "Akce_ImportZakazniku";
 inline constexpr char Akce_ZalohovatDatabazi[] = "Akce_ZalohovatDatabazi";
 inline constexpr char Akce_ObnovitZeZalohy[] = "Akce_ObnovitZeZalohy";
+inline constexpr char Akce_UctyTechniku[] = "Akce_UctyTechniku";
 inline constexpr char Akce_DomovskaStranka[] = "Akce_DomovskaStranka";
 inline constexpr char Akce_OProgramu[] = "Akce_OProgramu";
 
@@ -42,3 +43,9 @@ inline constexpr char Akce_Vypis_Cin[] = "Akce_Vypis_Cin";
 inline constexpr char Akce_TiskKarty[] = "Akce_TiskKarty";
 inline constexpr char Akce_Export[] = "Akce_Export";
 inline constexpr char Akce_Zavrit[] = "Akce_Zavrit";
+
+// The technicians' web accounts window.
+inline constexpr char Akce_PridatUcet[] = "Akce_PridatUcet";
+inline constexpr char Akce_NoveHeslo[] = "Akce_NoveHeslo";
+inline constexpr char Akce_Zablokovat[] = "Akce_Zablokovat";
+inline constexpr char Akce_Odblokovat[] = "Akce_Odblokovat";

@@ -33,6 +33,10 @@ Connection& WebDatabase::connection()
     auto connection = std::make_unique<Connection>(nextConnectionName());
     m_open(*connection);
     TextFolding::registerOn(*connection);
+    // The desktop's large page cache would take up to 32 times as much here, one for each
+    // serving thread: the file stays in the system's cache for all of them anyway.
+    if (!connection->isServer())
+        connection->execute(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKibibytes));
     std::lock_guard lock(m_connectionsMutex);
     Connection& ours = *connection;
     m_connections[thread] = std::move(connection);

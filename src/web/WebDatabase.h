@@ -14,6 +14,8 @@ class Connection;
 class WebDatabase
 {
 public:
+    static constexpr int CacheKibibytes = 2048;
+
     explicit WebDatabase(std::function<void(Connection&)> open);
     ~WebDatabase();
 

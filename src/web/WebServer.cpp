@@ -5,6 +5,7 @@
 #include "web/WebSettings.h"
 
 #include <httplib.h>
+#include <malloc.h>
 #include <netinet/tcp.h>
 
 #include <chrono>
@@ -140,6 +141,10 @@ QString WebServer::bind()
     });
     const auto handle = [this](const httplib::Request& request, httplib::Response& response) {
         m_app.handle(request, response);
+        // A large answer (the whole due list) leaves its rows freed in the middle of the
+        // heap: they go back to the system, so that the server stays small.
+        if (response.body.size() > LargeAnswer)
+            malloc_trim(0);
     };
     const std::string everything = ".*";
     s.Get(everything, handle);
