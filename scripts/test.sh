@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+# The browser tests' own packages, exactly as locked; never a browser of Playwright's own.
+(cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 # The sources keep the committed format (.clang-format).
 cmake --build build --target format-check
 # The server tests run against a throwaway PostgreSQL server of their own.

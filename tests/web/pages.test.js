@@ -1,0 +1,53 @@
+// Every page on the narrowest phone: nothing wider than the screen, nothing from another
+// host, nothing the content security policy refuses. Each page is also photographed at
+// 390 × 844 for a person to look at.
+const path = require('node:path');
+const fs = require('node:fs');
+const zlib = require('node:zlib');
+const {test, expect} = require('@playwright/test');
+const {photograph, signIn} = require('./support.js');
+
+const pages = [
+    ['revize', '#/revize'], ['hledat', '#/hledat?text=brno'], ['zakaznik', '#/zakaznik/2'],
+    ['karta', '#/karta/1'], ['nova-cinnost', '#/karta/2/nova'], ['nova-karta', '#/zakaznik/1/nova-karta']
+];
+
+test('no page scrolls sideways at 360 px or asks another host, and each is photographed',
+     async ({page, baseURL}) => {
+         const foreign = [];
+         const refused = [];
+         page.on('request', request => {
+             if (new URL(request.url()).origin !== new URL(baseURL).origin)
+                 foreign.push(request.url());
+         });
+         page.on('console', message => {
+             if (/Content Security Policy/i.test(message.text()))
+                 refused.push(message.text());
+         });
+         await page.goto('/#/prihlaseni');
+         await photograph(page, 'prihlaseni');
+         await signIn(page);
+         for (const [name, hash] of pages) {
+             await page.setViewportSize({width: 390, height: 844});
+             await page.goto('/' + hash);
+             await expect(page.locator('main')).not.toHaveAttribute('aria-busy', 'true');
+             await photograph(page, name);
+             await page.setViewportSize({width: 360, height: 740});
+             const [scrolled, shown] = await page.evaluate(
+                 () => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+             expect(scrolled, `${hash} is wider than the screen`).toBeLessThanOrEqual(shown);
+         }
+         expect(foreign).toEqual([]);
+         expect(refused).toEqual([]);
+     });
+
+test('the app shell stays far under 100 KB compressed', () => {
+    const root = path.join(__dirname, '../../webapp');
+    let compressed = 0;
+    for (const name of fs.readdirSync(root, {recursive: true})) {
+        const file = path.join(root, name);
+        if (fs.statSync(file).isFile())
+            compressed += zlib.gzipSync(fs.readFileSync(file), {level: 9}).length;
+    }
+    expect(compressed).toBeLessThan(50 * 1024);
+});

@@ -1,0 +1,34 @@
+// Debian's chromium, a phone's viewport, Czech; one worker, since the tests share a database.
+const path = require('node:path');
+const {defineConfig} = require('@playwright/test');
+
+const browser = {
+    executablePath: '/usr/bin/chromium',
+    args: [
+        '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--ignore-certificate-errors', '--lang=cs-CZ'
+    ],
+    // Date fields follow the browser's own language, which comes from the environment.
+    env: {...process.env, LANGUAGE: 'cs', LANG: 'cs_CZ.UTF-8'},
+};
+
+const settings = {
+    testDir: '.',
+    testMatch: ['*.test.js'],
+    workers: 1,
+    retries: 0,
+    timeout: 30000,
+    reporter: 'list',
+    globalSetup: require.resolve('./globalSetup.js'),
+    outputDir: path.join(process.env.VESTIBOR_WORK || '/tmp', 'playwright-results'),
+    use: {
+        baseURL: process.env.VESTIBOR_URL,
+        viewport: {width: 390, height: 844},
+        locale: 'cs-CZ',
+        ignoreHTTPSErrors: true,
+        launchOptions: browser,
+    },
+};
+
+module.exports = defineConfig(settings);
