@@ -29,14 +29,43 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/vestibor usr/bin/vestibor_prepare usr/lib/vestibor/Vestibor usr/lib/vestibor/libPM41.so \
     usr/share/applications/vestibor.desktop usr/share/icons/hicolor/scalable/apps/vestibor.svg \
-    usr/share/doc/vestibor/copyright usr/share/doc/vestibor/changelog.gz; do
+    usr/share/doc/vestibor/copyright usr/share/doc/vestibor/changelog.gz usr/lib/vestibor/vestibor-web \
+    lib/systemd/system/vestibor-web.service usr/share/man/man1/vestibor-web.1.gz; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
 diff -r "$source_dir/pm41/templates" "$root/usr/share/vestibor/sablony" || fail "the shipped templates differ"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 libpq5 fonts-dejavu-extra; do
+for p in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libqt6printsupport6 libsqlite3-0 libpq5 fonts-dejavu-extra \
+    adduser libsodium23; do
     [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "Depends lacks $p: $depends"
 done
+
+# --- The web app: no widget kit, a confined service that is off until enabled ---
+web=$root/usr/lib/vestibor/vestibor-web
+if ldd "$web" | grep -E "libQt6(Widgets|Gui)"; then
+    fail "vestibor-web links the widget kit"
+fi
+"$web" --help | grep -q "ucet seznam" || fail "vestibor-web --help"
+unit=$root/lib/systemd/system/vestibor-web.service
+for line in User=vestibor-web NoNewPrivileges=yes ProtectSystem=strict ReadWritePaths=/var/lib/vestibor-web \
+    ExecStart=/usr/lib/vestibor/vestibor-web; do
+    grep -qx "$line" "$unit" || fail "the unit lacks $line"
+done
+if command -v systemd-analyze >/dev/null; then
+    # The unit's own lines: the program it names is the unpacked one, its manual page is not
+    # installed here.
+    sed "s|ExecStart=/usr/lib/vestibor/vestibor-web|ExecStart=$web|" "$unit" >"$work/vestibor-web.service"
+    systemd-analyze verify "$work/vestibor-web.service" 2>"$work/verify.log" || true
+    if grep -v -e "Failed to add dependency" -e "Command 'man vestibor-web(1)'" "$work/verify.log" |
+        grep -i "vestibor-web.service"; then
+        fail "systemd-analyze finds faults in the unit"
+    fi
+fi
+dpkg-deb -e "$deb" "$work/control"
+grep -q "adduser --system" "$work/control/postinst" || fail "postinst makes no system user"
+if grep -v "^ *#" "$work/control/postinst" | grep -E "systemctl (enable|start)|deb-systemd-invoke start"; then
+    fail "postinst starts the web app"
+fi
 
 if command -v lintian >/dev/null; then
     lintian --fail-on error "$deb" || fail "lintian reports errors"
