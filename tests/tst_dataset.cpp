@@ -1,10 +1,10 @@
 // Data sets over the database and the conversions of field values, without widgets.
 #include "helpers/ConversionError.h"
-#include "rules/GuardedUpdate.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/DatabaseError.h"
+#include "store/GuardedUpdate.h"
 #include "store/Transaction.h"
 #include "support/ProgramDir.h"
 #include "support/SeedData.h"

@@ -1,6 +1,6 @@
 #include "helpers/AppError.h"
-#include "rules/GuardedUpdate.h"
 #include "store/DataSet.h"
+#include "store/GuardedUpdate.h"
 #include "support/TestMain.h"
 #include "support/WebFixture.h"
 

@@ -1,8 +1,8 @@
 #include "store/DataSet.h"
 
-#include "rules/GuardedUpdate.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/GuardedUpdate.h"
 #include "store/SqlDialect.h"
 
 #include <QRegularExpression>

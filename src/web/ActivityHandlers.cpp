@@ -1,8 +1,8 @@
 #include "web/ActivityHandlers.h"
 
-#include "rules/GuardedUpdate.h"
 #include "rules/NextRevisionDate.h"
 #include "store/Connection.h"
+#include "store/GuardedUpdate.h"
 #include "web/ApiError.h"
 #include "web/ApiRows.h"
 #include "web/Input.h"

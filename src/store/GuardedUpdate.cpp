@@ -1,4 +1,4 @@
-#include "rules/GuardedUpdate.h"
+#include "store/GuardedUpdate.h"
 
 #include "store/Connection.h"
 #include "store/Transaction.h"
