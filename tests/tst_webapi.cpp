@@ -433,6 +433,38 @@ private slots:
                      .status,
                  201);
     }
+
+    // The database file locked by another program's long write: the write waits its time,
+    // answers 503 and goes through once the file is free. The server restarted under the
+    // connection: the next request serves again.
+    void aLockedFileOrARestartedServerPassesOver()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        QCOMPARE(f.get(QStringLiteral("/api/ciselniky"), token).status, 200);
+        const QJsonObject body = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1));
+        if (f.connection.isServer()) {
+            f.connection.execute(
+                QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                               "datname = current_database() AND pid <> pg_backend_pid()"));
+            const int first = f.write("POST", QStringLiteral("/api/cinnosti"), body, token).status;
+            QVERIFY2(first == 201 || first == 503, QByteArray::number(first));
+            if (first == 503)
+                QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), body, token).status, 201);
+        } else {
+            f.connection.begin();
+            f.connection.execute(QStringLiteral("UPDATE cis_cinnost SET nazev_cinnosti = nazev_cinnosti"));
+            const auto locked = f.write("POST", QStringLiteral("/api/cinnosti"), body, token);
+            f.connection.rollback();
+            QCOMPARE(locked.status, 503);
+            QCOMPARE(locked.error(), QStringLiteral("Databáze je nedostupná, zkuste to prosím za chvíli."));
+            QCOMPARE(f.count(QStringLiteral("cinnosti")), 0);
+            QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), body, token).status, 201);
+        }
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+        QCOMPARE(f.get(QStringLiteral("/api/karty/1"), token).status, 200);
+    }
 };
 
 VESTIBOR_TEST_MAIN_BOTH_ENGINES(TestWebApi)
