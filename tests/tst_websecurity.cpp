@@ -111,12 +111,9 @@ private slots:
     {
         WebFixture f;
         f.seed();
-        const QString novak =
-            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
-        const QString svoboda =
-            f.sessionOf(f.addAccount(QStringLiteral("svoboda"), QStringLiteral("technik"), 2));
-        const QString office =
-            f.sessionOf(f.addAccount(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0));
+        const QString novak = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        const QString svoboda = f.signedIn(QStringLiteral("svoboda"), QStringLiteral("technik"), 2);
+        const QString office = f.signedIn(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0);
         const auto record = [&](const QString& date, int n) {
             return f.write("POST", QStringLiteral("/api/cinnosti"),
                            f.activityBody(1, date, WebFixture::requestId(n)), novak);
@@ -285,8 +282,7 @@ private slots:
     {
         WebFixture f;
         f.seed();
-        const QString token =
-            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         const std::string form =
             "id_pozadavku=pozadavek-000001-000000&id_topneho_zdroje=1&datum=2024-03-15&cinnost=1";
         const auto post = [&](httplib::Headers headers, const std::string& body) {
@@ -361,8 +357,7 @@ private slots:
     {
         WebFixture f;
         f.seed();
-        const QString token =
-            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         const auto check = [](const WebFixture::Reply& r, bool api) {
             QCOMPARE(
                 r.header("Content-Security-Policy"),
@@ -399,8 +394,7 @@ private slots:
     {
         WebFixture f;
         f.seed();
-        const QString token =
-            f.sessionOf(f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1));
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         QJsonObject body = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1));
         body.insert(QStringLiteral("poznamka"), QString(int(WebApp::LargestBody), u'x'));
         const auto r = f.write("POST", QStringLiteral("/api/cinnosti"), body, token);

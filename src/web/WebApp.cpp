@@ -81,7 +81,7 @@ void WebApp::handle(const httplib::Request& request, httplib::Response& response
             if (!served)
                 throw ApiError(404, messageFor(404));
         } else {
-            route(context, response);
+            route(context);
         }
     } catch (const ApiError& e) {
         context.status = e.status();
@@ -110,7 +110,7 @@ void WebApp::handle(const httplib::Request& request, httplib::Response& response
     SecurityHeaders::add(response, request.path, tls());
 }
 
-void WebApp::route(RequestContext& context, httplib::Response&)
+void WebApp::route(RequestContext& context)
 {
     const httplib::Request& request = context.request;
     if (request.body.size() > LargestBody)

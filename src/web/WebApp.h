@@ -31,7 +31,7 @@ public:
     static qint64 lastAccount();
 
 private:
-    void route(RequestContext& context, httplib::Response& response);
+    void route(RequestContext& context);
     bool serveFile(const httplib::Request& request, httplib::Response& response) const;
     void checkWrite(RequestContext& context) const;
     void checkAccess(RequestContext& context);

@@ -41,6 +41,11 @@ public:
                       const QString& password = QString(), bool mustChangePassword = false);
     // A session of that account, as a sign-in makes it: the token.
     QString sessionOf(qint64 account);
+    // A session of a new account.
+    QString signedIn(const QString& login, const QString& role, int technician)
+    {
+        return sessionOf(addAccount(login, role, technician));
+    }
     // Technicians 1 "Novák Jan" and 2 "Svoboda Petr", category 1 "Kotle" (12 months), kind
     // 1 "Revize", customer 1 "Novák" in Brno with card 1 (serial "SN-100"), customer 2
     // "Dvořáková" in Česká Lípa with card 2.
