@@ -36,17 +36,27 @@ public:
     {
         m_connection.beginBulkWrite();
     }
+    // The import's normal end: what the database says here is the import's to report (on the
+    // server the rows are on the disk only after it).
+    void finish()
+    {
+        m_finished = true;
+        m_connection.endBulkWrite();
+    }
     ~LessFrequentCheckpoints()
     {
+        if (m_finished)
+            return;
         try {
             m_connection.endBulkWrite();
         } catch (const AppError&) {
-            // The journal is copied back by the next checkpoint.
+            // The import failed already; the journal is copied back by the next checkpoint.
         }
     }
 
 private:
     Connection& m_connection;
+    bool m_finished = false;
 };
 
 QFile& openFile(QFile& file)
@@ -216,4 +226,5 @@ void ImportovatXML(Connection& connection, const QString& path, const QString& t
                            values);
         work.step();
     });
+    checkpoints.finish();
 }

@@ -279,6 +279,20 @@ void PostgresEngine::rollback(int depth)
             {});
 }
 
+// An import commits each row on its own: the server need not wait for the disk at each of
+// them. Its end waits for all of them at once: a commit that has to be flushed takes every
+// earlier one along, so when the import is reported done, every row of it is on the disk.
+void PostgresEngine::beginBulkWrite()
+{
+    execute(QStringLiteral("SET synchronous_commit = off"), {});
+}
+
+void PostgresEngine::endBulkWrite()
+{
+    execute(QStringLiteral("SET synchronous_commit = on"), {});
+    query(QStringLiteral("SELECT txid_current()"), {}); // a commit of its own, flushed
+}
+
 void PostgresEngine::forgetStatements()
 {
     // Statements prepared before a change of the tables may no longer fit them.

@@ -27,6 +27,8 @@ public:
     void begin(int depth) override;
     void commit(int depth) override;
     void rollback(int depth) override;
+    void beginBulkWrite() override;
+    void endBulkWrite() override;
     void forgetStatements() override;
 
 private:
