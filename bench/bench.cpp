@@ -5,8 +5,8 @@
 // the cases whose names contain the text (for a profile), with the raw cases under them and
 // the cases compared with them.
 #include "BenchCases.h"
+#include "MeasuredDatabase.h"
 #include "NoDialogs.h"
-#include "WorkDatabase.h"
 
 #include "app/Application.h"
 #include "helpers/AppError.h"
@@ -15,7 +15,6 @@
 #include "uikit/AppContext.h"
 #include "uikit/Dialogs.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -42,25 +41,11 @@ int main(int argc, char* argv[])
         QStringLiteral("only"),
         QStringLiteral("Runs only the cases whose names contain the text, with the cases that follow them."),
         QStringLiteral("text"));
-    const QCommandLineOption serverOption =
-        commandLine.addOption(QStringLiteral("server"),
-                              QStringLiteral("Measures on the server database of this connection string."),
-                              QStringLiteral("connection string"));
-    commandLine.addArgument(QStringLiteral("database"),
-                            QStringLiteral("The database file made by vestibor_gendb (without --server)."),
-                            QStringLiteral("[database]"));
-    if (const std::optional<int> ended = commandLine.read(app.arguments(), [&](const QCommandLineParser& p) {
-            const QStringList files = p.positionalArguments();
-            if (p.isSet(serverOption))
-                return files.isEmpty() ? QString() : QStringLiteral("a database file and --server together");
-            if (files.size() != 1)
-                return QStringLiteral("one database file is needed");
-            return QFileInfo(files.first()).isFile() ? QString()
-                                                     : QStringLiteral("%1 is no file").arg(files.first());
-        }))
+    const MeasuredDatabase measured(commandLine);
+    if (const std::optional<int> ended = commandLine.read(
+            app.arguments(), [&](const QCommandLineParser& p) { return measured.problem(p); }))
         return *ended;
     const QString only = parser.value(onlyOption);
-    const bool server = parser.isSet(serverOption);
     NoDialogs noDialogs;
     setDialogBackend(&noDialogs);
 
@@ -69,9 +54,7 @@ int main(int argc, char* argv[])
     try {
         if (!work.isValid())
             throw AppError(QStringLiteral("cannot make a temporary directory"));
-        const std::unique_ptr<WorkDatabase> database =
-            server ? copyOnServer(parser.value(serverOption))
-                   : copyOfFile(parser.positionalArguments().first(), work.path());
+        const std::unique_ptr<WorkDatabase> database = measured.copy(parser, work.path());
         AppContext context(work.path());
         database->open(context.connection);
         Schema::upgrade(context.connection); // as the program does at start-up

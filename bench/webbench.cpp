@@ -4,8 +4,8 @@
 //   vestibor_webbench [--clients 20] [--seconds 30] --server "<connection string>"
 // The measured database is never changed: the server works on a copy of it. Each kind of
 // request is also timed in-process, one at a time, without the network and the other clients.
+#include "MeasuredDatabase.h"
 #include "WebLoad.h"
-#include "WorkDatabase.h"
 
 #include "accounts/WebAccounts.h"
 #include "helpers/AppError.h"
@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -215,26 +214,13 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     CommandLine commandLine(QString::fromUtf8(description), QStringLiteral("Displays this help."));
     QCommandLineParser& parser = commandLine.parser();
-    const QCommandLineOption serverOption =
-        commandLine.addOption(QStringLiteral("server"),
-                              QStringLiteral("Measures on the server database of this connection string."),
-                              QStringLiteral("connection string"));
+    const MeasuredDatabase measured(commandLine);
     const QCommandLineOption clientsOption = commandLine.addOption(
         QStringLiteral("clients"), QStringLiteral("Technicians at once (20)."), QStringLiteral("count"));
     const QCommandLineOption secondsOption = commandLine.addOption(
         QStringLiteral("seconds"), QStringLiteral("How long the load runs (30)."), QStringLiteral("seconds"));
-    commandLine.addArgument(QStringLiteral("database"),
-                            QStringLiteral("The database file made by vestibor_gendb (without --server)."),
-                            QStringLiteral("[database]"));
-    if (const std::optional<int> ended = commandLine.read(app.arguments(), [&](const QCommandLineParser& p) {
-            const QStringList files = p.positionalArguments();
-            if (p.isSet(serverOption))
-                return files.isEmpty() ? QString() : QStringLiteral("a database file and --server together");
-            if (files.size() != 1)
-                return QStringLiteral("one database file is needed");
-            return QFileInfo(files.first()).isFile() ? QString()
-                                                     : QStringLiteral("%1 is no file").arg(files.first());
-        }))
+    if (const std::optional<int> ended = commandLine.read(
+            app.arguments(), [&](const QCommandLineParser& p) { return measured.problem(p); }))
         return *ended;
 
     QTemporaryDir work; // the program directory of the web app
@@ -243,9 +229,7 @@ int main(int argc, char* argv[])
     try {
         if (!work.isValid())
             throw AppError(QStringLiteral("cannot make a temporary directory"));
-        const std::unique_ptr<WorkDatabase> database =
-            parser.isSet(serverOption) ? copyOnServer(parser.value(serverOption))
-                                       : copyOfFile(parser.positionalArguments().first(), work.path());
+        const std::unique_ptr<WorkDatabase> database = measured.copy(parser, work.path());
         database->pointProgramAt(work.path());
         Connection connection(QStringLiteral("bench"));
         database->open(connection);
