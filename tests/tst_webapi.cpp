@@ -92,6 +92,11 @@ private slots:
         f.connection.execute(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = ? WHERE id = 1"),
                              {false});
         QCOMPARE(f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("pocet")].toInt(), 1052);
+        // A town where no card is due is not offered, also beside one town's list.
+        QCOMPARE(f.get(QStringLiteral("/api/revize?mesto=%C4%8Cesk%C3%A1%20L%C3%ADpa"), token)
+                     .json[QStringLiteral("mesta")]
+                     .toArray(),
+                 QJsonArray({QStringLiteral("Česká Lípa")}));
     }
 
     // One box: names, persons, towns, streets and phones without case and accents; a

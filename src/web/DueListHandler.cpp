@@ -64,22 +64,29 @@ void get(RequestContext& context)
     const QDate until = context.today.addDays(daysAhead);
     const QString onlyTown = context.queryValue("mesto");
     Connection& c = context.db();
-    // Along the index of the kept dates; the cards and customers are looked up by key, and
-    // the rows sorted here (the Czech comparison in the database would run for every pair).
-    const QString due =
-        QStringLiteral(" FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN cis_zakaznici z "
-                       "WHERE p.hlidani_revizi = "
-                       "TRUE AND p.datum <= ? AND t.id = p.id_topneho_zdroje AND z.id = t.id_zakaznika");
-    QVariantList params{until.toString(Qt::ISODate)};
-    QString sql =
+    // The whole list along the index of the kept dates, one town's from its customers along
+    // the index of towns, their cards along the index of customers and each kept row by its
+    // key (SQLite would otherwise take the kept rows' date range for every customer); the
+    // rows are sorted here (the Czech comparison in the database would run for every pair).
+    const QString columns =
         QStringLiteral("SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, "
                        "z.mesto, z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum "
-                       "AS pristi_revize") +
-        due;
-    if (!onlyTown.isEmpty()) {
-        sql += QStringLiteral(" AND z.mesto = ?");
-        params << onlyTown;
-    }
+                       "AS pristi_revize");
+    const QString dueOnly = QStringLiteral("p.hlidani_revizi = TRUE AND p.datum <= ?");
+    const QString untilText = until.toString(Qt::ISODate);
+    const QString sql =
+        onlyTown.isEmpty()
+            ? columns +
+                  QStringLiteral(" FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN "
+                                 "cis_zakaznici z WHERE ") +
+                  dueOnly + QStringLiteral(" AND t.id = p.id_topneho_zdroje AND z.id = t.id_zakaznika")
+            : columns +
+                  QStringLiteral(
+                      " FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize_karet p "
+                      "WHERE z.mesto = ? AND t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
+                  dueOnly;
+    const QVariantList params =
+        onlyTown.isEmpty() ? QVariantList{untilText} : QVariantList{onlyTown, untilText};
     const ResultSet r = c.query(sql, params);
     const int town = r.columnIndex(QStringLiteral("mesto"));
     const int street = r.columnIndex(QStringLiteral("ulice"));
@@ -120,8 +127,16 @@ void get(RequestContext& context)
     if (onlyTown.isEmpty()) {
         dueTowns = column(town);
     } else {
+        // Each town once along the index of towns, kept when one of its customers has a card due.
         for (const QList<QVariant>& row :
-             c.query(QStringLiteral("SELECT DISTINCT z.mesto") + due, {params.first()}).rows)
+             c.query(
+                  QStringLiteral("SELECT m.mesto FROM (SELECT DISTINCT mesto FROM cis_zakaznici WHERE mesto "
+                                 "IS NOT NULL) m WHERE EXISTS (SELECT 1 FROM cis_zakaznici z CROSS JOIN "
+                                 "topny_zdroj t CROSS JOIN pristi_revize_karet p WHERE z.mesto = m.mesto AND "
+                                 "t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
+                      dueOnly + u')',
+                  {untilText})
+                 .rows)
             dueTowns.append(row[0].toString());
     }
     const QHash<QString, int> towns =
