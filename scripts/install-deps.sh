@@ -4,12 +4,13 @@ set -euo pipefail
 # sqlite3 is the shell that changes the database with the program's extension (and its test runs it);
 # dpkg-dev, file and lintian make and check the package; clang-format-14 checks the source format;
 # libpq-dev lets the program ask libpq itself whether the server wants a password; libsodium-dev
-# hashes the web accounts' passwords.
+# hashes the web accounts' passwords; libcpp-httplib-dev (with OpenSSL, zlib and brotli) serves
+# the web app.
 # The browser tests of the web app: Node with npm, chromium with its translations (a date
 # field follows the browser's language), openssl for their certificate, curl to wait for it.
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev sqlite3 qt6-translations-l10n
           fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql libpq-dev
-          pkgconf libsodium-dev dpkg-dev file lintian clang-format-14 nodejs chromium chromium-l10n openssl curl)
+          pkgconf libsodium-dev libcpp-httplib-dev dpkg-dev file lintian clang-format-14 nodejs chromium chromium-l10n openssl curl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
