@@ -395,6 +395,10 @@ private slots:
         QCOMPARE(saved.status, 200);
         QCOMPARE(saved.json[QStringLiteral("cinnost")][QStringLiteral("cena_prace")].toString(),
                  QStringLiteral("2000"));
+        // The row as the card lists it is the row as read, too.
+        const QJsonObject card = f.get(QStringLiteral("/api/karty/1"), token).json;
+        QCOMPARE(correct(card[QStringLiteral("cinnosti")][0].toObject(), 4).status, 200);
+        QVERIFY(card[QStringLiteral("zakaznik")].toObject().contains(QStringLiteral("mobil")));
 
         // And the other way round: the desktop's edit of the row the web changed is refused.
         desktop.edit();

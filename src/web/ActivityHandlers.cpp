@@ -225,7 +225,9 @@ void correct(RequestContext& context)
     case GuardedUpdateResult::Outcome::ChangedMeanwhile:
         context.status = 409;
         context.reply.insert(QStringLiteral("chyba"), changedMeanwhileMessage());
-        context.reply.insert(QStringLiteral("aktualni"), before);
+        // As it is now: the row stays locked until this request's transaction ends.
+        context.reply.insert(QStringLiteral("aktualni"),
+                             ApiRows::activity(c, context.pathId).value_or(QJsonObject()));
         return;
     case GuardedUpdateResult::Outcome::DeletedMeanwhile:
         throw ApiError(409, deletedMeanwhileMessage());

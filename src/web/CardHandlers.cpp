@@ -21,8 +21,10 @@ QJsonArray activities(RequestContext& context, qint64 card)
 {
     const ResultSet r = context.db().query(
         QStringLiteral(
-            "SELECT c.id, c.datum, c.cinnost, d.nazev_cinnosti, c.technik, c.cena_doprava, c.cena_prace, "
-            "c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM cinnosti c LEFT JOIN "
+            "SELECT c.id, c.id_zakaznika, c.id_topneho_zdroje, c.datum, c.cinnost, d.nazev_cinnosti, "
+            "c.technik, "
+            "c.cena_doprava, c.cena_prace, c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM "
+            "cinnosti c LEFT JOIN "
             "cis_cinnost d ON d.id = c.cinnost WHERE c.id_topneho_zdroje = ? ORDER BY c.datum DESC, "
             "c.id DESC"),
         {card});
@@ -68,7 +70,7 @@ void get(RequestContext& context)
     if (!card)
         throw ApiError(404, QStringLiteral("Karta nebyla nalezena."));
     const ResultSet customer =
-        c.query(QStringLiteral("SELECT id, nazev, mesto, ulice FROM cis_zakaznici WHERE id = ?"),
+        c.query(QStringLiteral("SELECT id, nazev, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE id = ?"),
                 {card->value(QStringLiteral("id_zakaznika")).toInteger()});
     const ResultSet next =
         c.query(QStringLiteral("SELECT datum FROM pristi_revize_karet WHERE id_topneho_zdroje = ?"),
