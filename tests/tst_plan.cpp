@@ -3,6 +3,7 @@
 #include "plan/PlanQuery.h"
 #include "plan/PlanRows.h"
 #include "plan/ReminderMail.h"
+#include "store/CustomerOrder.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
 #include "support/OpenContext.h"
@@ -52,7 +53,7 @@ struct PlanData : OpenContext
         const PlanQuery::Reading reading = PlanQuery::upTo(filter.until);
         rows.setCommandText(reading.sql, reading.params);
         rows.open();
-        model.setRows(&rows, PlanQuery::customerOrder(context.connection), filter);
+        model.setRows(&rows, customerOrder(context.connection), filter);
     }
 
     // One line per listed card: "source|next|days|category|last activity|reminder".

@@ -51,16 +51,6 @@ Reading between(const QDate& after, const QDate& until, Customers customers)
     return reading(customers, false, after.toString(Qt::ISODate), until);
 }
 
-QHash<int, int> customerOrder(Connection& connection)
-{
-    const ResultSet r = connection.query(QStringLiteral("SELECT id FROM cis_zakaznici ORDER BY nazev, id"));
-    QHash<int, int> order;
-    order.reserve(r.rows.size());
-    for (int i = 0; i < r.rows.size(); ++i)
-        order.insert(r.rows[i][0].toInt(), i);
-    return order;
-}
-
 bool accepts(const PlanFilter& filter, bool watched, const QDate& next)
 {
     if (filter.watchedOnly && !watched)

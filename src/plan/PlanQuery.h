@@ -43,10 +43,6 @@ Reading upTo(const QDate& until, Customers customers = Customers::All);
 // Only the cards with a next inspection after one day and on or before the other.
 Reading between(const QDate& after, const QDate& until, Customers customers = Customers::All);
 
-// Each customer's place in the Czech order of names (ties by id), read along the index of
-// names: the plan sorts its rows by customer with it.
-QHash<int, int> customerOrder(Connection& connection);
-
 // Whether a row of that query is listed under the filter.
 bool accepts(const PlanFilter& filter, bool watched, const QDate& next);
 

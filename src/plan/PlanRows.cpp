@@ -1,6 +1,7 @@
 #include "plan/PlanRows.h"
 
 #include "plan/PlanQuery.h"
+#include "store/CustomerOrder.h"
 #include "store/DataSet.h"
 
 PlanRows::PlanRows(Connection& connection, QObject* parent)
@@ -17,7 +18,7 @@ void PlanRows::read(const QDate& until, bool allCustomers)
         PlanQuery::upTo(until, allCustomers ? PlanQuery::Customers::All : PlanQuery::Customers::Watched);
     m_rows->setCommandText(reading.sql, reading.params);
     m_rows->open();
-    m_customerOrder = PlanQuery::customerOrder(m_connection);
+    m_customerOrder = ::customerOrder(m_connection);
     m_until = until;
     m_allCustomers = allCustomers;
 }

@@ -3,6 +3,7 @@
 #include "helpers/IniFile.h"
 #include "helpers/PlanSettings.h"
 #include "store/Connection.h"
+#include "store/CustomerOrder.h"
 #include "store/CzechText.h"
 #include "web/JsonValues.h"
 #include "web/JsonWriter.h"
@@ -45,16 +46,6 @@ QHash<QString, int> placesAmong(QStringList texts)
 // Below this many rows the texts are compared here rather than read in order from the
 // indexes of all customers.
 constexpr int FewRows = 2000;
-
-QHash<qint64, int> customerPlaces(Connection& connection)
-{
-    const ResultSet r = connection.query(QStringLiteral("SELECT id FROM cis_zakaznici ORDER BY nazev, id"));
-    QHash<qint64, int> place;
-    place.reserve(r.rows.size());
-    for (int i = 0; i < r.rows.size(); ++i)
-        place.insert(r.rows[i][0].toLongLong(), i);
-    return place;
-}
 
 } // namespace
 
@@ -112,7 +103,7 @@ void get(RequestContext& context)
             customers.insert(x[customer].toLongLong(),
                              qint64(names.value(x[name].toString())) << 32 | x[customer].toLongLong());
     } else {
-        const QHash<qint64, int> order = customerPlaces(c);
+        const QHash<int, int> order = customerOrder(c);
         for (auto it = order.cbegin(); it != order.cend(); ++it)
             customers.insert(it.key(), it.value());
     }
