@@ -79,14 +79,33 @@ private slots:
             QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, "
                            "datum_pristi) VALUES (?, ?, 1, '2023-03-01', ?)"),
             activities);
-        const QJsonArray many =
-            f.get(QStringLiteral("/api/revize"), token).json[QStringLiteral("radky")].toArray();
+        // Page by page, in the same order; the count and the overdue ones of the whole list.
+        QJsonArray many;
+        QJsonValue from = 0;
+        QJsonObject page;
+        for (int pages = 0; from.isDouble(); ++pages) {
+            QVERIFY(pages < 20);
+            page = f.get(QStringLiteral("/api/revize?od=%1").arg(from.toInt()), token).json;
+            QCOMPARE(page[QStringLiteral("od")], from);
+            for (const QJsonValue& r : page[QStringLiteral("radky")].toArray())
+                many.append(r);
+            from = page[QStringLiteral("dalsi")];
+        }
+        QVERIFY(from.isNull());
         QCOMPARE(many.size(), 2103);
+        QCOMPARE(page[QStringLiteral("pocet")].toInt(), 2103);
+        QCOMPARE(page[QStringLiteral("po_terminu")].toInt(), 1 + 2100 / 20 * 14);
         QCOMPARE(many[0][QStringLiteral("id_topneho_zdroje")].toInt(), 1);
         QCOMPARE(many[1050][QStringLiteral("mesto")].toString(), QStringLiteral("Brno"));
         QCOMPARE(many[1051][QStringLiteral("mesto")].toString(), QStringLiteral("Česká Lípa"));
         QCOMPARE(many[1051][QStringLiteral("id_topneho_zdroje")].toInt(), 2);
         QCOMPARE(many[2102][QStringLiteral("id_topneho_zdroje")].toInt(), 2105);
+        QCOMPARE(f.get(QStringLiteral("/api/revize?mesto=Brno&od=1000"), token)
+                     .json[QStringLiteral("radky")][50][QStringLiteral("id_topneho_zdroje")]
+                     .toInt(),
+                 2104);
+        for (const char* wrong : {"-1", "abc", "1e3", "+5", "99999999999"})
+            QCOMPARE(f.get(QStringLiteral("/api/revize?od=%1").arg(QLatin1String(wrong)), token).status, 400);
 
         // A customer whose revisions are not watched is left out, as in the plan.
         f.connection.execute(QStringLiteral("UPDATE cis_zakaznici SET hlidani_revizi = ? WHERE id = 1"),

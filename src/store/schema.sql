@@ -89,6 +89,10 @@ CREATE INDEX ix_zakaznici_ulice ON cis_zakaznici (ulice);
 CREATE INDEX ix_zakaznici_mesto ON cis_zakaznici (mesto);
 CREATE INDEX ix_zakaznici_psc ON cis_zakaznici (psc);
 CREATE INDEX ix_zakaznici_ico ON cis_zakaznici (ico);
+-- Customers by address (town, street, name), a missing text as an empty one: the web app's
+-- due list pages along it.
+CREATE INDEX ix_zakaznici_adresa ON cis_zakaznici (coalesce(mesto, '') COLLATE czech,
+    coalesce(ulice, '') COLLATE czech, coalesce(nazev, '') COLLATE czech, id);
 CREATE INDEX ix_technici_jmeno ON cis_technici (jmeno_technika);
 CREATE INDEX ix_upozorneni_zdroj ON upozorneni (id_topneho_zdroje, datum);
 

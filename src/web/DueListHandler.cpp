@@ -3,8 +3,8 @@
 #include "helpers/IniFile.h"
 #include "helpers/PlanSettings.h"
 #include "store/Connection.h"
-#include "store/CustomerOrder.h"
 #include "store/CzechText.h"
+#include "web/ApiError.h"
 #include "web/JsonValues.h"
 #include "web/JsonWriter.h"
 #include "web/RequestContext.h"
@@ -16,171 +16,135 @@ namespace DueListHandler {
 
 namespace {
 
-// Each text of the customers' column by its place in the Czech order, read along the
-// column's index: the rows are sorted by these numbers instead of comparing their texts
-// (thousands of rows, a Czech comparison for every pair). No text comes first, on both
-// engines.
-QHash<QString, int> places(Connection& connection, const QString& column)
+// Rows of one page: a phone builds them in a moment, and the first page of the whole list
+// is read along the customers' address index without touching the rest.
+constexpr int PageRows = 200;
+
+int pageStart(const RequestContext& context)
 {
-    const ResultSet r = connection.query(
-        QStringLiteral("SELECT DISTINCT %1 FROM cis_zakaznici WHERE %1 IS NOT NULL ORDER BY %1").arg(column));
-    QHash<QString, int> place;
-    place.reserve(r.rows.size());
-    for (int i = 0; i < r.rows.size(); ++i)
-        place.insert(r.rows[i][0].toString(), i + 1);
-    return place;
+    const QString text = context.queryValue("od");
+    if (text.isEmpty())
+        return 0;
+    const bool digits =
+        text.size() <= 8 && std::all_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); });
+    if (!digits)
+        throw ApiError(400, QStringLiteral("Začátek stránky musí být celé číslo od 0."));
+    return text.toInt();
 }
 
-// The same among a few texts, compared here.
-QHash<QString, int> placesAmong(QStringList texts)
+// The customers' order of addresses, as the index ix_zakaznici_adresa keeps it: a missing
+// town or street sorts as an empty one, first.
+const QString addressOrder =
+    QStringLiteral("coalesce(z.mesto, '') COLLATE czech, coalesce(z.ulice, '') COLLATE czech, "
+                   "coalesce(z.nazev, '') COLLATE czech, z.id");
+const QString townMatches = QStringLiteral("coalesce(z.mesto, '') COLLATE czech = ?");
+const QString dueOnly = QStringLiteral("p.hlidani_revizi = TRUE AND p.datum <= ?");
+
+// Every town with a card due, each found along the index of towns by one due card.
+QStringList dueTowns(Connection& c, const QString& until)
 {
-    texts.removeDuplicates();
-    std::sort(texts.begin(), texts.end(),
+    QStringList towns;
+    for (const QList<QVariant>& row :
+         c.query(QStringLiteral("SELECT m.mesto FROM (SELECT DISTINCT mesto FROM cis_zakaznici WHERE mesto "
+                                "IS NOT NULL) m WHERE EXISTS (SELECT 1 FROM cis_zakaznici z CROSS JOIN "
+                                "topny_zdroj t CROSS JOIN pristi_revize_karet p WHERE z.mesto = m.mesto AND "
+                                "t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
+                     dueOnly + u')',
+                 {until})
+             .rows)
+        towns.append(row[0].toString());
+    std::sort(towns.begin(), towns.end(),
               [](const QString& a, const QString& b) { return CzechText::compare(a, b) < 0; });
-    QHash<QString, int> place;
-    for (int i = 0; i < texts.size(); ++i)
-        place.insert(texts[i], i + 1);
-    return place;
+    return towns;
 }
 
-// Below this many rows the texts are compared here rather than read in order from the
-// indexes of all customers.
-constexpr int FewRows = 2000;
+// How many cards the list holds and how many of them are overdue: the whole list's along
+// the kept dates' index, one town's from its customers.
+std::pair<qint64, qint64> counts(Connection& c, const QString& town, const QString& until,
+                                 const QString& today)
+{
+    const QString count = QStringLiteral("SELECT count(*), count(CASE WHEN p.datum < ? THEN 1 END) FROM ");
+    const ResultSet r =
+        town.isEmpty()
+            ? c.query(count + QStringLiteral("pristi_revize_karet p WHERE ") + dueOnly, {today, until})
+            : c.query(count + QStringLiteral("cis_zakaznici z CROSS JOIN pristi_revize_karet p WHERE ") +
+                          townMatches + QStringLiteral(" AND p.id_zakaznika = z.id AND ") + dueOnly,
+                      {today, town, until});
+    return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
+}
 
 } // namespace
 
 void get(RequestContext& context)
 {
+    const int start = pageStart(context);
     const int daysAhead = PlanSettings::read(IniFile(context.services.options.settingsFile)).DnyPredem;
     const QDate until = context.today.addDays(daysAhead);
+    const QString untilText = until.toString(Qt::ISODate);
     const QString onlyTown = context.queryValue("mesto");
     Connection& c = context.db();
-    // The whole list along the index of the kept dates, one town's from its customers along
-    // the index of towns, their cards along the index of customers and each kept row by its
-    // key (SQLite would otherwise take the kept rows' date range for every customer); the
-    // rows are sorted here (the Czech comparison in the database would run for every pair).
-    const QString columns =
+
+    // The customers along their address index (one town's part of it on request), their cards
+    // along the index of customers and each card's kept row by its key; one row more than
+    // the page tells whether another follows.
+    QString sql =
         QStringLiteral("SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, "
                        "z.mesto, z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum "
-                       "AS pristi_revize");
-    const QString dueOnly = QStringLiteral("p.hlidani_revizi = TRUE AND p.datum <= ?");
-    const QString untilText = until.toString(Qt::ISODate);
-    const QString sql =
-        onlyTown.isEmpty()
-            ? columns +
-                  QStringLiteral(" FROM pristi_revize_karet p CROSS JOIN topny_zdroj t CROSS JOIN "
-                                 "cis_zakaznici z WHERE ") +
-                  dueOnly + QStringLiteral(" AND t.id = p.id_topneho_zdroje AND z.id = t.id_zakaznika")
-            : columns +
-                  QStringLiteral(
-                      " FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize_karet p "
-                      "WHERE z.mesto = ? AND t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
-                  dueOnly;
-    const QVariantList params =
-        onlyTown.isEmpty() ? QVariantList{untilText} : QVariantList{onlyTown, untilText};
+                       "AS pristi_revize FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN "
+                       "pristi_revize_karet p WHERE ");
+    QVariantList params;
+    if (!onlyTown.isEmpty()) {
+        sql += townMatches + QStringLiteral(" AND ");
+        params << onlyTown;
+    }
+    sql += QStringLiteral("t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") + dueOnly +
+           QStringLiteral(" ORDER BY ") + addressOrder + QStringLiteral(", t.id LIMIT ? OFFSET ?");
+    params << untilText << PageRows + 1 << start;
     const ResultSet r = c.query(sql, params);
-    const int town = r.columnIndex(QStringLiteral("mesto"));
-    const int street = r.columnIndex(QStringLiteral("ulice"));
-    const int customer = r.columnIndex(QStringLiteral("id_zakaznika"));
+    const auto [count, overdue] = counts(c, onlyTown, untilText, context.today.toString(Qt::ISODate));
+    const QStringList towns = dueTowns(c, untilText);
+
     const int next = r.columnIndex(QStringLiteral("pristi_revize"));
-    const int card = r.columnIndex(QStringLiteral("id_topneho_zdroje"));
-
-    const bool few = r.rows.size() < FewRows;
-    const auto column = [&](int i) {
-        QStringList texts;
-        for (const QList<QVariant>& x : r.rows)
-            texts.append(x[i].toString());
-        return texts;
-    };
-    const QHash<QString, int> streets =
-        few ? placesAmong(column(street)) : places(c, QStringLiteral("ulice"));
-    QHash<qint64, qint64> customers;
-    if (few) {
-        // By name, then id, as along the index of names.
-        const int name = r.columnIndex(QStringLiteral("zakaznik"));
-        const QHash<QString, int> names = placesAmong(column(name));
-        for (const QList<QVariant>& x : r.rows)
-            customers.insert(x[customer].toLongLong(),
-                             qint64(names.value(x[name].toString())) << 32 | x[customer].toLongLong());
-    } else {
-        const QHash<int, int> order = customerOrder(c);
-        for (auto it = order.cbegin(); it != order.cend(); ++it)
-            customers.insert(it.key(), it.value());
-    }
-    struct Key
-    {
-        int town, street;
-        qint64 customer, card;
-        int row;
-        auto operator<=>(const Key&) const = default;
-    };
-    QStringList dueTowns; // every town of the whole list
-    if (onlyTown.isEmpty()) {
-        dueTowns = column(town);
-    } else {
-        // Each town once along the index of towns, kept when one of its customers has a card due.
-        for (const QList<QVariant>& row :
-             c.query(
-                  QStringLiteral("SELECT m.mesto FROM (SELECT DISTINCT mesto FROM cis_zakaznici WHERE mesto "
-                                 "IS NOT NULL) m WHERE EXISTS (SELECT 1 FROM cis_zakaznici z CROSS JOIN "
-                                 "topny_zdroj t CROSS JOIN pristi_revize_karet p WHERE z.mesto = m.mesto AND "
-                                 "t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
-                      dueOnly + u')',
-                  {untilText})
-                 .rows)
-            dueTowns.append(row[0].toString());
-    }
-    const QHash<QString, int> towns =
-        dueTowns.size() < FewRows ? placesAmong(dueTowns) : places(c, QStringLiteral("mesto"));
-    QList<Key> keys;
-    keys.reserve(r.rows.size());
-    for (int i = 0; i < r.rows.size(); ++i) {
-        const QList<QVariant>& x = r.rows[i];
-        keys.append({towns.value(x[town].toString()), streets.value(x[street].toString()),
-                     customers.value(x[customer].toLongLong()), x[card].toLongLong(), i});
-    }
-    std::sort(keys.begin(), keys.end());
-
-    // Every town of the whole list, in order.
-    dueTowns.removeDuplicates();
-    std::sort(dueTowns.begin(), dueTowns.end(),
-              [&](const QString& a, const QString& b) { return towns.value(a) < towns.value(b); });
-
-    // Written straight as text: the whole list may have thousands of rows.
+    const int shown = std::min<int>(r.rows.size(), PageRows);
+    // Written straight as text, in the order read.
     QList<QByteArray> names;
     for (const ColumnInfo& column : r.columns)
         names.append(column.name.toUtf8());
-    JsonWriter rows;
-    rows.beginArray();
-    for (const Key& key : keys) {
-        const QList<QVariant>& x = r.rows[key.row];
-        rows.beginObject();
-        for (int i = 0; i < r.columns.size(); ++i) {
-            rows.key(names[i].constData());
-            rows.stored(r.columns[i].kind, x[i]);
-        }
-        rows.key("po_terminu");
-        rows.value(FieldValues::fromStorage(ColumnKind::Date, x[next]).toDate() < context.today);
-        rows.endObject();
-    }
-    rows.endArray();
-
     JsonWriter out;
     out.beginObject();
     out.key("dnes");
     out.string(context.today.toString(Qt::ISODate));
     out.key("do");
-    out.string(until.toString(Qt::ISODate));
+    out.string(untilText);
     out.key("pocet");
-    out.value(int(keys.size()));
+    out.value(count);
+    out.key("po_terminu");
+    out.value(overdue);
     out.key("mesta");
     out.beginArray();
-    for (const QString& t : dueTowns)
-        out.string(t);
+    for (const QString& town : towns)
+        out.string(town);
     out.endArray();
-    QByteArray text = out.take();
-    text += ",\"radky\":" + rows.take() + '}';
-    context.rawReply = std::move(text);
+    out.key("od");
+    out.value(start);
+    out.key("dalsi");
+    out.value(r.rows.size() > PageRows ? QJsonValue(start + PageRows) : QJsonValue());
+    out.key("radky");
+    out.beginArray();
+    for (int row = 0; row < shown; ++row) {
+        const QList<QVariant>& x = r.rows[row];
+        out.beginObject();
+        for (int i = 0; i < r.columns.size(); ++i) {
+            out.key(names[i].constData());
+            out.stored(r.columns[i].kind, x[i]);
+        }
+        out.key("po_terminu");
+        out.value(FieldValues::fromStorage(ColumnKind::Date, x[next]).toDate() < context.today);
+        out.endObject();
+    }
+    out.endArray();
+    out.endObject();
+    context.rawReply = out.take();
 }
 
 } // namespace DueListHandler

@@ -78,7 +78,11 @@ export class Write {
     }
 }
 
-const query = (name, value) => (value ? `?${name}=${encodeURIComponent(value)}` : '');
+// The query of a path from the pairs that have a value.
+const query = pairs => {
+    const given = Object.entries(pairs).filter(([, value]) => value !== '' && value != null);
+    return given.length ? '?' + given.map(([n, v]) => `${n}=${encodeURIComponent(v)}`).join('&') : '';
+};
 
 export const signIn = (login, password) => call('POST', 'prihlaseni', {login, heslo: password});
 export const signOut = () => call('POST', 'odhlaseni', {});
@@ -86,8 +90,8 @@ export const changePassword = (password, newPassword) =>
     call('POST', 'heslo', {heslo: password, nove_heslo: newPassword});
 export const account = () => call('GET', 'ucet');
 export const codeLists = () => call('GET', 'ciselniky');
-export const dueList = town => call('GET', 'revize' + query('mesto', town));
-export const search = text => call('GET', 'hledat' + query('text', text));
+export const dueList = (town, from) => call('GET', 'revize' + query({mesto: town, od: from || ''}));
+export const search = text => call('GET', 'hledat' + query({text}));
 export const customer = id => call('GET', `zakaznici/${encodeURIComponent(id)}`);
 export const card = id => call('GET', `karty/${encodeURIComponent(id)}`);
 export const addActivity = (write, activity) => write.send('POST', 'cinnosti', activity);

@@ -4,6 +4,7 @@ import {h} from '../dom.js';
 import {field, select} from '../form.js';
 import {counted, dateText} from '../format.js';
 import {address, nextRevision, overdueBadge, phoneLink} from '../pieces.js';
+import {showNotice} from '../layout.js';
 import {go} from '../router.js';
 
 export async function duePage(params, query) {
@@ -22,15 +23,12 @@ function row(r) {
              phoneLink(r.mobil || r.tel));
 }
 
-// How many rows are built at once: the whole list of a large firm would take a phone long.
-const batch = 200;
-
-// Adds the rows from `start` on, a batch of them, under their town's heading (rows come
-// ordered by town), and a button for the next batch while there is one.
-function addRows(list, rows, start) {
+// Adds a page of rows under their towns' headings (rows come ordered by town; a town may go
+// on from the page before), and a button for the next page while there is one.
+function addPage(list, data, town) {
     list.querySelector('.more')?.remove();
     let first = null;
-    for (const r of rows.slice(start, start + batch)) {
+    for (const r of data.radky || []) {
         let group = list.lastElementChild;
         if (!group || group.dataset.town !== (r.mesto || '')) {
             group = h('section', {class: 'group', 'data-town': r.mesto || ''},
@@ -41,34 +39,42 @@ function addRows(list, rows, start) {
         group.lastElementChild.appendChild(item);
         first ??= item;
     }
-    const left = rows.length - start - batch;
-    if (left > 0) {
-        const more = () => addRows(list, rows, start + batch).querySelector('a').focus();
-        list.appendChild(h('button', {type: 'button', class: 'button wide more', onclick: more},
-                           `Zobrazit další (${Math.min(left, batch)} z ${left})`));
+    if (data.dalsi != null) {
+        const left = data.pocet - data.dalsi;
+        const more = h('button', {type: 'button', class: 'button wide more'},
+                       `Zobrazit další (${Math.min(left, data.radky.length)} z ${left})`);
+        more.addEventListener('click', async () => {
+            more.disabled = true;
+            try {
+                addPage(list, await api.dueList(town, data.dalsi), town)?.querySelector('a').focus();
+            } catch (error) {
+                more.disabled = false;
+                showNotice(error.message, 'error');
+            }
+        });
+        list.appendChild(more);
     }
     return first;
 }
 
-function summary(data, rows) {
-    if (!rows.length)
+function summary(data) {
+    if (!data.pocet)
         return `Do ${dateText(data.do)} není nic k revizi.`;
-    const overdue = rows.filter(r => r.po_terminu).length;
-    const count = counted(data.pocet ?? rows.length, 'zdroj', 'zdroje', 'zdrojů');
-    return `Do ${dateText(data.do)}: ${count}` + (overdue ? `, z toho ${overdue} po termínu.` : '.');
+    const count = counted(data.pocet, 'zdroj', 'zdroje', 'zdrojů');
+    return `Do ${dateText(data.do)}: ${count}` +
+           (data.po_terminu ? `, z toho ${data.po_terminu} po termínu.` : '.');
 }
 
 export function renderDue(data, town) {
-    const rows = data.radky || [];
     const towns =
         select({name: 'mesto'}, [['', 'Všechna města'], ...(data.mesta || []).map(m => [m, m])], town);
     towns.addEventListener(
         'change', () => go(towns.value ? '#/revize?mesto=' + encodeURIComponent(towns.value) : '#/revize'));
     const list = h('div', {id: 'radky'});
-    addRows(list, rows, 0);
+    addPage(list, data, town);
     const content = h('div', {},
                       h('div', {class: 'panel filter'}, field('Město', towns),
-                        h('p', {class: 'count', id: 'pocet'}, summary(data, rows))),
+                        h('p', {class: 'count', id: 'pocet'}, summary(data))),
                       list);
     return {title: 'Revize', section: '#/revize', content};
 }
