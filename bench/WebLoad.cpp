@@ -74,14 +74,14 @@ QList<WebKindResult> run(const WebLoadSettings& settings, const QList<std::strin
 {
     std::mutex gathered;
     QList<QList<double>> times(kinds.size());
-    QList<int> failures(kinds.size(), 0);
+    QList<QMap<int, int>> failures(kinds.size());
     const Clock::time_point end = Clock::now() + std::chrono::seconds(settings.seconds);
     std::vector<std::thread> clients;
     for (int i = 0; i < settings.clients; ++i) {
         clients.emplace_back([&, i] {
             auto c = client(settings);
             QList<QList<double>> mine(kinds.size());
-            QList<int> failed(kinds.size(), 0);
+            QList<QMap<int, int>> failed(kinds.size());
             // Each client starts at another kind, so that all kinds run at every moment.
             for (int n = 0; Clock::now() < end; ++n) {
                 const int k = (n + i) % int(kinds.size());
@@ -92,12 +92,13 @@ QList<WebKindResult> run(const WebLoadSettings& settings, const QList<std::strin
                     sendOn(*c, settings, cookies[i % cookies.size()], method, path, body, nullptr);
                 mine[k].append(millisecondsSince(start));
                 if (status < 200 || status > 299)
-                    ++failed[k];
+                    ++failed[k][status];
             }
             const std::lock_guard<std::mutex> lock(gathered);
             for (int k = 0; k < kinds.size(); ++k) {
                 times[k] += mine[k];
-                failures[k] += failed[k];
+                for (auto f = failed[k].cbegin(); f != failed[k].cend(); ++f)
+                    failures[k][f.key()] += f.value();
             }
         });
     }
@@ -109,7 +110,9 @@ QList<WebKindResult> run(const WebLoadSettings& settings, const QList<std::strin
         r.name = kinds[k].name;
         r.targetP95Ms = kinds[k].targetP95Ms;
         r.count = int(times[k].size());
-        r.failures = failures[k];
+        r.failedStatuses = failures[k];
+        for (const int n : failures[k])
+            r.failures += n;
         r.p50 = percentile(times[k], 50);
         r.p95 = percentile(times[k], 95);
         r.max = percentile(times[k], 100);

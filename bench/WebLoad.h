@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <functional>
@@ -20,7 +21,8 @@ struct WebKindResult
     QString name;
     double targetP95Ms = 0;
     int count = 0;
-    int failures = 0; // answers other than 2xx, or none
+    int failures = 0;              // answers other than 2xx, or none
+    QMap<int, int> failedStatuses; // how many of each status failed (0: no answer)
     double p50 = 0, p95 = 0, max = 0;
 };
 

@@ -136,11 +136,12 @@ QList<WebRequestKind> requestKinds(const Workload& w)
          }},
         {QStringLiteral("Customer with cards"), 50,
          [&w, get](int n, std::string* m, std::string* p, std::string*) {
-             get(m, p, "/api/zakaznici/" + std::to_string(w.customers[(n * 7919) % w.customers.size()]));
+             get(m, p,
+                 "/api/zakaznici/" + std::to_string(w.customers[qint64(n) * 7919 % w.customers.size()]));
          }},
         {QStringLiteral("Card with its history"), 50,
          [&w, get](int n, std::string* m, std::string* p, std::string*) {
-             get(m, p, "/api/karty/" + std::to_string(w.cards[(n * 104729) % w.cards.size()]));
+             get(m, p, "/api/karty/" + std::to_string(w.cards[qint64(n) * 104729 % w.cards.size()]));
          }},
         {QStringLiteral("Due list of one town"), 50,
          [&w, get](int n, std::string* m, std::string* p, std::string*) {
@@ -152,7 +153,7 @@ QList<WebRequestKind> requestKinds(const Workload& w)
              *p = "/api/cinnosti";
              *body = "{\"id_pozadavku\":\"" +
                      QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() +
-                     "\",\"id_topneho_zdroje\":" + std::to_string(w.cards[(n * 31) % w.cards.size()]) +
+                     "\",\"id_topneho_zdroje\":" + std::to_string(w.cards[qint64(n) * 31 % w.cards.size()]) +
                      ",\"datum\":\"" + today + "\",\"cinnost\":" + std::to_string(w.activityKind) +
                      ",\"cena_prace\":\"450.5\",\"poznamka\":\"měření\"}";
          }},
@@ -204,6 +205,14 @@ QString memoryOf(qint64 pid, const char* key)
         if (line.startsWith(key))
             return QString::fromLatin1(line.mid(int(qstrlen(key)))).simplified();
     return QStringLiteral("?");
+}
+
+// Starts the process's peak of memory afresh from what it holds now; false where the system
+// does not let it.
+bool restartPeak(qint64 pid)
+{
+    QFile refs(QStringLiteral("/proc/%1/clear_refs").arg(pid));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
 }
 
 } // namespace
@@ -281,6 +290,10 @@ int main(int argc, char* argv[])
                    .arg(WebLoad::percentile(signIns, 100), 0, 'f', 0);
         out.flush();
 
+        // Argon2id takes 64 MiB for each sign-in on purpose: its peak is told apart, and the
+        // load's own is measured from a new start.
+        const QString signInPeak = memoryOf(server.processId(), "VmHWM:");
+        const bool peakRestarted = restartPeak(server.processId());
         const QList<WebRequestKind> kinds = requestKinds(workload);
         const QList<WebKindResult> results = WebLoad::run(settings, cookies, kinds);
         const QString peak = memoryOf(server.processId(), "VmHWM:");
@@ -316,12 +329,18 @@ int main(int argc, char* argv[])
                        .arg(QStringLiteral("<= %1").arg(r.targetP95Ms), 8)
                        .arg(alone, 9, 'f', 1)
                        .arg(ok ? QStringLiteral("OK") : QStringLiteral("SLOW"));
+            for (auto f = r.failedStatuses.cbegin(); f != r.failedStatuses.cend(); ++f)
+                out << QStringLiteral("    failed with status %1: %2\n").arg(f.key()).arg(f.value());
         }
         const double peakMb = peak.section(u' ', 0, 0).toDouble() / 1024.0;
         if (peakMb >= 100)
             status = 4;
-        out << QStringLiteral("\nvestibor-web's memory at its peak: %1 MB (target < 100 MB)\n")
-                   .arg(peakMb, 0, 'f', 1);
+        out << QStringLiteral(
+                   "\nvestibor-web's memory at its peak under the load: %1 MB (target < 100 MB)%2\n")
+                   .arg(peakMb, 0, 'f', 1)
+                   .arg(peakRestarted ? QString() : QStringLiteral(", the sign-ins included"));
+        out << QStringLiteral("vestibor-web's memory at its peak during the sign-ins: %1 MB\n")
+                   .arg(signInPeak.section(u' ', 0, 0).toDouble() / 1024.0, 0, 'f', 1);
         out << "p95 over all clients; 'alone' is the median of the same request handled in-process, one at a "
                "time, without the network.\n";
     } catch (const std::exception& e) {

@@ -3,6 +3,8 @@
 #include "store/GuardedUpdate.h"
 #include "support/TestMain.h"
 #include "support/WebFixture.h"
+#include "web/CustomerSearchIndex.h"
+#include "web/SearchHandler.h"
 
 #include <QJsonArray>
 
@@ -147,6 +149,31 @@ private slots:
         QCOMPARE(found(QStringLiteral("sn-100")), QStringLiteral("karta 1"));
         QCOMPARE(found(QStringLiteral("ck-100")), QStringLiteral("karta 1"));
         QCOMPARE(found(QString()), QString());
+
+        // What the desktop changes: the customer found is shown as it is now, one deleted is
+        // left out at once, and the new texts are searched a few seconds later.
+        f.connection.execute(QStringLiteral("UPDATE cis_zakaznici SET nazev = 'Procházka' WHERE id = 1"));
+        f.connection.execute(QStringLiteral("INSERT INTO cis_zakaznici (id, nazev, mesto) VALUES (3, "
+                                            "'Dvořák', 'Praha')"));
+        const auto r = f.get(QStringLiteral("/api/hledat?text=novak"), token);
+        QCOMPARE(r.json[QStringLiteral("zakaznici")][0][QStringLiteral("nazev")].toString(),
+                 QStringLiteral("Procházka"));
+        f.now = f.now.addSecs(CustomerSearchIndex::FreshSeconds);
+        QCOMPARE(found(QStringLiteral("prochazka")), QStringLiteral("1"));
+        QCOMPARE(found(QStringLiteral("novak")), QString());
+        QCOMPARE(found(QStringLiteral("dvorak")), QStringLiteral("3,2"));
+        f.connection.execute(QStringLiteral("DELETE FROM cis_zakaznici WHERE id = 3"));
+        QCOMPARE(found(QStringLiteral("dvorak")), QStringLiteral("2"));
+        // A common text: the first fifty by name, and a word that there are more.
+        QList<QVariantList> many;
+        for (int i = 0; i < 60; ++i)
+            many.append({100 + i, QStringLiteral("Zákazník %1").arg(i, 2, 10, QLatin1Char('0'))});
+        f.connection.executeMany(QStringLiteral("INSERT INTO cis_zakaznici (id, nazev) VALUES (?, ?)"), many);
+        f.now = f.now.addSecs(CustomerSearchIndex::FreshSeconds);
+        const auto common = f.get(QStringLiteral("/api/hledat?text=zakaznik"), token).json;
+        QCOMPARE(common[QStringLiteral("zakaznici")].toArray().size(), SearchHandler::MostCustomers);
+        QCOMPARE(common[QStringLiteral("zakaznici")][49][QStringLiteral("id")].toInt(), 149);
+        QCOMPARE(common[QStringLiteral("dalsi")].toBool(), true);
     }
 
     // The next revision as the desktop works it out: months, month ends, period 0.

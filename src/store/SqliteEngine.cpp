@@ -227,6 +227,11 @@ SqliteEngine::SqliteEngine(const QString& connectionName, const QString& filePat
     }
 }
 
+void SqliteEngine::preferManyThreads()
+{
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+}
+
 SqliteEngine::~SqliteEngine()
 {
     close();

@@ -14,6 +14,10 @@ public:
     // Opens an existing database file under the Qt connection name; throws DatabaseError.
     SqliteEngine(const QString& connectionName, const QString& filePath);
     ~SqliteEngine() override;
+    // For a process whose threads each query a file of their own connection at once: SQLite
+    // stops counting its memory, which takes one lock shared by every connection for each
+    // allocation. Only before the first database is opened.
+    static void preferManyThreads();
 
     QSqlDatabase database() const override;
     QString description() const override { return m_filePath; }

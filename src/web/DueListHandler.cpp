@@ -39,17 +39,26 @@ const QString addressOrder =
                    "coalesce(z.nazev, '') COLLATE czech, z.id");
 const QString townMatches = QStringLiteral("coalesce(z.mesto, '') COLLATE czech = ?");
 const QString dueOnly = QStringLiteral("p.hlidani_revizi = TRUE AND p.datum <= ?");
+// The customers, their cards along the index of customers and each card's kept row by its
+// key (the kept dates' index would be read whole for each customer).
+const QString customersCards =
+    QStringLiteral("cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN pristi_revize_karet p WHERE ");
+const QString cardsDue =
+    QStringLiteral("t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") + dueOnly;
 
-// Every town with a card due, each found along the index of towns by one due card.
+// Every town with a card due: the towns one after another along their index (a step each,
+// not a row for every customer), each kept when one of its customers has a card due (the
+// offset keeps the server from joining all due cards instead of looking for one a town).
 QStringList dueTowns(Connection& c, const QString& until)
 {
     QStringList towns;
     for (const QList<QVariant>& row :
-         c.query(QStringLiteral("SELECT m.mesto FROM (SELECT DISTINCT mesto FROM cis_zakaznici WHERE mesto "
-                                "IS NOT NULL) m WHERE EXISTS (SELECT 1 FROM cis_zakaznici z CROSS JOIN "
-                                "topny_zdroj t CROSS JOIN pristi_revize_karet p WHERE z.mesto = m.mesto AND "
-                                "t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") +
-                     dueOnly + u')',
+         c.query(QStringLiteral("WITH RECURSIVE m(mesto) AS (SELECT min(mesto) FROM cis_zakaznici UNION ALL "
+                                "SELECT (SELECT min(mesto) FROM cis_zakaznici WHERE mesto > m.mesto) FROM m "
+                                "WHERE m.mesto IS NOT NULL) SELECT mesto FROM m WHERE mesto IS NOT NULL AND "
+                                "EXISTS (SELECT 1 FROM ") +
+                     customersCards + QStringLiteral("z.mesto = m.mesto AND ") + cardsDue +
+                     QStringLiteral(" LIMIT 1 OFFSET 0)"),
                  {until})
              .rows)
         towns.append(row[0].toString());
@@ -58,18 +67,21 @@ QStringList dueTowns(Connection& c, const QString& until)
     return towns;
 }
 
-// How many cards the list holds and how many of them are overdue: the whole list's along
-// the kept dates' index, one town's from its customers.
+// How many cards the list holds and how many of them are overdue: the whole list's each
+// counted along the kept dates' index alone, one town's as its page reads them.
 std::pair<qint64, qint64> counts(Connection& c, const QString& town, const QString& until,
                                  const QString& today)
 {
-    const QString count = QStringLiteral("SELECT count(*), count(CASE WHEN p.datum < ? THEN 1 END) FROM ");
+    if (town.isEmpty()) {
+        const QString count =
+            QStringLiteral("SELECT count(*) FROM pristi_revize_karet p WHERE p.hlidani_revizi = TRUE AND ");
+        return {c.query(count + QStringLiteral("p.datum <= ?"), {until}).rows[0][0].toLongLong(),
+                c.query(count + QStringLiteral("p.datum < ?"), {today}).rows[0][0].toLongLong()};
+    }
     const ResultSet r =
-        town.isEmpty()
-            ? c.query(count + QStringLiteral("pristi_revize_karet p WHERE ") + dueOnly, {today, until})
-            : c.query(count + QStringLiteral("cis_zakaznici z CROSS JOIN pristi_revize_karet p WHERE ") +
-                          townMatches + QStringLiteral(" AND p.id_zakaznika = z.id AND ") + dueOnly,
-                      {today, town, until});
+        c.query(QStringLiteral("SELECT count(*), count(CASE WHEN p.datum < ? THEN 1 END) FROM ") +
+                    customersCards + townMatches + QStringLiteral(" AND ") + cardsDue,
+                {today, town, until});
     return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
 }
 
@@ -90,15 +102,14 @@ void get(RequestContext& context)
     QString sql =
         QStringLiteral("SELECT t.id AS id_topneho_zdroje, z.id AS id_zakaznika, z.nazev AS zakaznik, "
                        "z.mesto, z.ulice, z.tel, z.mobil, t.nazev AS zdroj, t.typ, t.vyrobni_cislo, p.datum "
-                       "AS pristi_revize FROM cis_zakaznici z CROSS JOIN topny_zdroj t CROSS JOIN "
-                       "pristi_revize_karet p WHERE ");
+                       "AS pristi_revize FROM ") +
+        customersCards;
     QVariantList params;
     if (!onlyTown.isEmpty()) {
         sql += townMatches + QStringLiteral(" AND ");
         params << onlyTown;
     }
-    sql += QStringLiteral("t.id_zakaznika = z.id AND p.id_topneho_zdroje = t.id AND ") + dueOnly +
-           QStringLiteral(" ORDER BY ") + addressOrder + QStringLiteral(", t.id LIMIT ? OFFSET ?");
+    sql += cardsDue + QStringLiteral(" ORDER BY ") + addressOrder + QStringLiteral(", t.id LIMIT ? OFFSET ?");
     params << untilText << PageRows + 1 << start;
     const ResultSet r = c.query(sql, params);
     const auto [count, overdue] = counts(c, onlyTown, untilText, context.today.toString(Qt::ISODate));

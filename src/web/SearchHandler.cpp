@@ -1,12 +1,12 @@
 #include "web/SearchHandler.h"
 
 #include "store/Connection.h"
-#include "store/SqlDialect.h"
 #include "web/ApiError.h"
 #include "web/JsonValues.h"
 #include "web/RequestContext.h"
-#include "web/TextFolding.h"
+#include "web/WebServices.h"
 
+#include <QHash>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -26,29 +26,29 @@ qint64 cardOf(Connection& connection, const QString& text)
     return r.rows.size() == 1 ? r.rows[0][0].toLongLong() : 0;
 }
 
-// The names, persons, towns and streets without regard to accents and letter case: on the
-// file one comparison a row (their texts joined by a character nobody types, so that no
-// match runs across two of them), on the server a regular expression of the text's letters
-// with their accented forms; the phones only for a text with a digit. In the order of names
-// along their index, so that a common text stops after a page.
-QString customerQuery(bool server, bool phones)
+// The customers of these ids with what the search shows of them, in the order given.
+QJsonArray customersOf(Connection& connection, const QList<qint64>& ids)
 {
-    QString condition;
-    if (server) {
-        condition = QStringLiteral("nazev ~* ? OR osoba ~* ? OR mesto ~* ? OR ulice ~* ?");
-    } else {
-        condition =
-            TextFolding::unaccented(QStringLiteral(
-                "coalesce(nazev, '') || char(31) || coalesce(osoba, '') || char(31) || coalesce(mesto, '') "
-                "|| char(31) || coalesce(ulice, '')")) +
-            QStringLiteral(" LIKE ? ESCAPE '\\'");
+    if (ids.isEmpty())
+        return {};
+    QVariantList values;
+    for (const qint64 id : ids)
+        values << id;
+    const QString marks = QStringLiteral("?, ").repeated(ids.size()).chopped(2);
+    const ResultSet r = connection.query(
+        QStringLiteral(
+            "SELECT id, nazev, osoba, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE id IN (%1)")
+            .arg(marks),
+        values);
+    QHash<qint64, QJsonObject> byId;
+    for (int i = 0; i < r.rows.size(); ++i)
+        byId.insert(r.rows[i][0].toLongLong(), JsonValues::row(r, i));
+    QJsonArray customers;
+    for (const qint64 id : ids) {
+        if (const auto found = byId.constFind(id); found != byId.constEnd()) // not deleted meanwhile
+            customers.append(*found);
     }
-    if (phones)
-        condition +=
-            QStringLiteral(" OR replace(tel, ' ', '') LIKE ? ESCAPE '\\' OR replace(mobil, ' ', '') LIKE ? "
-                           "ESCAPE '\\'");
-    return QStringLiteral("SELECT id, nazev, osoba, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE ") +
-           condition + QStringLiteral(" ORDER BY nazev, id LIMIT %1").arg(MostCustomers + 1);
+    return customers;
 }
 
 } // namespace
@@ -69,25 +69,15 @@ void get(RequestContext& context)
         context.reply.insert(QStringLiteral("karta"), card);
         return;
     }
-    QVariantList values;
-    if (c.isServer()) {
-        const QString pattern = TextFolding::accentFreePattern(text);
-        values << pattern << pattern << pattern << pattern;
-    } else {
-        values << SqlDialect::containsPattern(TextFolding::fold(text));
-    }
-    const bool phones = std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); });
-    if (phones) {
-        QString digits = text;
-        digits.remove(u' ');
-        values << SqlDialect::containsPattern(digits) << SqlDialect::containsPattern(digits);
-    }
-    const ResultSet r = c.query(customerQuery(c.isServer(), phones), values);
-    QJsonArray customers;
-    for (int i = 0; i < std::min<int>(r.rows.size(), MostCustomers); ++i)
-        customers.append(JsonValues::row(r, i));
+    // A text with a digit also looks through the phones, without their spaces.
+    QString digits;
+    if (std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.isDigit(); }))
+        digits = QString(text).remove(u' ');
+    const QList<qint64> ids =
+        context.services.customerSearch.find(c, context.now, text, digits, MostCustomers + 1);
+    const QJsonArray customers = customersOf(c, ids.mid(0, MostCustomers));
     context.reply.insert(QStringLiteral("zakaznici"), customers);
-    context.reply.insert(QStringLiteral("dalsi"), r.rows.size() > MostCustomers);
+    context.reply.insert(QStringLiteral("dalsi"), ids.size() > MostCustomers);
 }
 
 } // namespace SearchHandler

@@ -1,7 +1,6 @@
 #include "web/WebDatabase.h"
 
 #include "store/Connection.h"
-#include "web/TextFolding.h"
 
 #include <atomic>
 
@@ -32,7 +31,6 @@ Connection& WebDatabase::connection()
     // no other thread.
     auto connection = std::make_unique<Connection>(nextConnectionName());
     m_open(*connection);
-    TextFolding::registerOn(*connection);
     // The desktop's large page cache would take up to 32 times as much here, one for each
     // serving thread: the file stays in the system's cache for all of them anyway.
     if (!connection->isServer())

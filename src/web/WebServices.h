@@ -1,11 +1,12 @@
 #pragma once
 
+#include "web/CustomerSearchIndex.h"
 #include "web/SignInThrottle.h"
 #include "web/WebDatabase.h"
 #include "web/WebOptions.h"
 
-// What every request of the web app shares: the options, the database and the sign-in
-// throttle.
+// What every request of the web app shares: the options, the database, the sign-in throttle
+// and the customers' texts of the search.
 struct WebServices
 {
     explicit WebServices(WebOptions o) : options(std::move(o)), database(options.openDatabase) {}
@@ -13,4 +14,5 @@ struct WebServices
     WebOptions options;
     WebDatabase database;
     SignInThrottle throttle;
+    CustomerSearchIndex customerSearch;
 };

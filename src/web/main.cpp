@@ -1,4 +1,5 @@
 #include "helpers/IniFile.h"
+#include "store/SqliteEngine.h"
 #include "web/AccountCommand.h"
 #include "web/DatabaseOpening.h"
 #include "web/WebApp.h"
@@ -80,6 +81,7 @@ int main(int argc, char* argv[])
     // each thread, and the large buffers mapped apart.
     mallopt(M_ARENA_MAX, 2);
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    SqliteEngine::preferManyThreads();
     QCoreApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
     const WebCommandLine line =
