@@ -38,24 +38,28 @@ QList<qint64> CustomerSearchIndex::find(Connection& connection, const QDateTime&
 std::shared_ptr<const CustomerSearchIndex::Texts> CustomerSearchIndex::current(Connection& connection,
                                                                                const QDateTime& now)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        const bool fresh = m_texts && m_texts->read <= now && m_texts->read.secsTo(now) < FreshSeconds;
-        if (fresh || (m_texts && m_reading))
-            return m_texts;
-        m_reading = true;
-    }
+    std::unique_lock lock(m_mutex);
+    // Before the first texts are read, the others wait for them rather than each read its own.
+    m_readingDone.wait(lock, [&] { return m_texts || !m_reading; });
+    const bool fresh = m_texts && m_texts->read <= now && m_texts->read.secsTo(now) < FreshSeconds;
+    if (fresh || m_reading)
+        return m_texts;
+    m_reading = true;
+    lock.unlock();
+    std::shared_ptr<const Texts> texts;
     try {
-        std::shared_ptr<const Texts> texts = readTexts(connection, now);
-        std::lock_guard lock(m_mutex);
-        m_texts = texts;
-        m_reading = false;
-        return texts;
+        texts = readTexts(connection, now);
     } catch (...) {
-        std::lock_guard lock(m_mutex);
+        lock.lock();
         m_reading = false;
+        m_readingDone.notify_all();
         throw;
     }
+    lock.lock();
+    m_texts = texts;
+    m_reading = false;
+    m_readingDone.notify_all();
+    return texts;
 }
 
 std::shared_ptr<const CustomerSearchIndex::Texts> CustomerSearchIndex::readTexts(Connection& connection,

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -40,4 +41,5 @@ private:
     std::mutex m_mutex;
     std::shared_ptr<const Texts> m_texts;
     bool m_reading = false;
+    std::condition_variable m_readingDone;
 };

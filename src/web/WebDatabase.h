@@ -14,7 +14,7 @@ class Connection;
 class WebDatabase
 {
 public:
-    static constexpr int CacheKibibytes = 2048;
+    static constexpr int CacheKibibytes = 1024;
 
     explicit WebDatabase(std::function<void(Connection&)> open);
     ~WebDatabase();

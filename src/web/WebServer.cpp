@@ -8,12 +8,27 @@
 #include <malloc.h>
 #include <netinet/tcp.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
 
 namespace {
+
+// What the requests freed goes back to the system every few seconds, by the request that
+// comes after: freed in the middle of the heap by any of the threads, it would otherwise stay
+// with the server after a busy moment.
+void returnFreedMemory()
+{
+    static std::atomic<qint64> lastTrim{0};
+    const qint64 now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    qint64 last = lastTrim.load();
+    if (now - last >= WebServer::TrimSeconds && lastTrim.compare_exchange_strong(last, now))
+        malloc_trim(0);
+}
 
 // The threads that serve the connections: each keep-alive connection holds one. When all
 // are busy, a few connections wait; beyond them the server stops accepting until one is
@@ -141,10 +156,7 @@ QString WebServer::bind()
     });
     const auto handle = [this](const httplib::Request& request, httplib::Response& response) {
         m_app.handle(request, response);
-        // A large answer (the whole due list) leaves its rows freed in the middle of the
-        // heap: they go back to the system, so that the server stays small.
-        if (response.body.size() > LargeAnswer)
-            malloc_trim(0);
+        returnFreedMemory();
     };
     const std::string everything = ".*";
     s.Get(everything, handle);

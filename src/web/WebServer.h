@@ -20,7 +20,7 @@ public:
     static constexpr int WaitingConnections = 64;
     static constexpr int HeaderSeconds = 10;
     static constexpr int KeepAliveSeconds = 5;
-    static constexpr size_t LargeAnswer = 1024 * 1024;
+    static constexpr int TrimSeconds = 2;
 
     WebServer(WebApp& app, const WebSettings& settings);
     ~WebServer();
