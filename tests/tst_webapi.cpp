@@ -8,6 +8,9 @@
 
 #include <QJsonArray>
 
+#include <barrier>
+#include <thread>
+
 // The web app's answers and writes: the due list, the search, the customer and the card,
 // new activities and cards, corrections against other users, request ids, input checks
 // and an unreachable database.
@@ -309,6 +312,33 @@ private slots:
         const QString other = f.signedIn(QStringLiteral("svoboda"), QStringLiteral("technik"), 2);
         QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), body, other).status, 409);
         QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+        // Sent again while the first is still being written (each on a connection of its own,
+        // both let go at once): one row, and both answers show it.
+        constexpr int Pairs = 10;
+        QList<WebFixture::Reply> mine(Pairs), theirs(Pairs);
+        const auto pair = [&](int n) {
+            return f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(100 + n));
+        };
+        std::barrier together(2);
+        std::thread parallel([&] {
+            f.get(QStringLiteral("/api/ucet"), token); // its connection opened beforehand
+            for (int n = 0; n < Pairs; ++n) {
+                together.arrive_and_wait();
+                theirs[n] = f.write("POST", QStringLiteral("/api/cinnosti"), pair(n), token);
+            }
+            f.app.threadEnds();
+        });
+        for (int n = 0; n < Pairs; ++n) {
+            together.arrive_and_wait();
+            mine[n] = f.write("POST", QStringLiteral("/api/cinnosti"), pair(n), token);
+        }
+        parallel.join();
+        for (int n = 0; n < Pairs; ++n) {
+            QCOMPARE(mine[n].status, 201);
+            QCOMPARE(theirs[n].status, 201);
+            QCOMPARE(mine[n].json, theirs[n].json);
+        }
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 11);
     }
 
     // Each field is checked by the schema's rules with a Czech message naming it, and

@@ -4,15 +4,18 @@
 #include "web/WebServer.h"
 #include "web/WebSettings.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 // The socket server around the web app: plain HTTP on a loopback address, TLS 1.2 or newer
 // with a certificate, no Nagle delay, the body limit and the header timeout on real
@@ -144,6 +147,58 @@ private slots:
                  qPrintable(QString::number(answered)));
         QVERIFY2(closed < header + WebServer::KeepAliveSeconds * 1000 + 2000,
                  qPrintable(QString::number(closed)));
+    }
+
+    // No more connections are taken than the threads serve and the queue holds: the rest
+    // wait unanswered outside, and are served as soon as the ones taken are done.
+    void connectionsBeyondTheCapWait()
+    {
+        WebFixture f;
+        Running running(f);
+        QVERIFY(running.error.isEmpty());
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(quint16(running.server->port()));
+        inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+        const auto connected = [&] {
+            const int sock = socket(AF_INET, SOCK_STREAM, 0);
+            return ::connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? sock : -1;
+        };
+        const auto openFiles = [] {
+            return QDir(QStringLiteral("/proc/self/fd"))
+                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                .size();
+        };
+        const qsizetype before = openFiles();
+        // Each holds a thread or a place in the queue with a header never finished; the last
+        // few find neither.
+        const int cap = WebServer::Threads + WebServer::WaitingConnections;
+        std::vector<int> stalled;
+        const char half[] = "GET / HTTP/1.1\r\n";
+        for (int i = 0; i < cap + 3; ++i) {
+            stalled.push_back(connected());
+            QVERIFY(stalled.back() >= 0);
+            QCOMPARE(::send(stalled.back(), half, sizeof half - 1, 0), ssize_t(sizeof half - 1));
+        }
+        QThread::msleep(300);
+        // The server took the connections it serves or queues, and the one it waits to queue.
+        QCOMPARE(openFiles() - before - qsizetype(stalled.size()), qsizetype(cap + 1));
+        const int late = connected();
+        QVERIFY(late >= 0);
+        const char whole[] = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+        QCOMPARE(::send(late, whole, sizeof whole - 1, 0), ssize_t(sizeof whole - 1));
+        timeval wait{1, 0};
+        setsockopt(late, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        char buffer[64];
+        QCOMPARE(::recv(late, buffer, sizeof buffer, 0), ssize_t(-1)); // nothing within a second
+        for (const int sock : stalled)
+            ::close(sock);
+        wait = {5, 0};
+        setsockopt(late, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        const ssize_t got = ::recv(late, buffer, sizeof buffer, 0);
+        ::close(late);
+        QVERIFY(got > 0);
+        QVERIFY(std::string(buffer, size_t(got)).rfind("HTTP/1.1 200 ", 0) == 0);
     }
 
     // Over TLS: 1.2 or newer only, and HSTS.

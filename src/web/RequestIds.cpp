@@ -9,6 +9,11 @@ namespace RequestIds {
 std::optional<qint64> earlierRow(Connection& connection, const QString& requestId, qint64 account,
                                  const QString& table)
 {
+    // The same request sent again while the first is being written waits for it and then
+    // finds its row: on the file the writes take turns anyway, on the server the id is held
+    // until the transaction that claimed it ends.
+    if (connection.isServer())
+        connection.execute(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"), {requestId});
     const ResultSet r = connection.query(
         QStringLiteral("SELECT ucet, tabulka, id_radku FROM web_prijato WHERE id_pozadavku = ?"),
         {requestId});

@@ -11,8 +11,9 @@ class Connection;
 // second answer shows the row the first one wrote.
 namespace RequestIds {
 
-// The row the request wrote before into that table, or nothing when the id is new. An id
-// used for another table or by another account is refused (ApiError 409).
+// The row the request wrote before into that table, or nothing when the id is new; inside
+// the write's transaction, which holds the id until it ends. An id used for another table
+// or by another account is refused (ApiError 409).
 std::optional<qint64> earlierRow(Connection& connection, const QString& requestId, qint64 account,
                                  const QString& table);
 void remember(Connection& connection, const QString& requestId, qint64 account, const QString& table,
