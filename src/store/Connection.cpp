@@ -4,6 +4,8 @@
 #include "store/PostgresEngine.h"
 #include "store/SqliteEngine.h"
 
+#include <chrono>
+
 int ResultSet::columnIndex(const QString& name) const
 {
     for (int i = 0; i < columns.size(); ++i)
@@ -76,14 +78,36 @@ Engine& Connection::engine() const
     return *m_engine;
 }
 
+template <typename Step> auto Connection::timed(Step step) const
+{
+    if (!m_timeTold)
+        return step();
+    const auto start = std::chrono::steady_clock::now();
+    struct Tell
+    {
+        const std::function<void(double)>& told;
+        std::chrono::steady_clock::time_point start;
+        ~Tell()
+        {
+            told(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    } tell{m_timeTold, start};
+    return step();
+}
+
+void Connection::timeStatements(std::function<void(double milliseconds)> told)
+{
+    m_timeTold = std::move(told);
+}
+
 ResultSet Connection::query(const QString& sql, const QVariantList& params) const
 {
-    return engine().query(sql, params);
+    return timed([&] { return engine().query(sql, params); });
 }
 
 int Connection::execute(const QString& sql, const QVariantList& params)
 {
-    const int changed = engine().execute(sql, params);
+    const int changed = timed([&] { return engine().execute(sql, params); });
     if (sql.trimmed().startsWith(QStringLiteral("ALTER"), Qt::CaseInsensitive))
         forgetSchema();
     return changed;
@@ -91,12 +115,12 @@ int Connection::execute(const QString& sql, const QVariantList& params)
 
 void Connection::executeMany(const QString& sql, const QList<QVariantList>& rows)
 {
-    engine().executeMany(sql, rows);
+    timed([&] { engine().executeMany(sql, rows); });
 }
 
 qint64 Connection::insert(const QString& sql, const QVariantList& params)
 {
-    return engine().insert(sql, params);
+    return timed([&] { return engine().insert(sql, params); });
 }
 
 QString Connection::rowKey(const QString& table) const
@@ -145,7 +169,7 @@ bool Connection::hasTable(const QString& table) const
 
 void Connection::begin()
 {
-    engine().begin(m_savepointDepth);
+    timed([&] { engine().begin(m_savepointDepth); });
     ++m_savepointDepth;
 }
 
@@ -153,7 +177,7 @@ void Connection::commit()
 {
     if (m_savepointDepth == 0)
         return;
-    engine().commit(m_savepointDepth - 1);
+    timed([&] { engine().commit(m_savepointDepth - 1); });
     --m_savepointDepth;
 }
 
@@ -162,5 +186,5 @@ void Connection::rollback()
     if (m_savepointDepth == 0)
         return;
     --m_savepointDepth;
-    engine().rollback(m_savepointDepth);
+    timed([&] { engine().rollback(m_savepointDepth); });
 }

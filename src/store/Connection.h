@@ -66,6 +66,9 @@ public:
     // How many statements went to the database since the connection was opened (on the
     // server each is a round trip); 0 while closed.
     qint64 statementCount() const;
+    // Told the time of each statement and transaction step from now on (none: no longer):
+    // a benchmark's measure of the database's own share of an action.
+    void timeStatements(std::function<void(double milliseconds)> told);
 
     // The database file whole, as one consistent image handed to use while it lives (for a
     // backup), and whether this connection changed any row since it opened. Throws
@@ -85,6 +88,7 @@ public:
 
 private:
     Engine& engine() const;
+    template <typename Step> auto timed(Step step) const;
 
     QString m_name;
     QString m_filePath;
@@ -92,4 +96,5 @@ private:
     int m_savepointDepth = 0;
     std::unique_ptr<Engine> m_engine;
     mutable QHash<QString, QList<ColumnInfo>> m_schema;
+    std::function<void(double)> m_timeTold;
 };

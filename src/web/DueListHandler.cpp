@@ -67,21 +67,17 @@ QStringList dueTowns(Connection& c, const QString& until)
     return towns;
 }
 
-// How many cards the list holds and how many of them are overdue: the whole list's each
-// counted along the kept dates' index alone, one town's as its page reads them.
+// How many cards the list holds and how many of them are overdue: the whole list's counted
+// along the kept dates' index alone, one town's as its page reads them.
 std::pair<qint64, qint64> counts(Connection& c, const QString& town, const QString& until,
                                  const QString& today)
 {
-    if (town.isEmpty()) {
-        const QString count =
-            QStringLiteral("SELECT count(*) FROM pristi_revize_karet p WHERE p.hlidani_revizi = TRUE AND ");
-        return {c.query(count + QStringLiteral("p.datum <= ?"), {until}).rows[0][0].toLongLong(),
-                c.query(count + QStringLiteral("p.datum < ?"), {today}).rows[0][0].toLongLong()};
-    }
+    const QString count = QStringLiteral("SELECT count(*), count(*) FILTER (WHERE p.datum < ?) FROM ");
     const ResultSet r =
-        c.query(QStringLiteral("SELECT count(*), count(CASE WHEN p.datum < ? THEN 1 END) FROM ") +
-                    customersCards + townMatches + QStringLiteral(" AND ") + cardsDue,
-                {today, town, until});
+        town.isEmpty()
+            ? c.query(count + QStringLiteral("pristi_revize_karet p WHERE ") + dueOnly, {today, until})
+            : c.query(count + customersCards + townMatches + QStringLiteral(" AND ") + cardsDue,
+                      {today, town, until});
     return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
 }
 
