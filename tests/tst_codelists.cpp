@@ -292,15 +292,15 @@ private slots:
     {
         OpenContext f;
         f.exec(QStringLiteral("INSERT INTO cis_cinnost (nazev_cinnosti) VALUES ('Revize'), ('Kontrola')"));
-        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::activityKinds()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListDefinitions::activityKinds()),
                  QStringLiteral(
                      "Kód\tNázev "
                      "činnosti\r\n==================================\r\n\r\n1\tRevize\r\n2\tKontrola\r\n"));
-        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::categories()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListDefinitions::categories()),
                  QStringLiteral("Kód\tNázev kategorie\tLhůta\r\n==================================\r\n\r\n"));
         f.exec(QStringLiteral("INSERT INTO cis_technici (cislo, jmeno_technika) VALUES (2, 'Čermák'), (1, "
                               "'Zelený'), (3, 'Adam')"));
-        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListSpecs::technicians()),
+        QCOMPARE(SmallCodeListWindow::listingText(f.context.connection, CodeListDefinitions::technicians()),
                  QStringLiteral("Číslo\tJméno technika\r\n==================================\r\n\r\n"
                                 "3\tAdam\r\n2\tČermák\r\n1\tZelený\r\n"));
 

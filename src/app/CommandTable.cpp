@@ -8,14 +8,14 @@
 
 namespace {
 
-struct CommandSpec
+struct CommandDefinition
 {
     const char* name;
     const char* caption;
     QKeySequence shortcut;
 };
 
-const CommandSpec commands[] = {
+const CommandDefinition commands[] = {
     {Akce_OtevritZakaznika, "Otevřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_O)},
     {Akce_ZavritZakaznika, "Zavřít zákazníka", QKeySequence(Qt::CTRL | Qt::Key_W)},
     {Akce_OtevritTZ, "Otevřít TZ", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
@@ -37,14 +37,14 @@ const CommandSpec commands[] = {
     {Akce_UctyTechniku, "Účty techniků…", QKeySequence()},
 };
 
-struct MenuSpec
+struct MenuDefinition
 {
     const char* name;
     const char* caption;
     QList<const char*> items; // nullptr is a separator
 };
 
-const MenuSpec menus[] = {
+const MenuDefinition menus[] = {
     {"HMenu_Soubor",
      "Soubor",
      {Akce_OtevritTZ, Akce_OtevritZakaznika, Akce_ZavritZakaznika, Akce_PlanRevizi, nullptr, Akce_Konec}},
@@ -60,10 +60,10 @@ const MenuSpec menus[] = {
 
 CommandTable::CommandTable(QObject* owner)
 {
-    for (const CommandSpec& spec : commands) {
-        auto* action = new QAction(QString::fromUtf8(spec.caption), owner);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        action->setShortcut(spec.shortcut);
+    for (const CommandDefinition& definition : commands) {
+        auto* action = new QAction(QString::fromUtf8(definition.caption), owner);
+        action->setObjectName(QString::fromLatin1(definition.name));
+        action->setShortcut(definition.shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
         m_actions.insert(action->objectName(), action);
     }
@@ -77,10 +77,10 @@ QAction* CommandTable::action(const QString& name) const
 void CommandTable::buildMenu(QMenuBar* menuBar) const
 {
     menuBar->setObjectName(QStringLiteral("MainMenu1"));
-    for (const MenuSpec& spec : menus) {
-        QMenu* menu = menuBar->addMenu(QString::fromUtf8(spec.caption));
-        menu->setObjectName(QString::fromLatin1(spec.name));
-        for (const char* item : spec.items) {
+    for (const MenuDefinition& definition : menus) {
+        QMenu* menu = menuBar->addMenu(QString::fromUtf8(definition.caption));
+        menu->setObjectName(QString::fromLatin1(definition.name));
+        for (const char* item : definition.items) {
             if (item)
                 menu->addAction(action(QString::fromLatin1(item)));
             else

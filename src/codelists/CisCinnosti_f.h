@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codelists/CodeListSpecs.h"
+#include "codelists/CodeListDefinitions.h"
 #include "codelists/SmallCodeListWindow.h"
 
 class TCisCinnosti : public SmallCodeListWindow
@@ -8,7 +8,7 @@ class TCisCinnosti : public SmallCodeListWindow
     Q_OBJECT
 public:
     TCisCinnosti(AppContext& context, QWidget* parent)
-        : SmallCodeListWindow(context, CodeListSpecs::activityKinds(), parent)
+        : SmallCodeListWindow(context, CodeListDefinitions::activityKinds(), parent)
     {
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codelists/CodeListSpecs.h"
+#include "codelists/CodeListDefinitions.h"
 #include "codelists/SmallCodeListWindow.h"
 
 class TCisKategorii : public SmallCodeListWindow
@@ -8,7 +8,7 @@ class TCisKategorii : public SmallCodeListWindow
     Q_OBJECT
 public:
     TCisKategorii(AppContext& context, QWidget* parent)
-        : SmallCodeListWindow(context, CodeListSpecs::categories(), parent)
+        : SmallCodeListWindow(context, CodeListDefinitions::categories(), parent)
     {
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codelists/CodeListSpecs.h"
+#include "codelists/CodeListDefinitions.h"
 #include "codelists/SmallCodeListWindow.h"
 
 class TCisTechniku : public SmallCodeListWindow
@@ -8,7 +8,7 @@ class TCisTechniku : public SmallCodeListWindow
     Q_OBJECT
 public:
     TCisTechniku(AppContext& context, QWidget* parent)
-        : SmallCodeListWindow(context, CodeListSpecs::technicians(), parent)
+        : SmallCodeListWindow(context, CodeListDefinitions::technicians(), parent)
     {
     }
 };

@@ -14,17 +14,18 @@
 #include <QLabel>
 #include <QPushButton>
 
-SmallCodeListWindow::SmallCodeListWindow(AppContext& context, const CodeListSpec& spec, QWidget* parent)
-    : CodeListWindow(context, spec.className, parent), m_spec(spec)
+SmallCodeListWindow::SmallCodeListWindow(AppContext& context, const CodeListDefinition& definition,
+                                         QWidget* parent)
+    : CodeListWindow(context, definition.className, parent), m_definition(definition)
 {
-    setUpFixedDialog(*this, spec.className, spec.caption, QSize(547, 347));
+    setUpFixedDialog(*this, definition.className, definition.caption, QSize(547, 347));
     auto* layout = new AnchorLayout(this, QSize(547, 347));
 
     auto* grid = new DBGrid(this, QStringLiteral("DBGrid1"));
     layout->place(grid, 8, 40, 161, 265);
 
     int y = 40;
-    for (const CodeListSpec::Field& field : spec.fields) {
+    for (const CodeListDefinition::Field& field : definition.fields) {
         auto* label = new QLabel(field.label, this);
         label->setObjectName(field.labelName);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -47,9 +48,9 @@ SmallCodeListWindow::SmallCodeListWindow(AppContext& context, const CodeListSpec
     RecordPanel::Config config;
     config.modeLabel = mode;
     config.counterLabel = counter;
-    config.focusOnEdit = findChild<QWidget*>(spec.editFocusField);
+    config.focusOnEdit = findChild<QWidget*>(definition.editFocusField);
     config.deleteQuestion = [this] {
-        return RecordPanel::deleteQuestionFor(m_dataSet->text(m_spec.quotedColumn));
+        return RecordPanel::deleteQuestionFor(m_dataSet->text(m_definition.quotedColumn));
     };
     RecordPanel* panel = createPanel(config);
 
@@ -83,17 +84,17 @@ SmallCodeListWindow::SmallCodeListWindow(AppContext& context, const CodeListSpec
         setTabOrder(order[i], order[i + 1]);
 
     m_dataSet->setBeforePost([this] { return validate(); });
-    m_dataSet->setTableName(spec.table);
+    m_dataSet->setTableName(definition.table);
     m_dataSet->open();
     grid->bind(m_source);
-    grid->setColumns({{spec.listColumn, spec.listTitle, 161 - 2 * grid->frameWidth() - 18}});
+    grid->setColumns({{definition.listColumn, definition.listTitle, 161 - 2 * grid->frameWidth() - 18}});
 }
 
 bool SmallCodeListWindow::validate()
 {
-    for (int i = 0; i < m_spec.fields.size(); ++i) {
-        if (m_dataSet->text(m_spec.fields[i].column).isEmpty()) {
-            ShowInfo(m_spec.fields[i].emptyMessage);
+    for (int i = 0; i < m_definition.fields.size(); ++i) {
+        if (m_dataSet->text(m_definition.fields[i].column).isEmpty()) {
+            ShowInfo(m_definition.fields[i].emptyMessage);
             m_edits[i]->setFocus();
             return false;
         }
@@ -101,12 +102,12 @@ bool SmallCodeListWindow::validate()
     return true;
 }
 
-QString SmallCodeListWindow::listingText(Connection& connection, const CodeListSpec& spec)
+QString SmallCodeListWindow::listingText(Connection& connection, const CodeListDefinition& definition)
 {
-    QString text = spec.listingHeader + QString(34, u'=') + QStringLiteral("\r\n\r\n");
-    const ResultSet rows = connection.query(spec.listingQuery);
+    QString text = definition.listingHeader + QString(34, u'=') + QStringLiteral("\r\n\r\n");
+    const ResultSet rows = connection.query(definition.listingQuery);
     QList<int> columns;
-    for (const QString& name : spec.listingColumns)
+    for (const QString& name : definition.listingColumns)
         columns << rows.columnIndex(name);
     for (const auto& row : rows.rows) {
         QStringList values;
@@ -121,8 +122,8 @@ QString SmallCodeListWindow::listingText(Connection& connection, const CodeListS
 
 void SmallCodeListWindow::showListing()
 {
-    ShowTextWindow({.caption = m_spec.listingTitle,
-                    .text = listingText(m_context.connection, m_spec),
+    ShowTextWindow({.caption = m_definition.listingTitle,
+                    .text = listingText(m_context.connection, m_definition),
                     .width = 500,
                     .height = 600,
                     .scrollBars = TextScrollBars::VerticalOnly,
@@ -131,5 +132,5 @@ void SmallCodeListWindow::showListing()
 
 void SmallCodeListWindow::exportTable()
 {
-    ExportovatTabulku(m_dataSet, m_spec.exportName, this);
+    ExportovatTabulku(m_dataSet, m_definition.exportName, this);
 }

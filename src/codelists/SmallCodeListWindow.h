@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codelists/CodeListSpec.h"
+#include "codelists/CodeListDefinition.h"
 #include "codelists/CodeListWindow.h"
 
 #include <QList>
@@ -13,12 +13,12 @@ class SmallCodeListWindow : public CodeListWindow
 {
     Q_OBJECT
 public:
-    SmallCodeListWindow(AppContext& context, const CodeListSpec& spec, QWidget* parent);
+    SmallCodeListWindow(AppContext& context, const CodeListDefinition& definition, QWidget* parent);
 
-    const CodeListSpec& spec() const { return m_spec; }
+    const CodeListDefinition& definition() const { return m_definition; }
 
     // The listing text of the table: header, rule, empty line, one row per line.
-    static QString listingText(Connection& connection, const CodeListSpec& spec);
+    static QString listingText(Connection& connection, const CodeListDefinition& definition);
 
 protected:
     void exportTable() override;
@@ -27,6 +27,6 @@ protected:
 private:
     bool validate();
 
-    const CodeListSpec& m_spec;
+    const CodeListDefinition& m_definition;
     QList<DBEdit*> m_edits;
 };

@@ -48,14 +48,14 @@ const char* const fieldNames[FieldCount] = {"hlidani_revizi",
                                             "upozorneno",
                                             "zpusob_upozorneni"};
 
-struct ColumnSpec
+struct ColumnDefinition
 {
     const char* title;
     Field field; // the text of the column, for the plain ones
     int width;
 };
 
-const ColumnSpec columns[PlanModel::ColumnCount] = {
+const ColumnDefinition columns[PlanModel::ColumnCount] = {
     {"Příští revize", F_Next, 80},
     {"Dní", F_Next, 44},
     {"Zákazník", F_Customer, 180},

@@ -15,7 +15,7 @@
 
 namespace {
 
-struct CommandSpec
+struct CommandDefinition
 {
     const char* name;
     const char* caption;
@@ -23,7 +23,7 @@ struct CommandSpec
     QKeySequence shortcut;
 };
 
-const CommandSpec specs[RecordPanel::CommandCount] = {
+const CommandDefinition definitions[RecordPanel::CommandCount] = {
     {Akce_NaZacatek, "", "Přechod na první položku", {}},
     {Akce_Vzad, "", "Přechod na předchozí položku", {}},
     {Akce_Vpred, "", "Přechod na následující položku", {}},
@@ -40,9 +40,9 @@ const CommandSpec specs[RecordPanel::CommandCount] = {
 RecordPanel::RecordPanel(QWidget* owner, Config config) : QObject(owner), m_config(std::move(config))
 {
     for (int c = 0; c < CommandCount; ++c) {
-        m_actions[c] = makeCommand(owner, QString::fromLatin1(specs[c].name) + m_config.suffix,
-                                   QString::fromUtf8(specs[c].caption), QString::fromUtf8(specs[c].hint),
-                                   specs[c].shortcut);
+        m_actions[c] = makeCommand(owner, QString::fromLatin1(definitions[c].name) + m_config.suffix,
+                                   QString::fromUtf8(definitions[c].caption),
+                                   QString::fromUtf8(definitions[c].hint), definitions[c].shortcut);
         if (c <= Last)
             m_actions[c]->setIcon(navigationIcon(c));
     }
@@ -82,7 +82,7 @@ DataSet* RecordPanel::dataSet() const
 QAbstractButton* RecordPanel::makeButton(Command command, QWidget* parent) const
 {
     QAbstractButton* button;
-    const QString name = buttonNameFor(QString::fromLatin1(specs[command].name)) + m_config.suffix;
+    const QString name = buttonNameFor(QString::fromLatin1(definitions[command].name)) + m_config.suffix;
     if (command <= Last) {
         auto* tool = new QToolButton(parent);
         tool->setAutoRaise(true);

@@ -1,31 +1,32 @@
 // The three code lists and how they differ.
-#include "codelists/CodeListSpecs.h"
+#include "codelists/CodeListDefinitions.h"
 
-namespace CodeListSpecs {
+namespace CodeListDefinitions {
 
-const CodeListSpec& activityKinds()
+const CodeListDefinition& activityKinds()
 {
-    static const CodeListSpec spec{QStringLiteral("TCisCinnosti"),
-                                   QStringLiteral("Číselník činností"),
-                                   QStringLiteral("cis_cinnost"),
-                                   QStringLiteral("nazev_cinnosti"),
-                                   QStringLiteral("Činnost"),
-                                   {{QStringLiteral("Název činnosti"), QStringLiteral("La_nazev_cinnosti"),
-                                     QStringLiteral("Ed_nazev_cinnosti"), QStringLiteral("nazev_cinnosti"),
-                                     257, QStringLiteral("Kolonka Název činnosti musí být vyplněná!")}},
-                                   QStringLiteral("Ed_nazev_cinnosti"),
-                                   QStringLiteral("nazev_cinnosti"),
-                                   QStringLiteral("Výpis číselníku činností"),
-                                   QStringLiteral("SELECT * FROM cis_cinnost ORDER BY id"),
-                                   QStringLiteral("Kód\tNázev činnosti\r\n"),
-                                   {QStringLiteral("id"), QStringLiteral("nazev_cinnosti")},
-                                   QStringLiteral("cis_cinnost")};
-    return spec;
+    static const CodeListDefinition definition{
+        QStringLiteral("TCisCinnosti"),
+        QStringLiteral("Číselník činností"),
+        QStringLiteral("cis_cinnost"),
+        QStringLiteral("nazev_cinnosti"),
+        QStringLiteral("Činnost"),
+        {{QStringLiteral("Název činnosti"), QStringLiteral("La_nazev_cinnosti"),
+          QStringLiteral("Ed_nazev_cinnosti"), QStringLiteral("nazev_cinnosti"), 257,
+          QStringLiteral("Kolonka Název činnosti musí být vyplněná!")}},
+        QStringLiteral("Ed_nazev_cinnosti"),
+        QStringLiteral("nazev_cinnosti"),
+        QStringLiteral("Výpis číselníku činností"),
+        QStringLiteral("SELECT * FROM cis_cinnost ORDER BY id"),
+        QStringLiteral("Kód\tNázev činnosti\r\n"),
+        {QStringLiteral("id"), QStringLiteral("nazev_cinnosti")},
+        QStringLiteral("cis_cinnost")};
+    return definition;
 }
 
-const CodeListSpec& categories()
+const CodeListDefinition& categories()
 {
-    static const CodeListSpec spec{
+    static const CodeListDefinition definition{
         QStringLiteral("TCisKategorii"),
         QStringLiteral("Číselník kategorií topných zdrojů"),
         QStringLiteral("cis_kategorie"),
@@ -43,12 +44,12 @@ const CodeListSpec& categories()
         QStringLiteral("Kód\tNázev kategorie\tLhůta\r\n"),
         {QStringLiteral("id"), QStringLiteral("nazev_kategorie"), QStringLiteral("lhuta")},
         QStringLiteral("cis_kategorie")};
-    return spec;
+    return definition;
 }
 
-const CodeListSpec& technicians()
+const CodeListDefinition& technicians()
 {
-    static const CodeListSpec spec{
+    static const CodeListDefinition definition{
         QStringLiteral("TCisTechniku"),
         QStringLiteral("Číselník techniků"),
         QStringLiteral("cis_technici"),
@@ -66,7 +67,7 @@ const CodeListSpec& technicians()
         QStringLiteral("Číslo\tJméno technika\r\n"),
         {QStringLiteral("cislo"), QStringLiteral("jmeno_technika")},
         QStringLiteral("cis_technici")};
-    return spec;
+    return definition;
 }
 
-} // namespace CodeListSpecs
+} // namespace CodeListDefinitions

@@ -6,7 +6,7 @@
 
 // What one of the three small code lists is: its table, fields, validation, listing and
 // export. The windows differ only by these values.
-struct CodeListSpec
+struct CodeListDefinition
 {
     struct Field
     {
