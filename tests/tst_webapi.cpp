@@ -5,7 +5,9 @@
 #include "support/WebFixture.h"
 #include "web/CustomerSearchIndex.h"
 #include "web/SearchHandler.h"
+#include "web/WebDatabase.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 
 #include <barrier>
@@ -339,6 +341,40 @@ private slots:
             QCOMPARE(mine[n].json, theirs[n].json);
         }
         QCOMPARE(f.count(QStringLiteral("cinnosti")), 11);
+    }
+
+    // On the file, what the writes log is carried into the file about once a second while
+    // they go on (by the writer whose turn ended), so the log does not grow for as long as
+    // the technicians write.
+    void theFilesLogIsCarriedInWhileWritesGoOn()
+    {
+        WebFixture f;
+        if (f.connection.isServer())
+            QSKIP("the server keeps its own log");
+        f.seed();
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        const auto logFrames = [&] {
+            return f.connection.query(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)")).rows[0][1].toInt();
+        };
+        const auto write = [&](int n) {
+            QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
+                             f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(n)), token)
+                         .status,
+                     201);
+        };
+        write(0); // and the session's first use
+        const int first = logFrames();
+        for (int n = 1; n <= 10; ++n)
+            write(n);
+        const int perWrite = (logFrames() - first) / 10;
+        QVERIFY(perWrite > 0);
+        QElapsedTimer timer;
+        timer.start();
+        int writes = 11;
+        while (timer.elapsed() < 2 * WebDatabase::CheckpointEveryMs + 300)
+            write(writes++);
+        QVERIFY2(logFrames() < writes * perWrite / 2,
+                 qPrintable(QStringLiteral("%1 frames after %2 writes").arg(logFrames()).arg(writes)));
     }
 
     // Each field is checked by the schema's rules with a Czech message naming it, and

@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 
 #include <atomic>
+#include <chrono>
 
 namespace {
 
@@ -33,8 +34,11 @@ Connection& WebDatabase::connection()
     m_open(*connection);
     // The desktop's large page cache would take up to 32 times as much here, one for each
     // serving thread: the file stays in the system's cache for all of them anyway.
-    if (!connection->isServer())
+    if (!connection->isServer()) {
         connection->execute(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKibibytes));
+        // No commit carries the log into the file itself (see Turn).
+        connection->execute(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
+    }
     std::lock_guard lock(m_connectionsMutex);
     Connection& ours = *connection;
     m_connections[thread] = std::move(connection);
@@ -54,9 +58,26 @@ void WebDatabase::forgetConnection()
     }
 }
 
-std::unique_lock<std::mutex> WebDatabase::writeTurn()
+WebDatabase::Turn WebDatabase::writeTurn()
 {
-    if (connection().isServer())
-        return {};
-    return std::unique_lock(m_writeMutex);
+    return Turn(connection().isServer() ? nullptr : this);
+}
+
+WebDatabase::Turn::~Turn()
+{
+    if (!m_file)
+        return;
+    m_file->m_writeMutex.unlock();
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    qint64 last = m_file->m_lastCheckpointMs.load();
+    if (now - last < CheckpointEveryMs || !m_file->m_lastCheckpointMs.compare_exchange_strong(last, now))
+        return;
+    try {
+        // Passive: it copies what is committed and waits for nobody.
+        m_file->connection().query(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+    } catch (const std::exception&) {
+        // The next turn tries again; the log only grows meanwhile.
+    }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,12 +26,32 @@ public:
     Connection& connection();
     // Drops this thread's connection after the database failed it.
     void forgetConnection();
-    // Held around a write transaction: on the database file the writers take turns.
-    std::unique_lock<std::mutex> writeTurn();
+    // Held around a write transaction: on the database file the writers take turns. When
+    // the turn ends, the file's log of writes is carried into the file at most once a
+    // second, by the writer whose turn ended, outside the turn: the writes after it do not
+    // wait for it, as they would when a commit carried it in itself.
+    class Turn
+    {
+    public:
+        explicit Turn(WebDatabase* file) : m_file(file)
+        {
+            if (m_file)
+                m_file->m_writeMutex.lock();
+        }
+        ~Turn();
+        Turn(const Turn&) = delete;
+        Turn& operator=(const Turn&) = delete;
+
+    private:
+        WebDatabase* m_file;
+    };
+    Turn writeTurn();
+    static constexpr int CheckpointEveryMs = 1000;
 
 private:
     std::function<void(Connection&)> m_open;
     std::mutex m_connectionsMutex;
     std::map<std::thread::id, std::unique_ptr<Connection>> m_connections;
     std::mutex m_writeMutex;
+    std::atomic<qint64> m_lastCheckpointMs{0};
 };

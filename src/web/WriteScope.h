@@ -18,6 +18,6 @@ public:
     void commit() { m_transaction.commit(); }
 
 private:
-    std::unique_lock<std::mutex> m_turn;
+    WebDatabase::Turn m_turn;
     Transaction m_transaction;
 };
