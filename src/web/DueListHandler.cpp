@@ -33,10 +33,11 @@ int pageStart(const RequestContext& context)
 }
 
 // The customers' order of addresses, as the index ix_zakaznici_adresa keeps it: a missing
-// town or street sorts as an empty one, first.
-const QString addressOrder =
-    QStringLiteral("coalesce(z.mesto, '') COLLATE czech, coalesce(z.ulice, '') COLLATE czech, "
-                   "coalesce(z.nazev, '') COLLATE czech, z.id");
+// town or street sorts as an empty one, first. Within one town the town is left out, so that
+// SQLite sees the index's order and sorts nothing.
+const QString townOrder = QStringLiteral("coalesce(z.mesto, '') COLLATE czech, ");
+const QString inTownOrder =
+    QStringLiteral("coalesce(z.ulice, '') COLLATE czech, coalesce(z.nazev, '') COLLATE czech, z.id");
 const QString townMatches = QStringLiteral("coalesce(z.mesto, '') COLLATE czech = ?");
 const QString dueOnly = QStringLiteral("p.hlidani_revizi = TRUE AND p.datum <= ?");
 // The customers, their cards along the index of customers and each card's kept row by its
@@ -105,7 +106,8 @@ void get(RequestContext& context)
         sql += townMatches + QStringLiteral(" AND ");
         params << onlyTown;
     }
-    sql += cardsDue + QStringLiteral(" ORDER BY ") + addressOrder + QStringLiteral(", t.id LIMIT ? OFFSET ?");
+    sql += cardsDue + QStringLiteral(" ORDER BY ") + (onlyTown.isEmpty() ? townOrder : QString()) +
+           inTownOrder + QStringLiteral(", t.id LIMIT ? OFFSET ?");
     params << untilText << PageRows + 1 << start;
     const ResultSet r = c.query(sql, params);
     const auto [count, overdue] = counts(c, onlyTown, untilText, context.today.toString(Qt::ISODate));
