@@ -24,7 +24,8 @@ QString joined(const QList<QVariant>& row, int from, int to)
 QList<qint64> CustomerSearchIndex::find(Connection& connection, const QDateTime& now, const QString& text,
                                         const QString& digits, int most)
 {
-    const std::shared_ptr<const Texts> texts = current(connection, now);
+    const std::shared_ptr<const Texts> texts =
+        m_texts.get(now, QString(), [&connection] { return readTexts(connection); });
     const QString words = TextFolding::fold(text);
     const QString phone = TextFolding::fold(digits);
     QList<qint64> found;
@@ -35,48 +36,19 @@ QList<qint64> CustomerSearchIndex::find(Connection& connection, const QDateTime&
     return found;
 }
 
-std::shared_ptr<const CustomerSearchIndex::Texts> CustomerSearchIndex::current(Connection& connection,
-                                                                               const QDateTime& now)
-{
-    std::unique_lock lock(m_mutex);
-    // Before the first texts are read, the others wait for them rather than each read its own.
-    m_readingDone.wait(lock, [&] { return m_texts || !m_reading; });
-    const bool fresh = m_texts && m_texts->read <= now && m_texts->read.secsTo(now) < FreshSeconds;
-    if (fresh || m_reading)
-        return m_texts;
-    m_reading = true;
-    lock.unlock();
-    std::shared_ptr<const Texts> texts;
-    try {
-        texts = readTexts(connection, now);
-    } catch (...) {
-        lock.lock();
-        m_reading = false;
-        m_readingDone.notify_all();
-        throw;
-    }
-    lock.lock();
-    m_texts = texts;
-    m_reading = false;
-    m_readingDone.notify_all();
-    return texts;
-}
-
-std::shared_ptr<const CustomerSearchIndex::Texts> CustomerSearchIndex::readTexts(Connection& connection,
-                                                                                 const QDateTime& now)
+CustomerSearchIndex::Texts CustomerSearchIndex::readTexts(Connection& connection)
 {
     const ResultSet r = connection.query(QStringLiteral(
         "SELECT id, nazev, osoba, mesto, ulice, replace(tel, ' ', ''), replace(mobil, ' ', '') "
         "FROM cis_zakaznici ORDER BY nazev, id"));
-    auto texts = std::make_shared<Texts>();
-    texts->read = now;
-    texts->ids.reserve(r.rows.size());
-    texts->words.reserve(r.rows.size());
-    texts->phones.reserve(r.rows.size());
+    Texts texts;
+    texts.ids.reserve(r.rows.size());
+    texts.words.reserve(r.rows.size());
+    texts.phones.reserve(r.rows.size());
     for (const QList<QVariant>& row : r.rows) {
-        texts->ids.append(row[0].toLongLong());
-        texts->words.append(TextFolding::fold(joined(row, 1, 5)));
-        texts->phones.append(TextFolding::fold(joined(row, 5, 7)));
+        texts.ids.append(row[0].toLongLong());
+        texts.words.append(TextFolding::fold(joined(row, 1, 5)));
+        texts.phones.append(TextFolding::fold(joined(row, 5, 7)));
     }
     return texts;
 }

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "web/KeptForSeconds.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
-
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 
 class Connection;
 
@@ -14,7 +12,7 @@ class Connection;
 // phones), folded once and kept in memory in the order of names: a search goes through them
 // instead of folding every customer's texts in the database again for every request. Customers
 // change in the desktop only; the texts are read again when a search finds them older than a
-// few seconds, by one request while the others use the ones before.
+// few seconds.
 class CustomerSearchIndex
 {
 public:
@@ -29,17 +27,12 @@ public:
 private:
     struct Texts
     {
-        QDateTime read;
         QList<qint64> ids;
         QStringList words;  // the four texts folded, each apart
         QStringList phones; // both phones without spaces, folded, each apart
     };
 
-    std::shared_ptr<const Texts> current(Connection& connection, const QDateTime& now);
-    static std::shared_ptr<const Texts> readTexts(Connection& connection, const QDateTime& now);
+    static Texts readTexts(Connection& connection);
 
-    std::mutex m_mutex;
-    std::shared_ptr<const Texts> m_texts;
-    bool m_reading = false;
-    std::condition_variable m_readingDone;
+    KeptForSeconds<Texts> m_texts{FreshSeconds};
 };

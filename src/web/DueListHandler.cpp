@@ -111,7 +111,10 @@ void get(RequestContext& context)
     params << untilText << PageRows + 1 << start;
     const ResultSet r = c.query(sql, params);
     const auto [count, overdue] = counts(c, onlyTown, untilText, context.today.toString(Qt::ISODate));
-    const QStringList towns = dueTowns(c, untilText);
+    // The towns to choose from may be a few seconds old: a town offered with nothing due any
+    // more shows an empty list.
+    const std::shared_ptr<const QStringList> towns =
+        context.services.dueListTowns.get(context.now, untilText, [&] { return dueTowns(c, untilText); });
 
     const int next = r.columnIndex(QStringLiteral("pristi_revize"));
     const int shown = std::min<int>(r.rows.size(), PageRows);
@@ -131,7 +134,7 @@ void get(RequestContext& context)
     out.value(overdue);
     out.key("mesta");
     out.beginArray();
-    for (const QString& town : towns)
+    for (const QString& town : *towns)
         out.string(town);
     out.endArray();
     out.key("od");

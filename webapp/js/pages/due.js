@@ -66,8 +66,10 @@ function summary(data) {
 }
 
 export function renderDue(data, town) {
-    const towns =
-        select({name: 'mesto'}, [['', 'Všechna města'], ...(data.mesta || []).map(m => [m, m])], town);
+    // The chosen town stays offered, also when the towns were read before its cards fell due.
+    const offered = data.mesta || [];
+    const choices = town && !offered.includes(town) ? [town, ...offered] : offered;
+    const towns = select({name: 'mesto'}, [['', 'Všechna města'], ...choices.map(m => [m, m])], town);
     towns.addEventListener(
         'change', () => go(towns.value ? '#/revize?mesto=' + encodeURIComponent(towns.value) : '#/revize'));
     const list = h('div', {id: 'radky'});
