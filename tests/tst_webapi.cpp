@@ -5,6 +5,7 @@
 #include "support/WebFixture.h"
 #include "web/CustomerSearchIndex.h"
 #include "web/SearchHandler.h"
+#include "web/TripHandler.h"
 #include "web/WebDatabase.h"
 
 #include <QElapsedTimer>
@@ -377,6 +378,59 @@ private slots:
             write(writes++);
         QVERIFY2(logFrames() < writes * perWrite / 2,
                  qPrintable(QStringLiteral("%1 frames after %2 writes").arg(logFrames()).arg(writes)));
+    }
+
+    // What a technician takes along: the customers of the towns and those named, each as the
+    // customer's page reads it, their cards as the card's page with the last activities, and
+    // the code lists.
+    void aTripTakesTheTownsAndTheCustomersAlong()
+    {
+        WebFixture f;
+        f.seed();
+        f.connection.execute(
+            QStringLiteral("INSERT INTO cis_zakaznici (id, nazev, mesto) VALUES (3, 'Adámek', "
+                           "'Brno'), (4, 'Beneš', 'Zlín')"));
+        QList<QVariantList> activities;
+        for (int i = 1; i <= 7; ++i)
+            activities.append({QStringLiteral("2023-0%1-01").arg(i)});
+        f.connection.executeMany(
+            QStringLiteral("INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, "
+                           "datum) VALUES (1, 1, 1, ?)"),
+            activities);
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        const auto trip = f.get(QStringLiteral("/api/na-cestu?mesto=Brno&zakaznik=2&zakaznik=99"), token);
+        QCOMPARE(trip.status, 200);
+        QCOMPARE(trip.json[QStringLiteral("cas")].toString(), QStringLiteral("2024-03-15T09:00:00Z"));
+        const QJsonArray customers = trip.json[QStringLiteral("zakaznici")].toArray();
+        QStringList ids;
+        for (const QJsonValue& c : customers)
+            ids << QString::number(c[QStringLiteral("zakaznik")][QStringLiteral("id")].toInteger());
+        QCOMPARE(ids.join(u','), QStringLiteral("3,1,2")); // Brno by name, then the one named
+        QCOMPARE(customers[1].toObject(), f.get(QStringLiteral("/api/zakaznici/1"), token).json);
+        const QJsonArray cards = trip.json[QStringLiteral("karty")].toArray();
+        QCOMPARE(cards.size(), 2);
+        QJsonObject whole = f.get(QStringLiteral("/api/karty/1"), token).json;
+        QCOMPARE(whole[QStringLiteral("cinnosti")].toArray().size(), 7);
+        const QJsonObject taken = cards[0].toObject();
+        QCOMPARE(taken[QStringLiteral("cinnosti_dalsi")].toBool(), true);
+        const QJsonArray last = taken[QStringLiteral("cinnosti")].toArray();
+        QCOMPARE(last.size(), TripHandler::LastActivities);
+        QCOMPARE(last[0][QStringLiteral("datum")].toString(), QStringLiteral("2023-07-01"));
+        QJsonArray newest = whole[QStringLiteral("cinnosti")].toArray();
+        while (newest.size() > TripHandler::LastActivities)
+            newest.removeLast();
+        whole[QStringLiteral("cinnosti")] = newest;
+        whole[QStringLiteral("cinnosti_dalsi")] = true;
+        QCOMPARE(taken, whole);
+        QVERIFY(!cards[1].toObject().contains(QStringLiteral("cinnosti_dalsi")));
+        QCOMPARE(trip.json[QStringLiteral("ciselniky")].toObject(),
+                 f.get(QStringLiteral("/api/ciselniky"), token).json);
+        // Bounded, with a Czech reason.
+        QString many = QStringLiteral("/api/na-cestu?");
+        for (int i = 0; i <= TripHandler::MostTowns; ++i)
+            many += QStringLiteral("mesto=M%1&").arg(i);
+        QCOMPARE(f.get(many, token).status, 400);
+        QCOMPARE(f.get(QStringLiteral("/api/na-cestu?zakaznik=abc"), token).status, 400);
     }
 
     // Each field is checked by the schema's rules with a Czech message naming it, and

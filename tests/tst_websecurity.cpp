@@ -45,13 +45,19 @@ private slots:
         // Who may do what: signing in is open, the account and the password change need a
         // session, everything else a password of one's own; both roles everywhere, the
         // owner rule on corrections.
-        const QStringList designed{
-            "POST /api/prihlaseni anyone both",     "POST /api/odhlaseni signed-in both",
-            "POST /api/heslo signed-in both",       "GET /api/ucet signed-in both",
-            "GET /api/ciselniky own-password both", "GET /api/revize own-password both",
-            "GET /api/hledat own-password both",    "GET /api/zakaznici/# own-password both",
-            "GET /api/karty/# own-password both",   "POST /api/karty own-password both",
-            "POST /api/cinnosti own-password both", "PUT /api/cinnosti/# own-password both own-of-today"};
+        const QStringList designed{"POST /api/prihlaseni anyone both",
+                                   "POST /api/odhlaseni signed-in both",
+                                   "POST /api/heslo signed-in both",
+                                   "GET /api/ucet signed-in both",
+                                   "GET /api/ciselniky own-password both",
+                                   "GET /api/revize own-password both",
+                                   "GET /api/hledat own-password both",
+                                   "GET /api/zakaznici/# own-password both",
+                                   "GET /api/karty/# own-password both",
+                                   "GET /api/na-cestu own-password both",
+                                   "POST /api/karty own-password both",
+                                   "POST /api/cinnosti own-password both",
+                                   "PUT /api/cinnosti/# own-password both own-of-today"};
         QStringList listed;
         int n = 0;
         for (const Route& route : RouteTable::routes()) {

@@ -17,17 +17,17 @@ namespace {
 
 const QString table = QStringLiteral("topny_zdroj");
 
-QJsonArray activities(RequestContext& context, qint64 card)
+// The card's activities newest first, all of them or the last few.
+QJsonArray activities(RequestContext& context, qint64 card, int last)
 {
-    const ResultSet r = context.db().query(
-        QStringLiteral(
-            "SELECT c.id, c.id_zakaznika, c.id_topneho_zdroje, c.datum, c.cinnost, d.nazev_cinnosti, "
-            "c.technik, "
-            "c.cena_doprava, c.cena_prace, c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM "
-            "cinnosti c LEFT JOIN "
-            "cis_cinnost d ON d.id = c.cinnost WHERE c.id_topneho_zdroje = ? ORDER BY c.datum DESC, "
-            "c.id DESC"),
-        {card});
+    const QString all = QStringLiteral(
+        "SELECT c.id, c.id_zakaznika, c.id_topneho_zdroje, c.datum, c.cinnost, d.nazev_cinnosti, c.technik, "
+        "c.cena_doprava, c.cena_prace, c.cena_material, c.cena_ostatni, c.poznamka, c.datum_pristi FROM "
+        "cinnosti c "
+        "LEFT JOIN cis_cinnost d ON d.id = c.cinnost WHERE c.id_topneho_zdroje = ? ORDER BY c.datum DESC, "
+        "c.id DESC");
+    const ResultSet r = last > 0 ? context.db().query(all + QStringLiteral(" LIMIT ?"), {card, last})
+                                 : context.db().query(all, {card});
     const int technician = r.columnIndex(QStringLiteral("technik"));
     const int day = r.columnIndex(QStringLiteral("datum"));
     QJsonArray list;
@@ -63,26 +63,41 @@ QVariant orNull(const std::optional<qint64>& v)
 
 } // namespace
 
-void get(RequestContext& context)
+std::optional<QJsonObject> document(RequestContext& context, qint64 id, int lastActivities)
 {
     Connection& c = context.db();
-    const std::optional<QJsonObject> card = ApiRows::card(c, context.pathId);
+    const std::optional<QJsonObject> card = ApiRows::card(c, id);
     if (!card)
-        throw ApiError(404, QStringLiteral("Karta nebyla nalezena."));
+        return std::nullopt;
     const ResultSet customer =
         c.query(QStringLiteral("SELECT id, nazev, mesto, ulice, tel, mobil FROM cis_zakaznici WHERE id = ?"),
                 {card->value(QStringLiteral("id_zakaznika")).toInteger()});
     const ResultSet next =
-        c.query(QStringLiteral("SELECT datum FROM pristi_revize_karet WHERE id_topneho_zdroje = ?"),
-                {context.pathId});
+        c.query(QStringLiteral("SELECT datum FROM pristi_revize_karet WHERE id_topneho_zdroje = ?"), {id});
     const QDate due =
         next.isEmpty() ? QDate() : FieldValues::fromStorage(ColumnKind::Date, next.rows[0][0]).toDate();
-    context.reply.insert(QStringLiteral("karta"), *card);
-    context.reply.insert(QStringLiteral("zakaznik"),
-                         customer.isEmpty() ? QJsonValue() : JsonValues::row(customer, 0));
-    context.reply.insert(QStringLiteral("pristi_revize"), JsonValues::fromProgram(ColumnKind::Date, due));
-    context.reply.insert(QStringLiteral("po_terminu"), due.isValid() && due < context.today);
-    context.reply.insert(QStringLiteral("cinnosti"), activities(context, context.pathId));
+    QJsonObject document;
+    document.insert(QStringLiteral("karta"), *card);
+    document.insert(QStringLiteral("zakaznik"),
+                    customer.isEmpty() ? QJsonValue() : JsonValues::row(customer, 0));
+    document.insert(QStringLiteral("pristi_revize"), JsonValues::fromProgram(ColumnKind::Date, due));
+    document.insert(QStringLiteral("po_terminu"), due.isValid() && due < context.today);
+    // One more than asked for tells whether there are more.
+    QJsonArray list = activities(context, id, lastActivities > 0 ? lastActivities + 1 : 0);
+    if (lastActivities > 0 && list.size() > lastActivities) {
+        list.removeLast();
+        document.insert(QStringLiteral("cinnosti_dalsi"), true);
+    }
+    document.insert(QStringLiteral("cinnosti"), list);
+    return document;
+}
+
+void get(RequestContext& context)
+{
+    const std::optional<QJsonObject> card = document(context, context.pathId, 0);
+    if (!card)
+        throw ApiError(404, QStringLiteral("Karta nebyla nalezena."));
+    context.reply = *card;
 }
 
 void add(RequestContext& context)

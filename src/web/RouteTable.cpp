@@ -7,6 +7,7 @@
 #include "web/CustomerHandler.h"
 #include "web/DueListHandler.h"
 #include "web/SearchHandler.h"
+#include "web/TripHandler.h"
 
 #include <QRegularExpression>
 
@@ -28,6 +29,7 @@ const QList<Route>& routes()
         {"GET",  "/api/hledat",            A::PasswordKept, true,   true,  O::None,                  false, SearchHandler::get},
         {"GET",  "/api/zakaznici/#",       A::PasswordKept, true,   true,  O::None,                  false, CustomerHandler::get},
         {"GET",  "/api/karty/#",           A::PasswordKept, true,   true,  O::None,                  false, CardHandlers::get},
+        {"GET",  "/api/na-cestu",          A::PasswordKept, true,   true,  O::None,                  false, TripHandler::get},
         {"POST", "/api/karty",             A::PasswordKept, true,   true,  O::None,                  true,  CardHandlers::add},
         {"POST", "/api/cinnosti",          A::PasswordKept, true,   true,  O::None,                  true,  ActivityHandlers::add},
         {"PUT",  "/api/cinnosti/#",        A::PasswordKept, true,   true,  O::OwnActivityOfToday,    true,  ActivityHandlers::correct},
