@@ -380,6 +380,32 @@ private slots:
                  qPrintable(QStringLiteral("%1 frames after %2 writes").arg(logFrames()).arg(writes)));
     }
 
+    // A card taken out of service takes no new activity: refused with the card as it is now,
+    // nothing written; a request written before it still answers with its row.
+    void aCardOutOfServiceTakesNoNewActivity()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        const QJsonObject before = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1));
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
+        f.connection.execute(
+            QStringLiteral("UPDATE topny_zdroj SET vyrazeno_dne = '2024-03-14' WHERE id = 1"));
+        const auto refused =
+            f.write("POST", QStringLiteral("/api/cinnosti"),
+                    f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(2)), token);
+        QCOMPARE(refused.status, 409);
+        QVERIFY(refused.error().startsWith(QStringLiteral("Karta byla vyřazena z provozu")));
+        QCOMPARE(refused.json[QStringLiteral("aktualni")][QStringLiteral("vyrazeno_dne")].toString(),
+                 QStringLiteral("2024-03-14"));
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
+                         f.activityBody(2, QStringLiteral("2024-03-15"), WebFixture::requestId(2)), token)
+                     .status,
+                 201);
+    }
+
     // What a technician takes along: the customers of the towns and those named, each as the
     // customer's page reads it, their cards as the card's page with the last activities, and
     // the code lists.

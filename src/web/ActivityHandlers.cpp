@@ -16,6 +16,9 @@ namespace ActivityHandlers {
 
 namespace {
 
+const QString outOfServiceMessage = QStringLiteral(
+    "Karta byla vyřazena z provozu, činnost na ni nelze zapsat. Zapište ji na kartu v provozu.");
+
 const QString table = QStringLiteral("cinnosti");
 const QStringList priceColumns{QStringLiteral("cena_doprava"), QStringLiteral("cena_prace"),
                                QStringLiteral("cena_material"), QStringLiteral("cena_ostatni")};
@@ -149,6 +152,16 @@ void add(RequestContext& context)
     if (const std::optional<qint64> earlier = RequestIds::earlierRow(c, requestId, account, table)) {
         context.reply.insert(QStringLiteral("cinnost"),
                              ApiRows::activity(c, *earlier).value_or(QJsonObject()));
+        return;
+    }
+    // A card taken out of service (perhaps after the technician read it, without signal) takes
+    // no new activity: it belongs on the card in service.
+    if (!c.query(QStringLiteral("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = ?"), {card})
+             .rows[0][0]
+             .isNull()) {
+        context.status = 409;
+        context.reply.insert(QStringLiteral("chyba"), outOfServiceMessage);
+        context.reply.insert(QStringLiteral("aktualni"), ApiRows::card(c, card).value_or(QJsonObject()));
         return;
     }
     const qint64 id = c.insert(
