@@ -406,6 +406,38 @@ private slots:
                  201);
     }
 
+    // A card recorded without signal with activities of its own: each activity names the
+    // card's request, which goes first; before it, the activity is refused and nothing written.
+    void anActivityMayNameItsNewCardsRequest()
+    {
+        WebFixture f;
+        f.seed();
+        const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
+        QJsonObject activity = f.activityBody(0, QStringLiteral("2024-03-15"), WebFixture::requestId(2));
+        activity.remove(QStringLiteral("id_topneho_zdroje"));
+        activity.insert(QStringLiteral("karta_pozadavku"), WebFixture::requestId(1));
+        const auto early = f.write("POST", QStringLiteral("/api/cinnosti"), activity, token);
+        QCOMPARE(early.status, 409);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 0);
+        const QJsonObject card{{QStringLiteral("id_pozadavku"), WebFixture::requestId(1)},
+                               {QStringLiteral("id_zakaznika"), 2},
+                               {QStringLiteral("nazev"), QStringLiteral("Nový kotel")},
+                               {QStringLiteral("typ"), QStringLiteral("NK")},
+                               {QStringLiteral("kategorie"), 1}};
+        const auto written = f.write("POST", QStringLiteral("/api/karty"), card, token);
+        QCOMPARE(written.status, 201);
+        const qint64 id = written.json[QStringLiteral("karta")][QStringLiteral("id")].toInteger();
+        const auto linked = f.write("POST", QStringLiteral("/api/cinnosti"), activity, token);
+        QCOMPARE(linked.status, 201);
+        QCOMPARE(linked.json[QStringLiteral("cinnost")][QStringLiteral("id_topneho_zdroje")].toInteger(), id);
+        QCOMPARE(linked.json[QStringLiteral("cinnost")][QStringLiteral("id_zakaznika")].toInteger(), 2);
+        // Another account's card request does not count.
+        const QString other = f.signedIn(QStringLiteral("svoboda"), QStringLiteral("technik"), 2);
+        activity[QStringLiteral("id_pozadavku")] = WebFixture::requestId(3);
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), activity, other).status, 409);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
+    }
+
     // What a technician takes along: the customers of the towns and those named, each as the
     // customer's page reads it, their cards as the card's page with the last activities, and
     // the code lists.

@@ -79,6 +79,24 @@ std::pair<qint64, qint64> cardOf(Connection& connection, qint64 card)
     return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
 }
 
+// The card of a new activity: its id, or, for a card recorded without signal together with
+// its activities, the request that wrote it (the card's request goes first).
+qint64 cardOfActivity(RequestContext& context)
+{
+    const QString byRequest = QStringLiteral("karta_pozadavku");
+    if (!context.body.contains(byRequest))
+        return *Input::integer(context.body, QStringLiteral("id_topneho_zdroje"), true);
+    const QString cardRequest = Input::requestId(context.body, byRequest);
+    const ResultSet r = context.db().query(
+        QStringLiteral("SELECT id_radku FROM web_prijato WHERE id_pozadavku = ? AND ucet = ? AND tabulka = "
+                       "'topny_zdroj'"),
+        {cardRequest, context.signedIn().id});
+    if (r.isEmpty())
+        throw ApiError(409, QStringLiteral("Karta této činnosti ještě nebyla zapsána; odešlete nejprve ji."),
+                       byRequest);
+    return r.rows[0][0].toLongLong();
+}
+
 template <class T> QVariant orNull(const std::optional<T>& v)
 {
     return v ? QVariant(*v) : QVariant();
@@ -142,7 +160,7 @@ void add(RequestContext& context)
 {
     Connection& c = context.db();
     const QString requestId = Input::requestId(context.body);
-    const qint64 card = *Input::integer(context.body, QStringLiteral("id_topneho_zdroje"), true);
+    const qint64 card = cardOfActivity(context);
     const auto [customer, period] = cardOf(c, card);
     const ActivityValues v = readValues(context, context.body);
 

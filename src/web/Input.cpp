@@ -66,10 +66,9 @@ void refuseReference(const QString& key)
     refuse(key, QStringLiteral("Pole „%1“ neodkazuje na žádnou položku číselníku.").arg(caption(key)));
 }
 
-QString requestId(const QJsonObject& body)
+QString requestId(const QJsonObject& body, const QString& key)
 {
     static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9-]{16,64}$"));
-    const QString key = QStringLiteral("id_pozadavku");
     const QJsonValue v = present(body, key, true);
     if (!v.isString() || !form.match(v.toString()).hasMatch())
         refuse(key, QStringLiteral("Identifikátor požadavku musí mít 16 až 64 písmen, číslic nebo pomlček."));

@@ -13,7 +13,7 @@
 namespace Input {
 
 // The client's request id: 16 to 64 characters of letters, digits and dashes.
-QString requestId(const QJsonObject& body);
+QString requestId(const QJsonObject& body, const QString& key = QStringLiteral("id_pozadavku"));
 // A whole number; nothing when absent or null and not required.
 std::optional<qint64> integer(const QJsonObject& body, const QString& key, bool required);
 // A text within the column's length; nothing when absent or null (and not required), and
