@@ -75,11 +75,26 @@ async function withCamera(file, baseURL, work) {
         });
         const page = await context.newPage();
         const asked = [];
+        const refused = [];
         page.on('request', request => asked.push(request.url()));
+        page.on('console', message => {
+            if (/Content Security Policy/i.test(message.text()))
+                refused.push(message.text());
+        });
         await signIn(page);
-        await work(page);
+        // What was asked of another host, or refused by the policy, says more than a
+        // failure it led to.
+        let failure = null;
+        try {
+            await work(page);
+        } catch (error) {
+            failure = error;
+        }
         const origin = new URL(baseURL).origin;
         expect(asked.filter(url => new URL(url).origin !== origin)).toEqual([]);
+        expect(refused).toEqual([]);
+        if (failure)
+            throw failure;
         return asked.map(url => new URL(url).pathname);
     } finally {
         await launched.close();

@@ -45,7 +45,10 @@ async function makeDetector() {
     });
     try {
         const reader = await loading;
-        return new reader.BarcodeDetector({formats});
+        const detector = new reader.BarcodeDetector({formats});
+        // Its WebAssembly comes with the first look: one that cannot come says so now.
+        await detector.detect(new ImageData(1, 1));
+        return detector;
     } catch (error) {
         loading = null;
         throw error;
@@ -194,7 +197,7 @@ export function renderScan(customerId) {
 
     const content = h('div', {class: 'scan'}, frame, state, again,
                       h('label', {for: box.id, class: 'scan-label'}, 'Kód'), form);
-        return {title: 'Skenovat', back, content};
+        return {title: 'Skenovat', back, section: customerId ? null : '#/hledat', content};
 }
 
 function codeBox() {
