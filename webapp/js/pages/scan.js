@@ -80,8 +80,10 @@ export function renderScan(customerId) {
 
     let stream = null;
     let running = false;
+    let attempt = 0; // a start that finds it changed was overtaken by a stop
 
     const stop = () => {
+        ++attempt;
         running = false;
         for (const track of stream?.getTracks() || [])
             track.stop();
@@ -145,6 +147,7 @@ export function renderScan(customerId) {
     };
 
     const start = async () => {
+        const mine = ++attempt;
         again.hidden = true;
         show(state, h('p', {class: 'loading'}, 'Zapínám fotoaparát…'));
         if (!navigator.mediaDevices?.getUserMedia) {
@@ -152,28 +155,37 @@ export function renderScan(customerId) {
                  h('p', {class: 'error-text', role: 'alert'}, 'Prohlížeč fotoaparát nenabízí. Kód napište.'));
             return;
         }
+        let opened;
         try {
-            stream = await navigator.mediaDevices.getUserMedia(
+            opened = await navigator.mediaDevices.getUserMedia(
                 {audio: false, video: {facingMode: {ideal: 'environment'}, width: {ideal: 1280}}});
         } catch (error) {
-            show(state, h('p', {class: 'error-text', role: 'alert'}, cameraProblem(error)));
-            box.focus();
+            if (mine === attempt) {
+                show(state, h('p', {class: 'error-text', role: 'alert'}, cameraProblem(error)));
+                box.focus();
+            }
             return;
         }
-        if (!video.isConnected) {
-            leave();
+        if (mine !== attempt || !video.isConnected) {
+            for (const track of opened.getTracks())
+                track.stop();
+            if (!video.isConnected)
+                leave();
             return;
         }
+        stream = opened;
         let detector;
         try {
             detector = await makeDetector();
         } catch {
-            stop();
-            show(state, h('p', {class: 'error-text', role: 'alert'},
-                          'Čtečku kódů se nepodařilo načíst. Kód napište.'));
+            if (mine === attempt) {
+                stop();
+                show(state, h('p', {class: 'error-text', role: 'alert'},
+                              'Čtečku kódů se nepodařilo načíst. Kód napište.'));
+            }
             return;
         }
-        if (!stream)
+        if (mine !== attempt)
             return;
         running = true;
         video.muted = true;
@@ -196,18 +208,18 @@ export function renderScan(customerId) {
     queueMicrotask(start);
 
     const content = h('div', {class: 'scan'}, frame, state, again,
-                      h('label', {for: box.id, class: 'scan-label'}, 'Kód'), form);
-        return {title: 'Skenovat', back, section: customerId ? null : '#/hledat', content};
+                      h('label', {'for': box.id, class: 'scan-label'}, 'Kód'), form);
+    return {title: 'Skenovat', back, section: customerId ? null : '#/hledat', content};
 }
 
 function codeBox() {
-        return h('input', {
-            type: 'text',
-            id: 'sken-text',
-            name: 'kod',
-            autocomplete: 'off',
-            autocapitalize: 'characters',
-            spellcheck: 'false',
-            enterkeyhint: 'search'
-        });
+    return h('input', {
+        type: 'text',
+        id: 'sken-text',
+        name: 'kod',
+        autocomplete: 'off',
+        autocapitalize: 'characters',
+        spellcheck: 'false',
+        enterkeyhint: 'search'
+    });
 }
