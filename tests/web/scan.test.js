@@ -190,3 +190,29 @@ test('a refused camera leaves the typing, which finds a card or says no card has
          await page.getByRole('button', {name: 'Vyhledat'}).click();
          await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
      });
+
+// A browser that reads the codes itself is left to do it: the bundled reader is not fetched.
+test('the browser\'s own reader, where it reads all four formats, is used instead of the bundled one',
+     async ({page}) => {
+         await page.addInitScript(() => {
+             navigator.mediaDevices.getUserMedia = async () => {
+                 const canvas = document.createElement('canvas');
+                 canvas.getContext('2d').fillRect(0, 0, 10, 10);
+                 return canvas.captureStream();
+             };
+             window.BarcodeDetector = class {
+                 static async getSupportedFormats() {
+                     return ['aztec', 'code_128', 'data_matrix', 'ean_13', 'qr_code'];
+                 }
+                 async detect() {
+                     return [{rawValue: 'KS-77'}];
+                 }
+             };
+         });
+         const asked = [];
+         page.on('request', request => asked.push(new URL(request.url()).pathname));
+         await signIn(page);
+         await page.goto('/#/skenovat');
+         await expect(page.getByRole('heading', {name: 'Kaskáda kotlů'})).toBeVisible();
+         expect(asked.filter(path => path.startsWith('/vendor/'))).toEqual([]);
+     });
