@@ -7,10 +7,12 @@ set -euo pipefail
 # hashes the web accounts' passwords; libcpp-httplib-dev (with OpenSSL, zlib and brotli) serves
 # the web app.
 # The browser tests of the web app: Node with npm, chromium with its translations (a date
-# field follows the browser's language), openssl for their certificate, curl to wait for it.
+# field follows the browser's language), openssl for their certificate, curl to wait for it, zint
+# for the labels the scanning test shows the fake camera.
 packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev sqlite3 qt6-translations-l10n
           fonts-dejavu-core fonts-dejavu-extra xvfb xauth postgresql libqt6sql6-psql libpq-dev
-          pkgconf libsodium-dev libcpp-httplib-dev dpkg-dev file lintian clang-format-14 nodejs chromium chromium-l10n openssl curl)
+          pkgconf libsodium-dev libcpp-httplib-dev dpkg-dev file lintian clang-format-14 nodejs chromium chromium-l10n openssl curl
+          zint)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

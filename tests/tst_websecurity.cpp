@@ -367,8 +367,8 @@ private slots:
         const auto check = [](const WebFixture::Reply& r, bool api) {
             QCOMPARE(
                 r.header("Content-Security-Policy"),
-                "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; connect-src "
-                "'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'self'");
+                "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' "
+                "data:; connect-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'self'");
             QCOMPARE(r.header("X-Content-Type-Options"), "nosniff");
             QCOMPARE(r.header("Referrer-Policy"), "no-referrer");
             QCOMPARE(r.header("Strict-Transport-Security"), "max-age=31536000");
@@ -389,6 +389,17 @@ private slots:
         QCOMPARE(missing.status, 404);
         check(missing, true);
         check(f.get(QStringLiteral("/nic.html")), false);
+        // The barcode reader, fetched only when the camera opens: its script, and its
+        // WebAssembly as such, which the browser compiles only with that type.
+        const auto reader = f.get(QStringLiteral("/vendor/zxing_reader.wasm"));
+        QCOMPARE(reader.status, 200);
+        QCOMPARE(reader.header("Content-Type"), "application/wasm");
+        QVERIFY(reader.response.body.rfind(std::string("\0asm", 4), 0) == 0);
+        check(reader, false);
+        const auto detector = f.get(QStringLiteral("/vendor/barcode-detector.js"));
+        QCOMPARE(detector.status, 200);
+        QCOMPARE(detector.header("Content-Type"), "text/javascript; charset=utf-8");
+        QVERIFY(detector.response.body.find("setZXingModuleOverrides") != std::string::npos);
         f.clockFails = true;
         const auto failed = f.get(QStringLiteral("/api/ucet"), token);
         QCOMPARE(failed.status, 500);

@@ -10,8 +10,11 @@ void add(httplib::Response& response, const std::string& path, bool tls)
         response.headers.erase(name);
         response.set_header(name, value);
     };
+    // Scripts only our own; 'wasm-unsafe-eval' lets the barcode reader compile its own
+    // WebAssembly, and allows no eval of text.
     set("Content-Security-Policy",
-        "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; connect-src 'self'; "
+        "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' data:; "
+        "connect-src 'self'; "
         "frame-ancestors 'none'; base-uri 'none'; form-action 'self'");
     set("X-Content-Type-Options", "nosniff");
     set("Referrer-Policy", "no-referrer");

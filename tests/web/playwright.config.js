@@ -1,17 +1,7 @@
 // Debian's chromium, a phone's viewport, Czech; one worker, since the tests share a database.
 const path = require('node:path');
 const {defineConfig} = require('@playwright/test');
-
-const browser = {
-    executablePath: '/usr/bin/chromium',
-    args: [
-        '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--ignore-certificate-errors', '--lang=cs-CZ'
-    ],
-    // Date fields follow the browser's own language, which comes from the environment.
-    env: {...process.env, LANGUAGE: 'cs', LANG: 'cs_CZ.UTF-8'},
-};
+const {browser} = require('./browser.js');
 
 const settings = {
     testDir: '.',

@@ -7,6 +7,7 @@ import {newCardPage} from './pages/cardForm.js';
 import {customerPage} from './pages/customer.js';
 import {duePage} from './pages/due.js';
 import {passwordPage} from './pages/password.js';
+import {scanPage} from './pages/scan.js';
 import {searchPage} from './pages/search.js';
 import {signInPage} from './pages/signIn.js';
 import * as session from './session.js';
@@ -16,8 +17,10 @@ const routes = [
     [/^\/heslo$/, passwordPage, {passwordChange: true}],
     [/^\/revize$/, duePage],
     [/^\/hledat$/, searchPage],
+    [/^\/skenovat$/, scanPage],
     [/^\/zakaznik\/(\d+)$/, customerPage],
     [/^\/zakaznik\/(\d+)\/nova-karta$/, newCardPage],
+    [/^\/zakaznik\/(\d+)\/skenovat$/, scanPage],
     [/^\/karta\/(\d+)$/, cardPage],
     [/^\/karta\/(\d+)\/nova$/, newActivityPage],
     [/^\/cinnost\/(\d+)\/oprava$/, correctionPage],

@@ -1,5 +1,5 @@
 // A new card at a customer's: a boiler nobody registered yet. The period comes from the
-// category, as in the desktop.
+// category, as in the desktop. A scanned code no card has comes in as the barcode.
 import * as api from '../api.js';
 import {h} from '../dom.js';
 import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
@@ -15,9 +15,9 @@ const texts = [
     ['vyrobni_cislo', 'Výrobní číslo', 30], ['carovy_kod', 'Čárový kód', 30]
 ];
 
-export async function newCardPage([customerId]) {
+export async function newCardPage([customerId], query) {
     const [customer, lists] = await Promise.all([api.customer(customerId), session.codeLists()]);
-    return cardForm(customer.zakaznik, lists);
+    return cardForm(customer.zakaznik, lists, query?.get('carovy_kod'));
 }
 
 // As the desktop offers them: none, then this year back to 1980.
@@ -50,7 +50,7 @@ function collect(form, customerId) {
     return {values};
 }
 
-export function cardForm(customer, lists) {
+export function cardForm(customer, lists, barcode = null) {
     const write = new api.Write();
     const categories = lists.kategorie || [];
     const category = select({name: 'kategorie', required: true},
@@ -63,6 +63,8 @@ export function cardForm(customer, lists) {
           field('Kategorie', category), h('p', {class: 'next-line'}, 'Lhůta revize: ', period));
     if (restoreDraft(form))
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
+    if (barcode)
+        form.elements.carovy_kod.value = barcode.slice(0, 30);
     const showPeriod = () => {
         const chosen = categories.find(c => String(c.id) === category.value);
         period.value = chosen ? periodText(chosen.lhuta) : '–';

@@ -85,6 +85,9 @@ function cardsSection(cards) {
 
 export function renderCustomer({zakaznik: c, karty: cards = []}) {
     const content = h('div', {}, customerPanel(c), notesPanel(c), cardsSection(cards));
-    const actions = [h('a', {class: 'button primary', href: `#/zakaznik/${c.id}/nova-karta`}, 'Nová karta')];
+    const actions = [
+        h('a', {class: 'button scan', href: `#/zakaznik/${c.id}/skenovat`}, 'Skenovat'),
+        h('a', {class: 'button primary', href: `#/zakaznik/${c.id}/nova-karta`}, 'Nová karta')
+    ];
     return {title: 'Zákazník', back: '#/hledat', content, actions};
 }

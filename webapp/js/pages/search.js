@@ -1,5 +1,5 @@
 // One box for a customer's name, contact person, town, street or phone; a serial number or
-// barcode opens its card at once.
+// barcode opens its card at once; "Skenovat" reads the code with the camera.
 import * as api from '../api.js';
 import {h, show} from '../dom.js';
 import {address} from '../pieces.js';
@@ -57,6 +57,7 @@ export function renderSearch(answer, text) {
     const list = h('div', {id: 'vysledky'}, results(answer, text));
     const form = h('form', {class: 'search', role: 'search'}, box,
                    h('button', {type: 'submit', class: 'button primary'}, 'Hledat'));
+    const scan = h('a', {class: 'button wide', href: '#/skenovat'}, 'Skenovat');
     form.addEventListener('submit', event => {
         event.preventDefault();
         const wanted = box.value.trim();
@@ -68,7 +69,7 @@ export function renderSearch(answer, text) {
     return {
         title: 'Hledat',
         section: '#/hledat',
-        content: h('div', {}, form, list),
+        content: h('div', {}, form, scan, list),
         focus: text ? null : box
     };
 }
