@@ -14,10 +14,11 @@ self.addEventListener('install', event => {
 // A new version waits for the page to let it in (the bar "Nová verze – načíst"); the old
 // versions' files go once it is in.
 self.addEventListener('activate', event => {
-    event.waitUntil(caches.keys()
-                        .then(names => Promise.all(names.filter(name => name.startsWith('vestibor-') && name !== CACHE)
-                                                       .map(name => caches.delete(name))))
-                        .then(() => self.clients.claim()));
+    event.waitUntil(
+        caches.keys()
+            .then(names => Promise.all(names.filter(name => name.startsWith('vestibor-') && name !== CACHE)
+                                           .map(name => caches.delete(name))))
+            .then(() => self.clients.claim()));
 });
 
 self.addEventListener('message', event => {
