@@ -10,7 +10,15 @@ const controlled = page => page.waitForFunction(() => navigator.serviceWorker.co
 
 test('the app opens without the network once it was loaded, and never keeps the answers of the API',
      async ({page, context}) => {
+         // The browser refuses to keep the data: asked once signed in, and nothing else happens.
+         await page.addInitScript(() => {
+             navigator.storage.persist = async () => {
+                 window.persistAsked = (window.persistAsked || 0) + 1;
+                 return false;
+             };
+         });
          await signIn(page);
+         expect(await page.evaluate(() => window.persistAsked)).toBe(1);
          await controlled(page);
          await context.setOffline(true);
          await page.reload();
