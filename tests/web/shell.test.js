@@ -73,3 +73,23 @@ test(
             fs.writeFileSync(css, before);
         }
     });
+
+test('a form nobody typed into comes back after the new version without a notice', async ({page}) => {
+    await signIn(page);
+    await controlled(page);
+    await page.goto('/#/karta/5/nova');
+    await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
+    const script = path.join(process.env.VESTIBOR_APLIKACE, 'js', 'format.js');
+    const before = fs.readFileSync(script, 'utf8');
+    fs.writeFileSync(script, before + '\n// Nová verze.\n');
+    try {
+        await page.evaluate(() => navigator.serviceWorker.getRegistration().then(r => r.update()));
+        await page.getByRole('button', {name: 'Nová verze – načíst'}).click();
+        await expect(page.getByRole('button', {name: 'Nová verze – načíst'})).toBeHidden();
+        await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
+        await expect(page.getByLabel('Poznámka')).toHaveValue('');
+        await expect(page.locator('#notice')).toBeHidden();
+    } finally {
+        fs.writeFileSync(script, before);
+    }
+});

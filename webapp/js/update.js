@@ -1,6 +1,6 @@
 // The service worker that keeps the app for working offline, and a new version offered,
 // never forced: once it is ready, a bar offers it; only its button lets it in and reloads the
-// page, after keeping what a form open has in it so that the form comes back filled.
+// page, after keeping what was typed into a form open so that the form comes back filled.
 import {keepDrafts} from './form.js';
 
 let accepted = false;
@@ -9,7 +9,7 @@ function offer(worker) {
     const bar = document.getElementById('verze');
     const button = bar.querySelector('button');
     button.onclick = () => {
-        keepDrafts();
+        keepDrafts(true);
         accepted = true;
         button.disabled = true;
         worker.postMessage('aktivovat');
