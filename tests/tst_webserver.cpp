@@ -1,10 +1,12 @@
 #include "helpers/IniFile.h"
 #include "support/TestMain.h"
 #include "support/WebFixture.h"
+#include "web/StaticFiles.h"
 #include "web/WebServer.h"
 #include "web/WebSettings.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -254,6 +256,84 @@ private slots:
         QVERIFY(withCertificate.problem().isEmpty());
         QCOMPARE(withCertificate.Klic, dir.filePath(QStringLiteral("k.pem")));
         QVERIFY(!read("[web]\r\nCertifikat=c.pem\r\n").problem().isEmpty());
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("nova")));
+        QCOMPARE(read("[web]\r\nAplikace=nova\r\n").Aplikace, dir.filePath(QStringLiteral("nova")));
+        QVERIFY(read("[web]\r\nAplikace=nova\r\n").problem().isEmpty());
+        QCOMPARE(read("[web]\r\nAplikace=zadna\r\n").problem(),
+                 QStringLiteral("Složka aplikace „%1“ (klíč Aplikace v oddílu [web] nastavení) neexistuje.")
+                     .arg(dir.filePath(QStringLiteral("zadna"))));
+    }
+
+    // The service worker of the compiled-in shell: the shell's version, every other file of
+    // it to keep, and the browser asks for it anew each time.
+    void theWorkerCarriesTheVersionAndTheFiles()
+    {
+        WebFixture f;
+        const auto worker = f.get(QStringLiteral("/sw.js"));
+        QCOMPARE(worker.status, 200);
+        QCOMPARE(worker.header("Cache-Control"), "no-cache");
+        QCOMPARE(worker.header("Content-Type"), "text/javascript; charset=utf-8");
+        const QByteArray version = StaticFiles().version();
+        QCOMPARE(version.size(), 16);
+        const QString body = QString::fromStdString(worker.response.body);
+        QVERIFY(body.contains(QStringLiteral("const VERSION = '%1';").arg(QString::fromLatin1(version))));
+        QStringList expected;
+        QDirIterator it(QStringLiteral(":/webapp"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next().mid(QStringLiteral(":/webapp").size());
+            if (path != u"/sw.js")
+                expected << path;
+        }
+        std::sort(expected.begin(), expected.end());
+        QVERIFY(expected.contains(QStringLiteral("/index.html")));
+        QVERIFY(expected.contains(QStringLiteral("/js/main.js")));
+        const QString files = body.section(QStringLiteral("const FILES = "), 1).section(u';', 0, 0);
+        QCOMPARE(files,
+                 QStringLiteral("[\"") + expected.join(QStringLiteral("\",\"")) + QStringLiteral("\"]"));
+        const auto again =
+            f.send("GET", QStringLiteral("/sw.js"), {}, {{"If-None-Match", worker.header("ETag")}});
+        QCOMPARE(again.status, 304);
+    }
+
+    // A folder named by Aplikace: its files as they are now, the version following them, and
+    // nothing outside it, by a path or by a link.
+    void theShellOfAFolderAndNothingOutside()
+    {
+        QTemporaryDir dir;
+        const auto put = [&](const QString& name, const QByteArray& content) {
+            QVERIFY(QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path()));
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        };
+        put(QStringLiteral("tajne.txt"), "heslo");
+        put(QStringLiteral("venku/jine.txt"), "cizí");
+        put(QStringLiteral("app/index.html"), "<!DOCTYPE html>");
+        put(QStringLiteral("app/js/main.js"), "export const a = 1;");
+        put(QStringLiteral("app/sw.js"), "const VERSION = '@VERZE@';\nconst FILES = ['@SOUBORY@'];\n");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("tajne.txt")),
+                            dir.filePath(QStringLiteral("app/odkaz.txt"))));
+        QVERIFY(
+            QFile::link(dir.filePath(QStringLiteral("venku")), dir.filePath(QStringLiteral("app/venku"))));
+        const StaticFiles shell(dir.filePath(QStringLiteral("app")));
+
+        QCOMPARE(shell.find(QStringLiteral("/"))->content, QByteArray("<!DOCTYPE html>"));
+        QCOMPARE(shell.find(QStringLiteral("/js/main.js"))->contentType, "text/javascript; charset=utf-8");
+        for (const char* outside : {"/../tajne.txt", "/js/../../tajne.txt", "/odkaz.txt", "/venku/jine.txt",
+                                    "//tajne.txt", "/app/index.html"})
+            QVERIFY2(!shell.find(QString::fromLatin1(outside)), outside);
+        const QByteArray before = shell.version();
+        const QByteArray worker = shell.find(QStringLiteral("/sw.js"))->content;
+        QCOMPARE(worker,
+                 "const VERSION = '" + before + "';\nconst FILES = [\"/index.html\",\"/js/main.js\"];\n");
+
+        put(QStringLiteral("app/js/main.js"), "export const a = 2;");
+        QCOMPARE(shell.find(QStringLiteral("/js/main.js"))->content, QByteArray("export const a = 2;"));
+        QVERIFY(shell.version() != before);
+        QVERIFY(shell.find(QStringLiteral("/sw.js"))->content.contains("'" + shell.version() + "'"));
+        put(QStringLiteral("tajne.txt"), "jiné heslo");
+        put(QStringLiteral("app/js/main.js"), "export const a = 1;");
+        QCOMPARE(shell.version(), before);
     }
 };
 

@@ -61,7 +61,9 @@ bool isJsonType(const std::string& contentType)
 
 } // namespace
 
-WebApp::WebApp(WebOptions options) : m_services(std::move(options)) {}
+WebApp::WebApp(WebOptions options) : m_services(std::move(options)), m_files(m_services.options.shellFolder)
+{
+}
 
 qint64 WebApp::lastAccount()
 {
@@ -177,7 +179,7 @@ bool WebApp::serveFile(const httplib::Request& request, httplib::Response& respo
 {
     if (request.method != "GET" && request.method != "HEAD")
         return false;
-    const StaticFiles::File* file = m_files.find(QString::fromStdString(request.path));
+    const std::optional<StaticFiles::File> file = m_files.find(QString::fromStdString(request.path));
     if (!file)
         return false;
     response.set_header("ETag", file->etag.toStdString());

@@ -14,5 +14,6 @@ struct WebOptions
     std::function<void(Connection&)> openDatabase;
     bool tls = true;
     QString settingsFile; // for the plan's DnyPredem
+    QString shellFolder;  // the app shell's files from this folder instead of the compiled-in ones
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
 };

@@ -3,6 +3,7 @@
 #include "helpers/IniFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <arpa/inet.h>
 
@@ -29,6 +30,8 @@ WebSettings WebSettings::read(const IniFile& file, const QString& programDirecto
                                         programDirectory);
     s.Klic =
         fromProgramDirectory(file.readString(section, QStringLiteral("Klic")).trimmed(), programDirectory);
+    s.Aplikace = fromProgramDirectory(file.readString(section, QStringLiteral("Aplikace")).trimmed(),
+                                      programDirectory);
     return s;
 }
 
@@ -55,5 +58,8 @@ QString WebSettings::problem() const
                               "naslouchat jen na adrese tohoto počítače, například 127.0.0.1; adresa „%1“ "
                               "vyžaduje certifikát.")
             .arg(Adresa);
+    if (!Aplikace.isEmpty() && !QFileInfo(Aplikace).isDir())
+        return QStringLiteral("Složka aplikace „%1“ (klíč Aplikace v oddílu [web] nastavení) neexistuje.")
+            .arg(Aplikace);
     return QString();
 }

@@ -15,6 +15,9 @@ struct WebSettings
     int Port = DefaultPort;
     QString Certifikat; // PEM files; relative paths are taken from the program directory
     QString Klic;
+    // For trying a new version of the app out: the folder whose files are served instead of
+    // the compiled-in ones; relative to the program directory.
+    QString Aplikace;
 
     static WebSettings read(const IniFile& file, const QString& programDirectory);
 

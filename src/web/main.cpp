@@ -52,6 +52,7 @@ int serve(const QString& directory)
     options.openDatabase = DatabaseOpening::opener(directory);
     options.tls = settings.tls();
     options.settingsFile = ini;
+    options.shellFolder = settings.Aplikace;
     WebApp app(options);
     WebServer server(app, settings);
     problem = server.bind();
@@ -68,6 +69,8 @@ int serve(const QString& directory)
     print(stderr, QStringLiteral("vestibor-web naslouchá na %1://%2:%3")
                       .arg(settings.tls() ? QStringLiteral("https") : QStringLiteral("http"), settings.Adresa)
                       .arg(server.port()));
+    if (!settings.Aplikace.isEmpty())
+        print(stderr, QStringLiteral("Aplikace se podává ze složky %1.").arg(settings.Aplikace));
     server.run();
     return 0;
 }

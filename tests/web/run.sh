@@ -3,7 +3,9 @@
 # certificate, vestibor-web on a free loopback port, Debian's chromium driven by Playwright;
 # everything is removed afterwards. The database is a file; with VESTIBOR_TEST_SERVER set (a
 # connection string of the test server) the tests run a second time on a database of their
-# own there.
+# own there. The tests of the app shell itself (shell.test.js) run afterwards on the same
+# database, with the server serving a copy of webapp/ from a folder (Aplikace= in [web]) that
+# they change.
 #   tests/web/run.sh <vestibor-web> <vestibor_prepare> <extension without .so> [playwright args]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,12 +15,15 @@ shift 3
 work=$(mktemp -d /tmp/vestibor-web-test.XXXXXX)
 server=""
 serverDatabase=""
-stop() {
+stopServer() {
     if [ -n "$server" ] && kill -0 "$server" 2>/dev/null; then
         kill "$server"
         wait "$server" 2>/dev/null || true
     fi
     server=""
+}
+stop() {
+    stopServer
     if [ -n "$serverDatabase" ]; then
         psql "$VESTIBOR_TEST_SERVER" -q -c "DROP DATABASE IF EXISTS $serverDatabase" > /dev/null || true
         serverDatabase=""
@@ -86,26 +91,40 @@ runOn() {
     VESTIBOR_TEST_OFFICE=$(account kancelar1 1 kancelar)
     export VESTIBOR_TEST_ONE_TIME VESTIBOR_TEST_SECOND VESTIBOR_TEST_OFFICE
 
-    "$web" > "$work/vestibor-web-$engine.log" 2>&1 &
-    server=$!
-    local url="https://127.0.0.1:$port"
-    for _ in $(seq 100); do
-        curl -ksf -o /dev/null "$url/" && break
-        kill -0 "$server" 2>/dev/null || { cat "$work/vestibor-web-$engine.log" >&2; return 1; }
-        sleep 0.1
-    done
-    curl -ksf -o /dev/null "$url/" || { echo "vestibor-web did not answer on $url" >&2; return 1; }
-
+    local url="https://127.0.0.1:$port" status=0
+    startServer "$engine" "$url" || return 1
     export VESTIBOR_URL="$url" VESTIBOR_ENGINE="$engine" VESTIBOR_DATABASE="$program/Vestibor.mdb"
     export VESTIBOR_EXTENSION="$extension" VESTIBOR_WORK="$work"
-    local status=0
-    (cd "$here" && npx --no-install playwright test "$@") || status=$?
+    (cd "$here" && npx --no-install playwright test --pass-with-no-tests "$@") || status=$?
+
+    if [ $status -eq 0 ]; then
+        stopServer
+        local shell="$work/aplikace-$engine"
+        cp -r "$here/../../webapp" "$shell"
+        printf 'Aplikace=%s\n' "$shell" >> "$program/Vestibor.ini"
+        startServer "$engine" "$url" || return 1
+        (cd "$here" && VESTIBOR_APLIKACE="$shell" npx --no-install playwright test --pass-with-no-tests "$@") ||
+            status=$?
+    fi
     if [ $status -ne 0 ]; then
         echo "--- vestibor-web's log on the engine $engine (last lines) ---" >&2
         tail -n 40 "$work/vestibor-web-$engine.log" >&2
     fi
     stop
     return $status
+}
+
+# Starts vestibor-web on the program directory of VESTIBOR_ADRESAR and waits for its answer.
+startServer() {
+    local engine=$1 url=$2
+    "$web" >> "$work/vestibor-web-$engine.log" 2>&1 &
+    server=$!
+    for _ in $(seq 100); do
+        curl -ksf -o /dev/null "$url/" && break
+        kill -0 "$server" 2>/dev/null || { cat "$work/vestibor-web-$engine.log" >&2; return 1; }
+        sleep 0.1
+    done
+    curl -ksf -o /dev/null "$url/" || { echo "vestibor-web did not answer on $url" >&2; return 1; }
 }
 
 runOn soubor "$@"

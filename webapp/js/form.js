@@ -66,8 +66,19 @@ export function onSubmit(form, work) {
 // form comes back filled after signing in again. Only forms marked data-koncept are kept.
 const draftKey = () => 'koncept:' + location.hash;
 
-export function keepDrafts() {
+// Whether anything in the form differs from what it was built with (a list without a chosen
+// item starts at its first).
+const firstChosen = list => Math.max(0, [...list.options].findIndex(option => option.defaultSelected));
+const edited = form => [...form.elements].some(
+    control => control.name && (control.tagName === 'SELECT' ? control.selectedIndex !== firstChosen(control)
+                                                             : control.value !== control.defaultValue));
+
+// `onlyEdited`: a form nobody typed into is not kept (it would come back with a notice for
+// nothing).
+export function keepDrafts(onlyEdited = false) {
     for (const form of document.querySelectorAll('form[data-koncept]')) {
+        if (onlyEdited && !edited(form))
+            continue;
         const values = {};
         for (const control of form.elements) {
             if (control.name && control.type !== 'password')

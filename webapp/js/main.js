@@ -4,6 +4,7 @@ import {forgetDrafts, keepDrafts} from './form.js';
 import {goBack, noticeOnNextPage, showNotice} from './layout.js';
 import {go, start} from './router.js';
 import * as session from './session.js';
+import {watchForUpdates} from './update.js';
 
 function toSignIn(notice) {
     session.forget();
@@ -35,3 +36,4 @@ document.getElementById('signout').addEventListener('click', async () => {
 });
 
 start();
+watchForUpdates();

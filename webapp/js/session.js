@@ -1,5 +1,6 @@
 // Who is signed in, and the code lists, read once per session.
 import * as api from './api.js';
+import {askToPersist} from './update.js';
 
 let current = null;
 let lists = null;
@@ -10,6 +11,7 @@ export function account() {
 
 export async function load() {
     current = (await api.account()).ucet;
+    askToPersist();
     return current;
 }
 

@@ -1,0 +1,42 @@
+// The app's service worker: keeps the app's own files, under a cache named by their version,
+// so that the app opens without the network. vestibor-web puts the version and the list of
+// the files in place of the two markers when it serves this file. The answers of /api are
+// never kept (they are personal and change), and no other host is ever asked.
+const VERSION = '@VERZE@';
+const FILES = ['@SOUBORY@'];
+const CACHE = 'vestibor-' + VERSION;
+
+self.addEventListener('install', event => {
+    event.waitUntil(caches.open(CACHE).then(
+        cache => cache.addAll(FILES.map(file => new Request(file, {cache: 'no-cache'})))));
+});
+
+// A new version waits for the page to let it in (the bar "Nová verze – načíst"); the old
+// versions' files go once it is in.
+self.addEventListener('activate', event => {
+    event.waitUntil(
+        caches.keys()
+            .then(names => Promise.all(names.filter(name => name.startsWith('vestibor-') && name !== CACHE)
+                                           .map(name => caches.delete(name))))
+            .then(() => self.clients.claim()));
+});
+
+self.addEventListener('message', event => {
+    if (event.data === 'aktivovat')
+        self.skipWaiting();
+});
+
+const fromCache = (path, request) =>
+    caches.open(CACHE).then(cache => cache.match(path)).then(kept => kept || fetch(request));
+
+self.addEventListener('fetch', event => {
+    const request = event.request;
+    const url = new URL(request.url);
+    if (request.method !== 'GET' || url.origin !== self.location.origin || url.pathname.startsWith('/api/'))
+        return;
+    // Every page of the app is index.html with its route after "#".
+    if (request.mode === 'navigate')
+        event.respondWith(fromCache('/index.html', request));
+    else if (FILES.includes(url.pathname))
+        event.respondWith(fromCache(url.pathname, request));
+});
