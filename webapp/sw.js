@@ -40,3 +40,24 @@ self.addEventListener('fetch', event => {
     else if (FILES.includes(url.pathname))
         event.respondWith(fromCache(url.pathname, request));
 });
+
+// Background Sync, where the browser has it: the network is back, and an open window of the
+// app sends what waits in its outbox (the outbox lives with the app's pages).
+let sentReply = null;
+
+self.addEventListener('sync', event => {
+    if (event.tag !== 'odeslat')
+        return;
+    event.waitUntil(self.clients.matchAll({type: 'window'}).then(windows => {
+        if (!windows.length)
+            return undefined; // it goes when the app opens next
+        const replied = new Promise(resolve => (sentReply = resolve));
+        windows[0].postMessage('odeslat');
+        return Promise.race([replied, new Promise(resolve => setTimeout(resolve, 60000))]);
+    }));
+});
+
+self.addEventListener('message', event => {
+    if (event.data === 'odeslano' && sentReply)
+        sentReply();
+});

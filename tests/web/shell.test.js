@@ -23,7 +23,7 @@ test('the app opens without the network once it was loaded, and never keeps the 
          await context.setOffline(true);
          await page.reload();
          await expect(page.locator('header h1')).toBeVisible();
-         await expect(page.locator('main')).toContainText('Server neodpovídá');
+         await expect(page.locator('main')).toContainText('Bez signálu, a v telefonu to uloženo není.');
          const kept = await page.evaluate(async () => {
              const names = await caches.keys();
              const requests = await (await caches.open(names[0])).keys();

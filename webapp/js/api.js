@@ -1,5 +1,8 @@
 // Every exchange with the server goes through this module: the pages get plain objects and
-// never talk to the network themselves.
+// never talk to the network themselves. Without signal, reads are answered from what the phone
+// keeps.
+import * as answers from './offline/answers.js';
+import * as kept from './offline/kept.js';
 
 const unreachable = 'Server neodpovídá. Zkontrolujte připojení a zkuste to znovu.';
 
@@ -24,12 +27,17 @@ export function whenSignedOut(handler) {
     onSignedOut = handler;
 }
 
+// A read that takes longer than this is taken for no signal.
+const readTimeout = 15000;
+
 async function call(method, path, body) {
     const options =
         {method, credentials: 'same-origin', cache: 'no-store', headers: {Accept: 'application/json'}};
     if (body !== undefined) {
         options.headers['Content-Type'] = 'application/json';
         options.body = JSON.stringify(body);
+    } else if (AbortSignal.timeout) {
+        options.signal = AbortSignal.timeout(readTimeout);
     }
     let response;
     try {
@@ -52,31 +60,53 @@ async function call(method, path, body) {
     return data ?? {};
 }
 
-function requestId() {
-    if (crypto.randomUUID)
-        return crypto.randomUUID();
-    const bytes = crypto.getRandomValues(new Uint8Array(16));
-    return Array.from(bytes, b => b.toString(16).padStart(2, '0')).join('');
+// The oldest time of what the current page was given from the phone's own store, or null
+// when all it read came from the server.
+let storedSince = null;
+
+export function beginPage() {
+    storedSince = null;
 }
 
-// One write the user means to make. Its request id stays until the server answers, so
-// sending again after a lost answer is recorded once.
-export class Write {
-    #id = null;
+export const pageStoredSince = () => storedSince;
 
-    async send(method, path, body) {
-        this.#id ??= requestId();
+const notStored = 'Bez signálu, a v telefonu to uloženo není. Co budete potřebovat bez signálu, uložte ' +
+                  'předem na stránce Na cestu.';
+
+// A read from the server, kept in the phone; without signal, what the phone keeps of it
+// (`offline` makes that answer: {data, cas} or nothing).
+async function read(path, offline = () => kept.stored(path)) {
+    if (navigator.onLine !== false) {
         try {
-            const answer = await call(method, path, {id_pozadavku: this.#id, ...body});
-            this.#id = null;
-            return answer;
+            const data = await call('GET', path);
+            kept.keep(path, data).catch(() => {});
+            return data;
         } catch (error) {
             if (error.answered)
-                this.#id = null;
-            throw error;
+                throw error;
         }
     }
+    const stored = await offline().catch(() => null);
+    if (!stored)
+        throw new ApiError(0, {chyba: notStored});
+    if (!storedSince || stored.cas < storedSince)
+        storedSince = stored.cas;
+    return stored.data;
 }
+
+// Reads the path from the server only, keeping it in the phone; nothing when there is no
+// answer (after a write, to bring what the phone keeps up to date).
+export async function refresh(path) {
+    try {
+        await kept.keep(path, await call('GET', path));
+    } catch {
+        // It stays as it was kept; the next reading brings it.
+    }
+}
+
+// A write. The body carries its request id, so sending it again after a lost answer is
+// recorded once.
+export const write = (method, path, body) => call(method, path, body);
 
 // The query of a path from the pairs that have a value.
 const query = pairs => {
@@ -88,13 +118,16 @@ export const signIn = (login, password) => call('POST', 'prihlaseni', {login, he
 export const signOut = () => call('POST', 'odhlaseni', {});
 export const changePassword = (password, newPassword) =>
     call('POST', 'heslo', {heslo: password, nove_heslo: newPassword});
-export const account = () => call('GET', 'ucet');
-export const codeLists = () => call('GET', 'ciselniky');
-export const dueList = (town, from) => call('GET', 'revize' + query({mesto: town, od: from || ''}));
-export const search = text => call('GET', 'hledat' + query({text}));
-export const customer = id => call('GET', `zakaznici/${encodeURIComponent(id)}`);
-export const card = id => call('GET', `karty/${encodeURIComponent(id)}`);
-export const addActivity = (write, activity) => write.send('POST', 'cinnosti', activity);
-export const correctActivity = (write, id, asRead, changed) =>
-    write.send('PUT', `cinnosti/${encodeURIComponent(id)}`, {puvodni: asRead, cinnost: changed});
-export const addCard = (write, newCard) => write.send('POST', 'karty', newCard);
+export const account = () => read('ucet');
+export const codeLists = () => read('ciselniky');
+export const dueList = (town, from) => {
+    const path = 'revize' + query({mesto: town, od: from || ''});
+    return from ? read(path, async () => null) : read(path, () => answers.dueList(town));
+};
+export const search = text => read('hledat' + query({text}), () => answers.search(text));
+export const customer = id => read(`zakaznici/${encodeURIComponent(id)}`);
+export const card = id => read(`karty/${encodeURIComponent(id)}`);
+export const dueListFromServer = (town, from) => call('GET', 'revize' + query({mesto: town, od: from || ''}));
+export const trip = (towns, customers) =>
+    call('GET', 'na-cestu?' + [...towns.map(t => 'mesto=' + encodeURIComponent(t)),
+                              ...customers.map(c => 'zakaznik=' + encodeURIComponent(c))].join('&'));

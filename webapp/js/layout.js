@@ -1,6 +1,7 @@
 // The frame every page is shown in: the title bar with its way back, the page itself, the
 // bar of main actions at the bottom (in reach of the thumb) and the navigation below it.
 import {h, show} from './dom.js';
+import {showOutbox, showStored} from './status.js';
 
 const part = id => document.getElementById(id);
 let depth = 0; // pages opened inside the app, so "Zpět" may go back through history
@@ -50,6 +51,8 @@ export function showView(view, scroll = 0) {
     const main = part('main');
     main.removeAttribute('aria-busy');
     show(main, view.content);
+    showStored(view.storedSince);
+    showOutbox(!view.signedOut);
     showNotice(pendingNotice);
     pendingNotice = null;
     (view.focus || part('title')).focus({preventScroll: true});

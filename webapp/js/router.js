@@ -1,15 +1,19 @@
 // Hash routes to pages. A page is a function of the route's parameters that reads what it
 // needs and returns a view (title, way back, content, bottom actions).
+import * as api from './api.js';
 import {countNavigation, errorView, showLoading, showView} from './layout.js';
-import {correctionPage, newActivityPage} from './pages/activityForm.js';
+import {correctionPage, newActivityPage, pendingActivityPage} from './pages/activityForm.js';
 import {cardPage} from './pages/card.js';
 import {newCardPage} from './pages/cardForm.js';
 import {customerPage} from './pages/customer.js';
 import {duePage} from './pages/due.js';
+import {fixPage, outboxPage} from './pages/outbox.js';
 import {passwordPage} from './pages/password.js';
+import {pendingCardPage} from './pages/pendingCard.js';
 import {scanPage} from './pages/scan.js';
 import {searchPage} from './pages/search.js';
 import {signInPage} from './pages/signIn.js';
+import {tripPage} from './pages/trip.js';
 import * as session from './session.js';
 
 const routes = [
@@ -24,6 +28,11 @@ const routes = [
     [/^\/karta\/(\d+)$/, cardPage],
     [/^\/karta\/(\d+)\/nova$/, newActivityPage],
     [/^\/cinnost\/(\d+)\/oprava$/, correctionPage],
+    [/^\/na-cestu$/, tripPage],
+    [/^\/odesilani$/, outboxPage],
+    [/^\/odesilani\/([0-9a-f-]+)$/, fixPage],
+    [/^\/cekajici\/([0-9a-f-]+)$/, pendingCardPage],
+    [/^\/cekajici\/([0-9a-f-]+)\/nova$/, pendingActivityPage],
 ];
 
 let generation = 0;
@@ -85,9 +94,10 @@ export async function route(back = false) {
                     return;
                 }
             }
+            api.beginPage();
             const view = await page(params, query);
             if (mine === generation)
-                showView(view, back ? scrolled.get(hash) || 0 : 0);
+                showView({storedSince: api.pageStoredSince(), ...view}, back ? scrolled.get(hash) || 0 : 0);
         } catch (error) {
             if (mine === generation && error.status !== 401)
                 showView(errorView(error, attempt));

@@ -1,5 +1,6 @@
 // Who is signed in, and the code lists, read once per session.
 import * as api from './api.js';
+import * as outbox from './offline/outbox.js';
 import {askToPersist} from './update.js';
 
 let current = null;
@@ -12,6 +13,7 @@ export function account() {
 export async function load() {
     current = (await api.account()).ucet;
     askToPersist();
+    outbox.sendAll(); // what waited for a session goes now
     return current;
 }
 

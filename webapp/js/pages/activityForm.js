@@ -1,18 +1,32 @@
 // Recording an activity on a card, and correcting one: the same form, filled from today's
-// defaults or from the row as it was read.
+// defaults, from the row as it was read, or from an entry of the outbox being fixed. What is
+// saved goes through the outbox: sent at once with signal, kept in the phone without.
 import * as api from '../api.js';
 import {h, show} from '../dom.js';
 import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
 import {dateText, moneyInput, nextRevisionDate, parseIsoDate, parseMoney, todayIso} from '../format.js';
 import {noticeOnNextPage} from '../layout.js';
+import * as outbox from '../offline/outbox.js';
 import {go} from '../router.js';
 import * as session from '../session.js';
 
-import {activityFacts, prices} from './card.js';
+import {activityFacts, prices} from './activityFacts.js';
+import {afterSaving} from './saved.js';
+import {pendingCard} from './pendingCard.js';
 
 export async function newActivityPage([cardId]) {
     const [card, lists] = await Promise.all([api.card(cardId), session.codeLists()]);
-    return activityForm(card, lists, null);
+    return activityForm(card, lists, {});
+}
+
+// An activity of a new card that waits in the outbox itself.
+export async function pendingActivityPage([requestId]) {
+    const [card, lists] = await Promise.all([pendingCard(requestId), session.codeLists()]);
+    if (card.writtenAs) {
+        go(`#/karta/${card.writtenAs}/nova`, {replace: true});
+        return {title: 'Nová činnost', content: h('p', {class: 'loading'}, 'Otevírám kartu…')};
+    }
+    return activityForm(card, lists, {});
 }
 
 export async function correctionPage([id], query) {
@@ -23,7 +37,7 @@ export async function correctionPage([id], query) {
     const row = (card.cinnosti || []).find(a => String(a.id) === String(id));
     if (!row)
         throw new Error('Činnost na kartě není, mohl ji mezitím smazat jiný uživatel.');
-    return activityForm(card, lists, row);
+    return activityForm(card, lists, {row});
 }
 
 // The row as the server gave it, without what it adds for showing. The card's list leaves out
@@ -56,6 +70,8 @@ function priceFields(row) {
 
 function fill(form, row) {
     form.elements.datum.value = row.datum || '';
+    if (form.elements.technik && typeof row.technik === 'number')
+        form.elements.technik.value = row.technik;
     form.elements.cinnost.value = row.cinnost ?? '';
     for (const [key] of prices)
         form.elements[key].value = moneyInput(row[key]);
@@ -92,24 +108,55 @@ function currentRow(row) {
              activityFacts(row));
 }
 
-export function activityForm(card, lists, row) {
+// Where the activity goes: a card, or a new card still waiting in the outbox (by the request
+// id of its entry); `choices` lets a refused entry move to another card of the customer.
+function cardChoice(k, choices) {
+    if (!choices)
+        return null;
+    const named = c => [c.nazev, c.vyrobni_cislo].filter(Boolean).join(', ');
+    const options = [['', '– vyberte –'], ...choices.map(c => [c.id, named(c)])];
+    const chosen = choices.some(c => c.id === k.id) ? k.id : '';
+    return field('Karta', select({name: 'karta', required: true}, options, chosen));
+}
+
+function target(form, k) {
+    const chosen = form.elements.karta?.value;
+    if (form.elements.karta && !chosen)
+        return {problem: 'Vyberte kartu, na kterou činnost patří.', field: 'karta'};
+    if (chosen)
+        return {body: {id_topneho_zdroje: Number(chosen)}};
+    return {body: k.id ? {id_topneho_zdroje: k.id} : {karta_pozadavku: k.pozadavek}};
+}
+
+// `row`: the activity being corrected; `entry`: the outbox entry being fixed; `choices`: the
+// customer's cards in service, when the entry's card took no activity.
+export function activityForm(card, lists, {row = null, entry = null, choices = null}) {
     const k = card.karta;
     const correcting = Boolean(row);
     let original = row ? asRead(row, k) : null;
-    const write = new api.Write();
+    const cardHref = k.id ? `#/karta/${k.id}` : `#/cekajici/${k.pozadavek}`;
+    const doneHref = entry ? '#/odesilani' : cardHref;
     const kindChoices = [['', '– vyberte –'], ...(lists.cinnosti || []).map(c => [c.id, c.nazev])];
     const date = input({type: 'date', name: 'datum', required: true, value: row ? row.datum : todayIso()});
     const next = h('output', {class: 'next', id: 'datum-pristi', 'aria-live': 'polite'});
     const current = h('div', {id: 'aktualni'});
     const form =
-        h('form', {id: 'cinnost', class: 'panel', novalidate: true, 'data-koncept': true},
+        h('form', {id: 'cinnost', class: 'panel', novalidate: true, 'data-koncept': !entry},
           h('p', {class: 'form-for'}, h('strong', {}, k.nazev), ' – ', card.zakaznik?.nazev || ''),
-          problemBox(), current, field('Datum', date), h('p', {class: 'next-line'}, 'Příští revize: ', next),
+          problemBox(), current, cardChoice(k, choices), field('Datum', date),
+          h('p', {class: 'next-line'}, 'Příští revize: ', next),
           field('Činnost', select({name: 'cinnost', required: true}, kindChoices, row?.cinnost)),
           technicianControl(lists, row), priceFields(row),
           field('Poznámka', h('textarea', {name: 'poznamka', rows: '3'}, row?.poznamka || '')));
-    if (restoreDraft(form))
+    if (entry) {
+        // What the technician wrote, over the row as the server has it now.
+        fill(form, correcting ? entry.telo.cinnost : entry.telo);
+        if (correcting && entry.aktualni)
+            show(current, currentRow(entry.aktualni));
+        showProblem(form, entry.duvod, entry.pole);
+    } else if (restoreDraft(form)) {
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
+    }
     // Shown as the desktop computes it; the server computes it again on saving.
     const showNext = () => {
         const nextDate = nextRevisionDate(date.value, k.lhuta);
@@ -119,13 +166,16 @@ export function activityForm(card, lists, row) {
     date.addEventListener('change', showNext);
     showNext();
 
-    const save = async values => {
-        if (correcting)
-            await api.correctActivity(write, row.id, original, values);
-        else
-            await api.addActivity(write, {id_topneho_zdroje: k.id, ...values});
-        noticeOnNextPage(correcting ? 'Oprava je uložena.' : 'Činnost je uložena.');
-        go(`#/karta/${k.id}`, {replace: true});
+    const save = async (values, place) => {
+        const body = correcting ? {puvodni: original, cinnost: values} : {...place, ...values};
+        if (entry)
+            return outbox.resubmit(entry, body);
+        const about = {zakaznik: card.zakaznik && {id: card.zakaznik.id, nazev: card.zakaznik.nazev},
+                       karta: {id: k.id, nazev: k.nazev}};
+        const item = correcting
+            ? outbox.entry('oprava', 'PUT', `cinnosti/${row.id}`, body, about)
+            : outbox.entry('cinnost', 'POST', 'cinnosti', body, about, k.id ? null : k.pozadavek);
+        return outbox.submit(item);
     };
     // As in the desktop, a row changed meanwhile is read again and shown; the changes are to be made again.
     const reload = stored => {
@@ -136,21 +186,26 @@ export function activityForm(card, lists, row) {
     };
     onSubmit(form, async () => {
         const {values, problem, field: at} = collect(form);
-        if (problem)
-            return showProblem(form, problem, at);
+        const place = target(form, k);
+        if (problem || place.problem)
+            return showProblem(form, problem || place.problem, problem ? at : place.field);
+        delete form.dataset.koncept; // from here on it is in the outbox, not a draft
         try {
-            await save(values);
+            const answer = await save(values, place.body);
+            afterSaving(answer, correcting ? 'Oprava je uložena.' : 'Činnost je uložena.', doneHref);
         } catch (error) {
-            if (error.status === 409 && error.current)
+            if (!entry)
+                form.dataset.koncept = '';
+            if (error.status === 409 && error.current && correcting)
                 reload(error.current);
             showProblem(form, error.message, error.field);
         }
     });
 
     const actions = [
-        h('a', {class: 'button', href: `#/karta/${k.id}`}, 'Zrušit'),
-        h('button', {type: 'submit', form: 'cinnost', class: 'button primary'}, 'Uložit')
+        h('a', {class: 'button', href: entry ? '#/odesilani' : cardHref}, 'Zrušit'),
+        h('button', {type: 'submit', form: 'cinnost', class: 'button primary'}, entry ? 'Odeslat znovu' : 'Uložit')
     ];
-    const title = correcting ? 'Oprava činnosti' : 'Nová činnost';
-    return {title, back: `#/karta/${k.id}`, form: true, content: form, actions};
+    const title = entry ? 'Oprava záznamu' : correcting ? 'Oprava činnosti' : 'Nová činnost';
+    return {title, back: entry ? '#/odesilani' : cardHref, form: true, content: form, actions};
 }

@@ -1,35 +1,21 @@
 // A card: the heating source, its next revision and its activities, newest first.
 import * as api from '../api.js';
 import {h} from '../dom.js';
-import {dateText, moneySum, moneyText, periodText} from '../format.js';
+import {dateText, periodText} from '../format.js';
+import * as outbox from '../offline/outbox.js';
 import {address, nextRevision, overdueBadge} from '../pieces.js';
+import * as session from '../session.js';
 
-export const prices = [
-    ['cena_doprava', 'Doprava'], ['cena_prace', 'Práce'], ['cena_material', 'Materiál'],
-    ['cena_ostatni', 'Ostatní']
-];
+import {activityFacts, facts} from './activityFacts.js';
+import {entriesOfCard, pendingActivityItem} from './outboxEntries.js';
 
 export async function cardPage([id]) {
-    return renderCard(await api.card(id));
+    const data = await api.card(id);
+    const storedSince = api.pageStoredSince();
+    const [all, lists] = await Promise.all([outbox.entries().catch(() => []), session.codeLists().catch(() => null)]);
+    return renderCard(data, entriesOfCard(all, data.karta.id, null, storedSince), lists);
 }
 
-function facts(pairs) {
-    return h('dl', {class: 'facts'},
-             pairs.filter(([, value]) => value !== null && value !== undefined && value !== '')
-                 .map(([term, value]) => [h('dt', {}, term), h('dd', {}, value)]));
-}
-
-export function activityFacts(a) {
-    const amounts = prices.filter(([key]) => a[key] !== null && a[key] !== undefined && a[key] !== '');
-    return [
-        facts([
-            ['Technik', a.technik], ...amounts.map(([key, label]) => [label, moneyText(a[key])]),
-            amounts.length > 1 ? ['Celkem', moneyText(moneySum(amounts.map(([key]) => a[key])))] : ['', null],
-            ['Příští revize', dateText(a.datum_pristi)]
-        ]),
-        a.poznamka ? h('p', {class: 'note'}, a.poznamka) : null
-    ];
-}
 
 function correctLink(a, cardId) {
     const label = `Opravit činnost ze dne ${dateText(a.datum)}`;
@@ -70,11 +56,21 @@ function activityList(activities, cardId) {
     return h('ul', {class: 'list', id: 'cinnosti'}, activities.map(a => activityItem(a, cardId)));
 }
 
-export function renderCard(data) {
+// What was recorded on the card in the phone and is not on the server yet (or not in the copy
+// the phone keeps).
+function pendingSection(pending, lists) {
+    if (!pending.length)
+        return null;
+    return h('section', {class: 'group'}, h('h2', {}, `Z telefonu (${pending.length})`),
+             h('ul', {class: 'list', id: 'cekajici'}, pending.map(item => pendingActivityItem(item, lists))));
+}
+
+export function renderCard(data, pending = [], lists = null) {
     const {karta: k, zakaznik: c, cinnosti: activities = []} = data;
-    const content = h('div', {}, cardPanel(k, c, data.pristi_revize, data.po_terminu),
+    const older = data.cinnosti_dalsi ? h('p', {class: 'hint'}, 'Starší činnosti jsou jen na serveru.') : null;
+    const content = h('div', {}, cardPanel(k, c, data.pristi_revize, data.po_terminu), pendingSection(pending, lists),
                       h('section', {class: 'group'}, h('h2', {}, `Činnosti (${activities.length})`),
-                        activityList(activities, k.id)));
+                        activityList(activities, k.id), older));
     const actions = [h('a', {class: 'button primary', href: `#/karta/${k.id}/nova`}, 'Nová činnost')];
     return {title: 'Karta', back: `#/zakaznik/${c.id}`, content, actions};
 }

@@ -1,12 +1,16 @@
 // A new card at a customer's: a boiler nobody registered yet. The period comes from the
-// category, as in the desktop. A scanned code no card has comes in as the barcode.
+// category, as in the desktop. A scanned code no card has comes in as the barcode. Saved
+// through the outbox: without signal the card waits in the phone, and activities can be
+// recorded on it meanwhile.
 import * as api from '../api.js';
 import {h} from '../dom.js';
 import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
 import {periodText} from '../format.js';
 import {noticeOnNextPage} from '../layout.js';
-import {go} from '../router.js';
+import * as outbox from '../offline/outbox.js';
 import * as session from '../session.js';
+
+import {afterSaving} from './saved.js';
 
 // The text fields: column, label, length, and the message when a required one is empty.
 const texts = [
@@ -17,7 +21,7 @@ const texts = [
 
 export async function newCardPage([customerId], query) {
     const [customer, lists] = await Promise.all([api.customer(customerId), session.codeLists()]);
-    return cardForm(customer.zakaznik, lists, query?.get('carovy_kod'));
+    return cardForm(customer.zakaznik, lists, {barcode: query?.get('carovy_kod')});
 }
 
 // As the desktop offers them: none, then this year back to 1980.
@@ -50,19 +54,30 @@ function collect(form, customerId) {
     return {values};
 }
 
-export function cardForm(customer, lists, barcode = null) {
-    const write = new api.Write();
+function fill(form, values) {
+    for (const control of form.elements) {
+        if (control.name && values[control.name] != null)
+            control.value = values[control.name];
+    }
+}
+
+// `entry`: a refused entry of the outbox being fixed.
+export function cardForm(customer, lists, {barcode = null, entry = null} = {}) {
     const categories = lists.kategorie || [];
     const category = select({name: 'kategorie', required: true},
                             [['', '– vyberte –'], ...categories.map(c => [c.id, c.nazev])]);
     const period = h('output', {id: 'lhuta', 'aria-live': 'polite'});
     const form =
-        h('form', {id: 'karta', class: 'panel', novalidate: true, 'data-koncept': true},
+        h('form', {id: 'karta', class: 'panel', novalidate: true, 'data-koncept': !entry},
           h('p', {class: 'form-for'}, 'Zákazník ', h('strong', {}, customer.nazev || '')), problemBox(),
           texts.map(textField), field('Rok výroby', select({name: 'rok_vyroby'}, years())),
           field('Kategorie', category), h('p', {class: 'next-line'}, 'Lhůta revize: ', period));
-    if (restoreDraft(form))
+    if (entry) {
+        fill(form, entry.telo);
+        showProblem(form, entry.duvod, entry.pole);
+    } else if (restoreDraft(form)) {
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
+    }
     if (barcode)
         form.elements.carovy_kod.value = barcode.slice(0, 30);
     const showPeriod = () => {
@@ -72,22 +87,34 @@ export function cardForm(customer, lists, barcode = null) {
     category.addEventListener('change', showPeriod);
     showPeriod();
 
+    const save = values => {
+        if (entry)
+            return outbox.resubmit(entry, values);
+        const about = {zakaznik: {id: customer.id, nazev: customer.nazev}, karta: null};
+        return outbox.submit(outbox.entry('karta', 'POST', 'karty', values, about));
+    };
     onSubmit(form, async () => {
         const {values, problem, field: at} = collect(form, customer.id);
         if (problem)
             return showProblem(form, problem, at);
+        delete form.dataset.koncept; // from here on it is in the outbox, not a draft
         try {
-            const {karta} = await api.addCard(write, values);
-            noticeOnNextPage('Karta je uložena.');
-            go(`#/karta/${typeof karta === 'object' ? karta.id : karta}`, {replace: true});
+            const answer = await save(values);
+            const written = answer.stav === outbox.written;
+            const next = entry ? '#/odesilani'
+                               : written ? `#/karta/${answer.odpoved.karta.id}` : `#/cekajici/${answer.id_pozadavku}`;
+            afterSaving(answer, 'Karta je uložena.', next);
         } catch (error) {
+            if (!entry)
+                form.dataset.koncept = '';
             showProblem(form, error.message, error.field);
         }
     });
 
     const actions = [
-        h('a', {class: 'button', href: `#/zakaznik/${customer.id}`}, 'Zrušit'),
-        h('button', {type: 'submit', form: 'karta', class: 'button primary'}, 'Uložit')
+        h('a', {class: 'button', href: entry ? '#/odesilani' : `#/zakaznik/${customer.id}`}, 'Zrušit'),
+        h('button', {type: 'submit', form: 'karta', class: 'button primary'}, entry ? 'Odeslat znovu' : 'Uložit')
     ];
-    return {title: 'Nová karta', back: `#/zakaznik/${customer.id}`, form: true, content: form, actions};
+    const back = entry ? '#/odesilani' : `#/zakaznik/${customer.id}`;
+    return {title: entry ? 'Oprava záznamu' : 'Nová karta', back, form: true, content: form, actions};
 }

@@ -2,10 +2,18 @@
 import * as api from '../api.js';
 import {h} from '../dom.js';
 import {dateText} from '../format.js';
+import * as outbox from '../offline/outbox.js';
 import {address, nextRevision, overdueBadge, phoneLink} from '../pieces.js';
 
+import {stateBadge} from './outboxEntries.js';
+import {tripButton} from './trip.js';
+
 export async function customerPage([id]) {
-    return renderCustomer(await api.customer(id));
+    const data = await api.customer(id);
+    const all = await outbox.entries().catch(() => []);
+    const newCards = all.filter(item => item.druh === 'karta' && item.stav !== outbox.written &&
+                                        String(item.o_cem?.zakaznik?.id) === String(data.zakaznik.id));
+    return renderCustomer(data, newCards);
 }
 
 const place = c => address(c.ulice, [c.psc, c.mesto].filter(Boolean).join(' '));
@@ -70,21 +78,33 @@ function notesPanel(c) {
     return h('section', {class: 'panel notes'}, h('h2', {}, 'Poznámky'), notes.map(n => h('p', {}, n)));
 }
 
-// The sources in service first; those taken out of service folded away below.
-function cardsSection(cards) {
+function newCardItem(item) {
+    return h('li', {class: 'item pending'},
+             h('a', {class: 'item-link', href: `#/cekajici/${item.id_pozadavku}`},
+               h('span', {class: 'item-title'}, item.telo.nazev),
+               h('span', {class: 'item-line'}, [item.telo.typ, item.telo.vyrobce].filter(Boolean).join(' · ')),
+               h('span', {class: 'item-line'}, stateBadge(item))));
+}
+
+// The sources in service first, then new ones still in the phone; those taken out of service
+// folded away below.
+function cardsSection(cards, newCards) {
     const active = cards.filter(k => !k.vyrazeno_dne);
     const retired = cards.filter(k => k.vyrazeno_dne);
     const none = h('p', {class: 'hint'}, 'Zákazník nemá žádný topný zdroj v provozu.');
     return h('section', {class: 'group'}, h('h2', {}, `Topné zdroje (${active.length})`),
-             active.length ? h('ul', {class: 'list', id: 'karty'}, active.map(cardItem)) : none,
+             active.length ? h('ul', {class: 'list', id: 'karty'}, active.map(cardItem))
+                           : newCards.length ? null : none,
+             newCards.length ? h('ul', {class: 'list', id: 'nove-karty'}, newCards.map(newCardItem)) : null,
              retired.length
                  ? h('details', {class: 'retired-list'}, h('summary', {}, `Vyřazené (${retired.length})`),
                      h('ul', {class: 'list'}, retired.map(cardItem)))
                  : null);
 }
 
-export function renderCustomer({zakaznik: c, karty: cards = []}) {
-    const content = h('div', {}, customerPanel(c), notesPanel(c), cardsSection(cards));
+export function renderCustomer({zakaznik: c, karty: cards = []}, newCards = []) {
+    const content =
+        h('div', {}, customerPanel(c), notesPanel(c), cardsSection(cards, newCards), tripButton(c));
     const actions = [
         h('a', {class: 'button scan', href: `#/zakaznik/${c.id}/skenovat`}, 'Skenovat'),
         h('a', {class: 'button primary', href: `#/zakaznik/${c.id}/nova-karta`}, 'Nová karta')

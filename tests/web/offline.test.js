@@ -1,0 +1,182 @@
+// Work without signal: a town stored for the trip, the app opened offline, records made into
+// the outbox and sent once the network is back; refusals kept until fixed; sign-out rules.
+const {test, expect} = require('@playwright/test');
+const {database, photograph, signIn} = require('./support.js');
+
+// The app's own worker keeps the shell, so that it reloads offline.
+test.use({serviceWorkers: 'allow'});
+
+const count = sql => Number(database(sql));
+
+async function storeTown(page, town) {
+    await page.goto('/#/na-cestu');
+    await expect(page.getByRole('heading', {level: 1, name: 'Na cestu'})).toBeVisible();
+    await page.getByRole('checkbox', {name: town}).check();
+    await page.getByRole('button', {name: 'Uložit do telefonu'}).click();
+    await expect(page.locator('#notice')).toHaveText('Uloženo do telefonu. Bez signálu budou k dispozici.');
+}
+
+async function recordActivity(page, kind, note) {
+    await page.getByRole('link', {name: 'Nová činnost'}).click();
+    await expect(page.getByRole('heading', {level: 1, name: 'Nová činnost'})).toBeVisible();
+    await page.getByLabel('Činnost', {exact: true}).selectOption({label: kind});
+    await page.getByLabel('Poznámka').fill(note);
+    await page.getByRole('button', {name: 'Uložit'}).click();
+}
+
+const offlineNotice = 'Bez signálu: záznam je v telefonu a odešle se sám, až bude signál.';
+
+// Every entry of the outbox, as the page of the outbox lists them.
+const entryStates = page => page.locator('#zaznamy .badge');
+
+test('a town stored for the trip works offline, and what was recorded there is written once',
+     async ({page, context}) => {
+         await signIn(page);
+         await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+         await storeTown(page, 'Brno');
+         await expect(page.locator('#ulozeno')).toContainText('2 zákazníci');
+         await photograph(page, 'na-cestu');
+
+         await context.setOffline(true);
+         await page.goto('/#/revize');
+         await page.reload();
+         await expect(page.getByRole('heading', {level: 1, name: 'Revize'})).toBeVisible();
+         await expect(page.locator('#stav-data')).toContainText('Bez signálu – data z ');
+         await expect(page.locator('#radky')).toContainText('Dvořáková Jana');
+         await expect(page.locator('#radky')).not.toContainText('Šťastná Věra');
+
+         // Search over what is stored: a name without accents, then a serial number.
+         await page.goto('/#/hledat');
+         await page.getByRole('searchbox', {name: 'Hledat'}).fill('cermak');
+         await page.getByRole('button', {name: 'Hledat'}).click();
+         await page.getByRole('link', {name: /Teplo Čermák/}).click();
+         await expect(page.getByRole('heading', {level: 1, name: 'Zákazník'})).toBeVisible();
+         await page.getByRole('link', {name: /Kotel v dílně/}).click();
+         await expect(page.getByRole('heading', {name: 'Kotel v dílně'})).toBeVisible();
+         await expect(page.locator('#stav-data')).toBeVisible();
+
+         for (const note of ['Bez signálu 1', 'Bez signálu 2']) {
+             await recordActivity(page, 'Kontrola', note);
+             await expect(page.locator('#notice')).toHaveText(offlineNotice);
+         }
+         await expect(page.locator('#cekajici .item')).toHaveCount(2);
+         await expect(page.locator('#cekajici')).toContainText('Čeká na odeslání');
+         await photograph(page, 'karta-bez-signalu');
+
+         await page.goto('/#/hledat?text=zk-5');
+         await expect(page.getByRole('heading', {name: 'Kotel v suterénu'})).toBeVisible();
+         await recordActivity(page, 'Kontrola', 'Bez signálu 3');
+         await expect(page.locator('#notice')).toHaveText(offlineNotice);
+
+         // A new card with an activity of its own, both only in the phone yet.
+         await page.goto('/#/zakaznik/3/nova-karta');
+         await page.getByLabel('Název').fill('Kotel z výjezdu');
+         await page.getByLabel('Typ').fill('Kompakt 20');
+         await page.getByLabel('Kategorie').selectOption({label: 'Plynový kotel'});
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.getByRole('heading', {name: 'Kotel z výjezdu'})).toBeVisible();
+         await recordActivity(page, 'Revize', 'Na nové kartě');
+         await expect(page.locator('#cinnosti')).toContainText('Na nové kartě');
+         await expect(page.locator('#stav-odesilani')).toHaveText('Čeká na odeslání: 5 záznamů');
+         expect(count("SELECT count(*) FROM cinnosti WHERE poznamka LIKE 'Bez signálu%'")).toBe(0);
+
+         await context.setOffline(false);
+         await page.goto('/#/odesilani');
+         await expect(entryStates(page)).toHaveText(Array(5).fill('Zapsáno'));
+         await expect(page.locator('#stav-odesilani')).toBeHidden();
+         const check = () => {
+             expect(count("SELECT count(*) FROM cinnosti WHERE poznamka LIKE 'Bez signálu%' AND " +
+                          'id_topneho_zdroje IN (4, 5)'))
+                 .toBe(3);
+             expect(count("SELECT count(*) FROM topny_zdroj WHERE nazev = 'Kotel z výjezdu'")).toBe(1);
+             expect(database("SELECT c.id_topneho_zdroje = t.id, c.id_zakaznika FROM cinnosti c, topny_zdroj t " +
+                             "WHERE c.poznamka = 'Na nové kartě' AND t.nazev = 'Kotel z výjezdu'"))
+                 .toMatch(/^(1|t|true)\|3$/);
+         };
+         check();
+
+         // The same outbox sent once more: the server knows each request, and nothing doubles.
+         await page.evaluate(() => new Promise((resolve, reject) => {
+             const open = indexedDB.open('vestibor');
+             open.onsuccess = () => {
+                 const transaction = open.result.transaction('odesilani', 'readwrite');
+                 const store = transaction.objectStore('odesilani');
+                 store.getAll().onsuccess = event => {
+                     for (const entry of event.target.result)
+                         store.put({...entry, stav: 'ceka'});
+                 };
+                 transaction.oncomplete = () => {
+                     open.result.close();
+                     resolve();
+                 };
+                 transaction.onerror = () => reject(transaction.error);
+             };
+         }));
+         // Opening the app sends what waits.
+         await page.reload();
+         await expect(entryStates(page)).toHaveText(Array(5).fill('Zapsáno'));
+         check();
+         expect(count("SELECT count(*) FROM cinnosti WHERE poznamka = 'Na nové kartě'")).toBe(1);
+     });
+
+test('an activity for a card taken out of service meanwhile is refused, shown, fixed and sent again',
+     async ({page, context}) => {
+         database('INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, kategorie, lhuta) ' +
+                  "VALUES (40, 2, 'Starý kotel', 'Gama', 1, 12)");
+         await signIn(page);
+         await page.goto('/#/zakaznik/2');
+         await page.getByRole('link', {name: /Starý kotel/}).click();
+         await expect(page.getByRole('heading', {name: 'Starý kotel'})).toBeVisible();
+
+         await context.setOffline(true);
+         await recordActivity(page, 'Oprava', 'Na vyřazený kotel');
+         await expect(page.locator('#notice')).toHaveText(offlineNotice);
+         const today = database(process.env.VESTIBOR_ENGINE === 'server' ? 'SELECT current_date'
+                                                                         : "SELECT date('now', 'localtime')");
+         database(`UPDATE topny_zdroj SET vyrazeno_dne = '${today}' WHERE id = 40`);
+
+         await context.setOffline(false);
+         await expect(page.locator('#stav-odesilani')).toHaveText('Odmítnuto: 1 – opravte, nebo zahoďte');
+         await page.locator('#stav-odesilani').click();
+         const entry = page.locator('#zaznamy .item');
+         await expect(entry.locator('.badge')).toHaveText('Odmítnuto');
+         await expect(entry).toContainText('Na vyřazený kotel');
+         await expect(entry).toContainText('Karta byla vyřazena z provozu, činnost na ni nelze zapsat.');
+         await expect(entry.locator('.current')).toContainText('Vyřazeno');
+         await photograph(page, 'odesilani-odmitnuto');
+
+         await entry.getByRole('link', {name: 'Opravit a odeslat'}).click();
+         await expect(page.getByRole('alert')).toContainText('Karta byla vyřazena z provozu');
+         await expect(page.getByLabel('Poznámka')).toHaveValue('Na vyřazený kotel');
+         await page.getByLabel('Karta').selectOption({label: 'Kotel v dílně, ZK-4'});
+         await page.getByRole('button', {name: 'Odeslat znovu'}).click();
+         await expect(page.getByRole('heading', {level: 1, name: 'Odesílání'})).toBeVisible();
+         await expect(entry.locator('.badge')).toHaveText('Zapsáno');
+         expect(database("SELECT id_topneho_zdroje FROM cinnosti WHERE poznamka = 'Na vyřazený kotel'")).toBe('4');
+     });
+
+test('signing out waits for the outbox, then leaves nothing in the phone', async ({page, context}) => {
+    await signIn(page);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    await page.goto('/#/karta/5');
+    await expect(page.getByRole('heading', {name: 'Kotel v suterénu'})).toBeVisible();
+    await context.setOffline(true);
+    await recordActivity(page, 'Kontrola', 'Před odhlášením');
+    await page.getByRole('button', {name: 'Odhlásit'}).click();
+    await expect(page.locator('#notice'))
+        .toHaveText('Odhlásit se nelze, v telefonu jsou neodeslané záznamy (1). Počkejte, až se odešlou, nebo ' +
+                    'je na stránce Odesílání zahoďte.');
+    await expect(page.getByRole('heading', {level: 1, name: 'Karta'})).toBeVisible();
+
+    await context.setOffline(false);
+    await expect(page.locator('#stav-odesilani')).toBeHidden();
+    expect(count("SELECT count(*) FROM cinnosti WHERE poznamka = 'Před odhlášením'")).toBe(1);
+    expect(await page.evaluate(async () => (await indexedDB.databases()).length)).toBe(1);
+    await page.getByRole('button', {name: 'Odhlásit'}).click();
+    await expect(page.getByRole('heading', {level: 1, name: 'Přihlášení'})).toBeVisible();
+    expect(await page.evaluate(async () => ({
+                                   databases: (await indexedDB.databases()).map(d => d.name),
+                                   caches: await caches.keys()
+                               })))
+        .toEqual({databases: [], caches: []});
+});

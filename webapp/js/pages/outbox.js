@@ -1,0 +1,158 @@
+// "Odesílání": every record made in the phone with its state. One the server refused shows
+// why and what the server holds now; it is fixed and sent again, or thrown away on purpose.
+import * as api from '../api.js';
+import {h, show} from '../dom.js';
+import {dateText} from '../format.js';
+import {showNotice} from '../layout.js';
+import {entry as storedEntry} from '../offline/db.js';
+import * as outbox from '../offline/outbox.js';
+import {go} from '../router.js';
+import * as session from '../session.js';
+
+import {activityFacts} from './activityFacts.js';
+import {activityForm} from './activityForm.js';
+import {cardForm} from './cardForm.js';
+import {entryDetails, entrySubject, kindTitle, stateBadge} from './outboxEntries.js';
+import {pendingCard} from './pendingCard.js';
+
+// What the server holds now, as it sent it with the refusal: a card or an activity.
+function currentRow(item, lists) {
+    const row = item.aktualni;
+    if (!row)
+        return null;
+    const body = row.datum !== undefined && item.druh !== 'karta'
+                     ? [h('p', {}, dateText(row.datum), ' ', row.nazev_cinnosti || ''), activityFacts(row)]
+                     : [h('p', {}, row.nazev || ''),
+                        row.vyrazeno_dne ? h('p', {}, `Vyřazeno ${dateText(row.vyrazeno_dne)}`) : null];
+    return h('div', {class: 'current'}, h('h3', {}, 'Nyní na serveru'), body);
+}
+
+// "Zahodit" asks once more on the spot before anything goes.
+function discardButton(item, refresh) {
+    const button = h('button', {type: 'button', class: 'button small'}, 'Zahodit');
+    let asked = false;
+    button.addEventListener('click', async () => {
+        if (!asked) {
+            asked = true;
+            button.textContent = item.druh === 'karta' ? 'Opravdu zahodit i s činnostmi' : 'Opravdu zahodit';
+            button.classList.add('danger');
+            return;
+        }
+        button.disabled = true;
+        await outbox.discard(item);
+        showNotice('Záznam je zahozen.');
+        refresh();
+    });
+    return button;
+}
+
+function entryItem(item, lists, refresh) {
+    const cardId = outbox.cardOf(item);
+    const actions = [];
+    if (item.stav === outbox.refused) {
+        actions.push(h('a', {class: 'button small primary', href: `#/odesilani/${item.id_pozadavku}`},
+                       'Opravit a odeslat'));
+        actions.push(discardButton(item, refresh));
+    } else if (item.stav === outbox.written && cardId) {
+        actions.push(h('a', {class: 'button small', href: `#/karta/${cardId}`}, 'Karta'));
+    }
+    return h('li', {class: `item entry state-${item.stav}`, id: `zaznam-${item.id_pozadavku}`},
+             h('div', {class: 'item-head'}, h('span', {class: 'item-title'}, kindTitle(item)), stateBadge(item)),
+             h('p', {class: 'item-line'}, entrySubject(item)), entryDetails(item, lists),
+             item.stav === outbox.refused ? h('p', {class: 'error-text'}, item.duvod) : null,
+             item.stav === outbox.refused ? currentRow(item, lists) : null,
+             actions.length ? h('div', {class: 'row'}, actions) : null);
+}
+
+function summary(all) {
+    const unsent = all.filter(item => item.stav !== outbox.written);
+    if (!all.length)
+        return 'V telefonu nic nečeká na odeslání.';
+    if (!unsent.length)
+        return 'Vše je odesláno.';
+    return `Neodeslané záznamy: ${unsent.length}.`;
+}
+
+export async function outboxPage() {
+    const lists = await session.codeLists().catch(() => null);
+    const count = h('p', {class: 'count', id: 'odesilani-pocet', role: 'status'});
+    const list = h('ul', {class: 'list', id: 'zaznamy'});
+    const sendNow = h('button', {type: 'button', class: 'button wide'}, 'Odeslat nyní');
+    // Kept up to date while shown; a page left stops listening.
+    let shown = false;
+    const refresh = async () => {
+        if (list.isConnected)
+            shown = true;
+        else if (shown)
+            return stopWatching();
+        const all = await outbox.entries();
+        show(count, summary(all));
+        show(list, all.map(item => entryItem(item, lists, refresh)));
+        sendNow.hidden = !all.some(item => item.stav === outbox.waiting);
+    };
+    const stopWatching = outbox.whenChanged(refresh);
+    sendNow.addEventListener('click', async () => {
+        sendNow.disabled = true;
+        await outbox.sendAll();
+        sendNow.disabled = false;
+        const left = (await outbox.entries()).filter(item => item.stav === outbox.waiting);
+        if (left.length)
+            showNotice('Server teď neodpovídá; záznamy se odešlou samy, až bude signál.', 'error');
+    });
+    await refresh();
+    return {
+        title: 'Odesílání',
+        back: '#/revize',
+        content: h('div', {}, h('section', {class: 'panel'}, count, sendNow), list)
+    };
+}
+
+// The cards of the customer an activity may move to: those in service.
+async function cardsInService(customerId) {
+    try {
+        const customer = await api.customer(customerId);
+        return (customer.karty || []).filter(k => !k.vyrazeno_dne);
+    } catch {
+        return null;
+    }
+}
+
+// The card an activity entry is on, as the form wants it; one gone from the server is shown
+// from what the entry knows of it.
+async function cardOfEntry(item) {
+    if (item.telo.karta_pozadavku) {
+        const pending = await pendingCard(item.telo.karta_pozadavku);
+        return pending.writtenAs ? api.card(pending.writtenAs) : pending;
+    }
+    const id = item.druh === 'oprava' ? item.o_cem.karta.id : item.telo.id_topneho_zdroje;
+    try {
+        return await api.card(id);
+    } catch (error) {
+        if (error.status !== 404)
+            throw error;
+        return {karta: {id, nazev: item.o_cem?.karta?.nazev || '', lhuta: 0}, zakaznik: item.o_cem?.zakaznik};
+    }
+}
+
+// Fixing a refused entry: its own form, filled with what it holds.
+export async function fixPage([requestId]) {
+    const item = await storedEntry(requestId);
+    if (!item || item.stav !== outbox.refused) {
+        go('#/odesilani', {replace: true});
+        return {title: 'Odesílání', content: h('p', {class: 'loading'}, 'Otevírám odesílání…')};
+    }
+    const lists = await session.codeLists();
+    if (item.druh === 'karta') {
+        const customer = await api.customer(item.telo.id_zakaznika).catch(() => null);
+        return cardForm(customer?.zakaznik || item.o_cem.zakaznik, lists, {entry: item});
+    }
+    const card = await cardOfEntry(item);
+    if (item.druh === 'oprava') {
+        const id = Number(item.cesta.split('/')[1]);
+        const row = item.aktualni || (card.cinnosti || []).find(a => a.id === id) ||
+                    {...item.telo.puvodni, id};
+        return activityForm(card, lists, {row, entry: item});
+    }
+    const choices = item.telo.id_topneho_zdroje ? await cardsInService(card.zakaznik?.id) : null;
+    return activityForm(card, lists, {entry: item, choices});
+}
