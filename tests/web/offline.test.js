@@ -63,7 +63,13 @@ test('a town stored for the trip works offline, and what was recorded there is w
          await expect(page.locator('#cekajici')).toContainText('Čeká na odeslání');
          await photograph(page, 'karta-bez-signalu');
 
-         await page.goto('/#/hledat?text=zk-5');
+         // A code read or typed on the scanning page looks through the stored cards.
+         await page.goto('/#/zakaznik/3/skenovat');
+         await page.getByLabel('Kód').fill('NENI-V-TELEFONU');
+         await page.getByRole('button', {name: 'Vyhledat'}).click();
+         await expect(page.locator('#sken-stav')).toContainText('Žádná karta uložená v telefonu nemá kód');
+         await page.getByLabel('Kód').fill('zk-5');
+         await page.getByRole('button', {name: 'Vyhledat'}).click();
          await expect(page.getByRole('heading', {name: 'Kotel v suterénu'})).toBeVisible();
          await recordActivity(page, 'Kontrola', 'Bez signálu 3');
          await expect(page.locator('#notice')).toHaveText(offlineNotice);

@@ -217,7 +217,8 @@ export function startSending(signedIn) {
     account = signedIn;
     window.addEventListener('online', () => sendAll());
     setInterval(async () => {
-        if (navigator.onLine !== false && (await unsent()).some(item => item.stav === waiting))
+        // Signed out, the phone keeps nothing, and the store is not opened (it would be made anew).
+        if (account() && navigator.onLine !== false && (await unsent()).some(item => item.stav === waiting))
             sendAll();
     }, retryEvery);
     navigator.serviceWorker?.addEventListener('message', event => {

@@ -46,8 +46,22 @@ function discardButton(item, refresh) {
     return button;
 }
 
-function entryItem(item, lists, refresh) {
+// Why a waiting record is not going yet, when it is not for want of signal.
+function holdUp(item, all) {
+    if (item.stav !== outbox.waiting)
+        return null;
+    const login = session.account()?.login;
+    if (item.ucet && login && item.ucet !== login)
+        return `Odešle se po přihlášení uživatele ${item.ucet}.`;
+    const card = item.po ? all.find(other => other.id_pozadavku === item.po) : null;
+    if (card && card.stav !== outbox.written)
+        return 'Odešle se, až bude zapsána jeho nová karta.';
+    return null;
+}
+
+function entryItem(item, all, lists, refresh) {
     const cardId = outbox.cardOf(item);
+    const waitingFor = holdUp(item, all);
     const actions = [];
     if (item.stav === outbox.refused) {
         actions.push(h('a', {class: 'button small primary', href: `#/odesilani/${item.id_pozadavku}`},
@@ -59,6 +73,7 @@ function entryItem(item, lists, refresh) {
     return h('li', {class: `item entry state-${item.stav}`, id: `zaznam-${item.id_pozadavku}`},
              h('div', {class: 'item-head'}, h('span', {class: 'item-title'}, kindTitle(item)), stateBadge(item)),
              h('p', {class: 'item-line'}, entrySubject(item)), entryDetails(item, lists),
+             waitingFor ? h('p', {class: 'hint'}, waitingFor) : null,
              item.stav === outbox.refused ? h('p', {class: 'error-text'}, item.duvod) : null,
              item.stav === outbox.refused ? currentRow(item, lists) : null,
              actions.length ? h('div', {class: 'row'}, actions) : null);
@@ -87,7 +102,7 @@ export async function outboxPage() {
             return stopWatching();
         const all = await outbox.entries();
         show(count, summary(all));
-        show(list, all.map(item => entryItem(item, lists, refresh)));
+        show(list, all.map(item => entryItem(item, all, lists, refresh)));
         sendNow.hidden = !all.some(item => item.stav === outbox.waiting);
     };
     const stopWatching = outbox.whenChanged(refresh);

@@ -116,7 +116,10 @@ export function renderScan(customerId) {
             go(`#/karta/${answer.karta}`, {replace: true});
             return;
         }
-        const none = h('p', {class: 'count'}, `Žádná karta nemá kód „${code}“.`);
+        // Without signal only the cards the phone keeps were looked through.
+        const none = h('p', {class: 'count'}, navigator.onLine === false
+                                                  ? `Žádná karta uložená v telefonu nemá kód „${code}“.`
+                                                  : `Žádná karta nemá kód „${code}“.`);
         if (!customerId) {
             show(state, none, h('p', {class: 'hint'}, 'Novou kartu založíte na stránce zákazníka.'));
             return;
