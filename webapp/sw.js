@@ -39,6 +39,18 @@ self.addEventListener('fetch', event => {
         event.respondWith(fromCache('/index.html', request));
     else if (FILES.includes(url.pathname))
         event.respondWith(fromCache(url.pathname, request));
+    // The barcode reader is kept the first time the scanning view fetches it, so that it
+    // reads offline afterwards; the shell's own files do not wait for its megabyte.
+    else if (url.pathname.startsWith('/vendor/'))
+        event.respondWith(caches.open(CACHE).then(async cache => {
+            const kept = await cache.match(url.pathname);
+            if (kept)
+                return kept;
+            const answer = await fetch(request);
+            if (answer.ok)
+                event.waitUntil(cache.put(url.pathname, answer.clone()));
+            return answer;
+        }));
 });
 
 // Background Sync, where the browser has it: the network is back, and an open window of the

@@ -95,7 +95,10 @@ StaticFiles::Shell StaticFiles::load(const QString& root, bool onDisk)
     shell.version = all.result().toHex().left(16);
     const auto worker = shell.files.find(Worker.toString());
     if (worker != shell.files.end()) {
+        // The worker itself is never kept, and the barcode reader only once the scanning
+        // view fetched it: a phone that never scans needs neither.
         paths.removeOne(Worker.toString());
+        paths.removeIf([](const QString& path) { return path.startsWith(KeptOnUse); });
         *worker = fileOf(Worker.toString(), workerWith(worker->content, shell.version, paths));
     }
     return shell;

@@ -14,7 +14,9 @@
 // every request; of a folder only regular files below it count, never a link.
 //
 // The service worker /sw.js is served with the shell's version (a hash of all its files)
-// and the list of the files to keep for working offline put in place of its markers.
+// and the list of the files to keep for working offline put in place of its markers. The
+// files below /vendor/ (the barcode reader, about a megabyte) are left out of the list: the
+// worker keeps each of them the first time it is fetched.
 class StaticFiles
 {
 public:
@@ -26,6 +28,7 @@ public:
     };
 
     static constexpr QStringView Worker = u"/sw.js";
+    static constexpr QStringView KeptOnUse = u"/vendor/";
 
     // An empty folder: the compiled-in shell.
     explicit StaticFiles(const QString& folder = QString());

@@ -140,14 +140,24 @@ test.describe('scanning a label', () => {
              expect(asked).toContain('/vendor/zxing_reader.wasm');
          });
 
-    test('a QR label opens its card from the customer page', async ({baseURL}) => {
-        const file = cameraFile('qr', 58, 'KS-77');
-        await withCamera(file, baseURL, async page => {
-            await page.goto('/#/zakaznik/2');
-            await page.getByRole('link', {name: 'Skenovat'}).click();
-            await expect(page.getByRole('heading', {name: 'Kaskáda kotlů'})).toBeVisible({timeout: 30000});
+    // The other formats of the labels on the boilers, each from a view the scan can start from.
+    const labels = [
+        ['QR', 58, 'KS-77', '/#/zakaznik/2', 'Kaskáda kotlů'],
+        ['EAN-13', 13, '8594003000034', '/#/skenovat', 'Kamna v obýváku'],
+        ['Data Matrix', 71, 'ZK-4', '/#/zakaznik/2', 'Kotel v dílně'],
+    ].map(([format, symbology, code, from, card]) => ({format, symbology, code, from, card}));
+    for (const label of labels) {
+        test(`a label in ${label.format} opens its card`, async ({baseURL}) => {
+            const name = label.format.replace(/\W/g, '').toLowerCase();
+            const file = cameraFile(name, label.symbology, label.code);
+            await withCamera(file, baseURL, async page => {
+                await page.goto(label.from);
+                if (label.from !== '/#/skenovat')
+                    await page.getByRole('link', {name: 'Skenovat'}).click();
+                await expect(page.getByRole('heading', {name: label.card})).toBeVisible({timeout: 30000});
+            });
         });
-    });
+    }
 
     test('a code no card has offers a new card at the customer with the code as its barcode',
          async ({baseURL}) => {
@@ -168,28 +178,54 @@ test.describe('scanning a label', () => {
          });
 });
 
-// Without a camera: a clear refusal, and the code typed instead; from the search page an
-// unknown code is only said to be unknown.
-test('a refused camera leaves the typing, which finds a card or says no card has the code',
-     async ({page}) => {
-         await page.addInitScript(() => {
-             navigator.mediaDevices.getUserMedia = () =>
-                 Promise.reject(new DOMException('Odepřeno', 'NotAllowedError'));
+// Without a camera, or without the reader: a clear message, the camera off, and the code
+// typed instead; from the search page an unknown code is only said to be unknown.
+const failures = [
+    {
+        what: 'a refused camera',
+        message: 'Přístup k fotoaparátu není povolen. Povolte ho v nastavení prohlížeče, nebo kód napište.',
+        photo: 'skenovat-odepreno-390',
+        camera: () => {
+            navigator.mediaDevices.getUserMedia = () =>
+                Promise.reject(new DOMException('Odepřeno', 'NotAllowedError'));
+        }
+    },
+    {
+        what: 'a reader that cannot be loaded',
+        message: 'Čtečku kódů se nepodařilo načíst. Kód napište.',
+        photo: 'skenovat-bez-ctecky-390',
+        camera: () => {
+            navigator.mediaDevices.getUserMedia = async () => {
+                const canvas = document.createElement('canvas');
+                canvas.getContext('2d').fillRect(0, 0, 10, 10);
+                window.openedStream = canvas.captureStream();
+                return window.openedStream;
+            };
+        }
+    },
+];
+for (const failing of failures) {
+    test(`${failing.what} leaves the typing, which finds a card or says no card has the code`,
+         async ({page}) => {
+             await page.addInitScript(failing.camera);
+             await page.route('**/vendor/zxing_reader.wasm', route => route.abort());
+             await signIn(page);
+             await page.goto('/#/skenovat');
+             await expect(page.getByRole('alert')).toHaveText(failing.message);
+             expect(await page.evaluate(
+                        () => window.openedStream?.getTracks().some(t => t.readyState === 'live') ?? false))
+                 .toBe(false);
+             await expect(page.locator('video')).toBeHidden();
+             await photograph(page, failing.photo);
+             await page.getByLabel('Kód').fill('nic-takoveho');
+             await page.getByRole('button', {name: 'Vyhledat'}).click();
+             await expect(page.locator('#sken-stav')).toContainText('Žádná karta nemá kód „nic-takoveho“.');
+             await expect(page.getByRole('link', {name: 'Založit novou kartu'})).toHaveCount(0);
+             await page.getByLabel('Kód').fill('8594001234567');
+             await page.getByRole('button', {name: 'Vyhledat'}).click();
+             await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
          });
-         await signIn(page);
-         await page.goto('/#/skenovat');
-         await expect(page.getByRole('alert'))
-             .toHaveText(
-                 'Přístup k fotoaparátu není povolen. Povolte ho v nastavení prohlížeče, nebo kód napište.');
-         await photograph(page, 'skenovat-odepreno-390');
-         await page.getByLabel('Kód').fill('nic-takoveho');
-         await page.getByRole('button', {name: 'Vyhledat'}).click();
-         await expect(page.locator('#sken-stav')).toContainText('Žádná karta nemá kód „nic-takoveho“.');
-         await expect(page.getByRole('link', {name: 'Založit novou kartu'})).toHaveCount(0);
-         await page.getByLabel('Kód').fill('8594001234567');
-         await page.getByRole('button', {name: 'Vyhledat'}).click();
-         await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
-     });
+}
 
 // A browser that reads the codes itself is left to do it: the bundled reader is not fetched.
 test('the browser\'s own reader, where it reads all four formats, is used instead of the bundled one',

@@ -35,6 +35,42 @@ test('the app opens without the network once it was loaded, and never keeps the 
          expect(kept.paths.filter(p => p.startsWith('/api/') || p === '/sw.js')).toEqual([]);
      });
 
+// The barcode reader (about a megabyte) is not kept with the shell: the scanning view keeps it
+// the first time it fetches it, and from then on it reads without the network.
+test('the barcode reader is kept once the scanning view fetched it, and then comes without the network',
+     async ({page, context}) => {
+         await page.addInitScript(() => {
+             navigator.mediaDevices.getUserMedia = async () => {
+                 const canvas = document.createElement('canvas');
+                 canvas.getContext('2d').fillRect(0, 0, 10, 10);
+                 return canvas.captureStream();
+             };
+         });
+         const kept = () => page.evaluate(async () => {
+             const names = await caches.keys();
+             const requests = await (await caches.open(names[0])).keys();
+             return requests.map(r => new URL(r.url).pathname).filter(p => p.startsWith('/vendor/')).sort();
+         });
+         await signIn(page);
+         await controlled(page);
+         expect(await kept()).toEqual([]);
+         await page.goto('/#/skenovat');
+         await expect(page.locator('#sken-stav')).toHaveText('Namiřte fotoaparát na štítek s kódem.', {
+             timeout: 15000
+         });
+         await expect.poll(kept).toEqual(['/vendor/barcode-detector.js', '/vendor/zxing_reader.wasm']);
+
+         await context.setOffline(true);
+         const offline = await page.evaluate(
+             () =>
+                 Promise.all(['/vendor/barcode-detector.js', '/vendor/zxing_reader.wasm'].map(async file => {
+                     const answer = await fetch(file);
+                     return [answer.status, answer.headers.get('Content-Type')];
+                 })));
+         await context.setOffline(false);
+         expect(offline).toEqual([[200, 'text/javascript; charset=utf-8'], [200, 'application/wasm']]);
+     });
+
 test(
     'a new version is offered by a bar, taken only when asked, and the open form comes back filled',
     async ({page}) => {

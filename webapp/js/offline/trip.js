@@ -74,7 +74,17 @@ export async function store({towns = [], due = false, customers = []}) {
         pocet_karet: found.cards.length
     };
     await db.replaceTrip(records, old => recent.has(old.zakaznik), trip);
+    keepBarcodeReader();
     return trip;
+}
+
+// The bundled barcode reader, fetched once so that the app's service worker keeps it for
+// scanning without signal; a browser that reads codes itself does not need it.
+function keepBarcodeReader() {
+    if ('BarcodeDetector' in window)
+        return;
+    for (const file of ['/vendor/barcode-detector.js', '/vendor/zxing_reader.wasm'])
+        fetch(file).then(answer => answer.arrayBuffer()).catch(() => {});
 }
 
 // Adds one customer to the trip stored, without reading the rest again.
