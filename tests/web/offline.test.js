@@ -1,7 +1,7 @@
 // Work without signal: a town stored for the trip, the app opened offline, records made into
 // the outbox and sent once the network is back; refusals kept until fixed; sign-out rules.
 const {test, expect} = require('@playwright/test');
-const {database, photograph, signIn} = require('./support.js');
+const {amount, database, photograph, signIn} = require('./support.js');
 
 // The app's own worker keeps the shell, so that it reloads offline.
 test.use({serviceWorkers: 'allow'});
@@ -125,7 +125,8 @@ test('a town stored for the trip works offline, and what was recorded there is w
          expect(count("SELECT count(*) FROM cinnosti WHERE poznamka = 'Na nové kartě'")).toBe(1);
      });
 
-test('an activity for a card taken out of service meanwhile is refused, shown, fixed and sent again',
+test('activities for a card taken out of service meanwhile are refused, shown, one fixed and sent again, ' +
+         'one thrown away on purpose',
      async ({page, context}) => {
          database('INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, kategorie, lhuta) ' +
                   "VALUES (40, 2, 'Starý kotel', 'Gama', 1, 12)");
@@ -135,18 +136,20 @@ test('an activity for a card taken out of service meanwhile is refused, shown, f
          await expect(page.getByRole('heading', {name: 'Starý kotel'})).toBeVisible();
 
          await context.setOffline(true);
-         await recordActivity(page, 'Oprava', 'Na vyřazený kotel');
-         await expect(page.locator('#notice')).toHaveText(offlineNotice);
+         for (const note of ['Na vyřazený kotel', 'Omylem na vyřazený']) {
+             await recordActivity(page, 'Oprava', note);
+             await expect(page.locator('#notice')).toHaveText(offlineNotice);
+         }
          const today = database(process.env.VESTIBOR_ENGINE === 'server' ? 'SELECT current_date'
                                                                          : "SELECT date('now', 'localtime')");
          database(`UPDATE topny_zdroj SET vyrazeno_dne = '${today}' WHERE id = 40`);
 
          await context.setOffline(false);
-         await expect(page.locator('#stav-odesilani')).toHaveText('Odmítnuto: 1 – opravte, nebo zahoďte');
+         await expect(page.locator('#stav-odesilani')).toHaveText('Odmítnuto: 2 – opravte, nebo zahoďte');
          await page.locator('#stav-odesilani').click();
-         const entry = page.locator('#zaznamy .item');
-         await expect(entry.locator('.badge')).toHaveText('Odmítnuto');
-         await expect(entry).toContainText('Na vyřazený kotel');
+         const entries = page.locator('#zaznamy .item');
+         const entry = entries.filter({hasText: 'Na vyřazený kotel'});
+         await expect(entries.locator('.badge')).toHaveText(['Odmítnuto', 'Odmítnuto']);
          await expect(entry).toContainText('Karta byla vyřazena z provozu, činnost na ni nelze zapsat.');
          await expect(entry.locator('.current')).toContainText('Vyřazeno');
          await photograph(page, 'odesilani-odmitnuto');
@@ -154,12 +157,84 @@ test('an activity for a card taken out of service meanwhile is refused, shown, f
          await entry.getByRole('link', {name: 'Opravit a odeslat'}).click();
          await expect(page.getByRole('alert')).toContainText('Karta byla vyřazena z provozu');
          await expect(page.getByLabel('Poznámka')).toHaveValue('Na vyřazený kotel');
+         await page.getByRole('button', {name: 'Odeslat znovu'}).click();
+         await expect(page.getByRole('alert')).toHaveText('Vyberte kartu, na kterou činnost patří.');
          await page.getByLabel('Karta').selectOption({label: 'Kotel v dílně, ZK-4'});
          await page.getByRole('button', {name: 'Odeslat znovu'}).click();
          await expect(page.getByRole('heading', {level: 1, name: 'Odesílání'})).toBeVisible();
          await expect(entry.locator('.badge')).toHaveText('Zapsáno');
          expect(database("SELECT id_topneho_zdroje FROM cinnosti WHERE poznamka = 'Na vyřazený kotel'")).toBe('4');
+
+         // Thrown away only on the second tap.
+         const mistaken = entries.filter({hasText: 'Omylem na vyřazený'});
+         await mistaken.getByRole('button', {name: 'Zahodit'}).click();
+         await expect(mistaken).toBeVisible();
+         await mistaken.getByRole('button', {name: 'Opravdu zahodit'}).click();
+         await expect(page.locator('#notice')).toHaveText('Záznam je zahozen.');
+         await expect(entries).toHaveCount(1);
+         await expect(page.locator('#stav-odesilani')).toBeHidden();
+         expect(count("SELECT count(*) FROM cinnosti WHERE poznamka = 'Omylem na vyřazený'")).toBe(0);
      });
+
+test('a correction made offline to a row changed meanwhile is refused with the row as it is now, and sent again',
+     async ({page, context}) => {
+         await signIn(page);
+         await page.goto('/#/karta/5/nova');
+         await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Kontrola'});
+         await page.getByLabel('Práce').fill('700');
+         await page.getByLabel('Poznámka').fill('K opravě venku');
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.locator('#notice')).toHaveText('Činnost je uložena.');
+
+         await context.setOffline(true);
+         await page.locator('#cinnosti > li').filter({hasText: 'K opravě venku'}).getByRole('link', {name: /Opravit/})
+             .click();
+         await expect(page.getByLabel('Práce')).toHaveValue('700');
+         await page.getByLabel('Práce').fill('800');
+         await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect(page.locator('#notice')).toHaveText(offlineNotice);
+         database("UPDATE cinnosti SET cena_prace = 955, datum_pristi = NULL WHERE poznamka = 'K opravě venku'");
+
+         await context.setOffline(false);
+         await page.locator('#stav-odesilani').click();
+         // The activity written before stays listed as written for a while.
+         await expect(page.locator('#zaznamy .item').filter({hasText: 'Nová činnost'}).locator('.badge'))
+             .toHaveText('Zapsáno');
+         const entry = page.locator('#zaznamy .item').filter({hasText: 'Oprava činnosti'});
+         await expect(entry.locator('.badge')).toHaveText('Odmítnuto');
+         await expect(entry).toContainText('Záznam mezitím změnil jiný uživatel.');
+         await expect(entry.locator('.current')).toContainText('955,00 Kč');
+
+         await entry.getByRole('link', {name: 'Opravit a odeslat'}).click();
+         await expect(page.getByRole('heading', {level: 1, name: 'Oprava záznamu'})).toBeVisible();
+         await expect(page.getByRole('region', {name: 'Aktuální záznam'})).toContainText('955,00 Kč');
+         await expect(page.getByLabel('Práce')).toHaveValue('800');
+         await page.getByRole('button', {name: 'Odeslat znovu'}).click();
+         await expect(entry.locator('.badge')).toHaveText('Zapsáno');
+         expect(database(`SELECT ${amount('cena_prace')} FROM cinnosti WHERE poznamka = 'K opravě venku'`))
+             .toBe('800.00');
+     });
+
+test('the whole due list stored for the trip opens offline, by town too', async ({page, context}) => {
+    await signIn(page);
+    await page.goto('/#/na-cestu');
+    await page.getByRole('checkbox', {name: 'Celý seznam revizí (všechna města)'}).check();
+    await page.getByRole('button', {name: 'Uložit do telefonu'}).click();
+    await expect(page.locator('#notice')).toHaveText('Uloženo do telefonu. Bez signálu budou k dispozici.');
+    await expect(page.locator('#v-telefonu')).toContainText('Celý seznam revizí.');
+    await page.goto('/#/revize');
+    const online = await page.locator('#pocet').textContent();
+
+    await context.setOffline(true);
+    await page.getByLabel('Město').selectOption('Třebíč');
+    await expect(page.locator('#stav-data')).toContainText('Bez signálu – data z ');
+    await expect(page.locator('main h2')).toHaveText(['Třebíč']);
+    await page.getByLabel('Město').selectOption('');
+    await expect(page.locator('main h2')).toHaveText(['Brno', 'Třebíč']);
+    await expect(page.locator('#pocet')).toHaveText(online);
+    await page.getByRole('link', {name: /Šťastná Věra/}).click();
+    await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
+});
 
 test('signing out waits for the outbox, then leaves nothing in the phone', async ({page, context}) => {
     await signIn(page);
