@@ -81,6 +81,7 @@ const held = page => page.evaluate(async () => {
     return {
         usage: estimate.usage,
         indexedDB: estimate.usageDetails?.indexedDB ?? null,
+        details: estimate.usageDetails ?? null,
         documents: all.length,
         json: Object.values(kinds).reduce((sum, bytes) => sum + bytes, 0),
         kinds
@@ -239,12 +240,14 @@ async function measure(settings) {
         const page = await context.newPage();
         await signIn(context, page, settings.url, settings.login, settings.once);
 
-        // What a phone holds after its first trip, and after trips that replaced earlier ones.
+        // What a phone holds before its first trip, after it, and after trips that replaced
+        // earlier ones.
+        const before = (await held(page)).usage;
         const trips = [await storeTrip(page, settings.town)];
         const first = await held(page);
         while (trips.length < tripRuns)
             trips.push(await storeTrip(page, settings.town));
-        const stored = {first, ...(await held(page))};
+        const stored = {before, first, ...(await held(page))};
         const town = await storedTown(page, settings.town);
 
         await context.setOffline(true);
@@ -278,7 +281,8 @@ function table(results) {
         ['"Na cestu" for the town, click to notice', '< 5000', r => timeCell(r.trip)],
         ['  of which the server\'s answers (sum)', '', r => ms(median(r.trip.answers))],
         ['  after the last answer', '', r => ms(median(r.trip.afterAnswers))],
-        ['Stored: usage (storage.estimate), 1st trip', '< 5 MB', r => mb(r.stored.first.usage)],
+        ['Stored: usage (storage.estimate) before', '', r => mb(r.stored.before)],
+        ['  after the 1st trip', '< 5 MB', r => mb(r.stored.first.usage)],
         ['  of it IndexedDB', '', r => mb(r.stored.first.indexedDB)],
         [`  usage after ${tripRuns} trips`, '< 5 MB', r => mb(r.stored.usage)],
         ['  of it IndexedDB', '', r => mb(r.stored.indexedDB)],
