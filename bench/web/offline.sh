@@ -60,7 +60,7 @@ chosen=$(sql "WITH k AS (SELECT t.id_zakaznika AS z,
         END {
             for (i = 1; i <= NR && slots > 0; i++) {
                 later = size[i + 1] ? size[i + 1] : 0
-                if (size[i] <= cards - (slots - 1) && cards - size[i] <= (slots - 1) * later + 0 &&
+                if (size[i] <= cards - (slots - 1) && cards - size[i] <= (slots - 1) * later &&
                     (slots > 1 || size[i] == cards)) {
                     printf "%s%s", (n++ ? "," : ""), id[i]
                     slots--; cards -= size[i]
