@@ -8,9 +8,12 @@ test.use({serviceWorkers: 'allow'});
 
 const count = sql => Number(database(sql));
 
+// Stores the town alone for the trip (the towns of the last trip are offered checked).
 async function storeTown(page, town) {
     await page.goto('/#/na-cestu');
     await expect(page.getByRole('heading', {level: 1, name: 'Na cestu'})).toBeVisible();
+    for (const box of await page.locator('input[name=mesto]:checked').all())
+        await box.uncheck();
     await page.getByRole('checkbox', {name: town}).check();
     await page.getByRole('button', {name: 'Uložit do telefonu'}).click();
     await expect(page.locator('#notice')).toHaveText('Uloženo do telefonu. Bez signálu budou k dispozici.');
@@ -124,6 +127,46 @@ test('a town stored for the trip works offline, and what was recorded there is w
          check();
          expect(count("SELECT count(*) FROM cinnosti WHERE poznamka = 'Na nové kartě'")).toBe(1);
      });
+
+// What the phone holds for the trip is the last trip's; the customers opened lately stay besides.
+test('a new trip replaces the last one, but not the customers opened lately', async ({page, context}) => {
+    await signIn(page);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    await storeTown(page, 'Brno');
+    await expect(page.locator('#ulozeno')).toContainText('2 zákazníci');
+    await expect(page.locator('#v-telefonu')).toContainText(/Data aplikace v telefonu: \d+\.\d MB\./);
+
+    await page.goto('/#/zakaznik/2');
+    await expect(page.getByRole('heading', {level: 1, name: 'Zákazník'})).toBeVisible();
+    // Kept once the answer is in the phone, which the page does not wait for.
+    await page.waitForFunction(() => new Promise(resolve => {
+        indexedDB.open('vestibor').onsuccess = event => {
+            const db = event.target.result;
+            db.transaction('udaje').objectStore('udaje').get('nedavni').onsuccess = read => {
+                db.close();
+                resolve((read.target.result?.hodnota || []).includes(2));
+            };
+        };
+    }));
+    await storeTown(page, 'Třebíč');
+    await expect(page.locator('#ulozeno')).toContainText('1 zákazník,');
+    await expect(page.locator('#v-telefonu')).toContainText('Města: Třebíč.');
+
+    await context.setOffline(true);
+    const opens = async (hash, heading) => {
+        await page.goto(hash);
+        await expect(page.getByRole('heading', {level: 1, name: heading})).toBeVisible();
+    };
+    await opens('/#/zakaznik/1', 'Zákazník');
+    await expect(page.locator('#main')).toContainText('Šťastná Věra');
+    await opens('/#/zakaznik/2', 'Zákazník');
+    await expect(page.locator('#main')).toContainText('Teplo Čermák');
+    await opens('/#/zakaznik/3', 'Chyba');
+    await expect(page.getByRole('alert')).toContainText('v telefonu to uloženo není');
+    await opens('/#/hledat?text=brno', 'Hledat');
+    await expect(page.locator('#main')).toContainText('Teplo Čermák');
+    await expect(page.locator('#main')).not.toContainText('Dvořáková');
+});
 
 test('activities for a card taken out of service meanwhile are refused, shown, one fixed and sent again, ' +
          'one thrown away on purpose',
