@@ -23,17 +23,11 @@ townCustomers=300
 townCards=2000
 
 work=$(mktemp -d /tmp/vestibor-offline.XXXXXX)
-server=""
+# shellcheck source=tests/web/serve.sh
+source "$here/../../tests/web/serve.sh"
 serverDatabase=""
-stop() {
-    if [ -n "$server" ] && kill -0 "$server" 2>/dev/null; then
-        kill "$server"
-        wait "$server" 2>/dev/null || true
-    fi
-    server=""
-}
 cleanUp() {
-    stop
+    stopServer
     if [ -n "$serverDatabase" ]; then
         psql "$connection" -q -c "DROP DATABASE IF EXISTS $serverDatabase" > /dev/null || true
     fi
@@ -73,8 +67,7 @@ made=$(sql "SELECT count(DISTINCT z.id) || ' customers, ' || count(*) || ' cards
             FROM cis_zakaznici z JOIN topny_zdroj t ON t.id_zakaznika = z.id WHERE z.mesto = '$town'")
 echo "$town: $made" >&2
 
-openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=127.0.0.1" -addext "subjectAltName=IP:127.0.0.1" \
-    -keyout "$work/klic.pem" -out "$work/certifikat.pem" 2> /dev/null
+makeCertificate
 
 # Makes the program directory of the engine, starts vestibor-web on it and measures.
 runOn() {
@@ -94,29 +87,15 @@ runOn() {
             own="$connection dbname=$serverDatabase"
         fi
         "$prepare" --server "$own" --copy "$work/firma.mdb" > /dev/null
-        value() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<< "$own"; }
-        printf '[databaze]\nTyp=server\nServer=%s\nPort=%s\nDatabaze=%s\nUzivatel=%s\n' "$(value host)" \
-            "$(value port)" "$serverDatabase" "$(value user)" > "$program/Vestibor.ini"
+        serverSection "$own" "$serverDatabase" > "$program/Vestibor.ini"
     fi
-    local port
-    port=$(node -e 'const s = require("net").createServer().listen(0, "127.0.0.1", () => { console.log(s.address().port); s.close(); });')
-    printf '\n[web]\nAdresa=127.0.0.1\nPort=%s\nCertifikat=%s\nKlic=%s\n' "$port" "$work/certifikat.pem" \
-        "$work/klic.pem" >> "$program/Vestibor.ini"
-    local once
-    once=$(VESTIBOR_ADRESAR="$program" "$web" ucet pridat technik1 1 technik |
-        sed -n 's/.*Jednorázové heslo: \([^ ]*\)$/\1/p')
-
-    local url="https://127.0.0.1:$port"
-    VESTIBOR_ADRESAR="$program" "$web" >> "$work/vestibor-web-$engine.log" 2>&1 &
-    server=$!
-    for _ in $(seq 100); do
-        curl -ksf -o /dev/null "$url/" && break
-        kill -0 "$server" 2>/dev/null || { cat "$work/vestibor-web-$engine.log" >&2; return 1; }
-        sleep 0.1
-    done
+    local url once
+    url=$(listenOnFreePort "$program")
+    once=$(addAccount "$program" technik1 1 technik)
+    startServer "$program" "$url" "$work/vestibor-web-$engine.log"
     node "$here/offline.js" --url "$url" --login technik1 --once "$once" --town "$town" --engine "$engine" \
         --out "$work/$engine.json"
-    stop
+    stopServer
 }
 
 runOn soubor
