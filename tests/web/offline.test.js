@@ -86,6 +86,7 @@ test('a town stored for the trip works offline, and what was recorded there is w
          await expect(page.getByRole('heading', {name: 'Kotel z výjezdu'})).toBeVisible();
          await recordActivity(page, 'Revize', 'Na nové kartě');
          await expect(page.locator('#cinnosti')).toContainText('Na nové kartě');
+         await photograph(page, 'cekajici-karta');
          await expect(page.locator('#stav-odesilani')).toHaveText('Čeká na odeslání: 5 záznamů');
          expect(count("SELECT count(*) FROM cinnosti WHERE poznamka LIKE 'Bez signálu%'")).toBe(0);
 
@@ -93,6 +94,7 @@ test('a town stored for the trip works offline, and what was recorded there is w
          await page.goto('/#/odesilani');
          await expect(entryStates(page)).toHaveText(Array(5).fill('Zapsáno'));
          await expect(page.locator('#stav-odesilani')).toBeHidden();
+         await photograph(page, 'odesilani-zapsano');
          const check = () => {
              expect(count("SELECT count(*) FROM cinnosti WHERE poznamka LIKE 'Bez signálu%' AND " +
                           'id_topneho_zdroje IN (4, 5)'))
