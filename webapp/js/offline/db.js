@@ -101,6 +101,15 @@ export const fact = name => within([facts], 'readonly', store => promised(store.
 export const putFact = (name, value) =>
     within([facts], 'readwrite', store => store.put({nazev: name, hodnota: value}));
 
+// Reads and changes a fact in one transaction, so that two changes at once both count.
+// `change` gets the value and answers [the new value, what to return].
+export const changeFact = (name, change) =>
+    within([facts], 'readwrite', async store => {
+        const [value, result] = change((await promised(store.get(name)))?.hodnota);
+        store.put({nazev: name, hodnota: value});
+        return result;
+    });
+
 // The outbox.
 export const putEntry = entry => within([outbox], 'readwrite', store => store.put(entry));
 

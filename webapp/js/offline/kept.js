@@ -25,10 +25,10 @@ export function record(path, data, time, onTrip) {
 // The customer goes to the front of those opened lately; one that falls off the end goes
 // from the phone, unless it is stored for the trip.
 async function remember(customer) {
-    const recent = (await db.fact('nedavni')) || [];
-    const list = [customer, ...recent.filter(id => id !== customer)];
-    const dropped = list.splice(recentMost);
-    await db.putFact('nedavni', list);
+    const dropped = await db.changeFact('nedavni', (recent = []) => {
+        const list = [customer, ...recent.filter(id => id !== customer)];
+        return [list, list.splice(recentMost)];
+    });
     for (const id of dropped) {
         const paths = await db.pathsOfCustomer(id);
         const records = await Promise.all(paths.map(db.document));
