@@ -25,12 +25,9 @@ townCards=2000
 work=$(mktemp -d /tmp/vestibor-offline.XXXXXX)
 # shellcheck source=tests/web/serve.sh
 source "$here/../../tests/web/serve.sh"
-serverDatabase=""
 cleanUp() {
     stopServer
-    if [ -n "$serverDatabase" ]; then
-        psql "$connection" -q -c "DROP DATABASE IF EXISTS $serverDatabase" > /dev/null || true
-    fi
+    dropServerDatabase "$connection"
     rm -rf "$work"
 }
 trap cleanUp EXIT

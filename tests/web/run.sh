@@ -15,13 +15,9 @@ shift 3
 work=$(mktemp -d /tmp/vestibor-web-test.XXXXXX)
 # shellcheck source=tests/web/serve.sh
 source "$here/serve.sh"
-serverDatabase=""
 stop() {
     stopServer
-    if [ -n "$serverDatabase" ]; then
-        psql "$VESTIBOR_TEST_SERVER" -q -c "DROP DATABASE IF EXISTS $serverDatabase" > /dev/null || true
-        serverDatabase=""
-    fi
+    dropServerDatabase "${VESTIBOR_TEST_SERVER:-}"
 }
 trap 'stop; rm -rf "$work"' EXIT
 

@@ -64,3 +64,12 @@ stopServer() {
     fi
     server=""
 }
+
+# Drops the server's database the caller made ($serverDatabase), if it made one.
+serverDatabase=""
+dropServerDatabase() {
+    if [ -n "$serverDatabase" ]; then
+        psql "$1" -q -c "DROP DATABASE IF EXISTS $serverDatabase" > /dev/null || true
+        serverDatabase=""
+    fi
+}
