@@ -1,7 +1,10 @@
 // Work without signal: a town stored for the trip, the app opened offline, records made into
 // the outbox and sent once the network is back; refusals kept until fixed; sign-out rules.
 const {test, expect} = require('@playwright/test');
-const {amount, database, photograph, signIn} = require('./support.js');
+const {amount, database, monthsFromToday, photograph, signIn} = require('./support.js');
+
+// "2027-12-10" as the app shows it: "10.12.2027".
+const dateText = iso => iso.split('-').reverse().map(Number).join('.');
 
 // The app's own worker keeps the shell, so that it reloads offline.
 test.use({serviceWorkers: 'allow'});
@@ -174,7 +177,7 @@ test('activities for a card taken out of service meanwhile are refused, shown, o
          'one thrown away on purpose',
      async ({page, context}) => {
          database('INSERT INTO topny_zdroj (id, id_zakaznika, nazev, typ, kategorie, lhuta) ' +
-                  "VALUES (40, 2, 'Starý kotel', 'Gama', 1, 12)");
+                  "VALUES (40, 2, 'Starý kotel', 'Gama', 2, 24)");
          await signIn(page);
          await page.goto('/#/zakaznik/2');
          await page.getByRole('link', {name: /Starý kotel/}).click();
@@ -204,7 +207,11 @@ test('activities for a card taken out of service meanwhile are refused, shown, o
          await expect(page.getByLabel('Poznámka')).toHaveValue('Na vyřazený kotel');
          await page.getByRole('button', {name: 'Odeslat znovu'}).click();
          await expect(page.getByRole('alert')).toHaveText('Vyberte kartu, na kterou činnost patří.');
+         await photograph(page, 'oprava-zaznamu');
+         // The next revision as the chosen card's period gives it.
+         await expect(page.locator('#datum-pristi')).toHaveText(dateText(monthsFromToday(24)));
          await page.getByLabel('Karta').selectOption({label: 'Kotel v dílně, ZK-4'});
+         await expect(page.locator('#datum-pristi')).toHaveText(dateText(monthsFromToday(12)));
          await page.getByRole('button', {name: 'Odeslat znovu'}).click();
          await expect(page.getByRole('heading', {level: 1, name: 'Odesílání'})).toBeVisible();
          await expect(entry.locator('.badge')).toHaveText('Zapsáno');

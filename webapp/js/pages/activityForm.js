@@ -157,9 +157,19 @@ export function activityForm(card, lists, {row = null, entry = null, choices = n
     } else if (restoreDraft(form)) {
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
     }
-    // Shown as the desktop computes it; the server computes it again on saving.
+    // Shown as the desktop computes it, by the period of the card chosen; the server computes it
+    // again on saving.
+    let period = k.lhuta;
+    form.elements.karta?.addEventListener('change', async () => {
+        const chosen = form.elements.karta.value;
+        const other = chosen ? await api.card(chosen).catch(() => null) : null;
+        if (form.elements.karta.value !== chosen)
+            return; // chosen again meanwhile
+        period = other ? other.karta.lhuta : k.lhuta;
+        showNext();
+    });
     const showNext = () => {
-        const nextDate = nextRevisionDate(date.value, k.lhuta);
+        const nextDate = nextRevisionDate(date.value, period);
         next.value = nextDate ? dateText(nextDate) : '–';
     };
     date.addEventListener('input', showNext);
