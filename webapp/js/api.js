@@ -120,14 +120,14 @@ export const changePassword = (password, newPassword) =>
     call('POST', 'heslo', {heslo: password, nove_heslo: newPassword});
 export const account = () => read('ucet');
 export const codeLists = () => read('ciselniky');
-export const dueList = (town, from) => {
-    const path = 'revize' + query({mesto: town, od: from || ''});
-    return from ? read(path, async () => null) : read(path, () => answers.dueList(town));
-};
+const duePath = (town, from) => 'revize' + query({mesto: town, od: from || ''});
+// Later pages of the due list come only from the server: the phone keeps each list whole.
+export const dueList = (town, from) =>
+    read(duePath(town, from), from ? async () => null : () => answers.dueList(town));
 export const search = text => read('hledat' + query({text}), () => answers.search(text));
 export const customer = id => read(`zakaznici/${encodeURIComponent(id)}`);
 export const card = id => read(`karty/${encodeURIComponent(id)}`);
-export const dueListFromServer = (town, from) => call('GET', 'revize' + query({mesto: town, od: from || ''}));
+export const dueListFromServer = (town, from) => call('GET', duePath(town, from));
 export const trip = (towns, customers) =>
     call('GET', 'na-cestu?' + [...towns.map(t => 'mesto=' + encodeURIComponent(t)),
                               ...customers.map(c => 'zakaznik=' + encodeURIComponent(c))].join('&'));

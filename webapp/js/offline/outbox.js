@@ -216,11 +216,8 @@ function registerSync() {
 export function startSending(signedIn) {
     account = signedIn;
     window.addEventListener('online', () => sendAll());
-    setInterval(async () => {
-        // Signed out, the phone keeps nothing, and the store is not opened (it would be made anew).
-        if (account() && navigator.onLine !== false && (await unsent()).some(item => item.stav === waiting))
-            sendAll();
-    }, retryEvery);
+    // Signed out, sendAll leaves the store closed: it would be made anew.
+    setInterval(sendAll, retryEvery);
     navigator.serviceWorker?.addEventListener('message', event => {
         if (event.data === 'odeslat')
             sendAll().finally(() => event.source?.postMessage('odeslano'));

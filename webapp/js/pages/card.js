@@ -36,11 +36,14 @@ function state(k, next, overdue) {
     return [nextRevision(next, overdue), ' ', overdueBadge(overdue)];
 }
 
+// A card's serial number, barcode, year, category and period, those it has.
+export const cardFacts = k => facts([
+    ['Výrobní číslo', k.vyrobni_cislo], ['Čárový kód', k.carovy_kod], ['Rok výroby', k.rok_vyroby],
+    ['Kategorie', k.nazev_kategorie], ['Lhůta', periodText(k.lhuta)]
+]);
+
 function cardPanel(k, c, next, overdue) {
-    const details = facts([
-        ['Výrobní číslo', k.vyrobni_cislo], ['Čárový kód', k.carovy_kod], ['Rok výroby', k.rok_vyroby],
-        ['Kategorie', k.nazev_kategorie], ['Lhůta', periodText(k.lhuta)]
-    ]);
+    const details = cardFacts(k);
     const customer = h('a', {class: 'customer-link', href: `#/zakaznik/${c.id}`},
                        h('span', {class: 'item-title'}, c.nazev || 'Bez jména'),
                        h('span', {class: 'item-line'}, address(c.ulice, c.mesto)));

@@ -1,12 +1,12 @@
 // A new card recorded in the phone and waiting in the outbox: shown from its entry, with the
 // activities recorded on it meanwhile. Once the server wrote it, its own page opens.
 import {h} from '../dom.js';
-import {periodText} from '../format.js';
 import {entry} from '../offline/db.js';
 import * as outbox from '../offline/outbox.js';
 import {go} from '../router.js';
 import * as session from '../session.js';
 
+import {cardFacts} from './card.js';
 import {entriesOfCard, pendingActivityItem, stateBadge} from './outboxEntries.js';
 
 const gone = 'Karta v telefonu už není: byla odeslána, nebo zahozena.';
@@ -40,16 +40,12 @@ export async function pendingCardPage([requestId]) {
     const [all, lists] = await Promise.all([outbox.entries(), session.codeLists()]);
     const k = card.karta;
     const activities = entriesOfCard(all, null, requestId, null);
-    const facts = [
-        ['Výrobní číslo', k.vyrobni_cislo], ['Čárový kód', k.carovy_kod], ['Rok výroby', k.rok_vyroby],
-        ['Kategorie', k.nazev_kategorie], ['Lhůta', periodText(k.lhuta)]
-    ].filter(([, value]) => value !== null && value !== undefined && value !== '');
     const customerId = card.zakaznik?.id;
     const panel = h('section', {class: 'panel'}, h('h2', {class: 'name'}, k.nazev),
                     h('p', {}, [k.typ, k.vyrobce].filter(Boolean).join(' · ')),
                     h('p', {class: 'next'}, stateBadge(card.entry)),
                     card.entry.duvod ? h('p', {class: 'error-text'}, card.entry.duvod) : null,
-                    h('dl', {class: 'facts'}, facts.map(([t, v]) => [h('dt', {}, t), h('dd', {}, v)])),
+                    cardFacts(k),
                     card.zakaznik ? h('a', {class: 'customer-link', href: `#/zakaznik/${customerId}`},
                                       h('span', {class: 'item-title'}, card.zakaznik.nazev || 'Bez jména'))
                                   : null);
