@@ -27,10 +27,15 @@ export function whenSignedOut(handler) {
     onSignedOut = handler;
 }
 
+// Counts the sign-ins: a 401 to a call sent before the latest one speaks of the session
+// that was, and must not end the new one.
+let signIns = 0;
+
 // A read that takes longer than this is taken for no signal.
 const readTimeout = 15000;
 
 async function call(method, path, body) {
+    const sentUnder = signIns;
     const options =
         {method, credentials: 'same-origin', cache: 'no-store', headers: {Accept: 'application/json'}};
     if (body !== undefined) {
@@ -53,7 +58,7 @@ async function call(method, path, body) {
     }
     if (!response.ok) {
         const error = new ApiError(response.status, data);
-        if (response.status === 401 && path !== 'prihlaseni')
+        if (response.status === 401 && path !== 'prihlaseni' && sentUnder === signIns)
             onSignedOut();
         throw error;
     }
@@ -114,7 +119,12 @@ const query = pairs => {
     return given.length ? '?' + given.map(([n, v]) => `${n}=${encodeURIComponent(v)}`).join('&') : '';
 };
 
-export const signIn = (login, password) => call('POST', 'prihlaseni', {login, heslo: password});
+export async function signIn(login, password) {
+    const answer = await call('POST', 'prihlaseni', {login, heslo: password});
+    signIns += 1;
+    return answer;
+}
+
 export const signOut = () => call('POST', 'odhlaseni', {});
 export const changePassword = (password, newPassword) =>
     call('POST', 'heslo', {heslo: password, nove_heslo: newPassword});
