@@ -381,7 +381,8 @@ private slots:
     }
 
     // A card taken out of service takes no new activity: refused with the card as it is now,
-    // nothing written; a request written before it still answers with its row.
+    // nothing written; a request written before it still answers with its row, even once the
+    // card is deleted.
     void aCardOutOfServiceTakesNoNewActivity()
     {
         WebFixture f;
@@ -404,6 +405,9 @@ private slots:
                          f.activityBody(2, QStringLiteral("2024-03-15"), WebFixture::requestId(2)), token)
                      .status,
                  201);
+        f.connection.execute(QStringLiteral("DELETE FROM topny_zdroj WHERE id = 1"));
+        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
+        QCOMPARE(f.count(QStringLiteral("cinnosti")), 2);
     }
 
     // A card recorded without signal with activities of its own: each activity names the
@@ -488,6 +492,12 @@ private slots:
         for (int i = 0; i <= TripHandler::MostTowns; ++i)
             many += QStringLiteral("mesto=M%1&").arg(i);
         QCOMPARE(f.get(many, token).status, 400);
+        QString named = QStringLiteral("/api/na-cestu?");
+        for (int i = 1; i <= TripHandler::MostCustomers + 1; ++i)
+            named += QStringLiteral("zakaznik=%1&").arg(i);
+        QCOMPARE(f.get(named, token).error(),
+                 QStringLiteral("Najednou lze uložit nejvýše 500 zákazníků; vyberte "
+                                "méně měst nebo zákazníků."));
         QCOMPARE(f.get(QStringLiteral("/api/na-cestu?zakaznik=abc"), token).status, 400);
     }
 

@@ -69,14 +69,22 @@ ActivityValues readValues(RequestContext& context, const QJsonObject& body)
     return v;
 }
 
-// The card's customer and period; a refusal when there is no such card.
-std::pair<qint64, qint64> cardOf(Connection& connection, qint64 card)
+// What an activity takes from its card.
+struct CardFacts
 {
-    const ResultSet r =
-        connection.query(QStringLiteral("SELECT id_zakaznika, lhuta FROM topny_zdroj WHERE id = ?"), {card});
+    qint64 customer = 0;
+    qint64 period = 0;
+    bool outOfService = false;
+};
+
+// The card's facts; a refusal when there is no such card.
+CardFacts cardOf(Connection& connection, qint64 card)
+{
+    const ResultSet r = connection.query(
+        QStringLiteral("SELECT id_zakaznika, lhuta, vyrazeno_dne FROM topny_zdroj WHERE id = ?"), {card});
     if (r.isEmpty())
         Input::refuse(QStringLiteral("id_topneho_zdroje"), QStringLiteral("Karta nebyla nalezena."));
-    return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong()};
+    return {r.rows[0][0].toLongLong(), r.rows[0][1].toLongLong(), !r.rows[0][2].isNull()};
 }
 
 // The card of a new activity: its id, or, for a card recorded without signal together with
@@ -92,7 +100,8 @@ qint64 cardOfActivity(RequestContext& context)
                        "'topny_zdroj'"),
         {cardRequest, context.signedIn().id});
     if (r.isEmpty())
-        throw ApiError(409, QStringLiteral("Karta této činnosti ještě nebyla zapsána; odešlete nejprve ji."),
+        throw ApiError(409,
+                       QStringLiteral("Karta této činnosti ještě nebyla zapsána; nejprve odešlete kartu."),
                        byRequest);
     return r.rows[0][0].toLongLong();
 }
@@ -161,7 +170,6 @@ void add(RequestContext& context)
     Connection& c = context.db();
     const QString requestId = Input::requestId(context.body);
     const qint64 card = cardOfActivity(context);
-    const auto [customer, period] = cardOf(c, card);
     const ActivityValues v = readValues(context, context.body);
 
     WriteScope scope(context);
@@ -172,11 +180,11 @@ void add(RequestContext& context)
                              ApiRows::activity(c, *earlier).value_or(QJsonObject()));
         return;
     }
-    // A card taken out of service (perhaps after the technician read it, without signal) takes
-    // no new activity: it belongs on the card in service.
-    if (!c.query(QStringLiteral("SELECT vyrazeno_dne FROM topny_zdroj WHERE id = ?"), {card})
-             .rows[0][0]
-             .isNull()) {
+    // Read within the write, so that a card deleted or taken out of service just before is seen.
+    // A card out of service (perhaps since the technician read it, without signal) takes no new
+    // activity: it belongs on the card in service.
+    const CardFacts facts = cardOf(c, card);
+    if (facts.outOfService) {
         context.status = 409;
         context.reply.insert(QStringLiteral("chyba"), outOfServiceMessage);
         context.reply.insert(QStringLiteral("aktualni"), ApiRows::card(c, card).value_or(QJsonObject()));
@@ -187,9 +195,9 @@ void add(RequestContext& context)
             "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, "
             "cena_doprava, cena_prace, cena_material, cena_ostatni, poznamka) VALUES (?, ?, ?, ?, ?, ?, ?, "
             "?, ?, ?, ?)"),
-        {customer, card, v.kind, FieldValues::toStorage(ColumnKind::Date, v.date),
-         FieldValues::toStorage(ColumnKind::Date, nextRevisionDate(v.date, int(period))), v.technicianName,
-         FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[0])),
+        {facts.customer, card, v.kind, FieldValues::toStorage(ColumnKind::Date, v.date),
+         FieldValues::toStorage(ColumnKind::Date, nextRevisionDate(v.date, int(facts.period))),
+         v.technicianName, FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[0])),
          FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[1])),
          FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[2])),
          FieldValues::toStorage(ColumnKind::Money, orNull(v.prices[3])), orNull(v.note)});
@@ -219,7 +227,7 @@ void correct(RequestContext& context)
     if (!context.ownerAllows(context.route->owner, v.technicianName, v.date))
         throw ApiError(403, QStringLiteral("Technik smí opravit jen své dnešní činnosti."),
                        QStringLiteral("datum"));
-    const qint64 period = cardOf(c, stored.rows[0][2].toLongLong()).second;
+    const qint64 period = cardOf(c, stored.rows[0][2].toLongLong()).period;
     const QList<ColumnInfo> columns = c.tableColumns(table);
     const QList<QVariant> read = asRead(original, columns);
 

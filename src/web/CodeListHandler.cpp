@@ -26,23 +26,29 @@ QJsonArray list(Connection& connection, const QString& sql, const QStringList& n
 
 } // namespace
 
-void get(RequestContext& context)
+QJsonObject document(Connection& c)
 {
-    Connection& c = context.db();
-    context.reply.insert(
+    QJsonObject lists;
+    lists.insert(
         QStringLiteral("cinnosti"),
         list(c, QStringLiteral("SELECT id, nazev_cinnosti FROM cis_cinnost ORDER BY nazev_cinnosti, id"),
              {QStringLiteral("id"), QStringLiteral("nazev")}));
-    context.reply.insert(QStringLiteral("kategorie"),
-                         list(c,
-                              QStringLiteral("SELECT id, nazev_kategorie, lhuta FROM cis_kategorie ORDER BY "
-                                             "nazev_kategorie, id"),
-                              {QStringLiteral("id"), QStringLiteral("nazev"), QStringLiteral("lhuta")}));
-    context.reply.insert(
+    lists.insert(QStringLiteral("kategorie"),
+                 list(c,
+                      QStringLiteral("SELECT id, nazev_kategorie, lhuta FROM cis_kategorie ORDER BY "
+                                     "nazev_kategorie, id"),
+                      {QStringLiteral("id"), QStringLiteral("nazev"), QStringLiteral("lhuta")}));
+    lists.insert(
         QStringLiteral("technici"),
         list(c,
              QStringLiteral("SELECT cislo, jmeno_technika FROM cis_technici ORDER BY jmeno_technika, cislo"),
              {QStringLiteral("cislo"), QStringLiteral("jmeno")}));
+    return lists;
+}
+
+void get(RequestContext& context)
+{
+    context.reply = document(context.db());
 }
 
 } // namespace CodeListHandler

@@ -34,6 +34,15 @@ QList<qint64> customersAskedFor(RequestContext& context)
     if (towns.size() > MostTowns)
         throw ApiError(400, QStringLiteral("Najednou lze uložit nejvýše %1 měst.").arg(MostTowns),
                        QStringLiteral("mesto"));
+    const auto tooMany = [] {
+        return ApiError(400,
+                        QStringLiteral("Najednou lze uložit nejvýše %1 zákazníků; vyberte méně měst nebo "
+                                       "zákazníků.")
+                            .arg(MostCustomers),
+                        QStringLiteral("mesto"));
+    };
+    if (named.size() > MostCustomers)
+        throw tooMany();
     QList<qint64> ids;
     QSet<qint64> seen;
     const auto add = [&](qint64 id) {
@@ -54,15 +63,12 @@ QList<qint64> customersAskedFor(RequestContext& context)
         bool ok = false;
         const qint64 id = text.toLongLong(&ok);
         if (!ok || id <= 0)
-            throw ApiError(400, QStringLiteral("Zákazník musí být dán svým číslem."),
+            throw ApiError(400, QStringLiteral("Číslo zákazníka musí být kladné celé číslo."),
                            QStringLiteral("zakaznik"));
         add(id);
     }
     if (ids.size() > MostCustomers)
-        throw ApiError(
-            400,
-            QStringLiteral("Najednou lze uložit nejvýše %1 zákazníků; vyberte méně měst.").arg(MostCustomers),
-            QStringLiteral("mesto"));
+        throw tooMany();
     return ids;
 }
 
@@ -83,11 +89,8 @@ void get(RequestContext& context)
                 cards.append(*document);
         }
     }
-    CodeListHandler::get(context); // the code lists, straight into the answer
-    const QJsonObject codeLists = context.reply;
-    context.reply = QJsonObject();
     context.reply.insert(QStringLiteral("cas"), context.now.toString(Qt::ISODate));
-    context.reply.insert(QStringLiteral("ciselniky"), codeLists);
+    context.reply.insert(QStringLiteral("ciselniky"), CodeListHandler::document(context.db()));
     context.reply.insert(QStringLiteral("zakaznici"), customers);
     context.reply.insert(QStringLiteral("karty"), cards);
 }
