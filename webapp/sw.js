@@ -6,10 +6,10 @@ const VERSION = '@VERZE@';
 const FILES = ['@SOUBORY@'];
 const CACHE = 'vestibor-' + VERSION;
 
-self.addEventListener('install', event => {
-    event.waitUntil(caches.open(CACHE).then(
-        cache => cache.addAll(FILES.map(file => new Request(file, {cache: 'no-cache'})))));
-});
+const keepShell = () =>
+    caches.open(CACHE).then(cache => cache.addAll(FILES.map(file => new Request(file, {cache: 'no-cache'}))));
+
+self.addEventListener('install', event => event.waitUntil(keepShell()));
 
 // A new version waits for the page to let it in (the bar "Nová verze – načíst"); the old
 // versions' files go once it is in.
@@ -19,11 +19,6 @@ self.addEventListener('activate', event => {
             .then(names => Promise.all(names.filter(name => name.startsWith('vestibor-') && name !== CACHE)
                                            .map(name => caches.delete(name))))
             .then(() => self.clients.claim()));
-});
-
-self.addEventListener('message', event => {
-    if (event.data === 'aktivovat')
-        self.skipWaiting();
 });
 
 const fromCache = (path, request) =>
@@ -69,7 +64,18 @@ self.addEventListener('sync', event => {
     }));
 });
 
+// What the app's pages ask: to let a new version in; to keep the shell again when signing
+// out has emptied every cache and somebody signed in; the outbox has been sent.
 self.addEventListener('message', event => {
-    if (event.data === 'odeslano' && sentReply)
-        sentReply();
+    switch (event.data) {
+    case 'aktivovat':
+        self.skipWaiting();
+        break;
+    case 'ulozit-aplikaci':
+        event.waitUntil(caches.has(CACHE).then(kept => kept || keepShell()));
+        break;
+    case 'odeslano':
+        sentReply?.();
+        break;
+    }
 });

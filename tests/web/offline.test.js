@@ -1,7 +1,7 @@
 // Work without signal: a town stored for the trip, the app opened offline, records made into
 // the outbox and sent once the network is back; refusals kept until fixed; sign-out rules.
 const {test, expect} = require('@playwright/test');
-const {amount, database, monthsFromToday, photograph, signIn} = require('./support.js');
+const {amount, database, monthsFromToday, photograph, signIn, submitSignIn} = require('./support.js');
 
 // "2027-12-10" as the app shows it: "10.12.2027".
 const dateText = iso => iso.split('-').reverse().map(Number).join('.');
@@ -288,7 +288,7 @@ test('the whole due list stored for the trip opens offline, by town too', async 
     await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
 });
 
-test('signing out waits for the outbox, then leaves nothing in the phone', async ({page, context}) => {
+test('signing out waits for the outbox, then leaves nothing in the phone until the next sign-in', async ({page, context}) => {
     await signIn(page);
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
     await page.goto('/#/karta/5');
@@ -312,4 +312,12 @@ test('signing out waits for the outbox, then leaves nothing in the phone', async
                                    caches: await caches.keys()
                                })))
         .toEqual({databases: [], caches: []});
+
+    // Signed in again, the phone keeps the app's own files once more, and it opens offline.
+    await submitSignIn(page);
+    await expect(page.getByRole('heading', {level: 1, name: 'Revize'})).toBeVisible();
+    await expect.poll(() => page.evaluate(() => caches.keys())).toHaveLength(1);
+    await context.setOffline(true);
+    await page.reload();
+    await expect(page.locator('main')).toContainText('v telefonu to uloženo není');
 });

@@ -1,7 +1,7 @@
 // Who is signed in, and the code lists, read once per session.
 import * as api from './api.js';
 import * as outbox from './offline/outbox.js';
-import {askToPersist} from './update.js';
+import {askToPersist, keepAppOffline} from './update.js';
 
 let current = null;
 let lists = null;
@@ -13,6 +13,7 @@ export function account() {
 export async function load() {
     current = (await api.account()).ucet;
     askToPersist();
+    keepAppOffline();
     outbox.sendAll(); // what waited for a session goes now
     return current;
 }

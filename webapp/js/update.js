@@ -51,3 +51,9 @@ export function askToPersist() {
     persistenceAsked = true;
     navigator.storage.persist().catch(() => {});
 }
+
+// Signing out empties every cache, the app's own files too; once somebody signs in again, the
+// worker keeps them again, so that the app opens offline before the next version comes.
+export function keepAppOffline() {
+    navigator.serviceWorker?.controller?.postMessage('ulozit-aplikaci');
+}
