@@ -1,4 +1,5 @@
 // Recording an activity on a card and correcting it, also against a change made meanwhile.
+const net = require('node:net');
 const {test, expect} = require('@playwright/test');
 const {amount, collapsed, database, monthsFromToday, photograph, signIn, signOut, submitSignIn} =
     require('./support.js');
@@ -81,25 +82,36 @@ test(
             .toBe('1000.00');
     });
 
-test('a save whose answer was lost waits in the outbox, goes again with the same request id and is recorded once',
+test('a save whose answer never came waits in the outbox, goes again with the same request id and is recorded once',
      async ({page}) => {
+         // A host that takes the connection and never says a word.
+         const sockets = [];
+         const silent = net.createServer(socket => sockets.push(socket));
+         await new Promise(resolve => silent.listen(0, '127.0.0.1', resolve));
          await page.goto('/#/karta/4/nova');
+         // Only what is timed from now on follows the test's clock.
+         await page.clock.install();
          await page.getByLabel('Činnost', {exact: true}).selectOption({label: 'Kontrola'});
          await page.getByLabel('Poznámka').fill('Odpověď se ztratila');
-         // The first save reaches the server, which writes the row; its answer never comes back.
+         // The first save reaches the server, which writes the row; its answer never comes back,
+         // and the phone stops waiting for it after a while.
          let lost = false;
          await page.route('**/api/cinnosti', async route => {
              if (lost)
                  return route.continue();
              lost = true;
              await route.fetch();
-             await route.abort('connectionreset');
+             await route.continue({url: `https://127.0.0.1:${silent.address().port}/api/cinnosti`});
          });
          await page.getByRole('button', {name: 'Uložit'}).click();
+         await expect.poll(() => database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Odpověď se ztratila'"))
+             .toBe('1');
+         await page.clock.runFor(30000);
          await expect(page.locator('#notice'))
              .toHaveText('Bez signálu: záznam je v telefonu a odešle se sám, až bude signál.');
          await expect(page.locator('#cekajici')).toContainText('Čeká na odeslání');
-         expect(database("SELECT count(*) FROM cinnosti WHERE poznamka = 'Odpověď se ztratila'")).toBe('1');
+         sockets.forEach(socket => socket.destroy());
+         silent.close();
 
          await page.locator('#stav-odesilani').click();
          await page.getByRole('button', {name: 'Odeslat nyní'}).click();

@@ -224,6 +224,25 @@ for (const failing of failures) {
              await page.getByLabel('Kód').fill('8594001234567');
              await page.getByRole('button', {name: 'Vyhledat'}).click();
              await expect(page.getByRole('heading', {name: 'Kotel v kotelně'})).toBeVisible();
+
+             // The answer comes after the user went elsewhere: he stays where he went.
+             await page.goto('/#/skenovat');
+             let answer;
+             const answered = new Promise(resolve => (answer = resolve));
+             await page.route('**/api/hledat?*', async route => {
+                 const response = await route.fetch();
+                 await answered;
+                 await route.fulfill({response});
+             });
+             await page.getByLabel('Kód').fill('8594001234567');
+             await page.getByRole('button', {name: 'Vyhledat'}).click();
+             await page.getByRole('link', {name: 'Revize'}).click();
+             await expect(page.getByRole('heading', {level: 1, name: 'Revize'})).toBeVisible();
+             const searched = page.waitForResponse('**/api/hledat?*');
+             answer();
+             await searched;
+             await page.waitForTimeout(300);
+             await expect(page.getByRole('heading', {level: 1, name: 'Revize'})).toBeVisible();
          });
 }
 

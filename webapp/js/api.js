@@ -31,19 +31,23 @@ export function whenSignedOut(handler) {
 // that was, and must not end the new one.
 let signIns = 0;
 
-// A read that takes longer than this is taken for no signal.
+// A call that takes longer than this is taken for no signal: a read answered from the phone,
+// a write left waiting in the outbox (its request id makes sending it again safe). Storing a
+// trip moves megabytes, and has longer.
 const readTimeout = 15000;
+const writeTimeout = 30000;
+const tripTimeout = 120000;
 
-async function call(method, path, body) {
+async function call(method, path, body, timeout = body === undefined ? readTimeout : writeTimeout) {
     const sentUnder = signIns;
     const options =
         {method, credentials: 'same-origin', cache: 'no-store', headers: {Accept: 'application/json'}};
     if (body !== undefined) {
         options.headers['Content-Type'] = 'application/json';
         options.body = JSON.stringify(body);
-    } else if (AbortSignal.timeout) {
-        options.signal = AbortSignal.timeout(readTimeout);
     }
+    if (AbortSignal.timeout)
+        options.signal = AbortSignal.timeout(timeout);
     let response;
     try {
         response = await fetch('/api/' + path, options);
@@ -66,10 +70,12 @@ async function call(method, path, body) {
 }
 
 // The oldest time of what the current page was given from the phone's own store, or null
-// when all it read came from the server.
+// when all it read came from the server. A read begun for an earlier page does not count.
 let storedSince = null;
+let pageNumber = 0;
 
 export function beginPage() {
+    pageNumber += 1;
     storedSince = null;
 }
 
@@ -81,6 +87,7 @@ const notStored = 'Bez signálu, a v telefonu to uloženo není. Co budete potř
 // A read from the server, kept in the phone; without signal, what the phone keeps of it
 // (`offline` makes that answer: {data, cas} or nothing).
 async function read(path, offline = () => kept.stored(path)) {
+    const forPage = pageNumber;
     if (navigator.onLine !== false) {
         try {
             const data = await call('GET', path);
@@ -94,7 +101,7 @@ async function read(path, offline = () => kept.stored(path)) {
     const stored = await offline().catch(() => null);
     if (!stored)
         throw new ApiError(0, {chyba: notStored});
-    if (!storedSince || stored.cas < storedSince)
+    if (forPage === pageNumber && (!storedSince || stored.cas < storedSince))
         storedSince = stored.cas;
     return stored.data;
 }
@@ -138,6 +145,8 @@ export const search = text => read('hledat' + query({text}), () => answers.searc
 export const customer = id => read(`zakaznici/${encodeURIComponent(id)}`);
 export const card = id => read(`karty/${encodeURIComponent(id)}`);
 export const dueListFromServer = (town, from) => call('GET', duePath(town, from));
-export const trip = (towns, customers) =>
-    call('GET', 'na-cestu?' + [...towns.map(t => 'mesto=' + encodeURIComponent(t)),
-                              ...customers.map(c => 'zakaznik=' + encodeURIComponent(c))].join('&'));
+export function trip(towns, customers) {
+    const asked = [...towns.map(t => 'mesto=' + encodeURIComponent(t)),
+                   ...customers.map(c => 'zakaznik=' + encodeURIComponent(c))];
+    return call('GET', 'na-cestu?' + asked.join('&'), undefined, tripTimeout);
+}

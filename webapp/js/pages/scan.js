@@ -112,6 +112,8 @@ export function renderScan(customerId) {
             show(state, h('p', {class: 'error-text', role: 'alert'}, error.message));
             return;
         }
+        if (!state.isConnected)
+            return; // the user has gone elsewhere meanwhile
         if (answer.karta) {
             go(`#/karta/${answer.karta}`, {replace: true});
             return;
