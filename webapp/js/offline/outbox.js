@@ -116,7 +116,13 @@ function sendNow(item) {
     const outcome = (stav, signedOut = false) =>
         ({stav, odpoved: item.odpoved, id_pozadavku: item.id_pozadavku, odhlaseno: signedOut});
     return exclusively(async () => {
-        if (navigator.onLine === false || !ready(item, await db.entries()))
+        const all = await db.entries();
+        const stored = all.find(other => other.id_pozadavku === item.id_pozadavku);
+        if (stored?.stav === written) { // sent meanwhile with the rest of the outbox
+            item.odpoved = stored.odpoved;
+            return outcome(written);
+        }
+        if (navigator.onLine === false || !ready(item, all))
             return outcome(waiting);
         let problem;
         try {
@@ -182,8 +188,12 @@ export function sendAll() {
                 break;
             }
         }
+        // A written card stays while an activity of its own still waits or was refused: fixing
+        // that activity needs it.
         const old = Date.now() - keepWrittenFor;
-        const stale = all.filter(item => item.stav === written && Date.parse(item.zapsano) < old);
+        const needed = new Set(all.filter(item => item.stav !== written).map(item => item.po));
+        const stale = all.filter(item => item.stav === written && Date.parse(item.zapsano) < old &&
+                                         !needed.has(item.id_pozadavku));
         if (stale.length)
             await db.removeEntries(stale.map(item => item.id_pozadavku));
         await refreshCards(sent);
