@@ -111,10 +111,11 @@ function refreshCards(items) {
 }
 
 // Sends the entry now, if it can go: answers {stav, odpoved, id_pozadavku, odhlaseno (the session
-// had ended)}; a refusal is thrown.
+// had ended), bez_signalu (no answer came, or none was asked for without signal)}; a refusal is
+// thrown.
 function sendNow(item) {
-    const outcome = (stav, signedOut = false) =>
-        ({stav, odpoved: item.odpoved, id_pozadavku: item.id_pozadavku, odhlaseno: signedOut});
+    const outcome = (stav, {signedOut = false, noSignal = false} = {}) =>
+        ({stav, odpoved: item.odpoved, id_pozadavku: item.id_pozadavku, odhlaseno: signedOut, bez_signalu: noSignal});
     return exclusively(async () => {
         const all = await db.entries();
         const stored = all.find(other => other.id_pozadavku === item.id_pozadavku);
@@ -122,14 +123,16 @@ function sendNow(item) {
             item.odpoved = stored.odpoved;
             return outcome(written);
         }
-        if (navigator.onLine === false || !ready(item, all))
+        if (navigator.onLine === false)
+            return outcome(waiting, {noSignal: true});
+        if (!ready(item, all))
             return outcome(waiting);
         let problem;
         try {
             problem = await deliver(item);
         } catch (error) {
             registerSync();
-            return outcome(waiting, error.status === 401);
+            return outcome(waiting, {signedOut: error.status === 401, noSignal: !error.answered});
         }
         if (problem)
             throw problem;
@@ -138,12 +141,23 @@ function sendNow(item) {
     });
 }
 
+// Puts the entry into the phone's outbox; a store the browser refuses (full, or not allowed
+// for the site) is said in Czech, and the form keeps what was typed.
+async function keep(item) {
+    try {
+        await db.putEntry(item);
+    } catch {
+        throw new Error('Záznam se nepodařilo uložit do telefonu. Uvolněte v telefonu místo nebo povolte ' +
+                        'prohlížeči ukládat data a zkuste to znovu.');
+    }
+    changed();
+}
+
 // Writes a new entry into the phone and sends it at once if it can. A refusal is thrown, and
 // then the entry leaves the outbox: the form it came from shows the reason and keeps what was
 // typed.
 export async function submit(item) {
-    await db.putEntry(item);
-    changed();
+    await keep(item);
     try {
         return await sendNow(item);
     } catch (problem) {
@@ -156,8 +170,7 @@ export async function submit(item) {
 // An entry sent again after it was fixed: it stays in the outbox whatever the answer.
 export async function resubmit(item, body) {
     Object.assign(item, {telo: body, stav: waiting, duvod: null, pole: null, aktualni: null});
-    await db.putEntry(item);
-    changed();
+    await keep(item);
     return sendNow(item);
 }
 

@@ -28,7 +28,7 @@ function currentRow(item, lists) {
 }
 
 // "Zahodit" asks once more on the spot before anything goes.
-function discardButton(item, refresh) {
+function discardButton(item) {
     const button = h('button', {type: 'button', class: 'button small'}, 'Zahodit');
     let asked = false;
     button.addEventListener('click', async () => {
@@ -39,9 +39,13 @@ function discardButton(item, refresh) {
             return;
         }
         button.disabled = true;
-        await outbox.discard(item);
-        showNotice('Záznam je zahozen.');
-        refresh();
+        try {
+            await outbox.discard(item); // the list shows it gone, as after any change of the outbox
+            showNotice('Záznam je zahozen.');
+        } catch {
+            button.disabled = false;
+            showNotice('Záznam se nepodařilo zahodit. Zkuste to prosím znovu.', 'error');
+        }
     });
     return button;
 }
@@ -59,14 +63,14 @@ function holdUp(item, all) {
     return null;
 }
 
-function entryItem(item, all, lists, refresh) {
+function entryItem(item, all, lists) {
     const cardId = outbox.cardOf(item);
     const waitingFor = holdUp(item, all);
     const actions = [];
     if (item.stav === outbox.refused) {
         actions.push(h('a', {class: 'button small primary', href: `#/odesilani/${item.id_pozadavku}`},
                        'Opravit a odeslat'));
-        actions.push(discardButton(item, refresh));
+        actions.push(discardButton(item));
     } else if (item.stav === outbox.written && cardId) {
         actions.push(h('a', {class: 'button small', href: `#/karta/${cardId}`}, 'Karta'));
     }
@@ -102,7 +106,7 @@ export async function outboxPage() {
             return stopWatching();
         const all = await outbox.entries();
         show(count, summary(all));
-        show(list, all.map(item => entryItem(item, all, lists, refresh)));
+        show(list, all.map(item => entryItem(item, all, lists)));
         sendNow.hidden = !all.some(item => item.stav === outbox.waiting);
     };
     const stopWatching = outbox.whenChanged(refresh);

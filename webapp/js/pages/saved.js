@@ -4,7 +4,8 @@ import {noticeOnNextPage} from '../layout.js';
 import * as outbox from '../offline/outbox.js';
 import {go} from '../router.js';
 
-const waitingNotice = 'Bez signálu: záznam je v telefonu a odešle se sám, až bude signál.';
+const noSignalNotice = 'Bez signálu: záznam je v telefonu a odešle se sám, až bude signál.';
+const waitingNotice = 'Záznam je v telefonu a odešle se sám, až to půjde. Stav uvidíte na stránce Odesílání.';
 
 export function afterSaving(answer, notice, hash) {
     if (answer.odhlaseno) {
@@ -13,6 +14,8 @@ export function afterSaving(answer, notice, hash) {
         go('#/prihlaseni?dalsi=' + encodeURIComponent(hash), {replace: true});
         return;
     }
-    noticeOnNextPage(answer.stav === outbox.written ? notice : waitingNotice);
+    noticeOnNextPage(answer.stav === outbox.written ? notice
+                     : answer.bez_signalu                ? noSignalNotice
+                                                         : waitingNotice);
     go(hash, {replace: true});
 }

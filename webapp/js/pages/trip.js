@@ -81,7 +81,7 @@ export async function tripPage() {
     const content = h('div', {}, panel);
     const whenStored = async stored => {
         show(panel, heldPanel(stored, await trip.used()));
-        showNotice('Uloženo do telefonu. Bez signálu budou k dispozici.');
+        showNotice('Uloženo do telefonu. Data budou k dispozici i bez signálu.');
     };
     if (navigator.onLine === false) {
         content.append(h('p', {class: 'hint'}, 'Ukládat na cestu lze jen se signálem.'));
