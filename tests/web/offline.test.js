@@ -71,6 +71,9 @@ test('a town stored for the trip works offline, and what was recorded there is w
          await expect(page.locator('#stav-data')).toContainText('Bez signálu – data z ');
          await expect(page.locator('#radky')).toContainText('Dvořáková Jana');
          await expect(page.locator('#radky')).not.toContainText('Šťastná Věra');
+         // A town not stored is not a town with nothing due.
+         await page.goto('/#/revize?mesto=' + encodeURIComponent('Třebíč'));
+         await expect(page.locator('main')).toContainText('v telefonu to uloženo není');
 
          // Search over what is stored: a name without accents, then a serial number.
          await page.goto('/#/hledat');
@@ -129,6 +132,12 @@ test('a town stored for the trip works offline, and what was recorded there is w
                  .toMatch(/^(1|t|true)\|3$/);
          };
          check();
+         // The customer lists his new card without signal too.
+         await context.setOffline(true);
+         await page.goto('/#/zakaznik/3');
+         await expect(page.getByRole('link', {name: /Kotel z výjezdu/})).toBeVisible();
+         await context.setOffline(false);
+         await page.goto('/#/odesilani');
 
          // The same outbox sent once more: the server knows each request, and nothing doubles.
          await rewriteOutbox(page, {stav: 'ceka'});

@@ -49,8 +49,8 @@ export async function dueList(town) {
     const whole = await db.document('revize');
     const towns = await db.documentsUnder('revize?mesto=');
     const sources = whole ? [whole] : towns;
-    if (!sources.length)
-        return null;
+    if (!sources.length || (town && !whole && !towns.some(r => r.data.mesto === town)))
+        return null; // not stored, which is not the same as nothing due
     const today = new Date().toLocaleDateString('sv');
     let rows = sources.flatMap(r => r.data.radky || []);
     if (town)

@@ -104,10 +104,13 @@ export function cardOf(item, all = []) {
     return card ? cardOf(card) : null;
 }
 
-// Brings the cards written to up to date in the phone.
+// Brings the cards written to up to date in the phone, and the customers of new cards, so that
+// they list them without signal too.
 function refreshCards(items) {
-    const cards = new Set(items.map(item => cardOf(item)).filter(Boolean));
-    return Promise.all([...cards].map(id => api.refresh(`karty/${id}`)));
+    const paths = new Set(items.map(item => cardOf(item)).filter(Boolean).map(id => `karty/${id}`));
+    for (const item of items.filter(item => item.druh === 'karta'))
+        paths.add(`zakaznici/${item.telo.id_zakaznika}`);
+    return Promise.all([...paths].map(path => api.refresh(path)));
 }
 
 // Sends the entry now, if it can go: answers {stav, odpoved, id_pozadavku, odhlaseno (the session
