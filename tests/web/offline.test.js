@@ -196,6 +196,17 @@ test('a new trip replaces the last one, but not the customers opened lately', as
     await opens('/#/hledat?text=brno', 'Hledat');
     await expect(page.locator('#main')).toContainText('Teplo Čermák');
     await expect(page.locator('#main')).not.toContainText('Dvořáková');
+
+    // A single customer goes along from his own page, his cards too, beside the town.
+    await context.setOffline(false);
+    await opens('/#/zakaznik/3', 'Zákazník');
+    await page.getByRole('button', {name: 'Uložit na cestu'}).click();
+    await expect(page.locator('#notice')).toHaveText('Zákazník je uložen v telefonu pro práci bez signálu.');
+    await opens('/#/na-cestu', 'Na cestu');
+    await expect(page.locator('#ulozeno')).toContainText('2 zákazníci');
+    await context.setOffline(true);
+    await opens('/#/karta/5', 'Karta');
+    await expect(page.locator('#main')).toContainText('Kotel v suterénu');
 });
 
 test('activities for a card taken out of service meanwhile are refused, shown, one fixed and sent again, ' +

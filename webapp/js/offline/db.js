@@ -65,6 +65,14 @@ async function within(storeNames, mode, work) {
 export const putDocuments = records =>
     within([documents], 'readwrite', store => records.forEach(record => store.put(record)));
 
+// Puts a document in place of what was kept of it, in one transaction, so that a trip stored
+// meanwhile is not undone: whether it is stored for the trip stays as it was.
+export const replaceDocument = record =>
+    within([documents], 'readwrite', async store => {
+        const earlier = await promised(store.get(record.cesta));
+        store.put({...record, naCestu: earlier?.naCestu || false});
+    });
+
 export const document = path => within([documents], 'readonly', store => promised(store.get(path)));
 
 export const documentsUnder = prefix =>

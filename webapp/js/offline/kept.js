@@ -40,9 +40,8 @@ async function remember(customer) {
 export async function keep(path, data) {
     if (!keptPaths.test(path))
         return;
-    const earlier = await db.document(path);
-    const kept = record(path, data, new Date().toISOString(), earlier?.naCestu || false);
-    await db.putDocuments([kept]);
+    const kept = record(path, data, new Date().toISOString(), false);
+    await db.replaceDocument(kept);
     if (kept.zakaznik != null)
         await remember(kept.zakaznik);
 }

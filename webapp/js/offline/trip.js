@@ -96,15 +96,16 @@ export async function addCustomer(id) {
         ...found.cards.map(k => record(`karty/${k.karta.id}`, k, time, true))
     ];
     await db.putDocuments(records);
-    const trip = (await current()) || {cas: time, mesta: [], revize: false, zakaznici: [], pocet_zakazniku: 0,
-                                       pocet_karet: 0};
-    if (!trip.zakaznici.includes(id)) {
-        trip.zakaznici = [...trip.zakaznici, id];
-        trip.pocet_zakazniku += found.customers.length;
-        trip.pocet_karet += found.cards.length;
-    }
-    await db.putFact('cesta', trip);
-    return trip;
+    return db.changeFact('cesta', (held = {cas: time, mesta: [], revize: false, zakaznici: [],
+                                           pocet_zakazniku: 0, pocet_karet: 0}) => {
+        const trip = held.zakaznici.includes(id) ? held : {
+            ...held,
+            zakaznici: [...held.zakaznici, id],
+            pocet_zakazniku: held.pocet_zakazniku + found.customers.length,
+            pocet_karet: held.pocet_karet + found.cards.length
+        };
+        return [trip, trip];
+    });
 }
 
 // How much the phone holds of the app's data, in bytes, where the browser tells.
