@@ -228,11 +228,7 @@ private slots:
         f.seed();
         const QString technician = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         const QString office = f.signedIn(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0);
-        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
-                         f.activityBody(1, QStringLiteral("2024-03-14"), WebFixture::requestId(1)),
-                         technician)
-                     .status,
-                 201);
+        QCOMPARE(f.addActivity(1, 1, technician, QStringLiteral("2024-03-14")).status, 201);
         QJsonObject byOffice = f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(2));
         byOffice.insert(QStringLiteral("technik"), 2);
         byOffice.insert(QStringLiteral("cena_doprava"), QStringLiteral("-0.0001"));
@@ -359,12 +355,7 @@ private slots:
         const auto logFrames = [&] {
             return f.connection.query(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)")).rows[0][1].toInt();
         };
-        const auto write = [&](int n) {
-            QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
-                             f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(n)), token)
-                         .status,
-                     201);
-        };
+        const auto write = [&](int n) { QCOMPARE(f.addActivity(1, n, token).status, 201); };
         write(0); // and the session's first use
         const int first = logFrames();
         for (int n = 1; n <= 10; ++n)
@@ -392,19 +383,14 @@ private slots:
         QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
         f.connection.execute(
             QStringLiteral("UPDATE topny_zdroj SET vyrazeno_dne = '2024-03-14' WHERE id = 1"));
-        const auto refused =
-            f.write("POST", QStringLiteral("/api/cinnosti"),
-                    f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(2)), token);
+        const auto refused = f.addActivity(1, 2, token);
         QCOMPARE(refused.status, 409);
         QVERIFY(refused.error().startsWith(QStringLiteral("Karta byla vyřazena z provozu")));
         QCOMPARE(refused.json[QStringLiteral("aktualni")][QStringLiteral("vyrazeno_dne")].toString(),
                  QStringLiteral("2024-03-14"));
         QCOMPARE(f.count(QStringLiteral("cinnosti")), 1);
         QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
-        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
-                         f.activityBody(2, QStringLiteral("2024-03-15"), WebFixture::requestId(2)), token)
-                     .status,
-                 201);
+        QCOMPARE(f.addActivity(2, 2, token).status, 201);
         f.connection.execute(QStringLiteral("DELETE FROM topny_zdroj WHERE id = 1"));
         QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"), before, token).status, 201);
         QCOMPARE(f.count(QStringLiteral("cinnosti")), 2);
@@ -596,11 +582,7 @@ private slots:
         WebFixture f;
         f.seed();
         const QString token = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
-        const QJsonObject read =
-            f.write("POST", QStringLiteral("/api/cinnosti"),
-                    f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
-                .json[QStringLiteral("cinnost")]
-                .toObject();
+        const QJsonObject read = f.addActivity(1, 1, token).json[QStringLiteral("cinnost")].toObject();
         // The desktop changes the note meanwhile, through its data set.
         DataSet desktop(f.connection, QStringLiteral("DS_Cin"));
         desktop.setCommandText(QStringLiteral("SELECT * FROM cinnosti WHERE id = 1"));
@@ -666,17 +648,11 @@ private slots:
         QCOMPARE(gone.status, 503);
         QCOMPARE(gone.error(), QStringLiteral("Databáze je nedostupná, zkuste to prosím za chvíli."));
         QCOMPARE(f.get(QStringLiteral("/api/ucet"), token).status, 503);
-        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
-                         f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
-                     .status,
-                 503);
+        QCOMPARE(f.addActivity(1, 1, token).status, 503);
         f.connection.execute(QStringLiteral("ALTER TABLE cis_cinnost_pryc RENAME TO cis_cinnost"));
         f.databaseRefused = false;
         QCOMPARE(f.get(QStringLiteral("/api/ciselniky"), token).status, 200);
-        QCOMPARE(f.write("POST", QStringLiteral("/api/cinnosti"),
-                         f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token)
-                     .status,
-                 201);
+        QCOMPARE(f.addActivity(1, 1, token).status, 201);
     }
 
     // The database file locked by another program's long write: the write waits its time,

@@ -142,9 +142,7 @@ private slots:
                     m_lengths.insert(column.name, column.maxLength);
             }
         }
-        f.write("POST", QStringLiteral("/api/cinnosti"),
-                WebFixture::activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(0)),
-                f.signedIn(QStringLiteral("zaklad"), QStringLiteral("kancelar"), 0));
+        f.addActivity(1, 0, f.signedIn(QStringLiteral("zaklad"), QStringLiteral("kancelar"), 0));
         const qint64 technician = f.addAccount(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         const qint64 office = f.addAccount(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0);
         const QList<Route>& routes = RouteTable::routes();

@@ -120,10 +120,7 @@ private slots:
         const QString novak = f.signedIn(QStringLiteral("novak"), QStringLiteral("technik"), 1);
         const QString svoboda = f.signedIn(QStringLiteral("svoboda"), QStringLiteral("technik"), 2);
         const QString office = f.signedIn(QStringLiteral("kancl"), QStringLiteral("kancelar"), 0);
-        const auto record = [&](const QString& date, int n) {
-            return f.write("POST", QStringLiteral("/api/cinnosti"),
-                           f.activityBody(1, date, WebFixture::requestId(n)), novak);
-        };
+        const auto record = [&](const QString& date, int n) { return f.addActivity(1, n, novak, date); };
         const auto first = record(QStringLiteral("2024-03-15"), 1);
         const auto second = record(QStringLiteral("2024-03-14"), 2);
         QCOMPARE(first.status, 201);
@@ -434,9 +431,7 @@ private slots:
                                 {{QStringLiteral("login"), QStringLiteral("novak")},
                                  {QStringLiteral("heslo"), QStringLiteral("Kotel-na-pude-7")}});
         const QString token = QString::fromStdString(in.header("Set-Cookie").substr(16, 43));
-        const auto written =
-            f.write("POST", QStringLiteral("/api/cinnosti"),
-                    f.activityBody(1, QStringLiteral("2024-03-15"), WebFixture::requestId(1)), token);
+        const auto written = f.addActivity(1, 1, token);
         QCOMPARE(written.status, 201);
         QJsonObject changed = f.activityBody(1, QStringLiteral("2024-03-15"), QString());
         changed.insert(QStringLiteral("cena_prace"), QStringLiteral("99"));

@@ -54,6 +54,13 @@ public:
     int count(const QString& table);
     static QJsonObject activityBody(qint64 card, const QString& date, const QString& requestId);
     static QString requestId(int n);
+    // A new activity on the card as the app sends it, under request id number `request`.
+    Reply addActivity(qint64 card, int request, const QString& token,
+                      const QString& date = QStringLiteral("2024-03-15"))
+    {
+        return write("POST", QStringLiteral("/api/cinnosti"), activityBody(card, date, requestId(request)),
+                     token);
+    }
 
     TestDatabase database;
     Connection connection{QStringLiteral("web-fixture")};
