@@ -94,16 +94,24 @@ qint64 cardOfActivity(RequestContext& context)
     const QString byRequest = QStringLiteral("karta_pozadavku");
     if (!context.body.contains(byRequest))
         return *Input::integer(context.body, QStringLiteral("id_topneho_zdroje"), true);
-    const QString cardRequest = Input::requestId(context.body, byRequest);
-    const ResultSet r = context.db().query(
-        QStringLiteral("SELECT id_radku FROM web_prijato WHERE id_pozadavku = ? AND ucet = ? AND tabulka = "
-                       "'topny_zdroj'"),
-        {cardRequest, context.signedIn().id});
-    if (r.isEmpty())
+    const std::optional<qint64> card =
+        RequestIds::writtenRow(context.db(), Input::requestId(context.body, byRequest), context.signedIn().id,
+                               QStringLiteral("topny_zdroj"));
+    if (!card)
         throw ApiError(409,
                        QStringLiteral("Karta této činnosti ještě nebyla zapsána; nejprve odešlete kartu."),
                        byRequest);
-    return r.rows[0][0].toLongLong();
+    return *card;
+}
+
+// A refusal with the row as it is now, for the phone to show beside what it sent; nothing
+// is written (the write's transaction is not committed).
+void refuseWithCurrent(RequestContext& context, const QString& reason,
+                       const std::optional<QJsonObject>& current)
+{
+    context.status = 409;
+    context.reply.insert(QStringLiteral("chyba"), reason);
+    context.reply.insert(QStringLiteral("aktualni"), current.value_or(QJsonObject()));
 }
 
 template <class T> QVariant orNull(const std::optional<T>& v)
@@ -184,12 +192,8 @@ void add(RequestContext& context)
     // A card out of service (perhaps since the technician read it, without signal) takes no new
     // activity: it belongs on the card in service.
     const CardFacts facts = cardOf(c, card);
-    if (facts.outOfService) {
-        context.status = 409;
-        context.reply.insert(QStringLiteral("chyba"), outOfServiceMessage);
-        context.reply.insert(QStringLiteral("aktualni"), ApiRows::card(c, card).value_or(QJsonObject()));
-        return;
-    }
+    if (facts.outOfService)
+        return refuseWithCurrent(context, outOfServiceMessage, ApiRows::card(c, card));
     const qint64 id = c.insert(
         QStringLiteral(
             "INSERT INTO cinnosti (id_zakaznika, id_topneho_zdroje, cinnost, datum, datum_pristi, technik, "
@@ -262,12 +266,8 @@ void correct(RequestContext& context)
     case GuardedUpdateResult::Outcome::Written:
         break;
     case GuardedUpdateResult::Outcome::ChangedMeanwhile:
-        context.status = 409;
-        context.reply.insert(QStringLiteral("chyba"), changedMeanwhileMessage());
         // As it is now: the row stays locked until this request's transaction ends.
-        context.reply.insert(QStringLiteral("aktualni"),
-                             ApiRows::activity(c, context.pathId).value_or(QJsonObject()));
-        return;
+        return refuseWithCurrent(context, changedMeanwhileMessage(), ApiRows::activity(c, context.pathId));
     case GuardedUpdateResult::Outcome::DeletedMeanwhile:
         throw ApiError(409, deletedMeanwhileMessage());
     }

@@ -17,6 +17,15 @@ QString RequestContext::queryValue(const char* name) const
     return QString::fromUtf8(request.get_param_value(name));
 }
 
+QStringList RequestContext::queryValues(const char* name) const
+{
+    QStringList all;
+    const size_t count = request.get_param_value_count(name);
+    for (size_t i = 0; i < count; ++i)
+        all << QString::fromUtf8(request.get_param_value(name, i));
+    return all;
+}
+
 std::string RequestContext::header(const char* name) const
 {
     return request.get_header_value(name);

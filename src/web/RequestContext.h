@@ -42,6 +42,8 @@ public:
     std::string setCookie;
 
     QString queryValue(const char* name) const;
+    // Every value the query gives under the name (mesto=A&mesto=B).
+    QStringList queryValues(const char* name) const;
     std::string header(const char* name) const;
     Connection& db();
     const SignedInAccount& signedIn() const { return *account; }

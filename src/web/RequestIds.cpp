@@ -26,6 +26,18 @@ std::optional<qint64> earlierRow(Connection& connection, const QString& requestI
     return row[2].toLongLong();
 }
 
+std::optional<qint64> writtenRow(Connection& connection, const QString& requestId, qint64 account,
+                                 const QString& table)
+{
+    const ResultSet r = connection.query(
+        QStringLiteral(
+            "SELECT id_radku FROM web_prijato WHERE id_pozadavku = ? AND ucet = ? AND tabulka = ?"),
+        {requestId, account, table});
+    if (r.isEmpty())
+        return std::nullopt;
+    return r.rows[0][0].toLongLong();
+}
+
 void remember(Connection& connection, const QString& requestId, qint64 account, const QString& table,
               qint64 rowId, const QDateTime& now)
 {

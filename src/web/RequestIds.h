@@ -16,6 +16,10 @@ namespace RequestIds {
 // or by another account is refused (ApiError 409).
 std::optional<qint64> earlierRow(Connection& connection, const QString& requestId, qint64 account,
                                  const QString& table);
+// The row a request of the account wrote into the table, or nothing when it has not been
+// written (yet); a plain look, for a write that builds on an earlier one.
+std::optional<qint64> writtenRow(Connection& connection, const QString& requestId, qint64 account,
+                                 const QString& table);
 void remember(Connection& connection, const QString& requestId, qint64 account, const QString& table,
               qint64 rowId, const QDateTime& now);
 

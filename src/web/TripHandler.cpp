@@ -10,27 +10,15 @@
 #include <QJsonArray>
 #include <QSet>
 
-#include <httplib.h>
-
 namespace TripHandler {
 
 namespace {
 
-// Every value the query gives under the name.
-QStringList values(const RequestContext& context, const char* name)
-{
-    QStringList all;
-    const size_t count = context.request.get_param_value_count(name);
-    for (size_t i = 0; i < count; ++i)
-        all << QString::fromUtf8(context.request.get_param_value(name, i));
-    return all;
-}
-
 // The customers asked for: those of the towns, in the order of names, and those named.
 QList<qint64> customersAskedFor(RequestContext& context)
 {
-    const QStringList towns = values(context, "mesto");
-    const QStringList named = values(context, "zakaznik");
+    const QStringList towns = context.queryValues("mesto");
+    const QStringList named = context.queryValues("zakaznik");
     if (towns.size() > MostTowns)
         throw ApiError(400, QStringLiteral("Najednou lze uložit nejvýše %1 měst.").arg(MostTowns),
                        QStringLiteral("mesto"));
