@@ -164,7 +164,7 @@ test('a new trip replaces the last one, but not the customers opened lately', as
     await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
     await storeTown(page, 'Brno');
     await expect(page.locator('#ulozeno')).toContainText('2 zákazníci');
-    await expect(page.locator('#v-telefonu')).toContainText(/Data aplikace v telefonu: \d+\.\d MB\./);
+    await expect(page.locator('#v-telefonu')).toContainText(/Data aplikace v telefonu: \d+,\d MB\./);
 
     await page.goto('/#/zakaznik/2');
     await expect(page.getByRole('heading', {level: 1, name: 'Zákazník'})).toBeVisible();

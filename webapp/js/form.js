@@ -94,12 +94,17 @@ export function restoreDraft(form) {
     if (!kept)
         return false;
     sessionStorage.removeItem(draftKey());
-    for (const [name, value] of Object.entries(JSON.parse(kept))) {
+    fillForm(form, JSON.parse(kept));
+    return true;
+}
+
+// Puts each value into the control of its name; those without a value are left as they are.
+export function fillForm(form, values) {
+    for (const [name, value] of Object.entries(values)) {
         const control = form.elements.namedItem(name);
-        if (control)
+        if (control && value != null)
             control.value = value;
     }
-    return true;
 }
 
 export function forgetDrafts() {

@@ -77,6 +77,15 @@ export function moneyText(value) {
 }
 
 // Czech counted nouns: 1 zdroj, 2 zdroje, 5 zdrojů.
+// "10.12. 14:05" of an ISO time, in the phone's time.
+export function timeText(iso) {
+    const t = new Date(iso);
+    if (Number.isNaN(t.getTime()))
+        return '';
+    const minutes = String(t.getMinutes()).padStart(2, '0');
+    return `${t.getDate()}.${t.getMonth() + 1}. ${t.getHours()}:${minutes}`;
+}
+
 export function counted(n, one, few, many) {
     const word = n === 1 ? one : n >= 2 && n <= 4 ? few : many;
     return `${n} ${word}`;

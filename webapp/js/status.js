@@ -1,18 +1,9 @@
 // The strip under the title bar: that the page shows what the phone keeps, and from when;
 // and what waits in the outbox, with a way to it.
-import {counted} from './format.js';
+import {counted, timeText} from './format.js';
 import * as outbox from './offline/outbox.js';
 
 const part = id => document.getElementById(id);
-
-// "10.12. 14:05" of an ISO time, in the phone's time.
-export function timeText(iso) {
-    const t = new Date(iso);
-    if (Number.isNaN(t.getTime()))
-        return '';
-    const minutes = String(t.getMinutes()).padStart(2, '0');
-    return `${t.getDate()}.${t.getMonth() + 1}. ${t.getHours()}:${minutes}`;
-}
 
 function update() {
     const strip = part('stav');

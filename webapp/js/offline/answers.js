@@ -5,7 +5,7 @@ import * as db from './db.js';
 const mostCustomers = 50;
 
 // Letters without their accents and in lower case, as the server compares them.
-export const fold = text => String(text ?? '').normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase();
+const fold = text => String(text ?? '').normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase();
 
 const czech = new Intl.Collator('cs');
 const oldest = records => records.map(r => r.cas).sort()[0];

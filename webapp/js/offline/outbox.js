@@ -177,14 +177,20 @@ export async function resubmit(item, body) {
     return sendNow(item);
 }
 
-// An entry can go when it is the signed-in account's, and the card it belongs to is written.
-function ready(item, all) {
+// What an entry waits for besides signal, or null when it can go: {session} while nobody is
+// signed in (or the password is to be changed), {account: login} while another account is,
+// {card} until the new card it belongs to is written.
+export function holdUp(item, all) {
     const signedIn = account();
-    if (!signedIn || signedIn.zmenit_heslo || (item.ucet && item.ucet !== signedIn.login))
-        return false;
+    if (!signedIn || signedIn.zmenit_heslo)
+        return {session: true};
+    if (item.ucet && item.ucet !== signedIn.login)
+        return {account: item.ucet};
     const card = item.po ? all.find(other => other.id_pozadavku === item.po) : null;
-    return !card || card.stav === written;
+    return card && card.stav !== written ? {card: true} : null;
 }
+
+const ready = (item, all) => !holdUp(item, all);
 
 // Sends everything waiting, in the order it was made, until the network or the session fails.
 export function sendAll() {

@@ -10,7 +10,8 @@ import * as outbox from '../offline/outbox.js';
 import {go} from '../router.js';
 import * as session from '../session.js';
 
-import {activityFacts, prices} from './activityFacts.js';
+import {prices} from './activityFacts.js';
+import {currentRow} from './outboxEntries.js';
 import {afterSaving} from './saved.js';
 import {pendingCard} from './pendingCard.js';
 
@@ -100,12 +101,6 @@ function collect(form) {
     if (technician)
         values.technik = Number(technician.value);
     return {values};
-}
-
-function currentRow(row) {
-    return h('section', {class: 'current', 'aria-label': 'Aktuální záznam'},
-             h('h3', {}, 'Nyní uloženo: ', dateText(row.datum), ' ', row.nazev_cinnosti || ''),
-             activityFacts(row));
 }
 
 // Where the activity goes: a card, or a new card still waiting in the outbox (by the request

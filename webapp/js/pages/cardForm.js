@@ -4,7 +4,7 @@
 // recorded on it meanwhile.
 import * as api from '../api.js';
 import {h} from '../dom.js';
-import {field, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
+import {field, fillForm, input, onSubmit, problemBox, restoreDraft, select, showProblem} from '../form.js';
 import {periodText} from '../format.js';
 import {noticeOnNextPage} from '../layout.js';
 import * as outbox from '../offline/outbox.js';
@@ -54,13 +54,6 @@ function collect(form, customerId) {
     return {values};
 }
 
-function fill(form, values) {
-    for (const control of form.elements) {
-        if (control.name && values[control.name] != null)
-            control.value = values[control.name];
-    }
-}
-
 // `entry`: a refused entry of the outbox being fixed.
 export function cardForm(customer, lists, {barcode = null, entry = null} = {}) {
     const categories = lists.kategorie || [];
@@ -73,7 +66,7 @@ export function cardForm(customer, lists, {barcode = null, entry = null} = {}) {
           texts.map(textField), field('Rok výroby', select({name: 'rok_vyroby'}, years())),
           field('Kategorie', category), h('p', {class: 'next-line'}, 'Lhůta revize: ', period));
     if (entry) {
-        fill(form, entry.telo);
+        fillForm(form, entry.telo);
         showProblem(form, entry.duvod, entry.pole);
     } else if (restoreDraft(form)) {
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');

@@ -2,30 +2,16 @@
 // why and what the server holds now; it is fixed and sent again, or thrown away on purpose.
 import * as api from '../api.js';
 import {h, show} from '../dom.js';
-import {dateText} from '../format.js';
 import {showNotice} from '../layout.js';
 import {entry as storedEntry} from '../offline/db.js';
 import * as outbox from '../offline/outbox.js';
 import {go} from '../router.js';
 import * as session from '../session.js';
 
-import {activityFacts} from './activityFacts.js';
 import {activityForm} from './activityForm.js';
 import {cardForm} from './cardForm.js';
-import {entryDetails, entrySubject, kindTitle, stateBadge} from './outboxEntries.js';
+import {currentRow, entryDetails, entrySubject, kindTitle, stateBadge} from './outboxEntries.js';
 import {pendingCard} from './pendingCard.js';
-
-// What the server holds now, as it sent it with the refusal: a card or an activity.
-function currentRow(item, lists) {
-    const row = item.aktualni;
-    if (!row)
-        return null;
-    const body = row.datum !== undefined && item.druh !== 'karta'
-                     ? [h('p', {}, dateText(row.datum), ' ', row.nazev_cinnosti || ''), activityFacts(row)]
-                     : [h('p', {}, row.nazev || ''),
-                        row.vyrazeno_dne ? h('p', {}, `Vyřazeno ${dateText(row.vyrazeno_dne)}`) : null];
-    return h('div', {class: 'current'}, h('h3', {}, 'Nyní na serveru'), body);
-}
 
 // "Zahodit" asks once more on the spot before anything goes.
 function discardButton(item) {
@@ -51,21 +37,16 @@ function discardButton(item) {
 }
 
 // Why a waiting record is not going yet, when it is not for want of signal.
-function holdUp(item, all) {
-    if (item.stav !== outbox.waiting)
-        return null;
-    const login = session.account()?.login;
-    if (item.ucet && login && item.ucet !== login)
-        return `Odešle se po přihlášení uživatele ${item.ucet}.`;
-    const card = item.po ? all.find(other => other.id_pozadavku === item.po) : null;
-    if (card && card.stav !== outbox.written)
-        return 'Odešle se, až bude zapsána jeho nová karta.';
-    return null;
+function holdUpText(item, all) {
+    const reason = item.stav === outbox.waiting ? outbox.holdUp(item, all) : null;
+    if (reason?.account)
+        return `Odešle se po přihlášení uživatele ${reason.account}.`;
+    return reason?.card ? 'Odešle se, až bude zapsána jeho nová karta.' : null;
 }
 
 function entryItem(item, all, lists) {
     const cardId = outbox.cardOf(item);
-    const waitingFor = holdUp(item, all);
+    const waitingFor = holdUpText(item, all);
     const actions = [];
     if (item.stav === outbox.refused) {
         actions.push(h('a', {class: 'button small primary', href: `#/odesilani/${item.id_pozadavku}`},
@@ -79,7 +60,9 @@ function entryItem(item, all, lists) {
              h('p', {class: 'item-line'}, entrySubject(item)), entryDetails(item, lists),
              waitingFor ? h('p', {class: 'hint'}, waitingFor) : null,
              item.stav === outbox.refused ? h('p', {class: 'error-text'}, item.duvod) : null,
-             item.stav === outbox.refused ? currentRow(item, lists) : null,
+             item.stav === outbox.refused && item.aktualni
+                 ? currentRow(item.aktualni, item.druh === 'karta' || item.aktualni.datum === undefined)
+                 : null,
              actions.length ? h('div', {class: 'row'}, actions) : null);
 }
 

@@ -18,7 +18,7 @@ export const stateBadge = item =>
     h('span', {class: `badge state-${item.stav}`}, stateTexts[item.stav] || stateTexts[outbox.waiting]);
 
 // An activity of an entry as the card shows its activities.
-export function entryActivity(item, lists) {
+function entryActivity(item, lists) {
     const values = item.druh === 'oprava' ? item.telo.cinnost : item.telo;
     const kind = (lists?.cinnosti || []).find(c => c.id === values.cinnost);
     const technician = typeof values.technik === 'number'
@@ -54,6 +54,14 @@ export function pendingActivityItem(item, lists) {
              h('div', {class: 'item-head'},
                h('span', {class: 'item-title'}, dateText(row.datum), ' ', row.nazev_cinnosti), stateBadge(item)),
              item.stav === outbox.refused ? h('p', {class: 'error-text'}, item.duvod) : null, activityFacts(row));
+}
+
+// What the server holds now, as it sent it with a refusal: an activity, or a card.
+export function currentRow(row, isCard = false) {
+    const body = isCard ? [h('p', {}, row.nazev || ''),
+                           row.vyrazeno_dne ? h('p', {}, `Vyřazeno ${dateText(row.vyrazeno_dne)}`) : null]
+                        : [h('p', {}, dateText(row.datum), ' ', row.nazev_cinnosti || ''), activityFacts(row)];
+    return h('section', {class: 'current', 'aria-label': 'Aktuální záznam'}, h('h3', {}, 'Nyní na serveru'), body);
 }
 
 export const kindTitle = item => kindTitles[item.druh] || 'Záznam';

@@ -3,10 +3,9 @@
 import * as api from '../api.js';
 import {h, show} from '../dom.js';
 import {onSubmit, problemBox, showProblem} from '../form.js';
-import {counted} from '../format.js';
+import {counted, timeText} from '../format.js';
 import {showNotice} from '../layout.js';
 import * as trip from '../offline/trip.js';
-import {timeText} from '../status.js';
 
 function heldText(held) {
     if (!held)
@@ -26,7 +25,8 @@ function heldText(held) {
     ];
 }
 
-const sizeText = bytes => (bytes == null ? null : `Data aplikace v telefonu: ${(bytes / 1048576).toFixed(1)} MB.`);
+const sizeText = bytes =>
+    (bytes == null ? null : `Data aplikace v telefonu: ${(bytes / 1048576).toFixed(1).replace('.', ',')} MB.`);
 
 function heldPanel(held, bytes) {
     return h('section', {class: 'panel', id: 'v-telefonu'}, h('h2', {}, 'V telefonu'), heldText(held),
