@@ -43,7 +43,8 @@ export const current = () => db.fact('cesta');
 // Stores the trip: {towns, due, customers (ids)}. Answers what is now held.
 export async function store({towns = [], due = false, customers = []}) {
     const time = new Date().toISOString();
-    const dueLists = await Promise.all(towns.map(wholeDueList));
+    // With the whole due list, a town's list is read from it.
+    const dueLists = due ? [] : await Promise.all(towns.map(wholeDueList));
     const wanted = [...customers];
     let whole = null;
     if (due) {

@@ -71,8 +71,8 @@ export function cardForm(customer, lists, {barcode = null, entry = null} = {}) {
     } else if (restoreDraft(form)) {
         noticeOnNextPage('Rozepsaný formulář je zpět, uložte ho prosím.');
     }
-    if (barcode)
-        form.elements.carovy_kod.value = barcode.slice(0, 30);
+    if (barcode) // as given, not typed: a form left so is no draft
+        form.elements.carovy_kod.defaultValue = barcode.slice(0, 30);
     const showPeriod = () => {
         const chosen = categories.find(c => String(c.id) === category.value);
         period.value = chosen ? periodText(chosen.lhuta) : '–';
